@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine:
+#   ./build.sh run   [pomaret args]  install what is missing, build, start Pomaret
+#   ./build.sh test  [ctest args]    install what is missing, build with warnings as errors, run every test
+#   ./build.sh build                 install what is missing and build only
+# Safe to run again: packages already present are not touched and the build is incremental.
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
+          libsqlite3-dev libsqlitecpp-dev libsodium-dev sqlite3 poppler-utils)
+
+install_packages() {
+    local missing=() p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+    local dir=$1; shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    fi
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+cmd=${1:-run}
+[ $# -gt 0 ] && shift
+case "$cmd" in
+    run)
+        install_packages
+        configure_and_build build
+        exec ./build/pomaret "$@"
+        ;;
+    build)
+        install_packages
+        configure_and_build build
+        ;;
+    test)
+        install_packages
+        configure_and_build build-test -DPOMARET_WERROR=ON
+        cd build-test
+        exec ctest --output-on-failure --no-tests=error -j "$(nproc)" "$@"
+        ;;
+    *)
+        echo "usage: $0 run|test|build" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,515 @@
+#include "platform/db/Database.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include "platform/db/RecordsetImpl.h"
+#include "platform/db/SqlDialect.h"
+#include "platform/db/Values.h"
+
+namespace db {
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+constexpr int kMaxCachedStatements = 200;
+
+DbError fromSqlite(const SQLite::Exception& e) {
+    return DbError(kSqliteBase + e.getExtendedErrorCode(), QString::fromUtf8(e.what()));
+}
+
+bool hasSqliteHeader(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    return f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+QString quoteId(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+// The column kind from a declared type, as the schema writes them (see TableDef.h).
+Field fieldFromDeclaration(const QString& name, const QString& declared, bool pk, bool autoIncrement) {
+    Field f;
+    f.name = name;
+    f.primaryKey = pk;
+    const QString t = declared.trimmed().toUpper();
+    static const QRegularExpression sized(QStringLiteral("^(?:VAR)?CHAR\\s*\\(\\s*(\\d+)\\s*\\)"));
+    const QRegularExpressionMatch m = sized.match(t);
+    if (m.hasMatch()) {
+        f.type = FieldType::Text;
+        f.size = m.captured(1).toInt();
+    } else if (t.startsWith(QLatin1String("BOOL"))) {
+        f.type = FieldType::YesNo;
+    } else if (t.startsWith(QLatin1String("DATE")) || t.startsWith(QLatin1String("TIME"))) {
+        f.type = FieldType::DateTime;
+    } else if (t.startsWith(QLatin1String("INT"))) {
+        f.type = autoIncrement ? FieldType::AutoNumber : FieldType::Long;
+    } else if (t.startsWith(QLatin1String("REAL")) || t.startsWith(QLatin1String("DOUBLE")) ||
+               t.startsWith(QLatin1String("FLOAT")) || t.startsWith(QLatin1String("NUMERIC"))) {
+        f.type = FieldType::Double;
+    } else {
+        f.type = FieldType::Memo;
+    }
+    return f;
+}
+
+QString declarationOf(const Field& f) {
+    QString s = quoteId(f.name) + QLatin1Char(' ');
+    switch (f.type) {
+        case FieldType::AutoNumber:
+            return s + QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        case FieldType::Long:
+            s += QStringLiteral("INTEGER");
+            if (f.primaryKey) s += QStringLiteral(" PRIMARY KEY");
+            break;
+        case FieldType::Text:
+            s += QStringLiteral("VARCHAR(%1) COLLATE NOCASE").arg(f.size > 0 ? f.size : 255);
+            break;
+        case FieldType::Memo:
+            s += QStringLiteral("TEXT COLLATE NOCASE");
+            break;
+        case FieldType::YesNo:
+            s += QStringLiteral("BOOLEAN NOT NULL");
+            if (f.defaultSql.isEmpty() && f.defaultValue.isNull()) s += QStringLiteral(" DEFAULT 0");
+            break;
+        case FieldType::DateTime:
+            s += QStringLiteral("DATETIME");
+            break;
+        case FieldType::Double:
+            s += QStringLiteral("REAL");
+            break;
+    }
+    if (!f.defaultSql.isEmpty()) {
+        s += QStringLiteral(" DEFAULT (") + f.defaultSql + QLatin1Char(')');
+    } else if (!f.defaultValue.isNull()) {
+        const QVariant& v = f.defaultValue;
+        if (v.typeId() == QMetaType::Bool) {
+            s += v.toBool() ? QStringLiteral(" DEFAULT -1") : QStringLiteral(" DEFAULT 0");
+        } else if (v.typeId() == QMetaType::QString) {
+            s += QStringLiteral(" DEFAULT '") + v.toString().replace(QLatin1Char('\''), QStringLiteral("''")) +
+                 QLatin1Char('\'');
+        } else {
+            s += QStringLiteral(" DEFAULT ") + v.toString();
+        }
+    }
+    if (!f.allowZeroLength && (f.type == FieldType::Text || f.type == FieldType::Memo)) {
+        s += QStringLiteral(" CHECK (") + quoteId(f.name) + QStringLiteral(" <> '')");
+    }
+    return s;
+}
+
+}  // namespace
+
+Database::Database(const QString& path) : m_path(path) {}
+
+Database::~Database() { Close(); }
+
+std::unique_ptr<Database> Database::Open(const QString& path, const QString& requiredTable) {
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        throw DbError(kErrFileNotFound, QStringLiteral("Could not find the database file '%1'.").arg(path));
+    }
+    // Look before touching: switching to WAL writes the header, so a file that is not ours is only
+    // ever opened read-only.
+    const QString notOurs = QStringLiteral("'%1' is not a Pomaret database.").arg(path);
+    if (!hasSqliteHeader(path)) throw DbError(kErrNotADatabase, notOurs);
+    try {
+        SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY);
+        SQLite::Statement tables(probe, "SELECT name FROM sqlite_master WHERE type = 'table'");
+        bool found = requiredTable.isEmpty();
+        while (tables.executeStep()) {
+            if (QString::fromUtf8(tables.getColumn(0).getText()) == requiredTable) found = true;
+        }
+        if (!found) throw DbError(kErrNotADatabase, notOurs);
+    } catch (const SQLite::Exception&) {
+        throw DbError(kErrNotADatabase, notOurs);
+    }
+
+    std::unique_ptr<Database> db(new Database(path));
+    try {
+        db->m_db = std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READWRITE, kBusyTimeoutMs);
+        db->m_db->exec("PRAGMA journal_mode=WAL");
+        db->m_db->exec("PRAGMA synchronous=FULL");
+        SqlDialect::registerFunctions(db->m_db->getHandle());
+    } catch (const SQLite::Exception& e) {
+        throw fromSqlite(e);
+    }
+    return db;
+}
+
+void Database::CreateFromScript(const QString& path, const QString& script) {
+    const QFileInfo info(path);
+    if (info.exists() && info.size() > 0) {
+        throw DbError(kErrTableExists, QStringLiteral("'%1' exists already and is not empty.").arg(path));
+    }
+    QDir().mkpath(info.absolutePath());
+    QString tempPath;
+    {
+        QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                            QStringLiteral(".XXXXXX"));
+        temp.setAutoRemove(false);
+        if (!temp.open()) {
+            throw DbError(kErrFileNotFound,
+                          QStringLiteral("Cannot create a file in '%1'.").arg(info.absolutePath()));
+        }
+        tempPath = temp.fileName();
+    }
+    try {
+        {
+            SQLite::Database out(tempPath.toStdString(), SQLite::OPEN_READWRITE);
+            out.exec("PRAGMA journal_mode=DELETE");
+            out.exec("PRAGMA synchronous=FULL");
+            SQLite::Transaction t(out);
+            out.exec(script.toStdString());
+            t.commit();
+        }  // closed here, before the rename
+        if (info.exists()) QFile::remove(path);
+        if (!QFile::rename(tempPath, path)) {
+            throw DbError(kErrFileNotFound, QStringLiteral("Cannot put the new database at '%1'.").arg(path));
+        }
+    } catch (const SQLite::Exception& e) {
+        QFile::remove(tempPath);
+        throw fromSqlite(e);
+    } catch (...) {
+        QFile::remove(tempPath);
+        throw;
+    }
+}
+
+void Database::Close() {
+    ForgetStatements();
+    m_tables.clear();
+    m_transDepth = 0;
+    m_db.reset();
+}
+
+SQLite::Database& Database::Connection() {
+    if (!m_db) throw DbError(kErrNotOpen, QStringLiteral("The database is not open."));
+    return *m_db;
+}
+
+SQLite::Statement& Database::Prepared(const QString& sql) {
+    SQLite::Database& conn = Connection();
+    auto it = m_statements.find(sql);
+    if (it != m_statements.end()) return **it;
+    if (m_statements.size() >= kMaxCachedStatements) ForgetStatements();
+    try {
+        auto st = std::make_shared<SQLite::Statement>(conn, sql.toStdString());
+        return **m_statements.insert(sql, st);
+    } catch (const SQLite::Exception& e) {
+        throw fromSqlite(e);
+    }
+}
+
+void Database::Bind(SQLite::Statement& st, const QVariantList& params) {
+    const int expected = st.getBindParameterCount();
+    if (expected != params.size()) {
+        throw DbError(kErrParameterCount, QStringLiteral("The statement takes %1 parameter(s); %2 given.")
+                                              .arg(expected)
+                                              .arg(params.size()));
+    }
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params.at(i);
+        const int n = i + 1;
+        if (v.isNull()) {
+            st.bind(n);
+            continue;
+        }
+        switch (v.typeId()) {
+            case QMetaType::Bool:
+                st.bind(n, v.toBool() ? -1 : 0);
+                break;
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::Long:
+            case QMetaType::LongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+            case QMetaType::ULong:
+            case QMetaType::ULongLong:
+                st.bind(n, static_cast<int64_t>(v.toLongLong()));
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                st.bind(n, v.toDouble());
+                break;
+            case QMetaType::QDate:
+            case QMetaType::QTime:
+            case QMetaType::QDateTime:
+                st.bind(n, values::toStorage(v).toStdString());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray b = v.toByteArray();
+                st.bind(n, b.constData(), static_cast<int>(b.size()));
+                break;
+            }
+            default:
+                st.bind(n, v.toString().toStdString());
+                break;
+        }
+    }
+}
+
+Database::Rows Database::Query(const QString& sql, const QVariantList& params) {
+    SQLite::Statement& st = Prepared(sql);
+    Rows out;
+    try {
+        st.reset();
+        st.clearBindings();
+        Bind(st, params);
+        const int n = st.getColumnCount();
+        for (int i = 0; i < n; ++i) out.columns << QString::fromUtf8(st.getColumnName(i));
+        out.declaredTypes = DeclaredTypes(sql, st);
+        while (st.executeStep()) {
+            QVariantList row;
+            row.reserve(n);
+            for (int i = 0; i < n; ++i) {
+                const SQLite::Column c = st.getColumn(i);
+                switch (c.getType()) {
+                    case SQLITE_NULL:
+                        row << QVariant();
+                        break;
+                    case SQLITE_INTEGER: {
+                        const qint64 v = c.getInt64();
+                        if (out.declaredTypes.at(i).startsWith("BOOL")) {
+                            row << QVariant(v != 0);
+                        } else if (v >= INT_MIN && v <= INT_MAX) {
+                            row << QVariant(static_cast<int>(v));
+                        } else {
+                            row << QVariant(v);
+                        }
+                        break;
+                    }
+                    case SQLITE_FLOAT:
+                        row << QVariant(c.getDouble());
+                        break;
+                    case SQLITE_BLOB:
+                        row << QVariant(QByteArray(static_cast<const char*>(c.getBlob()), c.getBytes()));
+                        break;
+                    default: {
+                        const QString text = QString::fromUtf8(c.getText(), c.getBytes());
+                        const QByteArray& decl = out.declaredTypes.at(i);
+                        if (decl.startsWith("DATE") || decl.startsWith("TIME")) {
+                            row << values::fromStorage(text);
+                        } else {
+                            row << QVariant(text);
+                        }
+                        break;
+                    }
+                }
+            }
+            out.rows << row;
+        }
+        st.reset();
+    } catch (const SQLite::Exception& e) {
+        try {
+            st.reset();
+        } catch (...) {
+        }
+        throw fromSqlite(e);
+    }
+    return out;
+}
+
+int Database::Run(const QString& sql, const QVariantList& params) {
+    SQLite::Statement& st = Prepared(sql);
+    try {
+        st.reset();
+        st.clearBindings();
+        Bind(st, params);
+        while (st.executeStep()) {
+        }
+        st.reset();
+        return sqlite3_changes(m_db->getHandle());
+    } catch (const SQLite::Exception& e) {
+        try {
+            st.reset();
+        } catch (...) {
+        }
+        throw fromSqlite(e);
+    }
+}
+
+// The declared type of each result column ("" for an expression), looked up once per statement.
+QList<QByteArray> Database::DeclaredTypes(const QString& sql, SQLite::Statement& st) {
+    auto it = m_declaredTypes.constFind(sql);
+    if (it != m_declaredTypes.constEnd()) return *it;
+    QList<QByteArray> types;
+    for (int i = 0; i < st.getColumnCount(); ++i) {
+        try {
+            const char* decl = st.getColumnDeclaredType(i);
+            types << QByteArray(decl ? decl : "").toUpper();
+        } catch (const SQLite::Exception&) {
+            types << QByteArray();
+        }
+    }
+    m_declaredTypes.insert(sql, types);
+    return types;
+}
+
+qint64 Database::LastInsertRowid() const { return m_db ? m_db->getLastInsertRowid() : 0; }
+
+int Database::Execute(const QString& sql, const QVariantList& params) {
+    const SqlDialect::Translation& t = SqlDialect::translate(sql);
+    static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER|DROP)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const bool schema = ddl.match(t.sql).hasMatch();
+    if (schema) ForgetStatements();
+    m_recordsAffected = Run(t.sql, params);
+    if (schema) SchemaChanged();
+    return m_recordsAffected;
+}
+
+Recordset Database::OpenRecordset(const QString& sqlOrTable, const QVariantList& params) {
+    static const QRegularExpression bareName(QStringLiteral("^\\s*\\[?([A-Za-z_][A-Za-z0-9_]*)\\]?\\s*$"));
+    const QRegularExpressionMatch m = bareName.match(sqlOrTable);
+    if (m.hasMatch()) {
+        const TableDef& def = Table(m.captured(1));
+        return Recordset(Recordset::Impl::openTable(*this, def));
+    }
+    return Recordset(Recordset::Impl::openQuery(*this, sqlOrTable, params));
+}
+
+bool Database::TableExists(const QString& name) {
+    const Rows r = Query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? "
+                                        "COLLATE NOCASE"),
+                         {name});
+    return !r.rows.isEmpty();
+}
+
+const TableDef& Database::Table(const QString& name) {
+    const QString key = name.toLower();
+    auto it = m_tables.constFind(key);
+    if (it != m_tables.constEnd()) return *it;
+
+    const Rows master = Query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' AND "
+                                             "name = ? COLLATE NOCASE"),
+                              {name});
+    if (master.rows.isEmpty()) {
+        throw DbError(kErrUnknownTable, QStringLiteral("There is no table named '%1'.").arg(name));
+    }
+    TableDef def;
+    def.name = master.rows.first().at(0).toString();
+    const bool autoIncrement =
+        master.rows.first().at(1).toString().contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
+
+    const Rows cols = Query(QStringLiteral("SELECT name, type, pk, dflt_value FROM pragma_table_info(?)"),
+                            {def.name});
+    for (const QVariantList& c : cols.rows) {
+        const bool pk = c.at(2).toInt() > 0;
+        Field f = fieldFromDeclaration(c.at(0).toString(), c.at(1).toString(), pk, pk && autoIncrement);
+        if (!c.at(3).isNull()) f.defaultSql = c.at(3).toString();
+        def.fields << f;
+    }
+    QStringList pkFields;
+    for (const Field& f : def.fields) {
+        if (f.primaryKey) pkFields << f.name;
+    }
+    if (!pkFields.isEmpty()) def.indexes << Index(QStringLiteral("PrimaryKey"), pkFields, true, true);
+
+    const Rows idx = Query(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(?)"), {def.name});
+    for (const QVariantList& i : idx.rows) {
+        if (i.at(2).toString() == QLatin1String("pk")) continue;
+        Index index;
+        index.name = i.at(0).toString();
+        index.unique = i.at(1).toInt() != 0;
+        const QString prefix = def.name + QLatin1Char('_');
+        if (index.name.startsWith(prefix, Qt::CaseInsensitive)) index.name = index.name.mid(prefix.size());
+        const Rows parts = Query(QStringLiteral("SELECT name FROM pragma_index_info(?) ORDER BY seqno"),
+                                 {i.at(0).toString()});
+        for (const QVariantList& p : parts.rows) index.fields << p.at(0).toString();
+        def.indexes << index;
+    }
+    return *m_tables.insert(key, def);
+}
+
+QList<TableDef> Database::TableDefs() {
+    const Rows r = Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                        "substr(name, 1, 7) <> 'sqlite_' ORDER BY name"),
+                         {});
+    QList<TableDef> out;
+    for (const QVariantList& row : r.rows) out << Table(row.at(0).toString());
+    return out;
+}
+
+void Database::CreateTable(const TableDef& def) {
+    if (TableExists(def.name)) {
+        throw DbError(kErrTableExists, QStringLiteral("Table '%1' already exists.").arg(def.name));
+    }
+    QStringList columns;
+    for (const Field& f : def.fields) columns << declarationOf(f);
+    Run(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteId(def.name), columns.join(QStringLiteral(", "))), {});
+    ForgetStatements();
+    SchemaChanged();
+    for (const Index& i : def.indexes) CreateIndex(def.name, i);
+}
+
+void Database::CreateIndex(const QString& table, const Index& index) {
+    const TableDef& def = Table(table);
+    if (index.primary) {
+        // SQLite fixes the primary key when the table is made; a primary index on the same
+        // columns is already there, anything else cannot be added afterwards.
+        for (const db::Index& have : def.indexes) {
+            if (have.primary && have.fields.join(',').compare(index.fields.join(','), Qt::CaseInsensitive) == 0) {
+                return;
+            }
+        }
+        throw DbError(kErrNoIndex, QStringLiteral("A primary key cannot be added to table '%1'.").arg(table));
+    }
+    QStringList cols;
+    for (const QString& f : index.fields) cols << quoteId(f);
+    const QString name = def.name + QLatin1Char('_') + index.name;
+    Run(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+            .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), quoteId(name), quoteId(def.name),
+                 cols.join(QStringLiteral(", "))),
+        {});
+    ForgetStatements();
+    SchemaChanged();
+}
+
+void Database::SchemaChanged() { m_tables.clear(); }
+
+void Database::ForgetStatements() {
+    m_statements.clear();
+    m_declaredTypes.clear();
+}
+
+void Database::BeginTrans() {
+    if (m_transDepth == 0) {
+        Run(QStringLiteral("BEGIN IMMEDIATE"), {});
+    } else {
+        Run(QStringLiteral("SAVEPOINT level%1").arg(m_transDepth), {});
+    }
+    ++m_transDepth;
+}
+
+void Database::CommitTrans() {
+    if (m_transDepth == 0) throw DbError(kErrNotOpen, QStringLiteral("No transaction is open."));
+    if (m_transDepth == 1) {
+        Run(QStringLiteral("COMMIT"), {});
+    } else {
+        Run(QStringLiteral("RELEASE level%1").arg(m_transDepth - 1), {});
+    }
+    --m_transDepth;
+}
+
+void Database::Rollback() {
+    if (m_transDepth == 0) throw DbError(kErrNotOpen, QStringLiteral("No transaction is open."));
+    --m_transDepth;
+    if (m_transDepth == 0) {
+        Run(QStringLiteral("ROLLBACK"), {});
+    } else {
+        Run(QStringLiteral("ROLLBACK TO level%1").arg(m_transDepth), {});
+        Run(QStringLiteral("RELEASE level%1").arg(m_transDepth), {});
+    }
+}
+
+}  // namespace db

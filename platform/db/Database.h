@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+
+#include "platform/db/DbError.h"
+#include "platform/db/Recordset.h"
+#include "platform/db/TableDef.h"
+
+namespace SQLite {
+class Database;
+class Statement;
+}  // namespace SQLite
+
+namespace db {
+
+// One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL.
+class Database {
+public:
+    // Opens an existing file. Nothing is ever created: a missing file raises kErrFileNotFound.
+    // The file is first looked at read-only: a file that is not a SQLite database, or lacks
+    // `requiredTable` (when given), raises kErrNotADatabase and is left exactly as it was.
+    static std::unique_ptr<Database> Open(const QString& path, const QString& requiredTable = {});
+
+    // Builds a new database at `path` from an SQL script: written to a temporary file in the same
+    // folder in rollback-journal mode, closed, then renamed into place. Refuses to replace a file
+    // that is not empty.
+    static void CreateFromScript(const QString& path, const QString& script);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QString Path() const { return m_path; }
+    bool IsOpen() const { return m_db != nullptr; }
+    void Close();
+
+    // Runs one statement in the program's dialect; returns the number of rows it changed.
+    int Execute(const QString& sql, const QVariantList& params = {});
+    int RecordsAffected() const { return m_recordsAffected; }
+
+    // A table name gives a table recordset (a lazy handle positioned with Index/Seek); any other
+    // text is a query whose rows the recordset holds.
+    Recordset OpenRecordset(const QString& sqlOrTable, const QVariantList& params = {});
+
+    // User tables with their fields and indexes.
+    QList<TableDef> TableDefs();
+    bool TableExists(const QString& name);
+    void CreateTable(const TableDef& def);
+    void CreateIndex(const QString& table, const Index& index);
+
+    // Transactions nest: the outermost is a real transaction, inner ones are savepoints.
+    void BeginTrans();
+    void CommitTrans();
+    void Rollback();
+    int TransactionDepth() const { return m_transDepth; }
+
+    // Column facts of one table as the layer enforces them (cached; refreshed on schema changes).
+    const TableDef& Table(const QString& name);
+
+    // Low-level access for the recordsets.
+    struct Rows {
+        QStringList columns;
+        QList<QByteArray> declaredTypes;
+        QList<QVariantList> rows;
+    };
+    Rows Query(const QString& sqliteSql, const QVariantList& params);
+    int Run(const QString& sqliteSql, const QVariantList& params);
+    qint64 LastInsertRowid() const;
+    SQLite::Database& Connection();
+
+private:
+    explicit Database(const QString& path);
+    SQLite::Statement& Prepared(const QString& sqliteSql);
+    void Bind(SQLite::Statement& st, const QVariantList& params);
+    void SchemaChanged();
+    void ForgetStatements();
+    QList<QByteArray> DeclaredTypes(const QString& sqliteSql, SQLite::Statement& st);
+
+    QString m_path;
+    std::unique_ptr<SQLite::Database> m_db;
+    QHash<QString, std::shared_ptr<SQLite::Statement>> m_statements;
+    QHash<QString, QList<QByteArray>> m_declaredTypes;
+    QHash<QString, TableDef> m_tables;  // by lower-case name
+    int m_recordsAffected = 0;
+    int m_transDepth = 0;
+};
+
+// Runs a block of writes as one transaction: committed by commit(), rolled back otherwise.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : m_db(db) { m_db.BeginTrans(); }
+    ~Transaction() {
+        if (!m_done) {
+            try {
+                m_db.Rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit() {
+        m_db.CommitTrans();
+        m_done = true;
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Database& m_db;
+    bool m_done = false;
+};
+
+}  // namespace db

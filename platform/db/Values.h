@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+// Dates and times as the program writes them and as they are stored.
+//
+// Storage (text order is time order):  "YYYY-MM-DD", "HH:MM:SS", "YYYY-MM-DD HH:MM:SS", local time.
+// Program forms (fixed US forms, whatever the locale): "mm/dd/yyyy" (one-digit month and day too),
+// "h:nn AM/PM" and "hh:nn AM/PM" (seconds optional, AM/PM in any case, with or without the blank),
+// "HH:nn[:ss]" on the 24-hour clock, and a date followed by a time.
+namespace db::values {
+
+// A QDate, QTime or QDateTime for any program or storage form; nullopt for anything else.
+std::optional<QVariant> parseDateTime(const QString& text);
+
+// The storage text of a QDate, QTime or QDateTime (a null QVariant stays null).
+QString toStorage(const QVariant& dateOrTime);
+
+// The QDate, QTime or QDateTime a stored text stands for; text in no storage form is returned unchanged.
+QVariant fromStorage(const QString& stored);
+
+}  // namespace db::values
