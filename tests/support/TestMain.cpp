@@ -6,11 +6,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "support/PromptSeam.h"
+#include "support/ShellSeam.h"
 #include "support/TestRegistry.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Outside a fixture, a box nobody answers fails its test at once instead of waiting for input,
+    // and no browser or sound is ever started by a test.
+    testsupport::PromptSeam fallbackPrompts;
+    testsupport::ShellSeam fallbackShell;
 
     const char* only = (argc > 1 && argv[1][0] != '-') ? argv[1] : nullptr;
     QStringList args{QString::fromLocal8Bit(argv[0])};

@@ -1,0 +1,41 @@
+#include "core/BlankDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/db/Database.h"
+#include "platform/db/DbError.h"
+
+namespace core {
+
+QString SchemaScript() {
+    QFile file(QStringLiteral(":/schema.sql"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw db::DbError(db::kErrFileNotFound,
+                          QStringLiteral("The database schema is missing from the program."));
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+bool EnsureDatabase(const QString& databasePath) {
+    const QFileInfo info(databasePath);
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(folder)) {
+        throw db::DbError(db::kErrFileNotFound, QStringLiteral("Cannot create the folder '%1'.").arg(folder));
+    }
+    if (info.exists()) {
+        // Anything with content is the user's: whether it is a usable database is for the open to
+        // decide, and it must find the file exactly as it was.
+        if (!info.isFile() || info.size() > 0) return false;
+        // An empty file is what an interrupted first run or a failed copy leaves behind.
+        if (!QFile::remove(databasePath)) {
+            throw db::DbError(db::kErrFileNotFound,
+                              QStringLiteral("Cannot replace the empty file '%1'.").arg(databasePath));
+        }
+    }
+    db::Database::CreateFromScript(databasePath, SchemaScript());
+    return true;
+}
+
+}  // namespace core

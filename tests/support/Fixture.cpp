@@ -1,0 +1,74 @@
+#include "support/Fixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/BlankDatabase.h"
+#include "core/Clock.h"
+#include "core/DataRoot.h"
+
+namespace testsupport {
+
+QDateTime Fixture::defaultNow() {
+    return QDateTime(QDate(2026, 12, 8), QTime(10, 0));
+}
+
+Fixture::Fixture(const QDateTime& now) {
+    if (!m_dir.isValid()) qFatal("Fixture: no temporary folder: %s", qPrintable(m_dir.errorString()));
+    core::DataRoot::Set(m_dir.path());
+    QDir().mkpath(QFileInfo(core::DataRoot::DatabasePath()).absolutePath());
+    core::EnsureDatabase(core::DataRoot::DatabasePath());
+    core::Clock::SetNow(now);
+    open();
+}
+
+Fixture::~Fixture() {
+    close();
+    core::Clock::Reset();
+}
+
+QString Fixture::databasePath() const {
+    return core::DataRoot::DatabasePath();
+}
+
+QString Fixture::settingsPath() const {
+    return core::DataRoot::SettingsPath();
+}
+
+void Fixture::setNow(const QDateTime& now) {
+    core::Clock::SetNow(now);
+}
+
+void Fixture::reopen() {
+    close();
+    open();
+}
+
+void Fixture::open() {
+    m_db = db::Database::Open(core::DataRoot::DatabasePath(), QStringLiteral("Contacts"));
+    publish(m_db.get());
+}
+
+void Fixture::close() {
+    publish(nullptr);
+    if (m_db) m_db->Close();
+    m_db.reset();
+}
+
+void Fixture::publish(db::Database* database) {
+    // The program-wide database value is hooked in here once core has it.
+    (void)database;
+}
+
+int Fixture::rowCount(const QString& table, const QString& where, const QVariantList& params) {
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM %1").arg(table);
+    if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
+    return scalar(sql, params).toInt();
+}
+
+QVariant Fixture::scalar(const QString& sql, const QVariantList& params) {
+    db::Recordset rs = m_db->OpenRecordset(sql, params);
+    return rs.Eof() ? QVariant() : rs.Value(0);
+}
+
+}  // namespace testsupport
