@@ -510,6 +510,8 @@ void Database::Rollback() {
         Run(QStringLiteral("ROLLBACK TO level%1").arg(m_transDepth), {});
         Run(QStringLiteral("RELEASE level%1").arg(m_transDepth), {});
     }
+    // A table made inside the transaction is gone again.
+    SchemaChanged();
 }
 
 }  // namespace db
