@@ -359,9 +359,10 @@ qint64 Database::LastInsertRowid() const { return m_db ? m_db->getLastInsertRowi
 
 int Database::Execute(const QString& sql, const QVariantList& params) {
     const SqlDialect::Translation& t = SqlDialect::translate(sql);
-    static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER|DROP)\\b"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    const bool schema = ddl.match(t.sql).hasMatch();
+    const QStringView head = QStringView(t.sql).trimmed();
+    const bool schema = head.startsWith(u"CREATE", Qt::CaseInsensitive) ||
+                        head.startsWith(u"ALTER", Qt::CaseInsensitive) ||
+                        head.startsWith(u"DROP", Qt::CaseInsensitive);
     if (schema) ForgetStatements();
     m_recordsAffected = Run(t.sql, params);
     if (schema) SchemaChanged();
