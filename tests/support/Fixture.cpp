@@ -6,6 +6,8 @@
 #include "core/BlankDatabase.h"
 #include "core/Clock.h"
 #include "core/DataRoot.h"
+#include "core/modGeneral.h"
+#include "platform/settings/Settings.h"
 
 namespace testsupport {
 
@@ -19,11 +21,15 @@ Fixture::Fixture(const QDateTime& now) {
     QDir().mkpath(QFileInfo(core::DataRoot::DatabasePath()).absolutePath());
     core::EnsureDatabase(core::DataRoot::DatabasePath());
     core::Clock::SetNow(now);
+    // The program's settings and its program-wide values start afresh for every test.
+    settings::SetFile(settingsPath());
+    core::ResetProgramState();
     open();
 }
 
 Fixture::~Fixture() {
     close();
+    core::ResetProgramState();
     core::Clock::Reset();
 }
 
@@ -56,8 +62,11 @@ void Fixture::close() {
 }
 
 void Fixture::publish(db::Database* database) {
-    // The program-wide database value is hooked in here once core has it.
-    (void)database;
+    if (database) {
+        g_dbLocal.borrow(database);
+    } else {
+        g_dbLocal.close();
+    }
 }
 
 int Fixture::rowCount(const QString& table, const QString& where, const QVariantList& params) {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+class QWidget;
+
+namespace core {
+
+// What core needs of the main window. frmMain implements it and registers itself at load; core never
+// includes the shell.
+class MainWindowLink {
+public:
+    virtual ~MainWindowLink() = default;
+
+    // The main window itself, owner of every dialog.
+    virtual QWidget* Widget() = 0;
+    // Caption of the status label lblStatus.
+    virtual void SetStatusText(const QString& text) = 0;
+    virtual QString StatusText() const = 0;
+    // File > Print, Edit > Delete Item and the Print toolbar button.
+    virtual void SetContextCommandsEnabled(bool enabled) = 0;
+    // 0 normal, 1 minimised, 2 maximised.
+    virtual int WindowStateCode() const = 0;
+    // The outer frame (Left, Top, Width, Height) in twips.
+    virtual QRectF OuterFrameTwips() const = 0;
+    // False where the platform does not report the window's position (Wayland).
+    virtual bool PositionKnown() const = 0;
+};
+
+void SetMainWindow(MainWindowLink* window);
+MainWindowLink* MainWindow();  // nullptr while no main window exists (tests of core alone)
+
+}  // namespace core

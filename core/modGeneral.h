@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <cstdint>
+
+#include "core/DbHandle.h"
+
+class QWidget;
+namespace ui {
+class ListView;
+class PickList;
+}  // namespace ui
+
+// ---------------------------------------------------------------------------------------------
+// Program-wide values: one instance each, for the whole run; all start as zero, empty or unset.
+
+// The database workspace created at start-up ("MainWS", user "admin", empty password).
+struct Workspace {
+    QString name;
+    QString user;
+    QString password;
+};
+extern std::unique_ptr<Workspace> g_wsMain;
+
+extern core::DbHandle g_dbLocal;     // the open database
+extern QString g_strDBPath;          // its full path
+extern int32_t g_lngCurContID;       // contact shown by the contact editor; 0 after a delete
+extern int32_t g_lngCurProjID;       // project shown by the project editor; 0 after a delete
+extern QString g_strCurScreen;       // active-screen code: "Home", "CEnt", "PEnt", "ToDo", "CMnth", ...
+extern QString g_strNameSrchSQL;     // the last name search itself: its pattern ("smi*"), never SQL
+extern bool g_blnAltColors;          // striped lists
+extern bool g_blnGridLines;          // grid lines in lists
+extern bool g_blnSecurity;           // log-on at start-up
+extern int32_t g_lngEntryMode;       // 0 new record, 2 existing record
+
+namespace core {
+// Puts every value above back to its start value (tests: each fixture starts from a clean program).
+void ResetProgramState();
+}  // namespace core
+
+// ---------------------------------------------------------------------------------------------
+namespace modAPI {
+
+// The value of a key of application "Application", section "Pomaret", or the default when absent.
+QString GetRegSetting(const QString& key, const QString& defaultValue);
+
+// Gives an edit box, combo box or picker the flat one-pixel border of the program's dialogs.
+void FlatBorder(QWidget* control);
+
+}  // namespace modAPI
+
+// ---------------------------------------------------------------------------------------------
+namespace modGeneral {
+
+// Settings, database and shut-down.
+void LoadRegistrySettings();
+void SaveWindowSettings();
+void OpenLocalDB();
+void CheckDatabaseVersion();
+void CreateSecurityTable();
+void DisableContextCommands();
+void ShutDown();
+
+// The leading-number rule of stored settings: leading blanks skipped, the longest leading number
+// taken, anything else 0.
+double SettingNumber(const QString& text);
+
+// Error log and error box.
+void LogErrors(const QString& modName, int32_t errNum, const QString& errDesc);
+void ShowError(int32_t errNum, const QString& errDesc);
+
+// Shared helpers.
+void CloseAllChildForms();
+void highLight();
+void SetStatus(const QString& message, bool wait = false);
+QString FixQuotes(const QString& text);
+QString ConvertContactName(int32_t contId);
+QString ConvertProjectName(int32_t projId);
+void LoadAllNames(ui::PickList& list);
+void LoadAllProjects(ui::PickList& list);
+// colour -1: the picture box's own background colour is the stripe colour.
+void AltLVBackground(ui::ListView& list, QWidget* picGrdClr, int flag, int64_t colour = -1);
+QString GetPhoneNum(int32_t contId);
+QString GetEMail(int32_t contId);
+// Prints on the current printer job (ui::Printer), see PrintWrapped's notes in Helpers.cpp.
+void PrintWrapped(const QString& text);
+
+}  // namespace modGeneral

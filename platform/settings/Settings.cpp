@@ -1,0 +1,76 @@
+#include "platform/settings/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+
+namespace settings {
+namespace {
+
+QString& storeFile() {
+    static QString file;
+    return file;
+}
+
+QString fileOf(const QString& appName) {
+    const QString& file = storeFile();
+    if (file.isEmpty()) {
+        throw SettingsError(kErrSettingsNoFile, QStringLiteral("No settings file has been chosen."));
+    }
+    const QFileInfo info(file);
+    if (appName == info.completeBaseName()) return file;
+    return QDir(info.absolutePath()).filePath(appName + QStringLiteral(".ini"));
+}
+
+const char* statusText(QSettings::Status status) {
+    return status == QSettings::FormatError ? "is not a readable settings file" : "cannot be read";
+}
+
+}  // namespace
+
+void SetFile(const QString& iniPath) {
+    storeFile() = iniPath.isEmpty() ? QString() : QFileInfo(iniPath).absoluteFilePath();
+}
+
+QString File() {
+    return storeFile();
+}
+
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue) {
+    const QString path = fileOf(appName);
+    // A fresh QSettings each time: it reads the file as it is now, whoever wrote it last.
+    QSettings store(path, QSettings::IniFormat);
+    if (store.status() != QSettings::NoError) {
+        throw SettingsError(
+            kErrSettingsRead,
+            QStringLiteral("The settings file '%1' %2.").arg(path, statusText(store.status())));
+    }
+    store.beginGroup(section);
+    const QVariant value = store.value(key);
+    if (!value.isValid()) return defaultValue;
+    // An unquoted value with commas in a hand-edited file reads as a list; hand back its text.
+    if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value) {
+    const QString path = fileOf(appName);
+    const QString failed = QStringLiteral("The setting '%1' could not be written to '%2'.").arg(key, path);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) throw SettingsError(kErrSettingsWrite, failed);
+    QSettings store(path, QSettings::IniFormat);
+    // Writing over a file that could not be read would drop every value it holds.
+    if (store.status() != QSettings::NoError) {
+        throw SettingsError(
+            kErrSettingsRead,
+            QStringLiteral("The settings file '%1' %2.").arg(path, statusText(store.status())));
+    }
+    store.beginGroup(section);
+    store.setValue(key, value);
+    store.endGroup();
+    store.sync();
+    if (store.status() != QSettings::NoError) throw SettingsError(kErrSettingsWrite, failed);
+}
+
+}  // namespace settings

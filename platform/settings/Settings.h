@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// The per-user settings store: text values addressed by application, section and key, kept in INI
+// files. Application "X" is the file X.ini in the store's folder, a section is an INI group
+// ([Pomaret]), a key a line in it.
+namespace settings {
+
+// Error numbers of the store (the database layer's start at 3001, these stand apart from them).
+enum SettingsErrorNumber : int {
+    kErrSettingsRead = 3101,    // the file exists but cannot be read or parsed
+    kErrSettingsWrite = 3102,   // the value could not be written to disk
+    kErrSettingsNoFile = 3103,  // SetFile was never called
+};
+
+class SettingsError : public std::runtime_error {
+public:
+    SettingsError(int number, const QString& description)
+        : std::runtime_error(description.toStdString()), m_number(number), m_description(description) {}
+
+    int number() const { return m_number; }
+    const QString& description() const { return m_description; }
+
+private:
+    int m_number;
+    QString m_description;
+};
+
+// Chooses the store's file: `iniPath` is the file of the application named after it (for the
+// program, ".../Application.ini"); other applications are files beside it.
+void SetFile(const QString& iniPath);
+QString File();
+
+// The value of the key, or `defaultValue` when the key is absent. A file that exists but cannot be
+// read raises SettingsError; a missing file is an empty store.
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue);
+
+// Writes the value and puts it on disk at once; a write that does not reach the disk raises
+// SettingsError (callers that save placement ignore it).
+void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
+
+}  // namespace settings

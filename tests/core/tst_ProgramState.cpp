@@ -1,0 +1,387 @@
+#include <QDir>
+#include <QFile>
+#include <QRectF>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "core/DataRoot.h"
+#include "core/MainWindowLink.h"
+#include "core/modGeneral.h"
+#include "platform/settings/Settings.h"
+#include "platform/ui/Cursor.h"
+#include "support/Fixture.h"
+#include "support/TestRegistry.h"
+
+namespace {
+
+// What core sees of the main window, with its state and frame set by the test.
+class FakeMainWindow : public core::MainWindowLink {
+public:
+    QWidget* Widget() override { return nullptr; }
+    void SetStatusText(const QString& text) override { statusHistory << text; }
+    QString StatusText() const override { return statusHistory.value(statusHistory.size() - 1); }
+    void SetContextCommandsEnabled(bool enabled) override { contextCommands = enabled; }
+    int WindowStateCode() const override { return state; }
+    QRectF OuterFrameTwips() const override { return frame; }
+    bool PositionKnown() const override { return positionKnown; }
+
+    QStringList statusHistory;
+    bool contextCommands = true;
+    int state = 0;
+    QRectF frame{1500, 1500, 12000, 9000};
+    bool positionKnown = true;
+};
+
+const QString kApp = QStringLiteral("Application");
+const QString kSection = QStringLiteral("Pomaret");
+
+QString stored(const QString& key) {
+    return settings::GetSetting(kApp, kSection, key, QStringLiteral("<absent>"));
+}
+
+void store(const QString& key, const QString& value) {
+    settings::SaveSetting(kApp, kSection, key, value);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void makeWorkspace() {
+    g_wsMain = std::make_unique<Workspace>(Workspace{"MainWS", "admin", ""});
+}
+
+}  // namespace
+
+class ProgramStateTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testsupport::Fixture> f;
+    std::unique_ptr<FakeMainWindow> window;
+
+    void dropSecurity() { f->db().Execute("DROP TABLE Security"); }
+
+private Q_SLOTS:
+    void init() {
+        f = std::make_unique<testsupport::Fixture>();
+        window = std::make_unique<FakeMainWindow>();
+        core::SetMainWindow(window.get());
+    }
+    void cleanup() {
+        core::SetMainWindow(nullptr);
+        window.reset();
+        f.reset();
+        ui::SetArrow();
+    }
+
+    void settingNumber_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("number");
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("letters") << "abc" << 0.0;
+        QTest::newRow("blanks first") << "   12" << 12.0;
+        QTest::newRow("tab first") << "\t7" << 7.0;
+        QTest::newRow("trailing text") << "12abc" << 12.0;
+        QTest::newRow("negative") << "-1" << -1.0;
+        QTest::newRow("plus") << "+5" << 5.0;
+        QTest::newRow("fraction") << "1234.5" << 1234.5;
+        QTest::newRow("leading point") << ".5" << 0.5;
+        QTest::newRow("trailing point") << "5." << 5.0;
+        QTest::newRow("second point") << "1.2.3" << 1.2;
+        QTest::newRow("exponent") << "1e3" << 1000.0;
+        QTest::newRow("signed exponent") << "-2.5E-1x" << -0.25;
+        QTest::newRow("exponent without digits") << "1e" << 1.0;
+        QTest::newRow("exponent sign only") << "1e+" << 1.0;
+        QTest::newRow("sign alone") << "-" << 0.0;
+        QTest::newRow("point alone") << "." << 0.0;
+        QTest::newRow("blank after sign") << "- 1" << 0.0;
+        QTest::newRow("inner blank ends it") << "1 2" << 1.0;
+        QTest::newRow("comma ends it") << "1,5" << 1.0;
+        QTest::newRow("overflow") << "1e999" << 0.0;
+    }
+    void settingNumber() {
+        QFETCH(QString, text);
+        QFETCH(double, number);
+        QCOMPARE(modGeneral::SettingNumber(text), number);
+    }
+
+    void flags_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");  // "<absent>": no such key in the store
+        QTest::addColumn<bool>("on");
+        const QStringList keys{"AltColors", "GridLines", "Security"};
+        for (const QString& key : keys) {
+            for (const char* v : {"1", "5", "-1", " 2", "0.5"}) {
+                QTest::addRow("%s %s", qPrintable(key), v) << key << QString(v) << true;
+            }
+            for (const char* v : {"0", "abc", "", "-0", "0.0"}) {
+                QTest::addRow("%s '%s'", qPrintable(key), v) << key << QString(v) << false;
+            }
+        }
+        // First start: striped lists, no grid lines, no log-on.
+        QTest::newRow("AltColors absent") << "AltColors"
+                                          << "<absent>" << true;
+        QTest::newRow("GridLines absent") << "GridLines"
+                                          << "<absent>" << false;
+        QTest::newRow("Security absent") << "Security"
+                                         << "<absent>" << false;
+    }
+    void flags() {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(bool, on);
+        if (value != "<absent>") store(key, value);
+        bool* flag = key == "AltColors"   ? &g_blnAltColors
+                     : key == "GridLines" ? &g_blnGridLines
+                                          : &g_blnSecurity;
+        *flag = !on;
+        modGeneral::LoadRegistrySettings();
+        QCOMPARE(*flag, on);
+        // Reading never rewrites what the user's file holds.
+        QCOMPARE(stored(key), value);
+    }
+
+    void getRegSettingReadsOnlyTheDataRootsFile() {
+        QCOMPARE(modAPI::GetRegSetting("WindowLeft", "1500"), QString("1500"));
+        store("WindowLeft", "");
+        QCOMPARE(modAPI::GetRegSetting("WindowLeft", "1500"), QString(""));
+
+        // Whatever the store was pointed at last, the program follows its data root.
+        QTemporaryDir elsewhere;
+        settings::SetFile(elsewhere.filePath("Application.ini"));
+        store("WindowTop", "77");
+        QCOMPARE(modAPI::GetRegSetting("WindowTop", "1500"), QString("1500"));
+        QCOMPARE(settings::File(), f->settingsPath());
+    }
+
+    void unreadableSettingsKeepEarlierFlags() {
+        QVERIFY(QDir().mkpath(f->settingsPath()));  // a folder where the file should be
+        g_blnAltColors = true;
+        g_blnSecurity = true;
+        f->prompts().answer(ui::Answer::OK);
+        modGeneral::LoadRegistrySettings();
+        QCOMPARE(
+            f->prompts().lastText(),
+            QString("An un-known error occurred while loading Saved Settings!\nSorry for the inconvenience"));
+        QCOMPARE(f->prompts().lastTitle(), QString("Pomaret - Contact Manager"));
+        QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.LoadRegistrySettings'"), 1);
+        QVERIFY(g_blnAltColors);
+        QVERIFY(g_blnSecurity);
+    }
+
+    void saveWindowSettings_data() {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QRectF>("frame");
+        QTest::addColumn<bool>("positionKnown");
+        QTest::addColumn<QStringList>("expected");  // WindowState, Left, Top, Width, Height
+        const QRectF frame(1500, 1500, 12000, 9000);
+        QTest::newRow("normal") << 0 << frame << true << QStringList{"0", "1500", "1500", "12000", "9000"};
+        QTest::newRow("normal, fractions") << 0 << QRectF(-30, 1234.5, 13500.75, 9000.25) << true
+                                           << QStringList{"0", "-30", "1234.5", "13500.75", "9000.25"};
+        // Single precision: a third of 40000 is written with the digits a float holds.
+        QTest::newRow("normal, thirds") << 0 << QRectF(100, 200, 40000.0 / 3, 9000) << true
+                                        << QStringList{"0", "100", "200", "13333.333", "9000"};
+        QTest::newRow("maximised") << 2 << frame << true << QStringList{"2", "11", "22", "33", "44"};
+        QTest::newRow("minimised") << 1 << frame << true << QStringList{"1", "11", "22", "33", "44"};
+        QTest::newRow("normal, position unknown")
+            << 0 << QRectF(0, 0, 14000, 10000) << false << QStringList{"0", "11", "22", "14000", "10000"};
+    }
+    void saveWindowSettings() {
+        QFETCH(int, state);
+        QFETCH(QRectF, frame);
+        QFETCH(bool, positionKnown);
+        QFETCH(QStringList, expected);
+        // The placement of an earlier close in the normal state.
+        store("WindowState", "0");
+        store("WindowLeft", "11");
+        store("WindowTop", "22");
+        store("WindowWidth", "33");
+        store("WindowHeight", "44");
+        window->state = state;
+        window->frame = frame;
+        window->positionKnown = positionKnown;
+
+        modGeneral::SaveWindowSettings();
+
+        const QStringList keys{"WindowState", "WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
+        for (int i = 0; i < keys.size(); ++i) QCOMPARE(stored(keys.at(i)), expected.at(i));
+        // Only the data root's own file, in the program's section.
+        const QByteArray text = readAll(f->settingsPath());
+        QVERIFY(text.contains("[Pomaret]"));
+        for (const QString& key : keys) QVERIFY(text.contains(key.toLatin1() + '='));
+        QCOMPARE(QDir(f->root()).entryList(QStringList{"*.ini"}, QDir::Files),
+                 QStringList{"Application.ini"});
+    }
+
+    void saveWindowSettingsWithoutWindowWritesNothing() {
+        core::SetMainWindow(nullptr);
+        modGeneral::SaveWindowSettings();
+        QVERIFY(!QFile::exists(f->settingsPath()));
+    }
+
+    void checkDatabaseVersion_data() {
+        QTest::addColumn<QString>("existing");  // how the database stands before the check
+        QTest::newRow("current") << "";
+        QTest::newRow("capitals") << "CREATE TABLE SECURITY (RefNum INTEGER)";
+    }
+    void checkDatabaseVersion() {
+        QFETCH(QString, existing);
+        if (!existing.isEmpty()) {
+            dropSecurity();
+            f->db().Execute(existing);
+        }
+        modGeneral::CheckDatabaseVersion();  // any box would fail the test
+        QCOMPARE(f->prompts().count(), 0);
+    }
+
+    void checkDatabaseVersionAddsSecurity() {
+        dropSecurity();
+        f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);
+        modGeneral::CheckDatabaseVersion();
+
+        const auto& shown = f->prompts().shown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.at(0).text,
+                 QString("The database is not current.\nIt will be updated for you automatically"));
+        QCOMPARE(shown.at(0).title, QString("Updating Database"));
+        QCOMPARE(shown.at(0).style, ui::OKOnly);
+        QCOMPARE(shown.at(1).text, QString("Update Complete."));
+        QCOMPARE(shown.at(1).title, QString("Pomaret - Contact Manager"));
+        QCOMPARE(shown.at(1).style, ui::OKOnly);
+
+        f->reopen();  // what reached the file
+        const db::TableDef& def = f->db().Table("Security");
+        QCOMPARE(def.fields.size(), 3);
+        QCOMPARE(def.fields.at(0).name, QString("RefNum"));
+        QCOMPARE(def.fields.at(0).type, db::FieldType::AutoNumber);
+        QCOMPARE(def.fields.at(1).name, QString("UserName"));
+        QCOMPARE(def.fields.at(1).type, db::FieldType::Text);
+        QCOMPARE(def.fields.at(1).size, 50);
+        QCOMPARE(def.fields.at(2).name, QString("Password"));
+        QCOMPARE(def.fields.at(2).type, db::FieldType::Text);
+        QCOMPARE(def.fields.at(2).size, 50);
+        QCOMPARE(def.indexes.size(), 2);
+        for (const db::Index& index : def.indexes) {
+            QCOMPARE(index.fields, QStringList{"RefNum"});
+            QVERIFY(index.name == "PrimaryKey" ? index.primary : index.name == "RefNum" && !index.unique);
+        }
+        // Zero-length names and passwords are allowed; numbers come from the database.
+        f->db().Execute("INSERT INTO Security (UserName, Password) VALUES ('', '')");
+        f->db().Execute("INSERT INTO Security (UserName, Password) VALUES ('a', 'b')");
+        QCOMPARE(f->scalar("SELECT MAX(RefNum) FROM Security").toInt(), 2);
+
+        f->prompts().clear();
+        modGeneral::CheckDatabaseVersion();
+        QCOMPARE(f->prompts().count(), 0);
+    }
+
+    void failedCreationLeavesNothing() {
+        dropSecurity();
+        // A table holding the name the "RefNum" index needs: the table is made, its index is not.
+        f->db().Execute("CREATE TABLE Security_RefNum (x INTEGER)");
+        f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);
+        modGeneral::CheckDatabaseVersion();
+
+        const auto& shown = f->prompts().shown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.at(0).title, QString("Updating Database"));
+        QVERIFY(shown.at(1).text.startsWith("The following Error occurred:\n\nDescription : "));
+        QVERIFY(shown.at(1).text.contains("Security_RefNum"));
+        QVERIFY(!f->db().TableExists("Security"));
+        QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.CreateSecurityTable'"), 1);
+        QCOMPARE(f->db().TransactionDepth(), 0);
+    }
+
+    void checkDatabaseVersionWithoutDatabaseThrows() {
+        g_dbLocal.close();
+        QVERIFY_THROWS_EXCEPTION(db::DbError, modGeneral::CheckDatabaseVersion());
+    }
+
+    void openLocalDbBuildsAMissingDatabase() {
+        QTemporaryDir root;
+        core::DataRoot::Set(root.path());
+        makeWorkspace();
+        modGeneral::OpenLocalDB();
+        QCOMPARE(g_strDBPath, root.filePath("Data/PomaretData.db"));
+        QVERIFY(g_dbLocal);
+        QCOMPARE(g_dbLocal->Path(), g_strDBPath);
+        QVERIFY(g_dbLocal->TableExists("Contacts"));
+        QCOMPARE(window->statusHistory, (QStringList{"Opening Database, please wait...", "Ready ..."}));
+        QVERIFY(!ui::IsBusy());
+        g_dbLocal.close();
+        core::DataRoot::Set(f->root());
+    }
+
+    void openLocalDbRefusal_data() {
+        QTest::addColumn<QByteArray>("content");  // of the database file
+        QTest::addColumn<bool>("workspace");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("not a database") << QByteArray("just some text\n") << true << "3003"
+                                        << "is not a Pomaret database.";
+        QTest::newRow("no workspace") << QByteArray() << false << "3001"
+                                      << "workspace";
+    }
+    void openLocalDbRefusal() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, workspace);
+        QFETCH(QString, number);
+        QFETCH(QString, description);
+        QTemporaryDir root;
+        core::DataRoot::Set(root.path());
+        const QString path = core::DataRoot::DatabasePath();
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        if (!content.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        if (workspace) makeWorkspace();
+
+        f->prompts().answer(ui::Answer::OK);
+        modGeneral::OpenLocalDB();
+        core::DataRoot::Set(f->root());
+
+        QVERIFY(f->prompts().lastText().startsWith("The following Error occurred:\n\nDescription : "));
+        QVERIFY(f->prompts().lastText().contains(description));
+        QVERIFY(f->prompts().lastText().endsWith("\nNumber : " + number));
+        QCOMPARE(f->prompts().beeps(), 1);
+        QCOMPARE(g_dbLocal.pointer(), &f->db());  // unchanged
+        QCOMPARE(f->rowCount("ErrLog"), 0);
+        if (!content.isEmpty()) QCOMPARE(readAll(path), content);
+        // Left exactly as found: no journal, no blank database beside or instead of it.
+        QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(),
+                 content.isEmpty() ? 0 : 1);
+        QCOMPARE(window->StatusText(), QString("Ready ..."));
+        QVERIFY(!ui::IsBusy());
+    }
+
+    void shutDown_data() {
+        QTest::addColumn<bool>("storeWritable");
+        QTest::newRow("store writable") << true;
+        QTest::newRow("store not writable") << false;
+    }
+    void shutDown() {
+        QFETCH(bool, storeWritable);
+        if (!storeWritable) QVERIFY(QDir().mkpath(f->settingsPath()));
+        window->state = 0;
+        window->frame = QRectF(900, 600, 12500, 9100);
+        modGeneral::DisableContextCommands();
+        QVERIFY(!window->contextCommands);
+
+        modGeneral::ShutDown();  // no box, no throw, whatever fails
+
+        QVERIFY(!g_dbLocal);
+        QVERIFY(g_dbLocal.pointer() == nullptr);
+        QVERIFY(!f->db().IsOpen());
+        if (storeWritable) {
+            QCOMPARE(stored("WindowWidth"), QString("12500"));
+            QCOMPARE(stored("WindowLeft"), QString("900"));
+        }
+    }
+};
+
+POMARET_TEST(ProgramStateTest)
+#include "tst_ProgramState.moc"
