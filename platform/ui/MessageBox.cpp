@@ -100,8 +100,9 @@ QMessageBox::Icon BoxIcon(int style) {
     }
 }
 
+// A box without a title of its own shows the program's title.
 QString WindowTitle(const QString& title) {
-    return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+    return title.isEmpty() ? QStringLiteral("Pomaret - Contact Manager") : title;
 }
 
 Answer ShowMessageBox(const MessageRequest& request) {
