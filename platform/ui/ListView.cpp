@@ -1,0 +1,469 @@
+#include "platform/ui/ListView.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <numeric>
+
+#include "platform/db/DbError.h"
+#include "platform/ui/Twips.h"
+
+namespace ui {
+namespace {
+
+constexpr int kErrIndexOutOfBounds = 35600;
+constexpr int kErrKeyNotUnique = 35602;
+
+[[noreturn]] void outOfBounds() {
+    throw db::DbError(kErrIndexOutOfBounds, QStringLiteral("Index out of bounds"));
+}
+
+}  // namespace
+
+// Rows in plain vectors, column by column: the row texts, each sub-item column (grown only as far
+// as sub-items were set, so unset cells cost nothing), icons and keys. Rows added during an update
+// are stored at once but reach the view ("published") in one insert when the update ends.
+class ListModel : public QAbstractTableModel {
+public:
+    struct Column {
+        QString text;
+        Qt::Alignment align;
+    };
+
+    explicit ListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_published; }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const int row = index.row();
+        const int col = index.column();
+        if (!index.isValid() || row >= size() || col >= columnCount()) return {};
+        switch (role) {
+            case Qt::DisplayRole:
+                return cell(row, col);
+            case Qt::DecorationRole:
+                if (col == 0 && m_iconIndex[row] >= 0 && m_iconIndex[row] < m_icons.size()) {
+                    return m_icons.at(m_iconIndex[row]);
+                }
+                return {};
+            case Qt::TextAlignmentRole:
+                return QVariant::fromValue(m_columns[col].align | Qt::AlignVCenter);
+            default:
+                return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+        if (role == Qt::DisplayRole) return m_columns[section].text;
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(m_columns[section].align | Qt::AlignVCenter);
+        return {};
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    }
+
+    int size() const { return static_cast<int>(m_text.size()); }
+
+    QString cell(int row, int col) const {
+        if (col == 0) return m_text[row];
+        const std::vector<QString>& sub = m_sub[col - 1];
+        return row < static_cast<int>(sub.size()) ? sub[row] : QString();
+    }
+
+    // Columns.
+    int addColumn(const QString& text, Qt::Alignment align) {
+        const int col = columnCount();
+        beginInsertColumns({}, col, col);
+        m_columns.push_back({text, align});
+        if (col > 0) m_sub.emplace_back();
+        endInsertColumns();
+        return col;
+    }
+    void clearColumns() {
+        beginResetModel();
+        m_columns.clear();
+        m_sub.clear();
+        endResetModel();
+    }
+    QString columnText(int col) const { return m_columns[col].text; }
+
+    // Rows.
+    void clear() {
+        beginResetModel();
+        m_text.clear();
+        for (auto& sub : m_sub) sub.clear();
+        m_keys.clear();
+        m_iconIndex.clear();
+        m_keyRow.clear();
+        m_published = 0;
+        endResetModel();
+    }
+
+    int addRow(const QString& key, const QString& text, int icon) {
+        if (!key.isEmpty() && m_keyRow.contains(key)) {
+            throw db::DbError(kErrKeyNotUnique, QStringLiteral("Key is not unique in collection"));
+        }
+        const int row = size();
+        m_text.push_back(text);
+        m_keys.push_back(key);
+        m_iconIndex.push_back(icon);
+        if (!key.isEmpty()) m_keyRow.insert(key, row);
+        if (m_updateDepth == 0) publish();
+        return row;
+    }
+
+    void removeRow(int row) {
+        const bool shown = row < m_published;
+        if (shown) beginRemoveRows({}, row, row);
+        m_text.erase(m_text.begin() + row);
+        for (auto& sub : m_sub) {
+            if (row < static_cast<int>(sub.size())) sub.erase(sub.begin() + row);
+        }
+        m_keys.erase(m_keys.begin() + row);
+        m_iconIndex.erase(m_iconIndex.begin() + row);
+        rebuildKeys();
+        if (shown) {
+            --m_published;
+            endRemoveRows();
+        }
+    }
+
+    void setCell(int row, int col, const QString& text) {
+        if (col == 0) {
+            m_text[row] = text;
+        } else {
+            std::vector<QString>& sub = m_sub[col - 1];
+            if (row >= static_cast<int>(sub.size())) {
+                if (text.isEmpty()) return;
+                sub.resize(row + 1);
+            }
+            sub[row] = text;
+        }
+        if (row < m_published) Q_EMIT dataChanged(index(row, col), index(row, col), {Qt::DisplayRole});
+    }
+
+    void setIconIndex(int row, int icon) {
+        m_iconIndex[row] = icon;
+        if (row < m_published) Q_EMIT dataChanged(index(row, 0), index(row, 0), {Qt::DecorationRole});
+    }
+
+    void setIcons(const QList<QIcon>& icons) {
+        m_icons = icons;
+        if (m_published > 0) Q_EMIT dataChanged(index(0, 0), index(m_published - 1, 0), {Qt::DecorationRole});
+    }
+
+    const QString& key(int row) const { return m_keys[row]; }
+    int findKey(const QString& key) const { return key.isEmpty() ? -1 : m_keyRow.value(key, -1); }
+
+    void beginUpdate() { ++m_updateDepth; }
+    void endUpdate() {
+        if (m_updateDepth > 0 && --m_updateDepth == 0) publish();
+    }
+
+    // Hands the rows stored so far to the view in one insert.
+    void publish() {
+        if (m_published >= size()) return;
+        beginInsertRows({}, m_published, size() - 1);
+        m_published = size();
+        endInsertRows();
+    }
+
+    // Reorders the rows stably by one column; returns where each old row went.
+    std::vector<int> sortRows(int col, Qt::SortOrder order) {
+        const int n = size();
+        std::vector<int> perm(n);
+        std::iota(perm.begin(), perm.end(), 0);
+        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
+            const int c = cell(a, col).compare(cell(b, col), Qt::CaseInsensitive);
+            return order == Qt::AscendingOrder ? c < 0 : c > 0;
+        });
+        beginResetModel();
+        m_text = permuted(m_text, perm);
+        for (auto& sub : m_sub) {
+            if (sub.empty()) continue;
+            sub.resize(n);
+            sub = permuted(sub, perm);
+        }
+        m_keys = permuted(m_keys, perm);
+        m_iconIndex = permuted(m_iconIndex, perm);
+        rebuildKeys();
+        m_published = n;
+        endResetModel();
+        std::vector<int> newRow(n);
+        for (int i = 0; i < n; ++i) newRow[perm[i]] = i;
+        return newRow;
+    }
+
+private:
+    template <class T>
+    static std::vector<T> permuted(std::vector<T>& from, const std::vector<int>& perm) {
+        std::vector<T> to;
+        to.reserve(perm.size());
+        for (int i : perm) to.push_back(std::move(from[i]));
+        return to;
+    }
+
+    void rebuildKeys() {
+        m_keyRow.clear();
+        for (int i = 0; i < size(); ++i) {
+            if (!m_keys[i].isEmpty()) m_keyRow.insert(m_keys[i], i);
+        }
+    }
+
+    std::vector<Column> m_columns;
+    std::vector<QString> m_text;
+    std::vector<std::vector<QString>> m_sub;  // column 1.. at [0..]
+    std::vector<QString> m_keys;
+    std::vector<int> m_iconIndex;
+    QHash<QString, int> m_keyRow;
+    QList<QIcon> m_icons;
+    int m_published = 0;
+    int m_updateDepth = 0;
+};
+
+ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(new ListModel(this)) {
+    setModel(m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setIconSize(QSize(16, 16));
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    header()->setSectionsClickable(true);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    connect(header(), &QHeaderView::sectionClicked, this, &ListView::columnClicked);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) Q_EMIT rowDoubleClicked(index.row());
+    });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { Q_EMIT selectedRowChanged(selectedRow()); });
+}
+
+ListView::~ListView() = default;
+
+void ListView::checkRow(int row) const {
+    if (row < 0 || row >= m_model->size()) outOfBounds();
+}
+
+// ---- columns
+
+int ListView::addColumn(const QString& text, double widthTwips, Qt::Alignment align) {
+    const int col = m_model->addColumn(text, align & Qt::AlignHorizontal_Mask);
+    header()->resizeSection(col, twips::ToPixelsX(widthTwips));
+    return col;
+}
+
+void ListView::clearColumns() {
+    m_model->clearColumns();
+}
+
+int ListView::columnCount() const {
+    return m_model->columnCount();
+}
+
+QString ListView::columnText(int column) const {
+    if (column < 0 || column >= columnCount()) outOfBounds();
+    return m_model->columnText(column);
+}
+
+double ListView::columnWidthTwips(int column) const {
+    if (column < 0 || column >= columnCount()) outOfBounds();
+    return twips::FromPixelsX(header()->sectionSize(column));
+}
+
+void ListView::setColumnWidthTwips(int column, double widthTwips) {
+    if (column < 0 || column >= columnCount()) outOfBounds();
+    header()->resizeSection(column, twips::ToPixelsX(widthTwips));
+}
+
+// ---- rows
+
+void ListView::clear() {
+    const bool hadSelection = selectedRow() >= 0;
+    m_model->clear();
+    if (hadSelection) Q_EMIT selectedRowChanged(-1);
+}
+
+int ListView::addRow(const QString& key, const QString& text, int iconIndex) {
+    return m_model->addRow(key, text, iconIndex);
+}
+
+void ListView::removeRow(int row) {
+    checkRow(row);
+    m_model->removeRow(row);
+}
+
+void ListView::setSubItem(int row, int column, const QString& text) {
+    checkRow(row);
+    if (column < 0 || (column > 0 && column >= columnCount())) outOfBounds();
+    m_model->setCell(row, column, text);
+}
+
+void ListView::setIcon(int row, int iconIndex) {
+    checkRow(row);
+    m_model->setIconIndex(row, iconIndex);
+}
+
+int ListView::rowCount() const {
+    return m_model->size();
+}
+
+QString ListView::key(int row) const {
+    checkRow(row);
+    return m_model->key(row);
+}
+
+QString ListView::text(int row, int column) const {
+    checkRow(row);
+    if (column < 0 || (column > 0 && column >= columnCount())) outOfBounds();
+    return m_model->cell(row, column);
+}
+
+int ListView::findKey(const QString& key) const {
+    return m_model->findKey(key);
+}
+
+void ListView::beginUpdate() {
+    m_model->beginUpdate();
+}
+void ListView::endUpdate() {
+    m_model->endUpdate();
+}
+
+// ---- selection
+
+int ListView::selectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+QString ListView::selectedKey() const {
+    const int row = selectedRow();
+    return row < 0 ? QString() : m_model->key(row);
+}
+
+void ListView::setSelectedRow(int row) {
+    if (row < 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    checkRow(row);
+    m_model->publish();
+    const QModelIndex index = m_model->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+bool ListView::setSelectedKey(const QString& key) {
+    const int row = findKey(key);
+    setSelectedRow(row);
+    return row >= 0;
+}
+
+// ---- look
+
+void ListView::setIcons(const QList<QIcon>& icons) {
+    m_model->setIcons(icons);
+}
+
+void ListView::setGridLines(bool on) {
+    if (m_gridLines == on) return;
+    m_gridLines = on;
+    viewport()->update();
+}
+
+void ListView::setStripe(const QColor& stripe, int flag) {
+    m_stripe = stripe;
+    m_stripeFlag = flag;
+    viewport()->update();
+}
+
+void ListView::clearStripe() {
+    m_stripe = QColor();
+    m_stripeFlag = 0;
+    viewport()->update();
+}
+
+void ListView::sortByColumn(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= std::max(1, columnCount())) outOfBounds();
+    const int selected = selectedRow();
+    const std::vector<int> newRow = m_model->sortRows(column, order);
+    if (selected >= 0) setSelectedRow(newRow[selected]);
+}
+
+QRect ListView::rowRect(int row) const {
+    checkRow(row);
+    const QRect r = visualRect(m_model->index(row, 0));
+    if (!r.isValid()) return {};
+    return QRect(0, r.y(), viewport()->width(), r.height());
+}
+
+void ListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                       const QModelIndex& index) const {
+    const int y = option.rect.y();
+    const int h = option.rect.height();
+    const int w = viewport()->width();
+    // The stripe lies under the row like a background: a selected row's highlight covers it.
+    if (m_stripe.isValid() && h > 0) {
+        const bool odd = index.row() % 2 == 1;
+        if (m_stripeFlag == 0 && odd) {
+            painter->fillRect(QRect(0, y, w, 1), m_stripe);
+        } else if (m_stripeFlag != 0 && !odd && h > 1) {
+            painter->fillRect(QRect(0, y, w, h - 1), m_stripe);
+        }
+    }
+    QTreeView::drawRow(painter, option, index);
+    const QHeaderView* head = header();
+    if (m_gridLines && h > 0 && head->count() > 0) {
+        const int last = head->count() - 1;
+        const int right = head->sectionViewportPosition(last) + head->sectionSize(last);
+        painter->save();
+        painter->setPen(palette().color(QPalette::Mid));
+        painter->drawLine(0, y + h - 1, right - 1, y + h - 1);
+        for (int c = 0; c < head->count(); ++c) {
+            const int x = head->sectionViewportPosition(c) + head->sectionSize(c) - 1;
+            painter->drawLine(x, y, x, y + h - 1);
+        }
+        painter->restore();
+    }
+}
+
+// ---- mouse
+
+void ListView::mousePressEvent(QMouseEvent* event) {
+    m_pressInside = true;
+    QTreeView::mousePressEvent(event);
+    // A click beside the rows deselects, so its handler finds nothing selected.
+    if (!indexAt(event->position().toPoint()).isValid()) selectionModel()->clearSelection();
+}
+
+void ListView::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeView::mouseReleaseEvent(event);
+    if (!m_pressInside) return;
+    m_pressInside = false;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    // Last: a handler may close the screen that holds this list.
+    if (index.isValid()) {
+        Q_EMIT rowClicked(index.row(), event->button());
+    } else {
+        Q_EMIT emptyAreaClicked(event->button());
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,306 @@
+#include "platform/ui/PickList.h"
+
+#include <QAbstractListModel>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace ui {
+
+// Texts and item data in two vectors. A sorted model keeps its entries in alphabetical order
+// (ignoring case; equal texts in the order added).
+class PickModel : public QAbstractListModel {
+public:
+    explicit PickModel(bool sorted) : m_sorted(sorted) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : size(); }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= size()) return {};
+        switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole:
+                return m_text[index.row()];
+            case Qt::UserRole:
+                return m_data[index.row()];
+            default:
+                return {};
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid()) return Qt::NoItemFlags;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    }
+
+    int size() const { return static_cast<int>(m_text.size()); }
+    bool sorted() const { return m_sorted; }
+    bool valid(int i) const { return i >= 0 && i < size(); }
+    QString text(int i) const { return valid(i) ? m_text[i] : QString(); }
+    qint64 itemData(int i) const { return valid(i) ? m_data[i] : 0; }
+    int newIndex() const { return m_newIndex; }
+
+    void setItemData(int i, qint64 value) {
+        if (!valid(i)) return;
+        m_data[i] = value;
+        Q_EMIT dataChanged(index(i), index(i), {Qt::UserRole});
+    }
+
+    int findData(qint64 value) const {
+        const auto it = std::find(m_data.begin(), m_data.end(), value);
+        return it == m_data.end() ? -1 : static_cast<int>(it - m_data.begin());
+    }
+    int findText(const QString& text) const {
+        for (int i = 0; i < size(); ++i) {
+            if (m_text[i].compare(text, Qt::CaseInsensitive) == 0) return i;
+        }
+        return -1;
+    }
+
+    // Returns where the entry went.
+    int insertOne(const QString& text, qint64 value) {
+        int at = size();
+        if (m_sorted) {
+            const auto it = std::upper_bound(m_text.begin(), m_text.end(), text, less);
+            at = static_cast<int>(it - m_text.begin());
+        }
+        beginInsertRows({}, at, at);
+        m_text.insert(m_text.begin() + at, text);
+        m_data.insert(m_data.begin() + at, value);
+        m_newIndex = at;
+        endInsertRows();
+        return at;
+    }
+
+    // Returns where each entry present before went (empty: nowhere else).
+    std::vector<int> insertMany(const QVector<QPair<QString, qint64>>& items) {
+        if (items.isEmpty()) return {};
+        const int before = size();
+        if (!m_sorted) {
+            beginInsertRows({}, before, before + static_cast<int>(items.size()) - 1);
+            append(items);
+            m_newIndex = size() - 1;
+            endInsertRows();
+            return {};
+        }
+        beginResetModel();
+        append(items);
+        std::vector<int> perm(size());
+        std::iota(perm.begin(), perm.end(), 0);
+        std::stable_sort(perm.begin(), perm.end(),
+                         [this](int a, int b) { return less(m_text[a], m_text[b]); });
+        std::vector<QString> text;
+        std::vector<qint64> data;
+        text.reserve(perm.size());
+        data.reserve(perm.size());
+        std::vector<int> moved(perm.size());
+        for (int i = 0; i < size(); ++i) {
+            text.push_back(std::move(m_text[perm[i]]));
+            data.push_back(m_data[perm[i]]);
+            moved[perm[i]] = i;
+        }
+        m_text = std::move(text);
+        m_data = std::move(data);
+        m_newIndex = moved.back();
+        endResetModel();
+        moved.resize(before);
+        return moved;
+    }
+
+    void remove(int i) {
+        beginRemoveRows({}, i, i);
+        m_text.erase(m_text.begin() + i);
+        m_data.erase(m_data.begin() + i);
+        if (m_newIndex == i) {
+            m_newIndex = -1;
+        } else if (m_newIndex > i) {
+            --m_newIndex;
+        }
+        endRemoveRows();
+    }
+
+    void clear() {
+        beginResetModel();
+        m_text.clear();
+        m_data.clear();
+        m_newIndex = -1;
+        endResetModel();
+    }
+
+private:
+    static bool less(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
+
+    void append(const QVector<QPair<QString, qint64>>& items) {
+        m_text.reserve(m_text.size() + items.size());
+        m_data.reserve(m_data.size() + items.size());
+        for (const auto& [text, value] : items) {
+            m_text.push_back(text);
+            m_data.push_back(value);
+        }
+    }
+
+    bool m_sorted;
+    std::vector<QString> m_text;
+    std::vector<qint64> m_data;
+    int m_newIndex = -1;
+};
+
+// ---- PickList
+
+int PickList::addItem(const QString& text, qint64 itemData) {
+    const int selected = listIndex();
+    modelChanging();
+    const int at = m_pick->insertOne(text, itemData);
+    modelChanged(selected >= at ? selected + 1 : selected);
+    return at;
+}
+
+void PickList::addItems(const QVector<QPair<QString, qint64>>& items) {
+    if (items.isEmpty()) return;
+    const int selected = listIndex();
+    modelChanging();
+    const std::vector<int> moved = m_pick->insertMany(items);
+    modelChanged(selected >= 0 && selected < static_cast<int>(moved.size()) ? moved[selected] : selected);
+}
+
+void PickList::removeItem(int index) {
+    if (!m_pick->valid(index)) return;
+    const int selected = listIndex();
+    modelChanging();
+    m_pick->remove(index);
+    modelChanged(selected == index ? -1 : selected > index ? selected - 1 : selected);
+}
+
+void PickList::clear() {
+    modelChanging();
+    m_pick->clear();
+    modelChanged(-1);
+}
+
+int PickList::count() const {
+    return m_pick->size();
+}
+QString PickList::itemText(int index) const {
+    return m_pick->text(index);
+}
+qint64 PickList::itemData(int index) const {
+    return m_pick->itemData(index);
+}
+void PickList::setItemData(int index, qint64 itemData) {
+    m_pick->setItemData(index, itemData);
+}
+int PickList::newIndex() const {
+    return m_pick->newIndex();
+}
+int PickList::findData(qint64 itemData) const {
+    return m_pick->findData(itemData);
+}
+int PickList::findText(const QString& text) const {
+    return m_pick->findText(text);
+}
+bool PickList::sorted() const {
+    return m_pick->sorted();
+}
+
+// ---- ComboBox
+
+namespace {
+
+// The list drops down below the box, as many entries as fit, instead of a pop-up measured to every
+// entry (which takes half a second with 100,000 names).
+class DropDownStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* SharedDropDownStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new DropDownStyle(QApplication::style()->name());
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+}  // namespace
+
+ComboBox::ComboBox(Style style, QWidget* parent, bool sorted)
+    : QComboBox(parent), PickList(new PickModel(sorted)) {
+    pickModel()->setParent(this);
+    setModel(pickModel());
+    setEditable(style == DropDownCombo);
+    // Typed text is never added to the list; sizing to the contents would measure every entry.
+    setInsertPolicy(QComboBox::NoInsert);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
+    setStyle(SharedDropDownStyle());
+    setCurrentIndex(-1);
+}
+
+void ComboBox::setListIndex(int index) {
+    setCurrentIndex(pickModel()->valid(index) ? index : -1);
+}
+
+// QComboBox selects the first entry by itself when entries arrive in an empty list, and forgets its
+// entry on a model reset; the program's lists keep what was (not) selected, without signals.
+void ComboBox::modelChanging() {
+    m_previousEdit = isEditable() ? currentText() : QString();
+    m_wasBlocked = blockSignals(true);
+}
+
+void ComboBox::modelChanged(int previousIndexNowAt) {
+    if (currentIndex() != previousIndexNowAt) setCurrentIndex(previousIndexNowAt);
+    if (isEditable() && previousIndexNowAt < 0 && currentText() != m_previousEdit)
+        setEditText(m_previousEdit);
+    blockSignals(m_wasBlocked);
+}
+
+// ---- ListBox
+
+ListBox::ListBox(QWidget* parent, bool sorted) : QListView(parent), PickList(new PickModel(sorted)) {
+    pickModel()->setParent(this);
+    setModel(pickModel());
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_quiet) Q_EMIT listIndexChanged(listIndex());
+    });
+}
+
+int ListBox::listIndex() const {
+    const QModelIndexList rows = selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListBox::setListIndex(int index) {
+    if (!pickModel()->valid(index)) {
+        selectionModel()->clear();
+        return;
+    }
+    const QModelIndex at = model()->index(index, 0);
+    selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    scrollTo(at);
+}
+
+void ListBox::modelChanging() {
+    m_quiet = true;
+}
+
+void ListBox::modelChanged(int previousIndexNowAt) {
+    if (listIndex() != previousIndexNowAt) setListIndex(previousIndexNowAt);
+    m_quiet = false;
+}
+
+}  // namespace ui

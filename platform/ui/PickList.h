@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QComboBox>
+#include <QListView>
+#include <QPair>
+#include <QString>
+#include <QVector>
+
+namespace ui {
+
+class PickModel;
+
+// A list of texts, each entry with its own number ("item data", e.g. the contact's ContID), as the
+// pick lists of the program hold them. Filled by modGeneral::LoadAllNames/LoadAllProjects through
+// this interface, whichever control stands behind it. Index -1 means "no entry".
+class PickList {
+public:
+    virtual ~PickList() = default;
+
+    // Adds one entry; in a sorted list it goes to its alphabetical place. Returns its index.
+    int addItem(const QString& text, qint64 itemData = 0);
+    // Adds many entries with one model signal (100,000 at once).
+    void addItems(const QVector<QPair<QString, qint64>>& items);
+    void removeItem(int index);
+    void clear();
+
+    int count() const;
+    QString itemText(int index) const;  // "" out of range
+    qint64 itemData(int index) const;   // 0 out of range
+    void setItemData(int index, qint64 itemData);
+    int newIndex() const;  // index of the entry added last (-1 when none)
+    // The first entry with this number / this exact text ignoring case; -1 when none.
+    int findData(qint64 itemData) const;
+    int findText(const QString& text) const;
+
+    // The selected entry.
+    virtual int listIndex() const = 0;
+    virtual void setListIndex(int index) = 0;
+    // The selected entry's text; for an editable combo box the text in its edit box.
+    virtual QString text() const = 0;
+
+    bool sorted() const;
+
+protected:
+    explicit PickList(PickModel* model) : m_pick(model) {}
+    // Around every change of the model: the control keeps the entry it had selected (now at
+    // `previousIndexNowAt`, -1 when none or removed), without signalling a change.
+    virtual void modelChanging() = 0;
+    virtual void modelChanged(int previousIndexNowAt) = 0;
+    PickModel* pickModel() const { return m_pick; }
+
+private:
+    PickModel* m_pick;
+};
+
+// A combo box over a PickModel: a drop-down list (choose only) or an editable drop-down combo.
+class ComboBox : public QComboBox, public PickList {
+    Q_OBJECT
+
+public:
+    enum Style { DropDownCombo, DropDownList };
+
+    explicit ComboBox(Style style = DropDownList, QWidget* parent = nullptr, bool sorted = false);
+    explicit ComboBox(QWidget* parent) : ComboBox(DropDownList, parent) {}
+
+    // The list's own versions, not QComboBox's (which would ask the model to insert or remove rows).
+    using PickList::addItem;
+    using PickList::addItems;
+    using PickList::clear;
+    using PickList::count;
+    using PickList::findData;
+    using PickList::findText;
+    using PickList::itemData;
+    using PickList::itemText;
+    using PickList::removeItem;
+    using PickList::setItemData;
+
+    int listIndex() const override { return currentIndex(); }
+    void setListIndex(int index) override;
+    QString text() const override { return currentText(); }
+
+protected:
+    void modelChanging() override;
+    void modelChanged(int previousIndexNowAt) override;
+
+private:
+    QString m_previousEdit;
+    bool m_wasBlocked = false;
+};
+
+// A list box over a PickModel, one entry selectable at a time; optionally kept in alphabetical order.
+class ListBox : public QListView, public PickList {
+    Q_OBJECT
+
+public:
+    explicit ListBox(QWidget* parent = nullptr, bool sorted = false);
+
+    int listIndex() const override;
+    void setListIndex(int index) override;
+    QString text() const override { return itemText(listIndex()); }
+
+Q_SIGNALS:
+    void listIndexChanged(int index);
+
+protected:
+    void modelChanging() override;
+    void modelChanged(int previousIndexNowAt) override;
+
+private:
+    bool m_quiet = false;
+};
+
+}  // namespace ui
