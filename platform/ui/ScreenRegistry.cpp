@@ -1,0 +1,83 @@
+#include "platform/ui/ScreenRegistry.h"
+
+#include <QDialog>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+namespace ui {
+
+ScreenRegistry& ScreenRegistry::instance() {
+    static ScreenRegistry registry;
+    return registry;
+}
+
+void ScreenRegistry::add(QWidget* form) {
+    if (!form || m_forms.contains(form)) return;
+    m_forms.append(form);
+    // No context object: the connection must fire from the form's own destructor.
+    QObject::connect(form, &QObject::destroyed, [this, form] { m_forms.removeAll(form); });
+}
+
+QList<QWidget*> ScreenRegistry::openForms() const {
+    return m_forms;
+}
+
+QWidget* ScreenRegistry::find(const QString& objectName) const {
+    for (QWidget* w : m_forms) {
+        if (w->objectName() == objectName) return w;
+    }
+    return nullptr;
+}
+
+void ScreenRegistry::closeAll() {
+    QList<QPointer<QWidget>> forms;
+    for (QWidget* w : m_forms) forms.append(w);
+
+    for (qsizetype i = forms.size() - 1; i >= 0; --i) {
+        const QPointer<QWidget> form = forms.at(i);
+        if (!form) continue;  // taken along by a form closed before it
+        try {
+            // A screen closes through its MDI frame, which asks the screen first; a dialog's close
+            // box rejects it (and ends its exec loop when modal).
+            QWidget* target = form.data();
+            if (qobject_cast<QMdiSubWindow*>(form) == nullptr) {
+                if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget())) target = frame;
+            }
+            const bool closed = target->close();
+            // Forms closed here are gone for the program even while their deletion is still queued;
+            // one that refused stays listed.
+            if (closed && form) m_forms.removeAll(form.data());
+        } catch (...) {
+            // A form that fails to close stays; the others still close.
+        }
+    }
+}
+
+void ScreenRegistry::registerScreen(const QString& name, Opener opener) {
+    for (auto& entry : m_openers) {
+        if (entry.first == name) {
+            entry.second = std::move(opener);
+            return;
+        }
+    }
+    m_openers.append({name, std::move(opener)});
+}
+
+bool ScreenRegistry::hasScreen(const QString& name) const {
+    for (const auto& entry : m_openers) {
+        if (entry.first == name) return true;
+    }
+    return false;
+}
+
+QWidget* ScreenRegistry::open(const QString& name) {
+    for (const auto& entry : m_openers) {
+        if (entry.first != name) continue;
+        QWidget* form = entry.second ? entry.second() : nullptr;
+        add(form);
+        return form;
+    }
+    return nullptr;
+}
+
+}  // namespace ui

@@ -1,0 +1,588 @@
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/Clock.h"
+#include "core/DataRoot.h"
+#include "core/Trap.h"
+#include "core/frmErrLog.h"
+#include "core/modGeneral.h"
+#include "platform/shell/SingleInstance.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/Twips.h"
+#include "shell/PlaceholderScreen.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
+
+// The smallest outer frame of the window, and the placement of a first start.
+constexpr double kMinWidth = 12000;
+constexpr double kMinHeight = 9000;
+constexpr double kDefaultLeft = 1500;
+constexpr double kDefaultTop = 1500;
+
+constexpr int kReminderPollMs = 60000;
+
+double StoredNumber(const QString& key, const QString& defaultValue) {
+    return modGeneral::SettingNumber(modAPI::GetRegSetting(key, defaultValue));
+}
+
+// A theme icon where the desktop has one, else the style's nearest.
+QIcon ToolIcon(const QWidget* w, const char* themeName, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(themeName), w->style()->standardIcon(fallback));
+}
+
+// Until the home screen exists, a screen named as such stands in for it.
+QWidget* OpenHomePlaceholder() {
+    core::MainWindowLink* link = core::MainWindow();
+    auto* window = link ? qobject_cast<frmMain*>(link->Widget()) : nullptr;
+    if (!window) return nullptr;
+    auto* screen = new PlaceholderScreen(QStringLiteral("frmHome"), QStringLiteral("Home Page"));
+    window->ShowScreen(screen);
+    return screen;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Pomaret - Contact Management System"));
+
+    auto* body = new QWidget(this);
+    auto* column = new QVBoxLayout(body);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(body);
+
+    BuildMenus();
+    BuildToolbars();
+    m_mdiArea = new QMdiArea(body);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    column->addWidget(m_mdiArea, 1);
+    BuildStatusLine();
+
+    ApplyMinimumSize();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kReminderPollMs);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+
+    // A real home screen registered by its own code wins over the stand-in.
+    auto& registry = ui::ScreenRegistry::instance();
+    if (!registry.hasScreen(QStringLiteral("frmHome"))) {
+        registry.registerScreen(QStringLiteral("frmHome"), &OpenHomePlaceholder);
+    }
+
+    // Asked to end by the desktop: no questions, but the placement is saved and the database closed.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { DesktopShutDown(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        DesktopShutDown();
+        if (m_blnShutDownDone) Q_EMIT Unloaded();
+    });
+    // Menu shortcuts win over a text box's own keys (Ctrl+A opens an appointment, not select-all).
+    qApp->installEventFilter(this);
+}
+
+frmMain::~frmMain() {
+    if (core::MainWindow() == this) core::SetMainWindow(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void frmMain::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+
+    auto menu = [this](QMenu* parentMenu, const char* name, const QString& caption) {
+        QMenu* m = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto item = [this](QMenu* m, const char* name, const QString& caption, const QKeySequence& keys = {}) {
+        QAction* a = m->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty()) {
+            a->setShortcut(keys);
+            a->setShortcutContext(Qt::WindowShortcut);
+            m_menuShortcuts.append(keys);
+        }
+        return a;
+    };
+
+    QMenu* file = menu(nullptr, "mnuFile", QStringLiteral("&File"));
+    QMenu* dbUtil = menu(file, "mnuFileDBUtil", QStringLiteral("Database Utilities"));
+    item(dbUtil, "mnuFileCompDB", QStringLiteral("Compact Database"));
+    item(dbUtil, "mnuFileRepDB", QStringLiteral("Repair Database"));
+    dbUtil->addSeparator();
+    item(dbUtil, "mnuFileBackupDB", QStringLiteral("Backup Data ..."));
+    dbUtil->addSeparator();
+    item(dbUtil, "mnuFileRestoreDB", QStringLiteral("Restore Data ..."));
+    file->addSeparator();
+    mnuFilePrint = item(file, "mnuFilePrint", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addSeparator();
+    QAction* exit = item(file, "mnuFileExit", QStringLiteral("Exit"));
+    connect(exit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
+
+    QMenu* edit = menu(nullptr, "mnuEdit", QStringLiteral("&Edit"));
+    mnuEditDelete =
+        item(edit, "mnuEditDelete", QStringLiteral("Delete Item"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    edit->addSeparator();
+    QMenu* editNew = menu(edit, "mnuEditNew", QStringLiteral("New"));
+    item(editNew, "mnuEditNewName", QStringLiteral("Name ..."), QKeySequence(Qt::CTRL | Qt::Key_N));
+    item(editNew, "mnuEditNewProject", QStringLiteral("Project ..."), QKeySequence(Qt::CTRL | Qt::Key_R));
+    editNew->addSeparator();
+    item(editNew, "mnuEditNewNote", QStringLiteral("Note ..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    item(editNew, "mnuEditNewToDo", QStringLiteral("To Do ..."), QKeySequence(Qt::CTRL | Qt::Key_T));
+    item(editNew, "mnuEditNewAppt", QStringLiteral("Appointment ..."), QKeySequence(Qt::CTRL | Qt::Key_A));
+    edit->addSeparator();
+    item(edit, "mnuEditPrefer", QStringLiteral("Preferences"));
+    item(edit, "mnuEditPwd", QStringLiteral("Set/Edit Password"));
+
+    QMenu* view = menu(nullptr, "mnuView", QStringLiteral("&View"));
+    item(view, "mnuViewHome", QStringLiteral("Home"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    view->addSeparator();
+    item(view, "mnuViewNames", QStringLiteral("Names"), QKeySequence(Qt::Key_F4));
+    item(view, "mnuViewProj", QStringLiteral("Projects"), QKeySequence(Qt::Key_F5));
+    item(view, "mnuViewCal", QStringLiteral("Calendar"), QKeySequence(Qt::Key_F6));
+    item(view, "mnuViewToDo", QStringLiteral("To Do"), QKeySequence(Qt::Key_F7));
+    view->addSeparator();
+    item(view, "mnuViewCQry", QStringLiteral("Contact Query (User Defined)"), QKeySequence(Qt::Key_F2));
+    item(view, "mnuViewPQry", QStringLiteral("Project Query (User Defined)"), QKeySequence(Qt::Key_F3));
+
+    QMenu* help = menu(nullptr, "mnuHelp", QStringLiteral("&Help"));
+    item(help, "mnuHelpFiles", QStringLiteral("Contact Management Help"), QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    QAction* errLog = item(help, "mnuHelpErrLog", QStringLiteral("Error Log"));
+    connect(errLog, &QAction::triggered, this, [this] { mnuHelpErrLog_Click(); });
+    help->addSeparator();
+    item(help, "mnuHelpAbout", QStringLiteral("About ..."));
+
+    QAction* download = bar->addAction(QStringLiteral("&Download Program Source Code"));
+    download->setObjectName(QStringLiteral("mnuDownload"));
+
+    // Pop-up menus that other screens show over their lists; never on the menu bar.
+    auto popup = [this](const char* name) {
+        auto* m = new QMenu(this);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    item(popup("mnuDelContFld"), "mnuDelContactFld", QStringLiteral("Delete..."));
+    item(popup("mnuDelProjFld"), "mnuDelProjectFld", QStringLiteral("Delete ..."));
+    item(popup("mnuRCMemoPop"), "mnuRCMemoPopEdit", QStringLiteral("Edit Related Contact Memo ?"));
+    QMenu* tray = popup("mnuTrayPop");
+    item(tray, "mnuTrayPopRestore", QStringLiteral("Restore Pomaret - Main Screen"));
+    tray->addSeparator();
+    item(tray, "mnuTrayPopClose", QStringLiteral("Close Pomaret"));
+}
+
+void frmMain::BuildToolbars() {
+    auto* column = static_cast<QVBoxLayout*>(centralWidget()->layout());
+
+    // One band across the top holding the three toolbars and the name search.
+    auto* coolBar = new QFrame(centralWidget());
+    coolBar->setObjectName(QStringLiteral("CoolBar1"));
+    coolBar->setFrameShape(QFrame::StyledPanel);
+    auto* band = new QVBoxLayout(coolBar);
+    band->setContentsMargins(0, 0, 0, 0);
+    auto* picture = new QWidget(coolBar);
+    picture->setObjectName(QStringLiteral("Picture1"));
+    band->addWidget(picture);
+    column->addWidget(coolBar);
+
+    // Buttons are told apart by their key (objectName and data), never by position.
+    auto button = [](QToolBar* bar, const char* key, const QString& caption, const QString& tip,
+                     const QIcon& icon) {
+        auto* a = new QAction(icon, caption, bar);
+        a->setObjectName(QString::fromLatin1(key));
+        a->setData(QString::fromLatin1(key));
+        a->setToolTip(tip);
+        bar->addAction(a);
+        return a;
+    };
+
+    tbrMain = new QToolBar(picture);
+    tbrMain->setObjectName(QStringLiteral("tbrMain"));
+    tbrMain->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    QAction* newItem = button(tbrMain, "New", QStringLiteral("New"), QStringLiteral("Add A New Item"),
+                              ToolIcon(this, "document-new", QStyle::SP_FileIcon));
+    auto* dropDown = new QMenu(tbrMain);
+    dropDown->setObjectName(QStringLiteral("New"));
+    auto dropItem = [dropDown](const char* key, const QString& caption) {
+        QAction* a = dropDown->addAction(caption);
+        a->setObjectName(QString::fromLatin1(key));
+        a->setData(QString::fromLatin1(key));
+        return a;
+    };
+    dropItem("drpName", QStringLiteral("Name ..."));
+    dropItem("drpPrj", QStringLiteral("Project ..."));
+    QAction* sep = dropDown->addSeparator();
+    sep->setObjectName(QStringLiteral("drpSep1"));
+    sep->setData(QStringLiteral("drpSep1"));
+    dropItem("drpNote", QStringLiteral("Note ..."));
+    dropItem("drpToDo", QStringLiteral("To Do ..."));
+    dropItem("drpAppt", QStringLiteral("Appointment ..."));
+    newItem->setMenu(dropDown);
+    // The button itself does nothing; only its drop-down items do.
+    if (auto* tool = qobject_cast<QToolButton*>(tbrMain->widgetForAction(newItem))) {
+        tool->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+    tbrMain->addSeparator();
+    button(tbrMain, "Names", QStringLiteral("Names"), QStringLiteral("View The Names Listing Screen"),
+           ToolIcon(this, "x-office-address-book", QStyle::SP_FileDialogDetailedView));
+    button(tbrMain, "Prj", QStringLiteral("Project"), QStringLiteral("View The Projects Screen"),
+           ToolIcon(this, "folder", QStyle::SP_DirIcon));
+    button(tbrMain, "Cal", QStringLiteral("Sched"), QStringLiteral("View The Calendar Screen"),
+           ToolIcon(this, "x-office-calendar", QStyle::SP_FileDialogInfoView));
+    button(tbrMain, "ToDo", QStringLiteral("To Do"), QStringLiteral("View The To Do List Screen"),
+           ToolIcon(this, "view-list-details", QStyle::SP_FileDialogListView));
+    button(tbrMain, "Print", QStringLiteral("Print"), QStringLiteral("Print The Currently Active Item"),
+           ToolIcon(this, "document-print", QStyle::SP_DialogSaveButton));
+
+    tbrNav = new QToolBar(picture);
+    tbrNav->setObjectName(QStringLiteral("tbrNav"));
+    button(tbrNav, "Home", QString(), QStringLiteral("Go To Home Screen"),
+           ToolIcon(this, "go-home", QStyle::SP_DirHomeIcon));
+    tbrNav->addSeparator();
+
+    auto* label = new QLabel(QStringLiteral("Name Search :"), picture);
+    label->setObjectName(QStringLiteral("Label1"));
+    txtSrch = new QLineEdit(picture);
+    txtSrch->setObjectName(QStringLiteral("txtSrch"));
+    txtSrch->setFixedWidth(ui::twips::ToPixelsX(2400));
+
+    tbrGo = new QToolBar(picture);
+    tbrGo->setObjectName(QStringLiteral("tbrGo"));
+    button(tbrGo, "Find", QString(), QStringLiteral("Find Entered Name"),
+           ToolIcon(this, "edit-find", QStyle::SP_FileDialogContentsView));
+
+    // The search strip keeps to the right edge: tbrGo 100 twips in, the box and its label 75 twips
+    // apart; the toolbars stay at the left.
+    auto* row = new QHBoxLayout(picture);
+    row->setContentsMargins(0, 0, ui::twips::ToPixelsX(100), 0);
+    row->setSpacing(0);
+    row->addWidget(tbrMain);
+    row->addWidget(tbrNav);
+    row->addStretch(1);
+    row->addWidget(label);
+    row->addSpacing(ui::twips::ToPixelsX(75));
+    row->addWidget(txtSrch);
+    row->addSpacing(ui::twips::ToPixelsX(75));
+    row->addWidget(tbrGo);
+}
+
+void frmMain::BuildStatusLine() {
+    auto* column = static_cast<QVBoxLayout*>(centralWidget()->layout());
+    picStatus = new QWidget(centralWidget());
+    picStatus->setObjectName(QStringLiteral("picStatus"));
+    // Each screen gives the strip its own colour.
+    picStatus->setAutoFillBackground(true);
+    lblStatus = new QLabel(QStringLiteral(" Ready ..."), picStatus);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(lblStatus->font().pointSizeF());
+    lblStatus->setFont(font);
+    // The label sits 75 twips in from either side of the strip.
+    auto* row = new QHBoxLayout(picStatus);
+    row->setContentsMargins(ui::twips::ToPixelsX(75), 2, ui::twips::ToPixelsX(75), 2);
+    row->addWidget(lblStatus);
+    column->addWidget(picStatus);
+}
+
+QMdiSubWindow* frmMain::ShowScreen(QWidget* screen) {
+    QMdiSubWindow* frame = m_mdiArea->addSubWindow(screen);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->showMaximized();
+    ui::ScreenRegistry::instance().add(screen);
+    return frame;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+frmMain::LoadResult frmMain::MDIForm_Load() {
+    core::SetMainWindow(this);
+    LoadResult result = LoadResult::Running;
+    bool remindersChecked = false;
+
+    const bool ok = core::trap(QStringLiteral("frmMain.MDIForm_Load"), core::Tail::ErrorBox, [&] {
+        // Ends at once: nothing shown, nothing saved.
+        if (!shell::SingleInstance::tryAcquire(core::DataRoot::LockPath())) {
+            ui::MsgBox(QStringLiteral("Pomaret - Contact Manager is already running."),
+                       ui::OKOnly | ui::Critical, kTitle);
+            m_exitCode = 0;
+            result = LoadResult::End;
+            return;
+        }
+
+        RestoreWindowPlacement();
+        g_wsMain = std::make_unique<Workspace>(
+            Workspace{QStringLiteral("MainWS"), QStringLiteral("admin"), QString()});
+        show();
+        modGeneral::LoadRegistrySettings();
+        modGeneral::DisableContextCommands();
+        m_vStartDate = QLocale::c().toString(core::Clock::Today(), QStringLiteral("MM/dd/yyyy"));
+
+        // The start-up opens its own database: any handle left from before (none in a real start)
+        // is let go, so that a failed open cannot pass unnoticed. Without a database the program
+        // does not go on; OpenLocalDB has shown the error box.
+        g_dbLocal.close();
+        modGeneral::OpenLocalDB();
+        if (!g_dbLocal) {
+            result = EndSilently(1);
+            return;
+        }
+        modGeneral::CheckDatabaseVersion();
+        if (!RunLogOn()) {
+            result = EndSilently(0);
+            return;
+        }
+        CheckReminderList();
+        remindersChecked = true;
+        ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
+        Timer1->start();
+    });
+
+    if (!ok) {
+        // The error box has been shown. Once the reminders are known the window can be used and
+        // closed as usual and stays as far as it was built; before that it could not even be
+        // closed properly, so the program ends.
+        if (!remindersChecked || !g_dbLocal) return EndSilently(1);
+        result = LoadResult::Running;
+    }
+    if (result == LoadResult::Running) m_blnStarted = true;
+    return result;
+}
+
+bool frmMain::RunLogOn() {
+    if (!g_blnSecurity) return true;
+    // The log-on dialog frmPassLogon goes here, shown modally and owned by this window; it sets
+    // m_blnEmerShutdown when it closes without a successful log-on.
+    return !m_blnEmerShutdown;
+}
+
+void frmMain::RestoreWindowPlacement() {
+    // Every stored state opens normal: "2" shows the designed state, which is normal, "1" is set
+    // back to normal and any other value counts as 0. The key is still read first, so an
+    // unreadable store is reported here.
+    modAPI::GetRegSetting(QStringLiteral("WindowState"), QStringLiteral("2"));
+    setWindowState(Qt::WindowNoState);
+
+    const double left = StoredNumber(QStringLiteral("WindowLeft"), QStringLiteral("1500"));
+    const double top = StoredNumber(QStringLiteral("WindowTop"), QStringLiteral("1500"));
+    const double width = StoredNumber(QStringLiteral("WindowWidth"), QStringLiteral("12000"));
+    const double height = StoredNumber(QStringLiteral("WindowHeight"), QStringLiteral("9000"));
+    const QSize outer(ui::twips::ToPixelsX(width), ui::twips::ToPixelsY(height));
+
+    // Where the window system places windows itself, the stored position is only kept for later.
+    if (PositionKnown()) {
+        QPoint topLeft(ui::twips::ToPixelsX(left), ui::twips::ToPixelsY(top));
+        const QRect frame(topLeft, outer.expandedTo(QSize(1, 1)));
+        bool onScreen = false;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            if (screen->availableGeometry().intersects(frame)) onScreen = true;
+        }
+        // A screen that has gone since the last run must not leave the window out of reach.
+        if (!onScreen) {
+            if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+                topLeft = primary->availableGeometry().topLeft() +
+                          QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop));
+            }
+        }
+        move(topLeft);
+    }
+    show();
+    // The stored size is the outer frame; the frame is known once the window is shown.
+    ApplyMinimumSize();
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    resize(outer - frameExtra);
+}
+
+void frmMain::ApplyMinimumSize() {
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    setMinimumSize(QSize(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight)) - frameExtra);
+}
+
+frmMain::LoadResult frmMain::EndSilently(int exitCode) {
+    m_exitCode = exitCode;
+    m_blnEmerShutdown = true;
+    close();
+    // Nothing is saved, but the file is let go of cleanly.
+    try {
+        g_dbLocal.close();
+    } catch (...) {
+    }
+    return LoadResult::End;
+}
+
+void frmMain::CheckReminderList() {
+    core::trap(QStringLiteral("frmMain.CheckReminderList"), core::Tail::Silent, [this] {
+        const QLocale us = QLocale::c();
+        const QDate startDate = us.toDate(m_vStartDate, QStringLiteral("MM/dd/yyyy"));
+        const QString literal =
+            QStringLiteral("#") + us.toString(startDate, QStringLiteral("MM/dd/yyyy")) + QStringLiteral("#");
+        db::Recordset rs = g_dbLocal->OpenRecordset(QStringLiteral("SELECT RemDate, Completed FROM Remind ") +
+                                                    QStringLiteral("WHERE RemDate = ") + literal +
+                                                    QStringLiteral(" AND Completed = False"));
+        m_blnNoReminders = rs.Eof();
+        rs.Close();
+    });
+}
+
+void frmMain::Timer1_Timer() {
+    core::trap(QStringLiteral("frmMain.Timer1_Timer"), core::Tail::Silent, [this] {
+        // The pop-up for a reminder due this minute joins here with the reminder pop-up itself;
+        // the tick already keeps the "reminders pending" flag current for the close.
+        CheckReminderList();
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Close
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    try {
+        if (m_blnEmerShutdown) {
+            Timer1->stop();
+            event->accept();
+            Q_EMIT Unloaded();
+            return;
+        }
+        if (m_blnNoReminders) {
+            if (ui::MsgBox(QStringLiteral("Close Pomaret?"), ui::YesNo | ui::Question,
+                           QStringLiteral("Confirm Close")) != ui::Answer::Yes) {
+                event->ignore();
+                return;
+            }
+            ShutDownOnce();
+            event->accept();
+            Q_EMIT Unloaded();
+            return;
+        }
+        // Reminders are pending today: stay reachable and keep polling.
+        event->ignore();
+        showMinimized();
+    } catch (...) {
+        event->ignore();
+    }
+}
+
+void frmMain::ShutDownOnce() {
+    if (m_blnShutDownDone) return;
+    m_blnShutDownDone = true;
+    Timer1->stop();
+    try {
+        modGeneral::ShutDown();
+    } catch (...) {
+    }
+}
+
+void frmMain::DesktopShutDown() {
+    // Only a program that got going has anything to save; an abandoned start saves nothing.
+    if (!m_blnStarted || m_blnEmerShutdown) return;
+    ShutDownOnce();
+}
+
+void frmMain::mnuFileExit_Click() {
+    close();
+}
+
+void frmMain::mnuHelpErrLog_Click() {
+    core::trap(QStringLiteral("frmMain.mnuHelpErrLog_Click"), core::Tail::ErrorBox,
+               [] { frmErrLog::ShowModal(nullptr); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Size and keys
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    try {
+        if (isMinimized() || isMaximized() || isFullScreen()) return;
+        // Width first; the resize it causes comes back here for the height.
+        const QSize outer = frameGeometry().size();
+        const QSize frameExtra = outer - size();
+        const int minWidth = ui::twips::ToPixelsX(kMinWidth);
+        const int minHeight = ui::twips::ToPixelsY(kMinHeight);
+        if (outer.width() < minWidth) {
+            resize(minWidth - frameExtra.width(), height());
+        } else if (outer.height() < minHeight) {
+            resize(width(), minHeight - frameExtra.height());
+        }
+    } catch (...) {
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (m_menuShortcuts.contains(QKeySequence(key->keyCombination()))) {
+            // Refused as an override, so the menu's shortcut fires instead of the box's own key.
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// core::MainWindowLink
+
+void frmMain::SetStatusText(const QString& text) {
+    lblStatus->setText(text);
+}
+
+QString frmMain::StatusText() const {
+    return lblStatus->text();
+}
+
+void frmMain::SetContextCommandsEnabled(bool enabled) {
+    mnuFilePrint->setEnabled(enabled);
+    mnuEditDelete->setEnabled(enabled);
+    // The seventh button of tbrMain, counting the separator, is Print.
+    const QList<QAction*> buttons = tbrMain->actions();
+    if (buttons.size() >= 7) buttons.at(6)->setEnabled(enabled);
+}
+
+int frmMain::WindowStateCode() const {
+    if (isMinimized()) return 1;
+    if (isMaximized() || isFullScreen()) return 2;
+    return 0;
+}
+
+QRectF frmMain::OuterFrameTwips() const {
+    const QRect frame = frameGeometry();
+    return QRectF(ui::twips::FromPixelsX(frame.x()), ui::twips::FromPixelsY(frame.y()),
+                  ui::twips::FromPixelsX(frame.width()), ui::twips::FromPixelsY(frame.height()));
+}
+
+bool frmMain::PositionKnown() const {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}

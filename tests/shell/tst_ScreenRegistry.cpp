@@ -1,0 +1,145 @@
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFile>
+#include <QLockFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "platform/shell/SingleInstance.h"
+#include "platform/ui/ScreenRegistry.h"
+#include "support/TestRegistry.h"
+
+namespace {
+
+// A screen that records its close and may refuse it, as a screen with unsaved input does.
+class Screen : public QWidget {
+public:
+    Screen(const QString& name, QStringList& log, bool refuse = false) : m_log(log), m_refuse(refuse) {
+        setObjectName(name);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        m_log << objectName();
+        if (m_refuse) {
+            event->ignore();
+        } else {
+            event->accept();
+        }
+    }
+
+private:
+    QStringList& m_log;
+    bool m_refuse;
+};
+
+}  // namespace
+
+// The open screens and dialogs, and the one-copy lock.
+class ScreenRegistryTest : public QObject {
+    Q_OBJECT
+
+    ui::ScreenRegistry& registry() { return ui::ScreenRegistry::instance(); }
+
+private Q_SLOTS:
+    void closeAllNewestFirst() {
+        QStringList log;
+        QMdiArea area;
+        auto* first = new Screen("first", log);
+        auto* stubborn = new Screen("stubborn", log, true);
+        area.addSubWindow(first)->setAttribute(Qt::WA_DeleteOnClose);
+        area.addSubWindow(stubborn)->setAttribute(Qt::WA_DeleteOnClose);
+        area.show();
+        registry().add(first);
+        registry().add(stubborn);
+        QDialog dialog;
+        dialog.setObjectName("dialog");
+        dialog.show();
+        registry().add(&dialog);
+        bool rejected = false;
+        connect(&dialog, &QDialog::rejected, this, [&] { rejected = true; });
+
+        registry().closeAll();
+
+        // Close handlers ran before the return, newest first; the refusing screen stays open and
+        // listed, and did not stop the older one from closing.
+        QCOMPARE(log, QStringList({"stubborn", "first"}));
+        QVERIFY(rejected);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(registry().openForms(), QList<QWidget*>{stubborn});
+        QVERIFY(registry().find("stubborn"));
+        QVERIFY(!registry().find("first"));
+
+        // Deleted forms drop out by themselves.
+        delete stubborn->parentWidget();
+        QVERIFY(registry().openForms().isEmpty());
+    }
+
+    void closeAllEndsAModalDialog() {
+        QDialog dialog;
+        registry().add(&dialog);
+        QTimer::singleShot(0, [this] { registry().closeAll(); });
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QVERIFY(registry().openForms().isEmpty());
+    }
+
+    void openByName() {
+        int made = 0;
+        registry().registerScreen("scrTest", [&]() -> QWidget* {
+            ++made;
+            return new QWidget;
+        });
+        QVERIFY(registry().hasScreen("scrTest"));
+        QVERIFY(!registry().open("scrNothing"));
+        std::unique_ptr<QWidget> screen(registry().open("scrTest"));
+        QCOMPARE(made, 1);
+        QCOMPARE(registry().openForms(), QList<QWidget*>{screen.get()});
+        screen.reset();
+        QVERIFY(registry().openForms().isEmpty());
+    }
+
+    void oneCopyPerDataRoot() {
+        QTemporaryDir root;
+        const QString path = root.filePath("Pomaret.lock");
+        QVERIFY(shell::SingleInstance::tryAcquire(path));
+        QVERIFY(shell::SingleInstance::tryAcquire(path));  // already ours
+
+        // What a second copy finds: the lock is taken by a live process.
+        QLockFile second(path);
+        QVERIFY(!second.tryLock(0));
+
+        shell::SingleInstance::release();
+        QVERIFY(second.tryLock(0));
+        QVERIFY(!shell::SingleInstance::tryAcquire(path));
+        second.unlock();
+    }
+
+    void staleLockOfADeadProcessIsTakenOver() {
+        QProcess gone;
+        gone.start("true", {});
+        QVERIFY(gone.waitForStarted());
+        const qint64 pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+
+        QTemporaryDir root;
+        const QString path = root.filePath("Pomaret.lock");
+        QFile lock(path);
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(pid) + "\npomaret\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+
+        QVERIFY(shell::SingleInstance::tryAcquire(path));
+        QVERIFY(shell::SingleInstance::held());
+        shell::SingleInstance::release();
+        QVERIFY(!QFile::exists(path));
+    }
+};
+
+POMARET_TEST(ScreenRegistryTest)
+#include "tst_ScreenRegistry.moc"

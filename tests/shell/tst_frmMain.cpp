@@ -1,0 +1,374 @@
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <memory>
+
+#include "core/DataRoot.h"
+#include "core/Trap.h"
+#include "core/modGeneral.h"
+#include "platform/settings/Settings.h"
+#include "platform/shell/SingleInstance.h"
+#include "platform/ui/ListView.h"
+#include "platform/ui/ScreenRegistry.h"
+#include "shell/frmMain.h"
+#include "support/Fixture.h"
+#include "support/TestRegistry.h"
+
+using testsupport::Fixture;
+using Result = frmMain::LoadResult;
+
+namespace {
+
+const QString kAbsent = QStringLiteral("<absent>");
+
+void Store(const QString& key, const QString& value) {
+    settings::SaveSetting(QStringLiteral("Application"), QStringLiteral("Pomaret"), key, value);
+}
+
+QString Stored(const QString& key) {
+    return modAPI::GetRegSetting(key, kAbsent);
+}
+
+// A log-on that the user abandons.
+class AbandonedLogOn : public frmMain {
+protected:
+    bool RunLogOn() override {
+        m_blnEmerShutdown = true;
+        return false;
+    }
+};
+
+}  // namespace
+
+// The main window driven offscreen: start-up, placement, close and its one working command. The
+// window opens the fixture's data root itself; the fixture's own connection reads what it wrote.
+class frmMainTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> f;
+    std::unique_ptr<frmMain> w;
+
+    // Loads a fresh main window; the load must leave the program running.
+    frmMain& start() {
+        w = std::make_unique<frmMain>();
+        const Result result = w->MDIForm_Load();
+        if (result != Result::Running) qFatal("the start-up ended the program");
+        return *w;
+    }
+    QRectF frameTwips() const { return w->OuterFrameTwips(); }
+    QAction* action(const char* name) const { return w->findChild<QAction*>(QString::fromLatin1(name)); }
+
+private Q_SLOTS:
+    void init() { f = std::make_unique<Fixture>(); }
+    void cleanup() {
+        w.reset();
+        shell::SingleInstance::release();
+        f.reset();
+    }
+
+    void secondInstanceEndsAtOnce() {
+        QLockFile other(core::DataRoot::LockPath());
+        QVERIFY(other.tryLock(0));
+        f->prompts().answer(ui::Answer::OK);
+
+        w = std::make_unique<frmMain>();
+        QCOMPARE(w->MDIForm_Load(), Result::End);
+
+        QCOMPARE(f->prompts().lastText(), QStringLiteral("Pomaret - Contact Manager is already running."));
+        QCOMPARE(f->prompts().lastTitle(), QStringLiteral("Pomaret - Contact Manager"));
+        QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Critical);
+        QVERIFY(!w->isVisible());
+        QCOMPARE(Stored("WindowState"), kAbsent);
+    }
+
+    void firstStartLaysOutTheWindow() {
+        start();
+        QCOMPARE(f->prompts().count(), 0);
+        // A maximised screen adds its caption in brackets, as MDI windows do.
+        QCOMPARE(w->windowTitle(), QStringLiteral("Pomaret - Contact Management System - [Home Page]"));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->WindowStateCode(), 0);
+        QVERIFY(w->PositionKnown());
+        QCOMPARE(frameTwips(), QRectF(1500, 1500, 12000, 9000));
+        QCOMPARE(w->StartDate(), QStringLiteral("12/08/2026"));
+        QCOMPARE(w->StatusText(), QStringLiteral("Ready ..."));
+        QVERIFY(g_dbLocal);
+        QCOMPARE(g_wsMain->name, QStringLiteral("MainWS"));
+
+        // Record-bound commands wait for an editor.
+        QVERIFY(!action("mnuFilePrint")->isEnabled());
+        QVERIFY(!action("mnuEditDelete")->isEnabled());
+        auto* tbrMain = w->findChild<QToolBar*>(QStringLiteral("tbrMain"));
+        QCOMPARE(tbrMain->actions().at(6)->text(), QStringLiteral("Print"));
+        QVERIFY(!tbrMain->actions().at(6)->isEnabled());
+        QVERIFY(action("mnuFileExit")->isEnabled());
+
+        // The home screen stand-in fills the MDI area; the reminder poll is armed.
+        QWidget* home = ui::ScreenRegistry::instance().find(QStringLiteral("frmHome"));
+        QVERIFY(home);
+        QCOMPARE(home->windowTitle(), QStringLiteral("Home Page"));
+        QCOMPARE(w->MdiArea()->subWindowList().size(), 1);
+        QVERIFY(w->MdiArea()->subWindowList().first()->isMaximized());
+        auto* timer = w->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 60000);
+    }
+
+    void storedPlacementReopensNormal_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QRectF>("frame");
+        QTest::newRow("closed maximised") << "2"
+                                          << "13500"
+                                          << "9750" << QRectF(3000, 2250, 13500, 9750);
+        QTest::newRow("closed minimised") << "1"
+                                          << "13500"
+                                          << "9750" << QRectF(3000, 2250, 13500, 9750);
+        QTest::newRow("bogus state") << "7"
+                                     << "13500"
+                                     << "9750" << QRectF(3000, 2250, 13500, 9750);
+        QTest::newRow("below the minimum") << "0"
+                                           << "6000"
+                                           << "3000" << QRectF(3000, 2250, 12000, 9000);
+    }
+    void storedPlacementReopensNormal() {
+        QFETCH(QString, state);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        QFETCH(QRectF, frame);
+        Store("WindowState", state);
+        Store("WindowLeft", "3000");
+        Store("WindowTop", "2250");
+        Store("WindowWidth", width);
+        Store("WindowHeight", height);
+
+        start();
+        QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(w->WindowStateCode(), 0);
+        QCOMPARE(frameTwips(), frame);
+    }
+
+    void placementOffEveryScreenComesBack() {
+        Store("WindowLeft", "1000000");
+        Store("WindowTop", "-500000");
+        start();
+        const QRect frame = w->frameGeometry();
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().intersects(frame));
+        QCOMPARE(frameTwips().size(), QSizeF(12000, 9000));
+    }
+
+    void closeWritesPlacementOnlyWhenNormal_data() {
+        QTest::addColumn<int>("how");  // 0 normal, 1 minimised, 2 maximised
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("width");
+        QTest::newRow("normal") << 0 << "3000"
+                                << "12750";
+        QTest::newRow("minimised") << 1 << "4500"
+                                   << "14000";
+        QTest::newRow("maximised") << 2 << "4500"
+                                   << "14000";
+    }
+    void closeWritesPlacementOnlyWhenNormal() {
+        QFETCH(int, how);
+        QFETCH(QString, left);
+        QFETCH(QString, width);
+        Store("WindowLeft", "4500");
+        Store("WindowWidth", "14000");
+        start();
+        w->move(200, 150);
+        w->resize(QSize(850, 640) - (w->frameGeometry().size() - w->size()));
+        if (how == 1) w->showMinimized();
+        if (how == 2) w->showMaximized();
+        QCOMPARE(w->WindowStateCode(), how);
+
+        f->prompts().answer(ui::Answer::Yes);
+        QVERIFY(w->close());
+        QCOMPARE(Stored("WindowState"), QString::number(how));
+        QCOMPARE(Stored("WindowLeft"), left);
+        QCOMPARE(Stored("WindowWidth"), width);
+        if (how == 0) {
+            QCOMPARE(Stored("WindowTop"), QStringLiteral("2250"));
+            QCOMPARE(Stored("WindowHeight"), QStringLiteral("9600"));
+        } else {
+            QCOMPARE(Stored("WindowTop"), kAbsent);
+        }
+    }
+
+    void closeAsksFirst() {
+        start();
+        QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
+
+        // File > Exit asks exactly as the close box does.
+        f->prompts().answer(ui::Answer::No);
+        action("mnuFileExit")->trigger();
+        QCOMPARE(f->prompts().lastText(), QStringLiteral("Close Pomaret?"));
+        QCOMPARE(f->prompts().lastTitle(), QStringLiteral("Confirm Close"));
+        QCOMPARE(f->prompts().lastStyle(), ui::YesNo | ui::Question);
+        QVERIFY(w->isVisible());
+        QVERIFY(g_dbLocal);
+        QCOMPARE(unloaded.count(), 0);
+        QCOMPARE(Stored("WindowState"), kAbsent);
+
+        f->prompts().answer(ui::Answer::Yes);
+        QVERIFY(w->close());
+        QCOMPARE(f->prompts().count(), 2);
+        QCOMPARE(unloaded.count(), 1);
+        QCOMPARE(Stored("WindowState"), QStringLiteral("0"));
+        QCOMPARE(Stored("WindowLeft"), QStringLiteral("1500"));
+        QVERIFY(!g_dbLocal);
+        QVERIFY(!ui::ScreenRegistry::instance().find(QStringLiteral("frmHome")));
+    }
+
+    void pendingReminderMinimisesInstead_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("completed");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("open today, time passed") << QDate(2026, 12, 8) << false << false;
+        QTest::newRow("completed today") << QDate(2026, 12, 8) << true << true;
+        QTest::newRow("open tomorrow") << QDate(2026, 12, 9) << false << true;
+    }
+    void pendingReminderMinimisesInstead() {
+        QFETCH(QDate, date);
+        QFETCH(bool, completed);
+        QFETCH(bool, asks);
+        f->db().Execute(
+            "INSERT INTO Remind (RemDate, RemTime, fkToDoID, Type, Completed) VALUES (?, ?, 1, 'TD', ?)",
+            {date, QStringLiteral("9:05 AM"), completed});
+        start();
+        QCOMPARE(w->NoReminders(), asks);
+
+        if (asks) f->prompts().answer(ui::Answer::No);
+        QVERIFY(!w->close());
+        QCOMPARE(f->prompts().count(), asks ? 1 : 0);
+        QCOMPARE(w->isMinimized(), !asks);
+        QVERIFY(g_dbLocal);
+        QCOMPARE(Stored("WindowState"), kAbsent);
+    }
+
+    void desktopEndSavesWithoutAsking() {
+        start();
+        w->showMaximized();
+        QMetaObject::invokeMethod(qApp, "aboutToQuit");
+        QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(Stored("WindowState"), QStringLiteral("2"));
+        QVERIFY(!g_dbLocal);
+        // Once only: a second request finds nothing more to do.
+        Store("WindowState", "9");
+        QMetaObject::invokeMethod(qApp, "aboutToQuit");
+        QCOMPARE(Stored("WindowState"), QStringLiteral("9"));
+    }
+
+    void missingSecurityTableIsAddedOnce() {
+        f->db().Execute("DROP TABLE Security");
+        f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);
+        start();
+        QCOMPARE(f->prompts().count(), 2);
+        QCOMPARE(f->prompts().shown().at(0).text,
+                 QStringLiteral("The database is not current.\nIt will be updated for you automatically"));
+        QCOMPARE(f->prompts().shown().at(0).title, QStringLiteral("Updating Database"));
+        QCOMPARE(f->prompts().lastText(), QStringLiteral("Update Complete."));
+        QCOMPARE(f->rowCount("Security"), 0);
+
+        f->prompts().answer(ui::Answer::Yes);
+        QVERIFY(w->close());
+        f->prompts().clear();
+        start();
+        QCOMPARE(f->prompts().count(), 0);
+    }
+
+    void unopenableDatabaseEndsTheProgram() {
+        const QString path = core::DataRoot::DatabasePath();
+        QVERIFY(QFile::remove(path));
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("These are not the tables you are looking for.\n");
+        text.close();
+
+        f->prompts().answer(ui::Answer::OK);
+        w = std::make_unique<frmMain>();
+        QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
+        QCOMPARE(w->MDIForm_Load(), Result::End);
+        QCOMPARE(w->ExitCode(), 1);
+        QCOMPARE(f->prompts().count(), 1);
+        QVERIFY(f->prompts().lastText().startsWith(QStringLiteral("The following Error occurred:")));
+        QVERIFY(!w->isVisible());
+        QVERIFY(!g_dbLocal);
+        QCOMPARE(unloaded.count(), 1);
+        QCOMPARE(Stored("WindowState"), kAbsent);
+    }
+
+    void abandonedLogOnClosesSilently() {
+        w = std::make_unique<AbandonedLogOn>();
+        QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
+        QCOMPARE(w->MDIForm_Load(), Result::End);
+        QCOMPARE(f->prompts().count(), 0);
+        QVERIFY(!w->isVisible());
+        QCOMPARE(unloaded.count(), 1);
+        QVERIFY(!ui::ScreenRegistry::instance().find(QStringLiteral("frmHome")));
+        QVERIFY(!w->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
+        QCOMPARE(Stored("WindowState"), kAbsent);
+        // Nor does the desktop's end save anything after it.
+        QMetaObject::invokeMethod(qApp, "aboutToQuit");
+        QCOMPARE(Stored("WindowState"), kAbsent);
+    }
+
+    void errorLogCommand() {
+        start();
+        core::InjectFault("frmMain.mnuHelpErrLog_Click", 3021, "Injected failure");
+        f->prompts().answer(ui::Answer::OK);
+        action("mnuHelpErrLog")->trigger();
+        QCOMPARE(f->rowCount("ErrLog"), 1);
+        QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmMain.mnuHelpErrLog_Click' AND ErrNum = 3021"), 1);
+        QVERIFY(f->prompts().lastText().contains(QStringLiteral("Injected failure")));
+        QCOMPARE(w->StatusText(), QStringLiteral("Ready ..."));
+
+        // The window goes on working: the viewer opens modally, without an owner, listing the row.
+        QString title;
+        int rows = -1;
+        bool ownerless = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* viewer = QApplication::activeModalWidget();
+            if (!viewer || viewer->objectName() != QStringLiteral("frmErrLog")) return;
+            title = viewer->windowTitle();
+            ownerless = viewer->parentWidget() == nullptr;
+            if (auto* list = viewer->findChild<ui::ListView*>(QStringLiteral("lvError")))
+                rows = list->rowCount();
+            viewer->close();
+        });
+        action("mnuHelpErrLog")->trigger();
+        QCOMPARE(title, QStringLiteral("Program Error Log"));
+        QVERIFY(ownerless);
+        QCOMPARE(rows, 1);
+        QCOMPARE(f->rowCount("ErrLog"), 1);
+    }
+
+    void menuShortcutWinsOverTheSearchBox() {
+        start();
+        QApplication::setActiveWindow(w.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* search = w->findChild<QLineEdit*>(QStringLiteral("txtSrch"));
+        search->setFocus();
+        QTest::keyClicks(search, QStringLiteral("smi"));
+        QSignalSpy appointment(action("mnuEditNewAppt"), &QAction::triggered);
+        QTest::keyClick(search, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(appointment.count(), 1);
+        QVERIFY(!search->hasSelectedText());
+        // A key that is no menu shortcut still reaches the box.
+        QTest::keyClick(search, Qt::Key_Z);
+        QCOMPARE(search->text(), QStringLiteral("smiz"));
+    }
+};
+
+POMARET_TEST(frmMainTest)
+#include "tst_frmMain.moc"
