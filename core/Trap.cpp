@@ -5,10 +5,10 @@
 
 #include "core/MainWindowLink.h"
 #include "core/modGeneral.h"
+#include "platform/Error.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/Printer.h"
 
 namespace core {
 
@@ -66,12 +66,9 @@ bool trap(const QString& procName, Tail tail, const QString& action, const std::
         }
         body();
         return true;
-    } catch (const db::DbError& e) {
+    } catch (const platform::Error& e) {
         number = e.number();
         description = e.description();
-    } catch (const ui::PrinterError& e) {
-        number = e.number();
-        description = QString::fromStdString(e.what());
     } catch (const std::exception& e) {
         number = 1;
         description = QString::fromLocal8Bit(e.what());

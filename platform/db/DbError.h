@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <stdexcept>
+#include "platform/Error.h"
 
 namespace db {
 
@@ -25,17 +24,9 @@ enum DbErrorNumber : int {
     kSqliteBase = 10000,
 };
 
-class DbError : public std::runtime_error {
+class DbError : public platform::Error {
 public:
-    DbError(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), m_number(number), m_description(description) {}
-
-    int number() const { return m_number; }
-    const QString& description() const { return m_description; }
-
-private:
-    int m_number;
-    QString m_description;
+    using platform::Error::Error;
 };
 
 }  // namespace db

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <QString>
 #include <stdexcept>
 
@@ -15,17 +17,9 @@ enum SettingsErrorNumber : int {
     kErrSettingsNoFile = 3103,  // SetFile was never called
 };
 
-class SettingsError : public std::runtime_error {
+class SettingsError : public platform::Error {
 public:
-    SettingsError(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), m_number(number), m_description(description) {}
-
-    int number() const { return m_number; }
-    const QString& description() const { return m_description; }
-
-private:
-    int m_number;
-    QString m_description;
+    using platform::Error::Error;
 };
 
 // Chooses the store's file: `iniPath` is the file of the application named after it (for the

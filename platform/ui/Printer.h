@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <QString>
 #include <memory>
 #include <stdexcept>
@@ -14,14 +16,9 @@ namespace ui {
 enum class ScaleUnit { Twips, Points, Pixels, Inches, Millimeters, Centimeters };
 
 // No printer, or the job cannot be started or continued.
-class PrinterError : public std::runtime_error {
+class PrinterError : public platform::Error {
 public:
-    explicit PrinterError(const QString& description, int number = 482)
-        : std::runtime_error(description.toStdString()), m_number(number) {}
-    int number() const { return m_number; }
-
-private:
-    int m_number;
+    explicit PrinterError(const QString& description, int number = 482) : platform::Error(number, description) {}
 };
 
 // The printer of the print-outs: one drawing surface per document on the default printer (or the
