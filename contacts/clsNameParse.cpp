@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/Trap.h"
+#include "core/modGeneral.h"
 
 namespace {
 
@@ -25,14 +26,6 @@ const QString kTitleAtEnd = QStringLiteral("\\,\\s+\\S+\\s*$");
 
 const QString kUnableToParse = QStringLiteral("Unable To Parse");
 
-// Blanks only: a tab or line break typed into the name stays and keeps a shape from matching.
-QString TrimBlanks(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') ++begin;
-    while (end > begin && text[end - 1] == u' ') --end;
-    return text.mid(begin, end - begin);
-}
 
 }  // namespace
 
@@ -43,9 +36,9 @@ clsNameParse::clsNameParse() {
 void clsNameParse::ParseName(QString Name) {
     core::trap(QStringLiteral("clsNameParse.ParseName"), core::Tail::Silent, [&] {
         QString s = Name;
-        s = TrimBlanks(fncExtractSuffix(s));
-        s = TrimBlanks(fncExtractPrefix(s));
-        s = TrimBlanks(fncExtractTitle(s));
+        s = modGeneral::TrimBlanks(fncExtractSuffix(s));
+        s = modGeneral::TrimBlanks(fncExtractPrefix(s));
+        s = modGeneral::TrimBlanks(fncExtractTitle(s));
 
         m_objRegEx.setGlobal(true);
         m_objRegEx.setPattern(kLastFirst);
@@ -93,8 +86,8 @@ bool clsNameParse::ExtractFirstOf(std::span<const char* const> list, const QStri
     for (const char* entry : list) {
         m_objRegEx.setPattern(start + QLatin1String(entry) + end);
         if (!m_objRegEx.Test(text)) continue;
-        found = TrimBlanks(m_objRegEx.Execute(text).first().Value);
-        text = TrimBlanks(m_objRegEx.Replace(text, QString()));
+        found = modGeneral::TrimBlanks(m_objRegEx.Execute(text).first().Value);
+        text = modGeneral::TrimBlanks(m_objRegEx.Replace(text, QString()));
         return true;
     }
     return false;
@@ -134,7 +127,7 @@ QString clsNameParse::fncExtractTitle(const QString& text) {
         m_objRegEx.setPattern(kLastFirst);
         if (!m_objRegEx.Test(text)) return;
         if (text.indexOf(u',', firstComma + 1) < 0) return;
-        if (TrimBlanks(text).endsWith(u',')) return;
+        if (modGeneral::TrimBlanks(text).endsWith(u',')) return;
 
         m_objRegEx.setPattern(kTitleAtEnd);
         const regexp::MatchCollection matches = m_objRegEx.Execute(text);
@@ -179,7 +172,7 @@ void clsNameParse::subParseFirstLast(const QString& text) {
 QString clsNameParse::StripCommas(const QString& text) const {
     QString s = text;
     s.remove(u',');
-    return TrimBlanks(s);
+    return modGeneral::TrimBlanks(s);
 }
 
 QStringList clsNameParse::Words(const QString& text) {

@@ -81,6 +81,14 @@ QString FixQuotes(const QString& text) {
     return QString(text).replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
+QString TrimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ') ++first;
+    while (last > first && text.at(last - 1) == u' ') --last;
+    return text.mid(first, last - first);
+}
+
 QString ConvertContactName(int32_t contId) {
     return FirstText(QStringLiteral("modGeneral.ConvertContactName"),
                      QStringLiteral("SELECT ContID, ShownName FROM Contacts ") +

@@ -12,14 +12,6 @@
 namespace modGeneral {
 namespace {
 
-// Only blanks, as the names were typed; other white space is part of the name.
-QString TrimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ') ++first;
-    while (last > first && text.at(last - 1) == u' ') --last;
-    return text.mid(first, last - first);
-}
 
 // One query, the rows with a number and a text handed to the list in one go; on a failure the
 // entries read so far still reach the list.

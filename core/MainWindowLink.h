@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QRectF>
 #include <QString>
 
@@ -18,6 +19,9 @@ public:
     // Caption of the status label lblStatus.
     virtual void SetStatusText(const QString& text) = 0;
     virtual QString StatusText() const = 0;
+    // Background colour of the status strip; each screen gives it its own colour when it loads.
+    // Not pure until the main window implements it; a window without it keeps its colour.
+    virtual void SetStatusColor(const QColor& colour) { (void)colour; }
     // File > Print, Edit > Delete Item and the Print toolbar button.
     virtual void SetContextCommandsEnabled(bool enabled) = 0;
     // 0 normal, 1 minimised, 2 maximised.

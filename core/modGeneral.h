@@ -75,6 +75,8 @@ void CloseAllChildForms();
 void highLight();
 void SetStatus(const QString& message, bool wait = false);
 QString FixQuotes(const QString& text);
+// Removes leading and trailing blanks only: a tab or line break typed into a name is part of it.
+QString TrimBlanks(const QString& text);
 QString ConvertContactName(int32_t contId);
 QString ConvertProjectName(int32_t projId);
 void LoadAllNames(ui::PickList& list);

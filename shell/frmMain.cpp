@@ -33,7 +33,6 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
-#include "shell/PlaceholderScreen.h"
 
 namespace {
 
@@ -54,16 +53,6 @@ double StoredNumber(const QString& key, const QString& defaultValue) {
 // A theme icon where the desktop has one, else the style's nearest.
 QIcon ToolIcon(const QWidget* w, const char* themeName, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QString::fromLatin1(themeName), w->style()->standardIcon(fallback));
-}
-
-// Until the home screen exists, a screen named as such stands in for it.
-QWidget* OpenHomePlaceholder() {
-    core::MainWindowLink* link = core::MainWindow();
-    auto* window = link ? qobject_cast<frmMain*>(link->Widget()) : nullptr;
-    if (!window) return nullptr;
-    auto* screen = new PlaceholderScreen(QStringLiteral("frmHome"), QStringLiteral("Home Page"));
-    window->ShowScreen(screen);
-    return screen;
 }
 
 }  // namespace
@@ -92,11 +81,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     Timer1->setInterval(kReminderPollMs);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
-    // A real home screen registered by its own code wins over the stand-in.
-    auto& registry = ui::ScreenRegistry::instance();
-    if (!registry.hasScreen(QStringLiteral("frmHome"))) {
-        registry.registerScreen(QStringLiteral("frmHome"), &OpenHomePlaceholder);
-    }
+    RegisterScreens();
+    RegisterPlaceholders();
+    ConnectCommands();
+    // Screens built outside the shell show themselves through the registry, inside this MDI area.
+    ui::ScreenRegistry::instance().setScreenHost([this](QWidget* screen) { ShowScreen(screen); });
 
     // Asked to end by the desktop: no questions, but the placement is saved and the database closed.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { DesktopShutDown(); });
@@ -110,6 +99,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
 frmMain::~frmMain() {
     if (core::MainWindow() == this) core::SetMainWindow(nullptr);
+    ui::ScreenRegistry::instance().setScreenHost(nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -147,8 +137,7 @@ void frmMain::BuildMenus() {
     file->addSeparator();
     mnuFilePrint = item(file, "mnuFilePrint", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator();
-    QAction* exit = item(file, "mnuFileExit", QStringLiteral("Exit"));
-    connect(exit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
+    item(file, "mnuFileExit", QStringLiteral("Exit"));
 
     QMenu* edit = menu(nullptr, "mnuEdit", QStringLiteral("&Edit"));
     mnuEditDelete =
@@ -179,8 +168,7 @@ void frmMain::BuildMenus() {
     QMenu* help = menu(nullptr, "mnuHelp", QStringLiteral("&Help"));
     item(help, "mnuHelpFiles", QStringLiteral("Contact Management Help"), QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    QAction* errLog = item(help, "mnuHelpErrLog", QStringLiteral("Error Log"));
-    connect(errLog, &QAction::triggered, this, [this] { mnuHelpErrLog_Click(); });
+    item(help, "mnuHelpErrLog", QStringLiteral("Error Log"));
     help->addSeparator();
     item(help, "mnuHelpAbout", QStringLiteral("About ..."));
 
@@ -193,9 +181,12 @@ void frmMain::BuildMenus() {
         m->setObjectName(QString::fromLatin1(name));
         return m;
     };
-    item(popup("mnuDelContFld"), "mnuDelContactFld", QStringLiteral("Delete..."));
-    item(popup("mnuDelProjFld"), "mnuDelProjectFld", QStringLiteral("Delete ..."));
-    item(popup("mnuRCMemoPop"), "mnuRCMemoPopEdit", QStringLiteral("Edit Related Contact Memo ?"));
+    mnuDelContFld = popup("mnuDelContFld");
+    item(mnuDelContFld, "mnuDelContactFld", QStringLiteral("Delete..."));
+    mnuDelProjFld = popup("mnuDelProjFld");
+    item(mnuDelProjFld, "mnuDelProjectFld", QStringLiteral("Delete ..."));
+    mnuRCMemoPop = popup("mnuRCMemoPop");
+    item(mnuRCMemoPop, "mnuRCMemoPopEdit", QStringLiteral("Edit Related Contact Memo ?"));
     QMenu* tray = popup("mnuTrayPop");
     item(tray, "mnuTrayPopRestore", QStringLiteral("Restore Pomaret - Main Screen"));
     tray->addSeparator();
@@ -540,6 +531,12 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtSrch && event->type() == QEvent::FocusIn) {
+        // After the event: a mouse click that gave the focus would otherwise clear the selection.
+        ui::afterEvent(txtSrch, [this] {
+            if (txtSrch->hasFocus()) modGeneral::highLight();
+        });
+    }
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -561,6 +558,12 @@ void frmMain::SetStatusText(const QString& text) {
 
 QString frmMain::StatusText() const {
     return lblStatus->text();
+}
+
+void frmMain::SetStatusColor(const QColor& colour) {
+    QPalette strip = picStatus->palette();
+    strip.setColor(QPalette::Window, colour);
+    picStatus->setPalette(strip);
 }
 
 void frmMain::SetContextCommandsEnabled(bool enabled) {

@@ -3,8 +3,11 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <QPoint>
 #include <QRectF>
 #include <QString>
+#include <QVariant>
+#include <cstdint>
 
 #include "core/MainWindowLink.h"
 
@@ -43,6 +46,24 @@ public:
     // question and without saving anything.
     bool m_blnEmerShutdown = false;
 
+    // What the editors set before they show a pop-up menu below: the user-defined value under the
+    // pointer (its RefNum and field name) and the related contact with its current memo.
+    QVariant m_lngContUserFld;
+    QVariant m_strContUserFld;
+    QVariant m_lngProjUserFld;
+    QVariant m_strProjUserFld;
+    int32_t m_lngRelContID = 0;
+    QString m_strOldRCMemo;
+
+    // The pop-up menus mnuDelContFld, mnuDelProjFld and mnuRCMemoPop at a screen position; they return
+    // at once and the chosen item runs its command.
+    void PopupDelContFld(const QPoint& globalPos);
+    void PopupDelProjFld(const QPoint& globalPos);
+    void PopupRCMemo(const QPoint& globalPos);
+
+    // Opens a web address with the desktop's handler, asked for by the window `sourceHWND`.
+    void OpenURL(const QString& urlADD, QWidget* sourceHWND);
+
     // The date kept at start-up ("MM/dd/yyyy") and whether no reminder is open for it.
     QString StartDate() const { return m_vStartDate; }
     bool NoReminders() const { return m_blnNoReminders; }
@@ -51,6 +72,7 @@ public:
     QWidget* Widget() override { return this; }
     void SetStatusText(const QString& text) override;
     QString StatusText() const override;
+    void SetStatusColor(const QColor& colour) override;
     void SetContextCommandsEnabled(bool enabled) override;
     int WindowStateCode() const override;
     QRectF OuterFrameTwips() const override;
@@ -73,6 +95,11 @@ private:
     void BuildMenus();
     void BuildToolbars();
     void BuildStatusLine();
+    // Ties every menu item, toolbar button and drop-down item to its command; registers the stand-ins
+    // for the screens and dialogs that are not built yet.
+    void ConnectCommands();
+    void RegisterScreens();  // the forms that exist, before stand-ins fill the gaps
+    static void RegisterPlaceholders();
 
     void RestoreWindowPlacement();
     void ApplyMinimumSize();
@@ -85,6 +112,40 @@ private:
     void mnuFileExit_Click();
     void mnuHelpErrLog_Click();
 
+    // Commands (frmMainCommands.cpp).
+    void mnuFilePrint_Click();
+    void mnuEditDelete_Click();
+    void mnuEditNewName_Click();
+    void mnuEditNewProject_Click();
+    void mnuEditNewNote_Click();
+    void mnuEditNewToDo_Click();
+    void mnuEditNewAppt_Click();
+    void mnuEditPrefer_Click();
+    void mnuEditPwd_Click();
+    void mnuViewHome_Click();
+    void mnuViewNames_Click();
+    void mnuViewProj_Click();
+    void mnuViewCal_Click();
+    void mnuViewToDo_Click();
+    void mnuViewCQry_Click();
+    void mnuViewPQry_Click();
+    void mnuHelpFiles_Click();
+    void mnuHelpAbout_Click();
+    void mnuDownload_Click();
+    void mnuDelContactFld_Click();
+    void mnuDelProjectFld_Click();
+    void mnuRCMemoPopEdit_Click();
+    void tbrMain_ButtonClick(const QString& key);
+    void tbrMain_ButtonMenuClick(const QString& key);
+    void tbrNav_ButtonClick(const QString& key);
+    void tbrGo_ButtonClick(const QString& key);
+    void txtSrch_KeyPress();
+    void GetNamesList();
+
+    // The work shared by a menu item and its toolbar twin, untrapped: the caller's trap reports.
+    void PrintActiveRecord();
+    void OpenNewItemDialog(const QString& formName);
+
     QMdiArea* m_mdiArea = nullptr;
     QLineEdit* txtSrch = nullptr;
     QToolBar* tbrMain = nullptr;
@@ -94,6 +155,9 @@ private:
     QLabel* lblStatus = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuEditDelete = nullptr;
+    QMenu* mnuDelContFld = nullptr;
+    QMenu* mnuDelProjFld = nullptr;
+    QMenu* mnuRCMemoPop = nullptr;
     QTimer* Timer1 = nullptr;
     QList<QKeySequence> m_menuShortcuts;
 

@@ -80,4 +80,19 @@ QWidget* ScreenRegistry::open(const QString& name) {
     return nullptr;
 }
 
+void ScreenRegistry::setScreenHost(ScreenHost host) {
+    m_host = std::move(host);
+}
+
+void ScreenRegistry::showScreen(QWidget* screen) {
+    if (!screen) return;
+    if (m_host) {
+        m_host(screen);
+    } else {
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+        screen->showMaximized();
+    }
+    add(screen);
+}
+
 }  // namespace ui

@@ -35,10 +35,18 @@ public:
     bool hasScreen(const QString& name) const;
     QWidget* open(const QString& name);  // nullptr when no such screen is registered
 
+    // Where screens are shown: the main window sets a host that puts a screen maximised into its MDI
+    // area. Screens outside the shell show themselves through showScreen, which also lists them;
+    // without a host (no main window) a screen shows maximised as a window of its own.
+    using ScreenHost = std::function<void(QWidget*)>;
+    void setScreenHost(ScreenHost host);
+    void showScreen(QWidget* screen);
+
 private:
     ScreenRegistry() = default;
     QList<QWidget*> m_forms;
     QList<QPair<QString, Opener>> m_openers;
+    ScreenHost m_host;
 };
 
 }  // namespace ui

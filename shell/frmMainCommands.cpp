@@ -1,0 +1,561 @@
+// The main window's commands: menus, toolbars, the name search and the pop-up menus that the editors
+// show over their lists.
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMetaObject>
+#include <QToolBar>
+#include <QUrl>
+#include <functional>
+#include <stdexcept>
+
+#include "contacts/frmNewName.h"
+#include "core/Trap.h"
+#include "core/modGeneral.h"
+#include "platform/db/Database.h"
+#include "platform/shell/Shell.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ScreenRegistry.h"
+#include "shell/PlaceholderScreen.h"
+#include "shell/frmMain.h"
+
+#ifndef POMARET_SOURCE_URL
+#define POMARET_SOURCE_URL ""
+#endif
+
+using core::Tail;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
+
+// ---------------------------------------------------------------------------------------------
+// Stand-ins for the screens and dialogs that later versions build. A real form registers its own
+// opener under the same name and replaces the stand-in.
+
+enum class Kind { Screen, Dialog, ModalDialog };
+
+struct StandIn {
+    const char* name;
+    const char* caption;
+    Kind kind;
+    const char* screenCode;  // what the screen sets as the active-screen code when it loads
+};
+
+constexpr StandIn kStandIns[] = {
+    {"frmHome", "Home Page", Kind::Screen, "Home"},
+    {"frmNames", "Names", Kind::Screen, ""},
+    {"frmNameSrchResult", "Name Search Results", Kind::Screen, ""},
+    {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
+    {"frmProjects", "Projects", Kind::Screen, ""},
+    {"frmProjEntry", "Projects", Kind::Screen, "PEnt"},
+    {"frmCalMnth", "By Month", Kind::Screen, "CMnth"},
+    {"frmToDoList", "To Do List", Kind::Screen, "ToDo"},
+    {"frmContQry", "Contacts Query", Kind::Screen, ""},
+    {"frmProjQry", "Projects Query", Kind::Screen, ""},
+    {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
+    {"frmNewProject", "Set Up New Project", Kind::Dialog, nullptr},
+    {"frmNotes", "New / Edit Note", Kind::Dialog, nullptr},
+    {"frmToDo", "New/ Edit To Do", Kind::Dialog, nullptr},
+    {"frmAppt", "New / Edit Appointment", Kind::Dialog, nullptr},
+    {"frmPreference", "Preferences", Kind::Dialog, nullptr},
+    {"frmSecurity", "Program Security", Kind::Dialog, nullptr},
+    {"frmPrintContact", "Print Contact Report", Kind::Dialog, nullptr},
+    {"frmPrintProject", "Print Project Report", Kind::Dialog, nullptr},
+    {"frmDelete", "Delete Contact or Project File", Kind::Dialog, nullptr},
+    {"frmAbout", "About Pomaret", Kind::ModalDialog, nullptr},
+};
+
+frmMain* MainFrame() {
+    core::MainWindowLink* link = core::MainWindow();
+    return link ? qobject_cast<frmMain*>(link->Widget()) : nullptr;
+}
+
+QWidget* OpenStandIn(const StandIn& s) {
+    const QString name = QString::fromLatin1(s.name);
+    const QString caption = QString::fromLatin1(s.caption);
+    frmMain* window = MainFrame();
+    switch (s.kind) {
+        case Kind::Screen: {
+            if (!window) return nullptr;
+            auto* screen = new PlaceholderScreen(name, caption);
+            // What the real screens read while they load.
+            if (name == QLatin1String("frmNameSrchResult")) {
+                screen->SetDetail(QStringLiteral("Search: ") + g_strNameSrchSQL);
+            } else if (name == QLatin1String("frmContEntry")) {
+                screen->SetDetail(QStringLiteral("Contact number ") + QString::number(g_lngCurContID));
+            } else if (name == QLatin1String("frmProjEntry")) {
+                screen->SetDetail(QStringLiteral("Project number ") + QString::number(g_lngCurProjID));
+            }
+            window->ShowScreen(screen);
+            g_strCurScreen = QString::fromLatin1(s.screenCode);
+            return screen;
+        }
+        case Kind::Dialog: {
+            auto* dialog = new PlaceholderDialog(name, caption, window);
+            dialog->show();
+            return dialog;
+        }
+        case Kind::ModalDialog: {
+            // Modal without an owner; it has gone by the time the opener returns.
+            auto* dialog = new PlaceholderDialog(name, caption, nullptr);
+            ui::ScreenRegistry::instance().add(dialog);
+            dialog->exec();
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// Opens a screen or dialog by its form name. A name nobody registered is an error of the command.
+QWidget* OpenForm(const QString& name) {
+    auto& registry = ui::ScreenRegistry::instance();
+    if (!registry.hasScreen(name)) {
+        throw std::runtime_error(QStringLiteral("The form %1 is not available.").arg(name).toStdString());
+    }
+    return registry.open(name);
+}
+
+// Screen switch: every open screen and dialog closes first.
+void SwitchTo(const QString& name) {
+    modGeneral::CloseAllChildForms();
+    OpenForm(name);
+}
+
+// The editors' public loaders, called by name: an editor that is not open, or has no such loader, is
+// left alone.
+void ReloadEditor(const QString& formName, const char* loader) {
+    QWidget* form = ui::ScreenRegistry::instance().find(formName);
+    if (!form) return;
+    const QByteArray signature = QByteArray(loader) + "()";
+    if (form->metaObject()->indexOfMethod(signature.constData()) < 0) return;
+    QMetaObject::invokeMethod(form, loader, Qt::DirectConnection);
+}
+
+// For the three commands whose message has two blanks after "occurred", which the trap's own
+// "occurred while <action>!" line cannot give: the trap logs, and the message is shown here.
+void TrapWithMessage(const QString& procName, const QString& firstLine, const std::function<void()>& body) {
+    if (!core::trap(procName, Tail::Silent, body)) {
+        ui::MsgBox(firstLine + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly, kTitle);
+    }
+}
+
+// The user guide beside the program, or where an installation puts it.
+QString HelpFilePath() {
+    const QDir exeDir(QCoreApplication::applicationDirPath());
+    const QString beside = exeDir.filePath(QStringLiteral("help/PomaretHelp.html"));
+    if (QFileInfo::exists(beside)) return beside;
+    const QString installed =
+        QDir::cleanPath(exeDir.filePath(QStringLiteral("../share/pomaret/help/PomaretHelp.html")));
+    if (QFileInfo::exists(installed)) return installed;
+    return beside;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Wiring
+
+void frmMain::RegisterScreens() {
+    auto& registry = ui::ScreenRegistry::instance();
+    registry.registerScreen(QStringLiteral("frmNewName"), [this]() -> QWidget* { return frmNewName::Open(this); });
+}
+
+void frmMain::RegisterPlaceholders() {
+    auto& registry = ui::ScreenRegistry::instance();
+    for (const StandIn& s : kStandIns) {
+        const QString name = QString::fromLatin1(s.name);
+        // A real form registered before the main window keeps its place.
+        if (registry.hasScreen(name)) continue;
+        registry.registerScreen(name, [&s] { return OpenStandIn(s); });
+    }
+}
+
+void frmMain::ConnectCommands() {
+    using Handler = void (frmMain::*)();
+    const struct {
+        const char* name;
+        Handler handler;
+    } menuCommands[] = {
+        {"mnuFilePrint", &frmMain::mnuFilePrint_Click},
+        {"mnuFileExit", &frmMain::mnuFileExit_Click},
+        {"mnuEditDelete", &frmMain::mnuEditDelete_Click},
+        {"mnuEditNewName", &frmMain::mnuEditNewName_Click},
+        {"mnuEditNewProject", &frmMain::mnuEditNewProject_Click},
+        {"mnuEditNewNote", &frmMain::mnuEditNewNote_Click},
+        {"mnuEditNewToDo", &frmMain::mnuEditNewToDo_Click},
+        {"mnuEditNewAppt", &frmMain::mnuEditNewAppt_Click},
+        {"mnuEditPrefer", &frmMain::mnuEditPrefer_Click},
+        {"mnuEditPwd", &frmMain::mnuEditPwd_Click},
+        {"mnuViewHome", &frmMain::mnuViewHome_Click},
+        {"mnuViewNames", &frmMain::mnuViewNames_Click},
+        {"mnuViewProj", &frmMain::mnuViewProj_Click},
+        {"mnuViewCal", &frmMain::mnuViewCal_Click},
+        {"mnuViewToDo", &frmMain::mnuViewToDo_Click},
+        {"mnuViewCQry", &frmMain::mnuViewCQry_Click},
+        {"mnuViewPQry", &frmMain::mnuViewPQry_Click},
+        {"mnuHelpFiles", &frmMain::mnuHelpFiles_Click},
+        {"mnuHelpErrLog", &frmMain::mnuHelpErrLog_Click},
+        {"mnuHelpAbout", &frmMain::mnuHelpAbout_Click},
+        {"mnuDownload", &frmMain::mnuDownload_Click},
+        {"mnuDelContactFld", &frmMain::mnuDelContactFld_Click},
+        {"mnuDelProjectFld", &frmMain::mnuDelProjectFld_Click},
+        {"mnuRCMemoPopEdit", &frmMain::mnuRCMemoPopEdit_Click},
+    };
+    for (const auto& command : menuCommands) {
+        QAction* a = findChild<QAction*>(QString::fromLatin1(command.name));
+        if (!a) qFatal("frmMain: no menu item %s", command.name);
+        connect(a, &QAction::triggered, this, [this, h = command.handler] { (this->*h)(); });
+    }
+
+    // The source-code item is offered only when the build names an address.
+    findChild<QAction*>(QStringLiteral("mnuDownload"))
+        ->setVisible(!QStringLiteral(POMARET_SOURCE_URL).isEmpty());
+
+    // Toolbar buttons and drop-down items go by their key.
+    using KeyHandler = void (frmMain::*)(const QString&);
+    auto byKey = [this](const QList<QAction*>& actions, KeyHandler handler) {
+        for (QAction* a : actions) {
+            const QString key = a->data().toString();
+            if (a->isSeparator() || key.isEmpty()) continue;
+            connect(a, &QAction::triggered, this, [this, handler, key] { (this->*handler)(key); });
+        }
+    };
+    byKey(tbrMain->actions(), &frmMain::tbrMain_ButtonClick);
+    for (QAction* a : tbrMain->actions()) {
+        if (a->menu()) byKey(a->menu()->actions(), &frmMain::tbrMain_ButtonMenuClick);
+    }
+    byKey(tbrNav->actions(), &frmMain::tbrNav_ButtonClick);
+    byKey(tbrGo->actions(), &frmMain::tbrGo_ButtonClick);
+
+    connect(txtSrch, &QLineEdit::returnPressed, this, [this] { txtSrch_KeyPress(); });
+}
+
+void frmMain::PopupDelContFld(const QPoint& globalPos) {
+    mnuDelContFld->popup(globalPos);
+}
+
+void frmMain::PopupDelProjFld(const QPoint& globalPos) {
+    mnuDelProjFld->popup(globalPos);
+}
+
+void frmMain::PopupRCMemo(const QPoint& globalPos) {
+    mnuRCMemoPop->popup(globalPos);
+}
+
+void frmMain::OpenURL(const QString& urlADD, QWidget* sourceHWND) {
+    // The desktop opens it on its own; there is no owner window to hand over here.
+    Q_UNUSED(sourceHWND);
+    shell::OpenUrl(QUrl(urlADD, QUrl::TolerantMode));
+}
+
+// ---------------------------------------------------------------------------------------------
+// File and Edit
+
+void frmMain::PrintActiveRecord() {
+    if (g_strCurScreen == QLatin1String("CEnt")) {
+        OpenForm(QStringLiteral("frmPrintContact"));
+    } else if (g_strCurScreen == QLatin1String("PEnt")) {
+        OpenForm(QStringLiteral("frmPrintProject"));
+    }
+}
+
+void frmMain::mnuFilePrint_Click() {
+    core::trap(QStringLiteral("frmMain.mnuFilePrint_Click"), Tail::Action, QStringLiteral("Printing"),
+               [this] { PrintActiveRecord(); });
+}
+
+void frmMain::mnuEditDelete_Click() {
+    core::trap(QStringLiteral("frmMain.mnuEditDelete_Click"), Tail::ErrorBox, [] {
+        int type = 0;
+        if (g_strCurScreen == QLatin1String("CEnt")) {
+            if (ui::MsgBox(QStringLiteral("Are you sure you want to DELETE this Contact File\n"
+                                          "and all of their related components and files?\n"
+                                          "This deletion is final and cannot be reversed!"),
+                           ui::YesNo | ui::Critical,
+                           QStringLiteral("Warning : Deleting Contact Files")) == ui::Answer::Yes) {
+                type = 1;
+            }
+        } else if (g_strCurScreen == QLatin1String("PEnt")) {
+            if (ui::MsgBox(QStringLiteral("Are you sure you want to DELETE this Project File\n"
+                                          "and all of it's related components and files?\n"
+                                          "This deletion is final and cannot be reversed!"),
+                           ui::YesNo | ui::Critical,
+                           QStringLiteral("Warning : Deleting Project Files")) == ui::Answer::Yes) {
+                type = 2;
+            }
+        }
+        if (type == 0) return;
+        // The progress window starts its work from a timer after it is shown, so it reads what to
+        // delete (1 contact, 2 project) after this has set it.
+        if (QWidget* progress = OpenForm(QStringLiteral("frmDelete")))
+            progress->setProperty("m_intType", type);
+    });
+}
+
+void frmMain::OpenNewItemDialog(const QString& formName) {
+    g_lngEntryMode = 0;
+    OpenForm(formName);
+}
+
+void frmMain::mnuEditNewName_Click() {
+    core::trap(QStringLiteral("frmMain.mnuEditNewName_Click"), Tail::Action,
+               QStringLiteral("opening the New Contact Name dialog"),
+               [] { OpenForm(QStringLiteral("frmNewName")); });
+}
+
+void frmMain::mnuEditNewProject_Click() {
+    core::trap(QStringLiteral("frmMain.mnuEditNewProject_Click"), Tail::Action,
+               QStringLiteral("opening the Projects dialog"),
+               [] { OpenForm(QStringLiteral("frmNewProject")); });
+}
+
+void frmMain::mnuEditNewNote_Click() {
+    TrapWithMessage(QStringLiteral("frmMain.mnuEditNewNote_Click"),
+                    QStringLiteral("An un-known error occurred  while opening the Notes/Calls dialog!"),
+                    [this] { OpenNewItemDialog(QStringLiteral("frmNotes")); });
+}
+
+void frmMain::mnuEditNewToDo_Click() {
+    core::trap(QStringLiteral("frmMain.mnuEditNewToDo_Click"), Tail::Action,
+               QStringLiteral("opening the To Do dialog"),
+               [this] { OpenNewItemDialog(QStringLiteral("frmToDo")); });
+}
+
+void frmMain::mnuEditNewAppt_Click() {
+    core::trap(QStringLiteral("frmMain.mnuEditNewAppt_Click"), Tail::Action,
+               QStringLiteral("opening the Appointments dialog"),
+               [this] { OpenNewItemDialog(QStringLiteral("frmAppt")); });
+}
+
+void frmMain::mnuEditPrefer_Click() {
+    core::trap(QStringLiteral("frmMain.mnuEditPrefer_Click"), Tail::ErrorBox,
+               [] { OpenForm(QStringLiteral("frmPreference")); });
+}
+
+void frmMain::mnuEditPwd_Click() {
+    core::trap(QStringLiteral("frmMain.mnuEditPwd_Click"), Tail::ErrorBox, [] {
+        g_lngEntryMode = 0;
+        OpenForm(QStringLiteral("frmSecurity"));
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// View
+
+void frmMain::mnuViewHome_Click() {
+    TrapWithMessage(QStringLiteral("frmMain.mnuViewHome_Click"),
+                    QStringLiteral("An un-known error occurred  while opening the Home Screen!"),
+                    [] { SwitchTo(QStringLiteral("frmHome")); });
+}
+
+void frmMain::mnuViewNames_Click() {
+    TrapWithMessage(QStringLiteral("frmMain.mnuViewNames_Click"),
+                    QStringLiteral("An un-known error occurred  while opening the Names Screen!"),
+                    [] { SwitchTo(QStringLiteral("frmNames")); });
+}
+
+void frmMain::mnuViewProj_Click() {
+    core::trap(QStringLiteral("frmMain.mnuViewProj_Click"), Tail::Action,
+               QStringLiteral("opening the Projects Screen"),
+               [] { SwitchTo(QStringLiteral("frmProjects")); });
+}
+
+void frmMain::mnuViewCal_Click() {
+    core::trap(QStringLiteral("frmMain.mnuViewCal_Click"), Tail::Action,
+               QStringLiteral("opening the Calendar Screen"), [] { SwitchTo(QStringLiteral("frmCalMnth")); });
+}
+
+void frmMain::mnuViewToDo_Click() {
+    core::trap(QStringLiteral("frmMain.mnuViewToDo_Click"), Tail::Action,
+               QStringLiteral("opening the To Do Screen"), [] { SwitchTo(QStringLiteral("frmToDoList")); });
+}
+
+void frmMain::mnuViewCQry_Click() {
+    core::trap(QStringLiteral("frmMain.mnuViewCQry_Click"), Tail::Action,
+               QStringLiteral("opening the Contact Query Screen"),
+               [] { SwitchTo(QStringLiteral("frmContQry")); });
+}
+
+void frmMain::mnuViewPQry_Click() {
+    core::trap(QStringLiteral("frmMain.mnuViewPQry_Click"), Tail::Action,
+               QStringLiteral("opening the Projects Query Screen"),
+               [] { SwitchTo(QStringLiteral("frmProjQry")); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Help and the source-code address
+
+void frmMain::mnuHelpFiles_Click() {
+    core::trap(QStringLiteral("frmMain.mnuHelpFiles_Click"), Tail::ErrorBox,
+               [] { shell::OpenFile(HelpFilePath()); });
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    core::trap(QStringLiteral("frmMain.mnuHelpAbout_Click"), Tail::ErrorBox,
+               [] { OpenForm(QStringLiteral("frmAbout")); });
+}
+
+void frmMain::mnuDownload_Click() {
+    core::trap(QStringLiteral("frmMain.mnuDownload_Click"), Tail::ErrorBox,
+               [this] { OpenURL(QStringLiteral(POMARET_SOURCE_URL), this); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Toolbars
+
+void frmMain::tbrMain_ButtonClick(const QString& key) {
+    core::trap(QStringLiteral("frmMain.tbrMain_ButtonClick"), Tail::Unknown, [&] {
+        // "New" itself opens nothing: its drop-down items do.
+        if (key == QLatin1String("Names")) {
+            SwitchTo(QStringLiteral("frmNames"));
+        } else if (key == QLatin1String("Prj")) {
+            SwitchTo(QStringLiteral("frmProjects"));
+        } else if (key == QLatin1String("Cal")) {
+            SwitchTo(QStringLiteral("frmCalMnth"));
+        } else if (key == QLatin1String("ToDo")) {
+            SwitchTo(QStringLiteral("frmToDoList"));
+        } else if (key == QLatin1String("Print")) {
+            PrintActiveRecord();
+        }
+    });
+}
+
+void frmMain::tbrMain_ButtonMenuClick(const QString& key) {
+    core::trap(QStringLiteral("frmMain.tbrMain_ButtonMenuClick"), Tail::Unknown, [&] {
+        if (key == QLatin1String("drpName")) {
+            OpenForm(QStringLiteral("frmNewName"));
+        } else if (key == QLatin1String("drpPrj")) {
+            OpenForm(QStringLiteral("frmNewProject"));
+        } else if (key == QLatin1String("drpNote")) {
+            OpenNewItemDialog(QStringLiteral("frmNotes"));
+        } else if (key == QLatin1String("drpToDo")) {
+            OpenNewItemDialog(QStringLiteral("frmToDo"));
+        } else if (key == QLatin1String("drpAppt")) {
+            OpenNewItemDialog(QStringLiteral("frmAppt"));
+        }
+    });
+}
+
+void frmMain::tbrNav_ButtonClick(const QString& key) {
+    core::trap(QStringLiteral("frmMain.tbrNav_ButtonClick"), Tail::Unknown, [&] {
+        if (key == QLatin1String("Home")) SwitchTo(QStringLiteral("frmHome"));
+    });
+}
+
+void frmMain::tbrGo_ButtonClick(const QString& key) {
+    core::trap(QStringLiteral("frmMain.tbrGo_ButtonClick"), Tail::Action,
+               QStringLiteral("retrieving the Contact Name"), [&] {
+                   if (key == QLatin1String("Find")) GetNamesList();
+               });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Name search
+
+void frmMain::txtSrch_KeyPress() {
+    core::trap(QStringLiteral("frmMain.txtSrch_KeyPress"), Tail::Silent, [this] { GetNamesList(); });
+}
+
+void frmMain::GetNamesList() {
+    core::trap(QStringLiteral("frmMain.GetNamesList"), Tail::Silent, [this] {
+        const QString text = txtSrch->text();
+        if (text.isEmpty()) return;
+
+        // A prefix search: the typed text is bound, its own `*` and `?` stay wildcards and every
+        // other character matches itself, in any letter case.
+        const QString pattern = text + QLatin1Char('*');
+        // Only none, one or several matters, and the row when there is one: the first two rows of
+        // the same search give the same decision as all of them, without reading every match.
+        db::Recordset rs = g_dbLocal->OpenRecordset(
+            QStringLiteral("SELECT TOP 2 ContID, ShownName, JobTitle FROM Contacts ") +
+                QStringLiteral("WHERE ShownName LIKE ? "),
+            {pattern});
+        const int count = rs.RecordCount();
+        if (count == 0) {
+            rs.Close();
+            ui::MsgBox(QStringLiteral("No names match your criteria."), ui::OKOnly, kTitle);
+            return;
+        }
+        if (count == 1) {
+            rs.MoveFirst();
+            g_lngCurContID = rs.Value(QStringLiteral("ContID")).toInt();
+            rs.Close();
+            modGeneral::CloseAllChildForms();
+            OpenForm(QStringLiteral("frmContEntry"));
+            return;
+        }
+        rs.Close();
+        // The results screen repeats the search itself while it loads.
+        g_strNameSrchSQL = pattern;
+        struct ClearSearch {
+            ~ClearSearch() { g_strNameSrchSQL.clear(); }
+        } clearSearch;
+        modGeneral::CloseAllChildForms();
+        OpenForm(QStringLiteral("frmNameSrchResult"));
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pop-up menus of the editors
+
+void frmMain::mnuDelContactFld_Click() {
+    core::trap(QStringLiteral("frmMain.mnuDelContactFld_Click"), Tail::Action,
+               QStringLiteral("Deleting the Contact Field"), [this] {
+                   const QString question =
+                       QStringLiteral("Are you sure you want to DELETE [ ") + m_strContUserFld.toString() +
+                       QStringLiteral(" ]\nas a User Defined Field from contact ") +
+                       modGeneral::ConvertContactName(g_lngCurContID) + QStringLiteral(" ?");
+                   if (ui::MsgBox(question, ui::YesNo | ui::Question, kTitle) != ui::Answer::Yes) return;
+                   g_dbLocal->Execute(QStringLiteral("DELETE * FROM CUFldValues WHERE RefNum = ?"),
+                                      {m_lngContUserFld});
+                   ReloadEditor(QStringLiteral("frmContEntry"), "LoadUserDefInfo");
+                   m_strContUserFld = QString();
+                   m_lngContUserFld = 0;
+               });
+}
+
+void frmMain::mnuDelProjectFld_Click() {
+    core::trap(QStringLiteral("frmMain.mnuDelProjectFld_Click"), Tail::Action,
+               QStringLiteral("Deleting the Project Field"), [this] {
+                   const QString question =
+                       QStringLiteral("Are you sure you want to DELETE [ ") + m_strProjUserFld.toString() +
+                       QStringLiteral(" ]\nas a User Defined Field from project ") +
+                       modGeneral::ConvertProjectName(g_lngCurProjID) + QStringLiteral(" ?");
+                   if (ui::MsgBox(question, ui::YesNo | ui::Question, kTitle) != ui::Answer::Yes) return;
+                   g_dbLocal->Execute(QStringLiteral("DELETE * FROM PUFldValues WHERE RefNum = ?"),
+                                      {m_lngProjUserFld});
+                   ReloadEditor(QStringLiteral("frmProjEntry"), "LoadUserDefInfo");
+                   m_strProjUserFld = QString();
+                   m_lngProjUserFld = 0;
+               });
+}
+
+void frmMain::mnuRCMemoPopEdit_Click() {
+    core::trap(QStringLiteral("frmMain.mnuRCMemoPopEdit_Click"), Tail::Action,
+               QStringLiteral("editing the Related Contact Memo"), [this] {
+                   db::Recordset rs = g_dbLocal->OpenRecordset(
+                       QStringLiteral("SELECT MasterContID, LinkMemo, SubContID FROM RelateCont ") +
+                           QStringLiteral("WHERE MasterContID = ? AND SubContID = ?"),
+                       {g_lngCurContID, m_lngRelContID});
+                   if (!rs.Eof()) {
+                       const QString answer =
+                           ui::InputBox(QStringLiteral("Enter the new Related Contact Memo"),
+                                        QStringLiteral("Edit Related Contact Memo"), m_strOldRCMemo);
+                       // Empty (or Cancel) keeps the memo: it cannot be cleared here.
+                       if (answer.isEmpty()) {
+                           rs.Close();
+                           return;
+                       }
+                       rs.MoveFirst();
+                       rs.Edit();
+                       rs.Fields(QStringLiteral("LinkMemo")) = answer;
+                       rs.Update();
+                   }
+                   ReloadEditor(QStringLiteral("frmContEntry"), "LoadRelContactInfo");
+                   rs.Close();
+               });
+}
