@@ -44,6 +44,8 @@ namespace modAPI {
 
 // The value of a key of application "Application", section "Pomaret", or the default when absent.
 QString GetRegSetting(const QString& key, const QString& defaultValue);
+// Writes a key of application "Application", section "Pomaret" at once; a failed write raises.
+void SaveRegSetting(const QString& key, const QString& value);
 
 // Gives an edit box, combo box or picker the flat one-pixel border of the program's dialogs.
 void FlatBorder(QWidget* control);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QFont>
+#include <QLabel>
+#include <QPalette>
+#include <QString>
+#include <QWidget>
+
+#include "platform/ui/Twips.h"
+
+// Small layout helpers shared by the dialogs of core: positions in twips and the section headings.
+namespace core::layout {
+
+inline void Place(QWidget* w, double left, double top, double width, double height) {
+    using namespace ui::twips;
+    w->setGeometry(ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height));
+}
+
+// A section heading: a bold band in the selection colours.
+inline QLabel* Heading(QWidget* parent, const QString& name, const QString& caption) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setAutoFillBackground(true);
+    QPalette band = label->palette();
+    band.setColor(QPalette::Window, band.color(QPalette::Highlight));
+    band.setColor(QPalette::WindowText, band.color(QPalette::HighlightedText));
+    label->setPalette(band);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+// An edit box's background: white while it takes input, the button face while it is locked.
+inline void PaintBox(QWidget* box, bool editable) {
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, editable ? QColor(Qt::white) : p.color(QPalette::Button));
+    box->setPalette(p);
+}
+
+}  // namespace core::layout
