@@ -12,32 +12,24 @@
 namespace modGeneral {
 namespace {
 
-
 // One query, the rows with a number and a text handed to the list in one go; on a failure the
 // entries read so far still reach the list.
 void LoadPickList(ui::PickList& list, const QString& sql, const QString& idField, const QString& nameField,
                   bool trim) {
     QVector<QPair<QString, qint64>> items;
-    try {
-        db::Recordset rs = g_dbLocal->OpenRecordset(sql);
-        items.reserve(rs.RecordCount());
-        if (!rs.Eof()) {
-            rs.MoveFirst();
-            while (!rs.Eof()) {
-                const QVariant id = rs.Value(idField);
-                const QVariant name = rs.Value(nameField);
-                if (!id.isNull() && !name.isNull()) {
-                    items.append({trim ? TrimBlanks(name.toString()) : name.toString(), id.toLongLong()});
-                }
-                rs.MoveNext();
-            }
+    const auto hand = [&] {
+        if (trim) {
+            for (auto& item : items) item.first = TrimBlanks(item.first);
         }
-        rs.Close();
-    } catch (...) {
         list.addItems(items);
+    };
+    try {
+        g_dbLocal->ReadNumberedTexts(sql, {}, idField, nameField, items);
+    } catch (...) {
+        hand();
         throw;
     }
-    list.addItems(items);
+    hand();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+#include <SQLiteCpp/Backup.h>
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include "platform/db/RecordsetImpl.h"
@@ -319,6 +320,43 @@ Database::Rows Database::Query(const QString& sql, const QVariantList& params) {
     return out;
 }
 
+void Database::ReadNumberedTexts(const QString& sql, const QVariantList& params, const QString& numberColumn,
+                                 const QString& textColumn, QVector<QPair<QString, qint64>>& out) {
+    SQLite::Statement& st = Prepared(SqlDialect::translate(sql).sql);
+    try {
+        st.reset();
+        st.clearBindings();
+        Bind(st, params);
+        const auto column = [&](const QString& name) {
+            for (int i = 0; i < st.getColumnCount(); ++i) {
+                if (name.compare(QString::fromUtf8(st.getColumnName(i)), Qt::CaseInsensitive) == 0) return i;
+            }
+            throw DbError(kErrUnknownField, QStringLiteral("The query has no field named '%1'.").arg(name));
+        };
+        const int number = column(numberColumn);
+        const int text = column(textColumn);
+        while (st.executeStep()) {
+            const SQLite::Column t = st.getColumn(text);
+            const SQLite::Column n = st.getColumn(number);
+            if (t.isNull() || n.isNull()) continue;
+            out.append({QString::fromUtf8(t.getText(), t.getBytes()), n.getInt64()});
+        }
+        st.reset();
+    } catch (const SQLite::Exception& e) {
+        try {
+            st.reset();
+        } catch (...) {
+        }
+        throw fromSqlite(e);
+    } catch (...) {
+        try {
+            st.reset();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
 int Database::Run(const QString& sql, const QVariantList& params) {
     SQLite::Statement& st = Prepared(sql);
     try {
@@ -513,6 +551,134 @@ void Database::Rollback() {
     }
     // A table made inside the transaction is gone again.
     SchemaChanged();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Maintenance
+
+void Database::RequireNoTransaction(const char* operation) const {
+    // Also a transaction begun past the layer: a copy taken then would hold uncommitted rows.
+    if (m_transDepth > 0 || (m_db && sqlite3_get_autocommit(m_db->getHandle()) == 0)) {
+        throw DbError(kErrInTransaction,
+                      QStringLiteral("The database cannot be %1 while a transaction is open.")
+                          .arg(QLatin1String(operation)));
+    }
+}
+
+void Database::BackupTo(const QString& path) {
+    SQLite::Database& source = Connection();
+    RequireNoTransaction("copied");
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || info.size() > 0)) {
+        throw DbError(kErrTableExists, QStringLiteral("'%1' exists already and is not empty.").arg(path));
+    }
+    try {
+        SQLite::Database out(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
+                             kBusyTimeoutMs);
+        out.exec("PRAGMA synchronous=FULL");
+        {
+            // All pages in one step: one read transaction on the source, so one committed state.
+            SQLite::Backup backup(out, source);
+            const int rc = backup.executeStep(-1);
+            if (rc != SQLITE_DONE) {
+                throw DbError(kSqliteBase + rc, QStringLiteral("The database is busy; no copy was made."));
+            }
+        }
+        // The copied header still asks for WAL; the copy must be one self-contained file.
+        SQLite::Statement mode(out, "PRAGMA journal_mode=DELETE");
+        if (!mode.executeStep() ||
+            QString::fromUtf8(mode.getColumn(0).getText()) != QLatin1String("delete")) {
+            throw DbError(kErrDamaged,
+                          QStringLiteral("The copy at '%1' could not leave WAL mode.").arg(path));
+        }
+    } catch (const SQLite::Exception& e) {
+        throw fromSqlite(e);
+    }
+}
+
+void Database::RestoreFrom(const QString& path, const QString& requiredTable) {
+    SQLite::Database& destination = Connection();
+    RequireNoTransaction("restored");
+    const QStringList problems = CheckFile(path, requiredTable);
+    if (problems != QStringList{QStringLiteral("ok")}) {
+        throw DbError(kErrDamaged, QStringLiteral("'%1' cannot be restored from: %2")
+                                       .arg(path, problems.mid(0, 3).join(QStringLiteral("; "))));
+    }
+    // Nothing of ours may hold the old schema across the switch.
+    ForgetStatements();
+    m_tables.clear();
+    try {
+        SQLite::Database source(path.toStdString(), SQLite::OPEN_READONLY, kBusyTimeoutMs);
+        // One step is one write transaction on this file: it commits whole or rolls back.
+        SQLite::Backup backup(destination, source);
+        const int rc = backup.executeStep(-1);
+        if (rc != SQLITE_DONE) {
+            throw DbError(kSqliteBase + rc, QStringLiteral("The database is in use; nothing was restored."));
+        }
+    } catch (const SQLite::Exception& e) {
+        throw fromSqlite(e);
+    }
+    ForgetStatements();
+    m_tables.clear();
+}
+
+void Database::Compact() {
+    SQLite::Database& conn = Connection();
+    RequireNoTransaction("compacted");
+    ForgetStatements();
+    try {
+        conn.exec("VACUUM");
+    } catch (const SQLite::Exception& e) {
+        throw fromSqlite(e);
+    }
+    m_tables.clear();
+    // The file shrinks once the rebuilt pages are written back; a reader still on the old pages
+    // only delays that, so this may come short without harm.
+    try {
+        conn.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    } catch (const SQLite::Exception&) {
+    }
+}
+
+QStringList Database::IntegrityCheck() {
+    const Rows r = Query(QStringLiteral("PRAGMA integrity_check"), {});
+    QStringList out;
+    for (const QVariantList& row : r.rows) out << row.value(0).toString();
+    if (out.isEmpty()) out << QStringLiteral("The integrity check gave no answer.");
+    return out;
+}
+
+void Database::Reindex() {
+    Connection();
+    ForgetStatements();
+    try {
+        m_db->exec("REINDEX");
+    } catch (const SQLite::Exception& e) {
+        throw fromSqlite(e);
+    }
+}
+
+QStringList Database::CheckFile(const QString& path, const QString& requiredTable) {
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) return {QStringLiteral("There is no file '%1'.").arg(path)};
+    if (!hasSqliteHeader(path)) return {QStringLiteral("'%1' is not a database file.").arg(path)};
+    try {
+        SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY, kBusyTimeoutMs);
+        if (!requiredTable.isEmpty()) {
+            SQLite::Statement table(probe, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+            table.bind(1, requiredTable.toStdString());
+            if (!table.executeStep()) {
+                return {QStringLiteral("'%1' has no table %2.").arg(path, requiredTable)};
+            }
+        }
+        QStringList out;
+        SQLite::Statement check(probe, "PRAGMA integrity_check");
+        while (check.executeStep()) out << QString::fromUtf8(check.getColumn(0).getText());
+        if (out.isEmpty()) out << QStringLiteral("The integrity check gave no answer.");
+        return out;
+    } catch (const SQLite::Exception& e) {
+        return {QString::fromUtf8(e.what())};
+    }
 }
 
 }  // namespace db

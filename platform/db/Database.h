@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QHash>
+#include <QPair>
+#include <QVector>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
@@ -42,6 +45,12 @@ public:
     int Execute(const QString& sql, const QVariantList& params = {});
     int RecordsAffected() const { return m_recordsAffected; }
 
+    // Streams a query's rows as (text, number) pairs straight into `out`, for long pick lists where a
+    // recordset's copy of every column of every row would cost more than the list is allowed to take.
+    // Rows whose number or text is Null are skipped; after an error `out` holds the rows read so far.
+    void ReadNumberedTexts(const QString& sql, const QVariantList& params, const QString& numberColumn,
+                           const QString& textColumn, QVector<QPair<QString, qint64>>& out);
+
     // A table name gives a table recordset (a lazy handle positioned with Index/Seek); any other
     // text is a query whose rows the recordset holds.
     Recordset OpenRecordset(const QString& sqlOrTable, const QVariantList& params = {});
@@ -57,6 +66,26 @@ public:
     void CommitTrans();
     void Rollback();
     int TransactionDepth() const { return m_transDepth; }
+
+    // Maintenance. None of them runs inside an open transaction.
+    //
+    // Writes one consistent snapshot of this database (committed rows only, whatever other
+    // connections write meanwhile) into a new file at `path`, which must be absent or empty. The
+    // copy is in rollback-journal mode and closed when this returns, so no -wal file is left.
+    void BackupTo(const QString& path);
+    // Replaces the whole content of this database by that of the file at `path` in one write
+    // transaction: on any failure the database keeps its content. The file is checked first
+    // (CheckFile with `requiredTable`) and refused with kErrDamaged when it is not sound.
+    void RestoreFrom(const QString& path, const QString& requiredTable = {});
+    // Rebuilds the file without its free pages (VACUUM): atomic, on this connection.
+    void Compact();
+    // PRAGMA integrity_check: {"ok"} when sound, else the problems found.
+    QStringList IntegrityCheck();
+    // Rebuilds every index from its table.
+    void Reindex();
+    // Checks a file without changing it: opened read-only, `requiredTable` present (when given),
+    // PRAGMA integrity_check. {"ok"} when sound, else what is wrong with it.
+    static QStringList CheckFile(const QString& path, const QString& requiredTable = {});
 
     // Column facts of one table as the layer enforces them (cached; refreshed on schema changes).
     const TableDef& Table(const QString& name);
@@ -78,6 +107,7 @@ private:
     void Bind(SQLite::Statement& st, const QVariantList& params);
     void SchemaChanged();
     void ForgetStatements();
+    void RequireNoTransaction(const char* operation) const;
     QList<QByteArray> DeclaredTypes(const QString& sqliteSql, SQLite::Statement& st);
 
     QString m_path;

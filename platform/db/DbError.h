@@ -21,6 +21,8 @@ enum DbErrorNumber : int {
     kErrNoIndex = 3012,
     kErrTableExists = 3013,
     kErrUnknownTable = 3014,
+    kErrInTransaction = 3015,  // an operation that needs no open transaction found one
+    kErrDamaged = 3016,        // a database file that fails its integrity check
     kSqliteBase = 10000,
 };
 

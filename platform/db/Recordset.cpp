@@ -420,8 +420,9 @@ void Recordset::Update() {
             QStringList sets;
             for (const QString& c : cols) sets << c + QStringLiteral(" = ?");
             params << rowid;
-            d->db->Run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, sets.join(QStringLiteral(", "))),
-                       params);
+            const int changed = d->db->Run(
+                QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, sets.join(QStringLiteral(", "))), params);
+            if (changed == 0) throw DbError(kErrNoCurrentRecord, QStringLiteral("The record no longer exists."));
         }
         if (d->isTable) {
             d->current = d->readRowById(rowid);
@@ -448,7 +449,9 @@ void Recordset::Delete() {
     if (!d->table) throw DbError(kErrNotUpdatable, QStringLiteral("This recordset cannot be updated."));
     const qint64 rowid = d->currentRowidOrThrow();
     CancelUpdate();
-    d->db->Run(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteId(d->table->name)), {rowid});
+    if (d->db->Run(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteId(d->table->name)), {rowid}) == 0) {
+        throw DbError(kErrNoCurrentRecord, QStringLiteral("The record no longer exists."));
+    }
     if (d->isTable) {
         d->hasCurrent = false;  // MoveNext and MovePrevious go on from the deleted row's place
         d->afterDelete = true;

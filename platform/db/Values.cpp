@@ -76,21 +76,42 @@ QString toStorage(const QVariant& v) {
     }
 }
 
+// Read on every date cell of every list, so by hand rather than with patterns.
 QVariant fromStorage(const QString& stored) {
-    static const QRegularExpression date(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
-    static const QRegularExpression time(QStringLiteral("^\\d{2}:\\d{2}:\\d{2}$"));
-    static const QRegularExpression both(QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
-    if (date.match(stored).hasMatch()) {
-        const QDate d = QDate::fromString(stored, kDateStorage);
-        if (d.isValid()) return d;
-    } else if (time.match(stored).hasMatch()) {
-        const QTime t = QTime::fromString(stored, kTimeStorage);
-        if (t.isValid()) return t;
-    } else if (both.match(stored).hasMatch()) {
-        const QDate d = QDate::fromString(stored.left(10), kDateStorage);
-        const QTime t = QTime::fromString(stored.mid(11), kTimeStorage);
-        if (d.isValid() && t.isValid()) return QDateTime(d, t);
-    }
+    const QChar* c = stored.constData();
+    const qsizetype n = stored.size();
+    const auto digits = [&](qsizetype at, qsizetype count, int& value) {
+        value = 0;
+        for (qsizetype i = at; i < at + count; ++i) {
+            const char16_t u = c[i].unicode();
+            if (u < u'0' || u > u'9') return false;
+            value = value * 10 + (u - u'0');
+        }
+        return true;
+    };
+    const auto readDate = [&](qsizetype at, QDate& d) {
+        int y, m, day;
+        if (!digits(at, 4, y) || c[at + 4] != u'-' || !digits(at + 5, 2, m) || c[at + 7] != u'-' ||
+            !digits(at + 8, 2, day)) {
+            return false;
+        }
+        d = QDate(y, m, day);
+        return d.isValid();
+    };
+    const auto readTime = [&](qsizetype at, QTime& t) {
+        int h, mi, se;
+        if (!digits(at, 2, h) || c[at + 2] != u':' || !digits(at + 3, 2, mi) || c[at + 5] != u':' ||
+            !digits(at + 6, 2, se)) {
+            return false;
+        }
+        t = QTime(h, mi, se);
+        return t.isValid();
+    };
+    QDate d;
+    QTime t;
+    if (n == 10 && readDate(0, d)) return d;
+    if (n == 8 && readTime(0, t)) return t;
+    if (n == 19 && c[10] == u' ' && readDate(0, d) && readTime(11, t)) return QDateTime(d, t);
     return stored;
 }
 

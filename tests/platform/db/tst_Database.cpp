@@ -428,6 +428,23 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, empty.MoveNext());
     }
 
+    // A row deleted behind a recordset's back is an error, never a silent "saved".
+    void vanishedRowIsReported() {
+        addPerson(1, QStringLiteral("one"));
+        Recordset rs = m_db->OpenRecordset(QStringLiteral("SELECT * FROM People WHERE ID = 1"));
+        m_db->Execute(QStringLiteral("DELETE * FROM People WHERE ID = 1"));
+        rs.Edit();
+        rs.Fields(QStringLiteral("Name")) = QStringLiteral("ghost");
+        try {
+            rs.Update();
+            QFAIL("an update of a deleted row succeeded");
+        } catch (const DbError& e) {
+            QCOMPARE(e.number(), int(db::kErrNoCurrentRecord));
+        }
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.Delete());
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM People")).toInt(), 0);
+    }
+
     void unsupportedSqlIsAClearError() {
         try {
             m_db->OpenRecordset(QStringLiteral("SELECT IIf(ID = 1, 'a', 'b') FROM People"));
