@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -19,16 +20,21 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyle>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/CoreScreens.h"
 #include "core/Clock.h"
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "core/frmErrLog.h"
 #include "core/modGeneral.h"
+#include "platform/ui/Activation.h"
+#include "platform/db/DbError.h"
+#include "platform/shell/Shell.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -45,6 +51,13 @@ constexpr double kDefaultLeft = 1500;
 constexpr double kDefaultTop = 1500;
 
 constexpr int kReminderPollMs = 60000;
+
+// The window whose MDI area the screen registry shows screens in.
+const frmMain* g_screenHost = nullptr;
+
+QDateTime StartOfMinute(const QDateTime& t) {
+    return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()));
+}
 
 double StoredNumber(const QString& key, const QString& defaultValue) {
     return modGeneral::SettingNumber(modAPI::GetRegSetting(key, defaultValue));
@@ -84,8 +97,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     RegisterScreens();
     RegisterPlaceholders();
     ConnectCommands();
+    BuildTrayIcon();
     // Screens built outside the shell show themselves through the registry, inside this MDI area.
-    ui::ScreenRegistry::instance().setScreenHost([this](QWidget* screen) { ShowScreen(screen); });
+    HostScreens();
 
     // Asked to end by the desktop: no questions, but the placement is saved and the database closed.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { DesktopShutDown(); });
@@ -99,7 +113,17 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
 frmMain::~frmMain() {
     if (core::MainWindow() == this) core::SetMainWindow(nullptr);
-    ui::ScreenRegistry::instance().setScreenHost(nullptr);
+    // Only the window that hosts the screens lets go of them: a window made after this one, and
+    // hosting already, keeps its screens.
+    if (g_screenHost == this) {
+        ui::ScreenRegistry::instance().setScreenHost(nullptr);
+        g_screenHost = nullptr;
+    }
+}
+
+void frmMain::HostScreens() {
+    ui::ScreenRegistry::instance().setScreenHost([this](QWidget* screen) { ShowScreen(screen); });
+    g_screenHost = this;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -187,10 +211,10 @@ void frmMain::BuildMenus() {
     item(mnuDelProjFld, "mnuDelProjectFld", QStringLiteral("Delete ..."));
     mnuRCMemoPop = popup("mnuRCMemoPop");
     item(mnuRCMemoPop, "mnuRCMemoPopEdit", QStringLiteral("Edit Related Contact Memo ?"));
-    QMenu* tray = popup("mnuTrayPop");
-    item(tray, "mnuTrayPopRestore", QStringLiteral("Restore Pomaret - Main Screen"));
-    tray->addSeparator();
-    item(tray, "mnuTrayPopClose", QStringLiteral("Close Pomaret"));
+    mnuTrayPop = popup("mnuTrayPop");
+    item(mnuTrayPop, "mnuTrayPopRestore", QStringLiteral("Restore Pomaret - Main Screen"));
+    mnuTrayPop->addSeparator();
+    item(mnuTrayPop, "mnuTrayPopClose", QStringLiteral("Close Pomaret"));
 }
 
 void frmMain::BuildToolbars() {
@@ -319,6 +343,7 @@ QMdiSubWindow* frmMain::ShowScreen(QWidget* screen) {
 
 frmMain::LoadResult frmMain::MDIForm_Load() {
     core::SetMainWindow(this);
+    HostScreens();
     LoadResult result = LoadResult::Running;
     bool remindersChecked = false;
 
@@ -357,6 +382,8 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
         CheckReminderList();
         remindersChecked = true;
         ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
+        // Reminders due before this minute have passed already and do not pop up.
+        m_vPollTime = StartOfMinute(core::Clock::Now());
         Timer1->start();
     });
 
@@ -372,9 +399,9 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
 }
 
 bool frmMain::RunLogOn() {
-    if (!g_blnSecurity) return true;
-    // The log-on dialog frmPassLogon goes here, shown modally and owned by this window; it sets
-    // m_blnEmerShutdown when it closes without a successful log-on.
+    // The log-on dialog, modal and owned by this window; an abandoned log-on is an emergency
+    // shut-down: the window closes without the question and without saving.
+    if (!core::RunLogOn(this)) m_blnEmerShutdown = true;
     return !m_blnEmerShutdown;
 }
 
@@ -434,23 +461,156 @@ frmMain::LoadResult frmMain::EndSilently(int exitCode) {
 
 void frmMain::CheckReminderList() {
     core::trap(QStringLiteral("frmMain.CheckReminderList"), core::Tail::Silent, [this] {
-        const QLocale us = QLocale::c();
-        const QDate startDate = us.toDate(m_vStartDate, QStringLiteral("MM/dd/yyyy"));
-        const QString literal =
-            QStringLiteral("#") + us.toString(startDate, QStringLiteral("MM/dd/yyyy")) + QStringLiteral("#");
-        db::Recordset rs = g_dbLocal->OpenRecordset(QStringLiteral("SELECT RemDate, Completed FROM Remind ") +
-                                                    QStringLiteral("WHERE RemDate = ") + literal +
-                                                    QStringLiteral(" AND Completed = False"));
+        // Today, not the start-up date: a run that passes midnight goes on guarding the new day.
+        db::Recordset rs =
+            g_dbLocal->OpenRecordset(QStringLiteral("SELECT RemDate, Completed FROM Remind ") +
+                                         QStringLiteral("WHERE RemDate = ? AND Completed = False"),
+                                     {core::Clock::Today()});
         m_blnNoReminders = rs.Eof();
         rs.Close();
     });
 }
 
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !m_mdiArea) return;
+    QMdiSubWindow* sub = m_mdiArea->activeSubWindow();
+    if (!sub) sub = m_mdiArea->currentSubWindow();
+    if (auto* screen = sub ? dynamic_cast<ui::ActivatableScreen*>(sub->widget()) : nullptr) {
+        screen->Form_Activate();
+    }
+}
+
 void frmMain::Timer1_Timer() {
+    // Qt timers go on firing inside a pop-up's modal loop; such a tick leaves its minutes to the
+    // first tick after the pop-ups have closed.
+    if (m_blnPolling) return;
+    // The database is closed for a moment while it is restored; the next tick catches up.
+    if (!g_dbLocal) return;
+    m_blnPolling = true;
+    struct EndPoll {
+        bool& polling;
+        ~EndPoll() { polling = false; }
+    } endPoll{m_blnPolling};
+
     core::trap(QStringLiteral("frmMain.Timer1_Timer"), core::Tail::Silent, [this] {
-        // The pop-up for a reminder due this minute joins here with the reminder pop-up itself;
-        // the tick already keeps the "reminders pending" flag current for the close.
+        const QDateTime minute = StartOfMinute(core::Clock::Now());
+        if (!m_vPollTime.isValid() || minute < m_vPollTime) {
+            // Not started, or the clock was set back: go on from here.
+            m_vPollTime = minute;
+        } else if (minute > m_vPollTime) {
+            // The minutes after the last poll up to this one, so a late tick catches up; after
+            // midnight the new day is polled from its start.
+            const QDate today = minute.date();
+            const QTime from = m_vPollTime.date() == today ? m_vPollTime.time().addSecs(60) : QTime(0, 0);
+            const QTime to(minute.time().hour(), minute.time().minute(), 59);
+            db::Recordset rs = g_dbLocal->OpenRecordset(
+                QStringLiteral("SELECT RefNum, RemDate, RemTime, fkToDoID, fkApptID, ") +
+                    QStringLiteral("Type, Completed FROM Remind ") +
+                    QStringLiteral(
+                        "WHERE RemDate = ? AND RemTime >= ? AND RemTime <= ? AND Completed = False ") +
+                    QStringLiteral("ORDER BY RemTime, RefNum"),
+                {today, from, to});
+            struct Due {
+                qint64 remindId;
+                qint64 itemId;
+                QString type;
+            };
+            QList<Due> due;
+            if (!rs.Eof()) {
+                rs.MoveFirst();
+                while (!rs.Eof()) {
+                    const QString type = rs.Value(QStringLiteral("Type")).toString();
+                    const char* item = type == QLatin1String("AP")   ? "fkApptID"
+                                       : type == QLatin1String("TD") ? "fkToDoID"
+                                                                     : nullptr;
+                    // A reminder of any other kind has no pop-up.
+                    if (item) {
+                        due.append({rs.Value(QStringLiteral("RefNum")).toLongLong(),
+                                    rs.Value(QString::fromLatin1(item)).toLongLong(), type});
+                    }
+                    rs.MoveNext();
+                }
+            }
+            rs.Close();
+            // These minutes are done, however long the pop-ups stay open.
+            m_vPollTime = minute;
+            for (const Due& d : due) ShowReminder(d.remindId, d.itemId, d.type);
+        }
         CheckReminderList();
+    });
+}
+
+void frmMain::ShowReminder(qint64 remindId, qint64 itemId, const QString& type) {
+    auto& registry = ui::ScreenRegistry::instance();
+    if (!registry.hasScreen(QStringLiteral("frmReminder")))
+        throw db::DbError(1, QStringLiteral("The form frmReminder is not available."));
+    // The opener hands the pop-up over loaded but not shown; its members are set in this order, as
+    // properties of the members' names, before it runs.
+    QWidget* popup = registry.open(QStringLiteral("frmReminder"));
+    if (!popup) return;
+    popup->setProperty("m_lngRemindID", remindId);
+    popup->setProperty(type == QLatin1String("AP") ? "m_lngApptID" : "m_lngToDoID", itemId);
+    popup->setProperty("m_strType", type);
+    if (auto* dialog = qobject_cast<QDialog*>(popup)) {
+        dialog->exec();
+    } else {
+        popup->show();
+    }
+    // A pop-up brings the window back from the tray when it closes.
+    ShowFromTray();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Notification-area icon
+
+void frmMain::BuildTrayIcon() {
+    m_trayIcon = new QSystemTrayIcon(this);
+    m_trayIcon->setObjectName(QStringLiteral("picTray"));
+    QIcon icon = windowIcon();
+    if (icon.isNull()) icon = style()->standardIcon(QStyle::SP_MessageBoxInformation);
+    m_trayIcon->setIcon(icon);
+    m_trayIcon->setToolTip(QStringLiteral("Pomaret - Contact Manager\nAppointment / To Do Reminder"));
+    // The menu comes with the right button; other clicks do nothing.
+    m_trayIcon->setContextMenu(mnuTrayPop);
+    connect(findChild<QAction*>(QStringLiteral("mnuTrayPopRestore")), &QAction::triggered, this,
+            [this] { mnuTrayPopRestore_Click(); });
+    connect(findChild<QAction*>(QStringLiteral("mnuTrayPopClose")), &QAction::triggered, this,
+            [this] { mnuTrayPopClose_Click(); });
+}
+
+void frmMain::AddTrayIcon() {
+    // The desktop's own failures to show it are not reported.
+    m_trayIcon->show();
+}
+
+void frmMain::RemoveTrayIcon() {
+    m_trayIcon->hide();
+}
+
+bool frmMain::TrayIconShown() const {
+    return m_trayIcon->isVisible();
+}
+
+void frmMain::ShowFromTray() {
+    if (m_blnMinimisedForReminders && isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    m_blnMinimisedForReminders = false;
+    show();
+    RemoveTrayIcon();
+}
+
+void frmMain::mnuTrayPopRestore_Click() {
+    // The flag stays: a later close hides the window again while reminders are pending.
+    core::trap(QStringLiteral("frmMain.mnuTrayPopRestore_Click"), core::Tail::ErrorBox,
+               [this] { ShowFromTray(); });
+}
+
+void frmMain::mnuTrayPopClose_Click() {
+    core::trap(QStringLiteral("frmMain.mnuTrayPopClose_Click"), core::Tail::ErrorBox, [this] {
+        m_blnNoReminders = true;
+        RemoveTrayIcon();
+        // Asked to close and answered No: the window stays hidden, so the icon comes back to reach it.
+        if (!close() && isHidden()) AddTrayIcon();
     });
 }
 
@@ -476,9 +636,16 @@ void frmMain::closeEvent(QCloseEvent* event) {
             Q_EMIT Unloaded();
             return;
         }
-        // Reminders are pending today: stay reachable and keep polling.
+        // Reminders are pending today: keep polling, out of the way but reachable. Without a tray the
+        // window minimises, as a hidden window could not be reached.
         event->ignore();
-        showMinimized();
+        if (shell::TrayAvailable()) {
+            hide();
+            AddTrayIcon();
+        } else {
+            m_blnMinimisedForReminders = true;
+            showMinimized();
+        }
     } catch (...) {
         event->ignore();
     }

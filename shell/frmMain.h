@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
@@ -17,6 +18,7 @@ class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QSystemTrayIcon;
 class QTimer;
 class QToolBar;
 class QWidget;
@@ -64,9 +66,22 @@ public:
     // Opens a web address with the desktop's handler, asked for by the window `sourceHWND`.
     void OpenURL(const QString& urlADD, QWidget* sourceHWND);
 
-    // The date kept at start-up ("MM/dd/yyyy") and whether no reminder is open for it.
+    // The date kept at start-up ("MM/dd/yyyy") and whether no reminder is open today.
     QString StartDate() const { return m_vStartDate; }
     bool NoReminders() const { return m_blnNoReminders; }
+
+    // The reminder poll, run by Timer1 once a minute: every open reminder of today whose minute came
+    // since the last poll pops up, one after another.
+    void Timer1_Timer();
+    // The last minute the poll looked at (the start-up minute until the first tick).
+    QDateTime PollTime() const { return m_vPollTime; }
+
+    // The notification-area icon, shown while the window hides with reminders pending. The reminder
+    // pop-up removes it and shows the window again when it closes (ShowFromTray).
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    bool TrayIconShown() const;
+    void ShowFromTray();
 
     // core::MainWindowLink
     QWidget* Widget() override { return this; }
@@ -85,6 +100,8 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The window active again (a modeless dialog closed): the screen on view gets its Form_Activate.
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The log-on step of the start-up: true to go on, false when the program must end (the log-on
@@ -99,6 +116,8 @@ private:
     // for the screens and dialogs that are not built yet.
     void ConnectCommands();
     void RegisterScreens();  // the forms that exist, before stand-ins fill the gaps
+    // Makes this window the one the screen registry shows screens in.
+    void HostScreens();
     static void RegisterPlaceholders();
 
     void RestoreWindowPlacement();
@@ -108,7 +127,10 @@ private:
     void DesktopShutDown();
 
     void CheckReminderList();
-    void Timer1_Timer();
+    void ShowReminder(qint64 remindId, qint64 itemId, const QString& type);
+    void BuildTrayIcon();
+    void mnuTrayPopRestore_Click();
+    void mnuTrayPopClose_Click();
     void mnuFileExit_Click();
     void mnuHelpErrLog_Click();
 
@@ -159,11 +181,18 @@ private:
     QMenu* mnuDelProjFld = nullptr;
     QMenu* mnuRCMemoPop = nullptr;
     QTimer* Timer1 = nullptr;
+    QMenu* mnuTrayPop = nullptr;
+    QSystemTrayIcon* m_trayIcon = nullptr;
     QList<QKeySequence> m_menuShortcuts;
 
     QString m_vStartDate;
     // False until the first check, which counts as reminders pending.
     bool m_blnNoReminders = false;
+    QDateTime m_vPollTime;
+    // A tick while a pop-up is open (timers keep firing in its modal loop) must not poll again.
+    bool m_blnPolling = false;
+    // Where there is no tray the close path minimises; showing the window again undoes that.
+    bool m_blnMinimisedForReminders = false;
     bool m_blnStarted = false;
     bool m_blnShutDownDone = false;
     int m_exitCode = 0;

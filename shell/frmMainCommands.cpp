@@ -3,23 +3,30 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDynamicPropertyChangeEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMetaObject>
+#include <QStringList>
 #include <QToolBar>
 #include <QUrl>
 #include <functional>
 #include <stdexcept>
 
+#include "contacts/ContactScreens.h"
 #include "contacts/frmNewName.h"
+#include "core/CoreScreens.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "shell/Maintenance.h"
+#include "shell/MaintenanceScreens.h"
 #include "shell/PlaceholderScreen.h"
+#include "shell/frmHome.h"
 #include "shell/frmMain.h"
 
 #ifndef POMARET_SOURCE_URL
@@ -36,7 +43,8 @@ const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
 // Stand-ins for the screens and dialogs that later versions build. A real form registers its own
 // opener under the same name and replaces the stand-in.
 
-enum class Kind { Screen, Dialog, ModalDialog };
+// PopUp: handed to its opener loaded but not shown, to run modally once its members are set.
+enum class Kind { Screen, Dialog, ModalDialog, PopUp };
 
 struct StandIn {
     const char* name;
@@ -53,6 +61,7 @@ constexpr StandIn kStandIns[] = {
     {"frmProjects", "Projects", Kind::Screen, ""},
     {"frmProjEntry", "Projects", Kind::Screen, "PEnt"},
     {"frmCalMnth", "By Month", Kind::Screen, "CMnth"},
+    {"frmCalDay", "By Day", Kind::Screen, "CDay"},
     {"frmToDoList", "To Do List", Kind::Screen, "ToDo"},
     {"frmContQry", "Contacts Query", Kind::Screen, ""},
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
@@ -67,6 +76,27 @@ constexpr StandIn kStandIns[] = {
     {"frmPrintProject", "Print Project Report", Kind::Dialog, nullptr},
     {"frmDelete", "Delete Contact or Project File", Kind::Dialog, nullptr},
     {"frmAbout", "About Pomaret", Kind::ModalDialog, nullptr},
+    {"frmReminder", "Reminder", Kind::PopUp, nullptr},
+};
+
+// The reminder pop-up's stand-in keeps the order in which its members were set (property
+// "setOrder"), so the hand-over can be checked before the real pop-up comes.
+class PopUpStandIn : public PlaceholderDialog {
+public:
+    using PlaceholderDialog::PlaceholderDialog;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::DynamicPropertyChange) {
+            const QByteArray name = static_cast<QDynamicPropertyChangeEvent*>(e)->propertyName();
+            if (name != "setOrder") {
+                QStringList order = property("setOrder").toStringList();
+                order.append(QString::fromLatin1(name));
+                setProperty("setOrder", order);
+            }
+        }
+        return PlaceholderDialog::event(e);
+    }
 };
 
 frmMain* MainFrame() {
@@ -106,6 +136,8 @@ QWidget* OpenStandIn(const StandIn& s) {
             dialog->exec();
             return nullptr;
         }
+        case Kind::PopUp:
+            return new PopUpStandIn(name, caption, nullptr);
     }
     return nullptr;
 }
@@ -161,7 +193,12 @@ QString HelpFilePath() {
 
 void frmMain::RegisterScreens() {
     auto& registry = ui::ScreenRegistry::instance();
-    registry.registerScreen(QStringLiteral("frmNewName"), [this]() -> QWidget* { return frmNewName::Open(this); });
+    registry.registerScreen(QStringLiteral("frmNewName"),
+                            [this]() -> QWidget* { return frmNewName::Open(this); });
+    registry.registerScreen(QStringLiteral("frmHome"), &frmHome::Open);
+    contacts::RegisterScreens();
+    core::RegisterCoreScreens();
+    shell::RegisterMaintenanceScreens();
 }
 
 void frmMain::RegisterPlaceholders() {
@@ -209,6 +246,21 @@ void frmMain::ConnectCommands() {
         QAction* a = findChild<QAction*>(QString::fromLatin1(command.name));
         if (!a) qFatal("frmMain: no menu item %s", command.name);
         connect(a, &QAction::triggered, this, [this, h = command.handler] { (this->*h)(); });
+    }
+    // Database Utilities: the maintenance commands trap and report on their own.
+    const struct {
+        const char* name;
+        void (*command)();
+    } databaseCommands[] = {
+        {"mnuFileCompDB", &shell::CompactDatabase},
+        {"mnuFileRepDB", &shell::RepairDatabase},
+        {"mnuFileBackupDB", &shell::BackupDatabase},
+        {"mnuFileRestoreDB", &shell::RestoreDatabase},
+    };
+    for (const auto& command : databaseCommands) {
+        QAction* a = findChild<QAction*>(QString::fromLatin1(command.name));
+        if (!a) qFatal("frmMain: no menu item %s", command.name);
+        connect(a, &QAction::triggered, this, [c = command.command] { c(); });
     }
 
     // The source-code item is offered only when the build names an address.

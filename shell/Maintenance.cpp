@@ -1,0 +1,306 @@
+// File > Database Utilities: compact, repair, backup and restore.
+#include "shell/Maintenance.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "core/DataRoot.h"
+#include "core/Trap.h"
+#include "core/modGeneral.h"
+#include "platform/db/Database.h"
+#include "platform/ui/Cursor.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ScreenRegistry.h"
+#include "shell/frmBackRest.h"
+
+using core::Tail;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
+// What makes a file one of ours, as the start-up checks it.
+const QString kRequiredTable = QStringLiteral("Contacts");
+
+bool IsSound(const QStringList& problems) {
+    return problems == QStringList{QStringLiteral("ok")};
+}
+
+QString Summary(const QStringList& problems) {
+    return problems.mid(0, 3).join(QStringLiteral("; "));
+}
+
+// A rename is only durable once its folder has reached the disk.
+void SyncFolder(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Puts `from` in place of `to` in one step: whoever opens `to` finds the old file or the new one.
+void RenameOver(const QString& from, const QString& to) {
+    // A journal left beside the old file would be taken for the new one's and played into it.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) QFile::remove(to + QLatin1String(suffix));
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
+        const int error = errno;
+        throw db::DbError(db::kErrFileNotFound, QStringLiteral("Cannot put the new file at '%1': %2")
+                                                    .arg(to, QString::fromLocal8Bit(std::strerror(error))));
+    }
+    SyncFolder(QFileInfo(to).absolutePath());
+}
+
+// Temporary copies are hidden files beside their target: ".PomaretData.db.XXXXXX".
+QString TempPattern(const QFileInfo& target) {
+    return QLatin1Char('.') + target.fileName() + QLatin1Char('.');
+}
+
+// A copy that a killed run left behind.
+void RemoveLeftovers(const QFileInfo& target) {
+    QDir folder(target.absolutePath());
+    const QStringList names =
+        folder.entryList({TempPattern(target) + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) folder.remove(name);
+}
+
+// Writes a snapshot of `source` to `target` without ever leaving a half-written file there: into a
+// temporary file in the same folder, checked (when asked), then renamed over whatever `target` was.
+void WriteCopy(db::Database& source, const QString& target, bool check) {
+    const QFileInfo info(target);
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        throw db::DbError(db::kErrFileNotFound, QStringLiteral("Cannot create the folder '%1'.").arg(folder));
+    }
+    RemoveLeftovers(info);
+    QString temp;
+    {
+        QTemporaryFile file(folder + QLatin1Char('/') + TempPattern(info) + QStringLiteral("XXXXXX"));
+        file.setAutoRemove(false);
+        if (!file.open()) {
+            throw db::DbError(db::kErrFileNotFound,
+                              QStringLiteral("Cannot create a file in '%1'.").arg(folder));
+        }
+        temp = file.fileName();
+    }
+    struct RemoveUnlessKept {
+        QString path;
+        ~RemoveUnlessKept() {
+            if (path.isEmpty()) return;
+            QFile::remove(path);
+            QFile::remove(path + QStringLiteral("-journal"));
+        }
+    } cleanup{temp};
+
+    source.BackupTo(temp);
+    if (check) {
+        const QStringList problems = db::Database::CheckFile(temp, kRequiredTable);
+        if (!IsSound(problems)) {
+            throw db::DbError(db::kErrDamaged,
+                              QStringLiteral("The new copy failed its check: ") + Summary(problems));
+        }
+    }
+    RenameOver(temp, target);
+    cleanup.path.clear();
+}
+
+// The restore proper, on a connection of its own while the program's is closed.
+void RestoreFromBackup() {
+    std::unique_ptr<db::Database> database =
+        db::Database::Open(core::DataRoot::DatabasePath(), kRequiredTable);
+    // The database as it is now stays beside it until the restore has worked. It is not checked: a
+    // damaged database is the usual reason to restore.
+    WriteCopy(*database, shell::PreRestorePath(), false);
+    database->RestoreFrom(core::DataRoot::BackupPath(), kRequiredTable);
+    const QStringList problems = database->IntegrityCheck();
+    if (!IsSound(problems)) {
+        throw db::DbError(db::kErrDamaged,
+                          QStringLiteral("The restored database failed its check: ") + Summary(problems));
+    }
+    database->Close();
+    QFile::remove(shell::PreRestorePath());
+}
+
+void OpenHome() {
+    ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
+}
+
+}  // namespace
+
+namespace shell {
+
+bool FileExists(const QString& path) {
+    if (path.isEmpty() || QFileInfo(path).isDir()) return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    file.close();
+    return true;
+}
+
+QString PreRestorePath() {
+    return core::DataRoot::DatabasePath() + QStringLiteral(".pre-restore");
+}
+
+void ReopenDatabase() {
+    if (!g_dbLocal) modGeneral::OpenLocalDB();
+    if (g_dbLocal) {
+        // A backup from an older database may lack a table this version adds.
+        try {
+            modGeneral::CheckDatabaseVersion();
+        } catch (...) {
+        }
+    }
+    if (ui::ScreenRegistry::instance().openForms().isEmpty()) OpenHome();
+}
+
+void CompactDatabase() {
+    modGeneral::CompactDB();
+}
+
+void RepairDatabase() {
+    bool damaged = false;
+    const bool repaired = core::trap(QStringLiteral("frmMain.mnuFileRepDB_Click"), Tail::Silent, [&] {
+        ui::SetBusy();
+        modGeneral::SetStatus(QStringLiteral("Repairing ") + core::DataRoot::DatabasePath(), true);
+        modGeneral::CloseAllChildForms();
+        // Only a sound file is "repaired": rebuilding indexes over damaged tables would hide the damage.
+        const QStringList problems = g_dbLocal->IntegrityCheck();
+        if (!IsSound(problems)) {
+            damaged = true;
+            throw db::DbError(db::kErrDamaged, QStringLiteral("The database failed its integrity check: ") +
+                                                   Summary(problems));
+        }
+        g_dbLocal->Reindex();
+        ui::SetArrow();
+        modGeneral::SetStatus(QString());
+        ReopenDatabase();
+        ui::MsgBox(QStringLiteral("The Database was sucessfully repaired."), ui::OKOnly, kTitle);
+    });
+    if (repaired) return;
+
+    try {
+        ReopenDatabase();
+    } catch (...) {
+    }
+    QString text = QStringLiteral(
+        "An un-known error occurred while Repairing the Database!\nSorry for the inconvenience");
+    if (damaged) {
+        text +=
+            FileExists(core::DataRoot::BackupPath())
+                ? QStringLiteral(
+                      "\n\nThe database is damaged. Restore it from the last backup with "
+                      "File > Database Utilities > Restore Data ...")
+                : QStringLiteral("\n\nThe database is damaged, and there is no backup to restore it from.");
+    }
+    ui::MsgBox(text, ui::OKOnly, kTitle);
+}
+
+void BackupDatabase() {
+    core::trap(QStringLiteral("frmMain.mnuFileBackupDB_Click"), Tail::Action,
+               QStringLiteral("Backing Up the Database"), [] { frmBackRest::Run(QStringLiteral("Backup")); });
+}
+
+void RestoreDatabase() {
+    const bool ran = core::trap(
+        QStringLiteral("frmMain.mnuFileRestoreDB_Click"), Tail::Action,
+        QStringLiteral("Restoring the Database"), [] {
+            const QString backup = core::DataRoot::BackupPath();
+            if (!FileExists(backup)) {
+                ui::MsgBox(QStringLiteral("There is no Backup Data to Restore from"), ui::OKOnly, kTitle);
+                return;
+            }
+            if (ui::MsgBox(
+                    QStringLiteral("Restoring the Database from backup files will replace the existing "
+                                   "database.\nAre you sure you want to Contunue?"),
+                    ui::YesNo, QStringLiteral("Restore From Backup Data")) != ui::Answer::Yes) {
+                ui::MsgBox(QStringLiteral("Database Restore Canceled"), ui::OKOnly, kTitle);
+                return;
+            }
+            // Looked at before anything is closed: a damaged backup leaves everything as it was.
+            const QStringList problems = db::Database::CheckFile(backup, kRequiredTable);
+            if (!IsSound(problems)) {
+                modGeneral::LogErrors(QStringLiteral("frmMain.mnuFileRestoreDB_Click"), db::kErrDamaged,
+                                      QStringLiteral("The backup failed its check: ") + Summary(problems));
+                ui::MsgBox(QStringLiteral("The Backup Data is damaged and cannot be restored from.\n"
+                                          "The current database has not been changed."),
+                           ui::OKOnly | ui::Critical, kTitle);
+                return;
+            }
+            modGeneral::CloseAllChildForms();
+            g_dbLocal.close();
+            frmBackRest::Run(QStringLiteral("Restore"));
+        });
+    if (!ran) {
+        try {
+            ReopenDatabase();
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace shell
+
+namespace modGeneral {
+
+void CompactDB() {
+    const bool compacted = core::trap(
+        QStringLiteral("modGeneral.CompactDB"), Tail::Action, QStringLiteral("Compacting the Database"), [] {
+            ui::SetBusy();
+            SetStatus(QStringLiteral("Compacting ") + kTitle + QStringLiteral(" database."), true);
+            CloseAllChildForms();
+            g_dbLocal->Compact();
+            shell::ReopenDatabase();
+            SetStatus(QString());
+            ui::MsgBox(QStringLiteral("The database was sucessfully compacted"), ui::OKOnly, kTitle);
+        });
+    if (compacted) return;
+    try {
+        shell::ReopenDatabase();
+    } catch (...) {
+    }
+}
+
+}  // namespace modGeneral
+
+namespace modAPI {
+
+bool BackupDataFiles() {
+    return core::trap(QStringLiteral("modAPI.BackupDataFiles"), Tail::Action,
+                      QStringLiteral("Backing Up the Database"), [] {
+                          ui::SetBusy();
+                          modGeneral::SetStatus(QStringLiteral("Backing Up Data Files"), true);
+                          WriteCopy(g_dbLocal.get(), core::DataRoot::BackupPath(), true);
+                          ui::SetArrow();
+                          modGeneral::SetStatus(QString());
+                      });
+}
+
+bool RestoreDataFiles() {
+    return core::trap(QStringLiteral("modAPI.RestoreDataFiles"), Tail::Action,
+                      QStringLiteral("Restoring the Database"), [] {
+                          ui::SetBusy();
+                          modGeneral::SetStatus(QStringLiteral("Restoring Data Files"), true);
+                          try {
+                              RestoreFromBackup();
+                          } catch (...) {
+                              // The error log lives in the database: open it again before this is logged.
+                              try {
+                                  if (!g_dbLocal) modGeneral::OpenLocalDB();
+                              } catch (...) {
+                              }
+                              throw;
+                          }
+                          ui::SetArrow();
+                          modGeneral::SetStatus(QString());
+                      });
+}
+
+}  // namespace modAPI

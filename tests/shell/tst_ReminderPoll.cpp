@@ -1,0 +1,245 @@
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "core/Clock.h"
+#include "core/modGeneral.h"
+#include "platform/shell/SingleInstance.h"
+#include "shell/frmMain.h"
+#include "support/Fixture.h"
+#include "support/TestRegistry.h"
+
+using testsupport::Fixture;
+
+namespace {
+
+QDateTime At(const QString& text) {
+    return QLocale::c().toDateTime(text, QStringLiteral("MM/dd/yyyy hh:mm"));
+}
+
+// Answers every reminder pop-up as soon as its modal loop runs: checks what it was handed, notes its
+// reminder and closes it. `inside` runs while the pop-up is open (a timer tick that comes meanwhile).
+class PopUpAnswerer {
+public:
+    PopUpAnswerer() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* popup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!popup || popup->objectName() != QLatin1String("frmReminder") || m_busy) return;
+            m_busy = true;
+            // Members in their order: the reminder, its item (to-do 70, appointment 80), the kind.
+            const bool appt = popup->property("m_strType") == QStringLiteral("AP");
+            const char* item = appt ? "m_lngApptID" : "m_lngToDoID";
+            if (popup->property("setOrder").toStringList() !=
+                    QStringList{"m_lngRemindID", item, "m_strType"} ||
+                popup->property(item).toInt() != (appt ? 80 : 70))
+                badHandOver = true;
+            shown << popup->property("m_lngRemindID").toInt();
+            if (inside) inside();
+            popup->reject();
+            m_busy = false;
+        });
+        m_timer.start(0);
+    }
+    QList<int> shown;
+    bool badHandOver = false;
+    std::function<void()> inside;
+
+private:
+    QTimer m_timer;
+    bool m_busy = false;
+};
+
+}  // namespace
+
+// The reminder poll and the notification-area icon, driven by setting the clock and calling the
+// timer's tick directly.
+class ReminderPollTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> f;
+    std::unique_ptr<frmMain> w;
+    std::unique_ptr<PopUpAnswerer> popups;
+
+    void start(const QString& at) {
+        f->setNow(At(at));
+        w = std::make_unique<frmMain>();
+        if (w->MDIForm_Load() != frmMain::LoadResult::Running) qFatal("the start-up ended the program");
+    }
+    // "MM/dd/yyyy|h:mm AP|type|completed"; the rows get RefNum 1, 2, ... in order.
+    void addReminder(const QString& spec) {
+        const QStringList p = spec.split(QLatin1Char('|'));
+        f->db().Execute(
+            "INSERT INTO Remind (RemDate, RemTime, fkToDoID, fkApptID, Type, Completed) "
+            "VALUES (?, ?, 70, 80, ?, ?)",
+            {QLocale::c().toDate(p[0], QStringLiteral("MM/dd/yyyy")),
+             QLocale::c().toTime(p[1], QStringLiteral("h:mm AP")), p[2], p.value(3) == "-1"});
+    }
+    void tick(const QString& at) {
+        core::Clock::SetNow(At(at));
+        w->Timer1_Timer();
+    }
+    QAction* action(const char* name) const { return w->findChild<QAction*>(QString::fromLatin1(name)); }
+
+private Q_SLOTS:
+    void init() {
+        f = std::make_unique<Fixture>();
+        popups = std::make_unique<PopUpAnswerer>();
+    }
+    void cleanup() {
+        popups.reset();
+        modGeneral::CloseAllChildForms();
+        w.reset();
+        shell::SingleInstance::release();
+        f.reset();
+    }
+
+    void dueRemindersPopUp_data() {
+        QTest::addColumn<QString>("startAt");
+        QTest::addColumn<QStringList>("reminders");
+        QTest::addColumn<QStringList>("ticks");
+        QTest::addColumn<QList<int>>("shown");  // RefNums in the order they popped up
+
+        const QString ten = QStringLiteral("12/08/2026 10:00");
+        QTest::newRow("on its minute")
+            << ten << QStringList{"12/08/2026|9:05 AM|AP", "12/08/2026|10:05 AM|AP"}
+            << QStringList{"12/08/2026 10:04", "12/08/2026 10:05"} << QList<int>{2};
+        QTest::newRow("completed never") << ten << QStringList{"12/08/2026|10:05 AM|TD|-1"}
+                                         << QStringList{"12/08/2026 10:05"} << QList<int>{};
+        QTest::newRow("two in one minute")
+            << ten << QStringList{"12/08/2026|10:05 AM|TD", "12/08/2026|10:05 AM|AP"}
+            << QStringList{"12/08/2026 10:05"} << QList<int>{1, 2};
+        QTest::newRow("skipped minutes caught up")
+            << ten << QStringList{"12/08/2026|10:03 AM|AP", "12/08/2026|10:04 AM|TD"}
+            << QStringList{"12/08/2026 10:02", "12/08/2026 10:05"} << QList<int>{1, 2};
+        QTest::newRow("once only") << ten << QStringList{"12/08/2026|10:05 AM|AP"}
+                                   << QStringList{"12/08/2026 10:05", "12/08/2026 10:05", "12/08/2026 10:06"}
+                                   << QList<int>{1};
+        QTest::newRow("past at start-up")
+            << ten << QStringList{"12/08/2026|9:59 AM|AP", "12/08/2026|10:00 AM|AP", "12/07/2026|10:01 AM|AP"}
+            << QStringList{"12/08/2026 10:01", "12/08/2026 10:02"} << QList<int>{};
+        QTest::newRow("past midnight")
+            << "12/08/2026 23:58"
+            << QStringList{"12/08/2026|11:59 PM|TD", "12/09/2026|12:00 AM|AP", "12/09/2026|12:01 AM|TD"}
+            << QStringList{"12/08/2026 23:59", "12/09/2026 00:01"} << QList<int>{1, 2, 3};
+        QTest::newRow("unknown kind") << ten << QStringList{"12/08/2026|10:05 AM|XX"}
+                                      << QStringList{"12/08/2026 10:05"} << QList<int>{};
+    }
+    void dueRemindersPopUp() {
+        QFETCH(QString, startAt);
+        QFETCH(QStringList, reminders);
+        QFETCH(QStringList, ticks);
+        QFETCH(QList<int>, shown);
+        for (const QString& r : reminders) addReminder(r);
+        start(startAt);
+        for (const QString& t : ticks) tick(t);
+        QCOMPARE(popups->shown, shown);
+        QVERIFY(!popups->badHandOver);
+        QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(f->rowCount("ErrLog"), 0);
+    }
+
+    void tickDuringPopUpWaits() {
+        addReminder("12/08/2026|10:05 AM|AP");
+        addReminder("12/08/2026|10:06 AM|TD");
+        start("12/08/2026 10:00");
+        int shownInside = -1;
+        popups->inside = [&] {
+            if (shownInside >= 0) return;
+            // The timer fires on while the first pop-up is open, a minute later.
+            tick("12/08/2026 10:06");
+            shownInside = static_cast<int>(popups->shown.size());
+        };
+        tick("12/08/2026 10:05");
+        QCOMPARE(shownInside, 1);
+        // The next tick after it closed takes the minute the swallowed one left.
+        tick("12/08/2026 10:06");
+        QCOMPARE(popups->shown, (QList<int>{1, 2}));
+    }
+
+    void pendingFollowsTheCurrentDay() {
+        addReminder("12/09/2026|9:00 AM|TD");
+        start("12/08/2026 23:59");
+        QVERIFY(w->NoReminders());
+        tick("12/09/2026 00:00");
+        QVERIFY(!w->NoReminders());
+    }
+
+    void closeWithPendingReminder_data() {
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("tray") << true << true;
+        QTest::newRow("no tray") << true << false;
+        QTest::newRow("nothing pending") << false << true;
+    }
+    void closeWithPendingReminder() {
+        QFETCH(bool, pending);
+        QFETCH(bool, tray);
+        f->shell().setTrayAvailable(tray);
+        if (pending) addReminder("12/08/2026|10:05 AM|AP");
+        start("12/08/2026 10:00");
+        if (!pending) f->prompts().answer(ui::Answer::No);
+
+        QVERIFY(!w->close());
+
+        QCOMPARE(f->prompts().count(), pending ? 0 : 1);
+        QCOMPARE(w->isHidden(), pending && tray);
+        QCOMPARE(w->isMinimized(), pending && !tray);
+        QCOMPARE(w->TrayIconShown(), pending && tray);
+        auto* icon = w->findChild<QSystemTrayIcon*>();
+        QCOMPARE(icon->toolTip(), QStringLiteral("Pomaret - Contact Manager\nAppointment / To Do Reminder"));
+        QCOMPARE(icon->contextMenu()->actions().first()->text(),
+                 QStringLiteral("Restore Pomaret - Main Screen"));
+        QCOMPARE(icon->contextMenu()->actions().last()->text(), QStringLiteral("Close Pomaret"));
+
+        // The pop-up brings the window back when it closes.
+        tick("12/08/2026 10:05");
+        QCOMPARE(popups->shown.size(), pending ? 1 : 0);
+        QVERIFY(w->isVisible() && !w->isMinimized());
+        QVERIFY(!w->TrayIconShown());
+    }
+
+    void restoreFromTray() {
+        addReminder("12/08/2026|8:00 AM|AP");
+        start("12/08/2026 10:00");
+        QVERIFY(!w->close());
+        action("mnuTrayPopRestore")->trigger();
+        QVERIFY(w->isVisible());
+        QVERIFY(!w->TrayIconShown());
+        // Reminders are still pending: the next close hides it again.
+        QVERIFY(!w->close());
+        QVERIFY(w->isHidden());
+        QCOMPARE(f->prompts().count(), 0);
+    }
+
+    void closeFromTray_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes") << true;
+        QTest::newRow("No") << false;
+    }
+    void closeFromTray() {
+        QFETCH(bool, yes);
+        addReminder("12/08/2026|8:00 AM|AP");
+        start("12/08/2026 10:00");
+        QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
+        QVERIFY(!w->close());
+        f->prompts().answer(yes ? ui::Answer::Yes : ui::Answer::No);
+
+        action("mnuTrayPopClose")->trigger();
+
+        QCOMPARE(f->prompts().lastText(), QStringLiteral("Close Pomaret?"));
+        QCOMPARE(unloaded.count(), yes ? 1 : 0);
+        QVERIFY(w->isHidden());
+        // Answered No, the window stays hidden and the icon comes back to reach it.
+        QCOMPARE(w->TrayIconShown(), !yes);
+    }
+};
+
+POMARET_TEST(ReminderPollTest)
+#include "tst_ReminderPoll.moc"
