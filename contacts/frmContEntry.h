@@ -1,0 +1,288 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "platform/db/Recordset.h"
+#include "platform/ui/Activation.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+
+namespace ui {
+class ComboBox;
+class ListBox;
+class ListView;
+}  // namespace ui
+
+// "Contact Information": the MDI screen showing one contact, always g_lngCurContID. Its openers set
+// that number, close every screen and open "frmContEntry" through the screen registry; showing
+// another contact always closes this screen and opens a new one. Profile boxes are written when the
+// user leaves them; there is no Save button.
+//
+// Split over several files: frmContEntry.cpp (load, activate, close, loaders, switcher, icon buttons),
+// frmContEntryLayout.cpp (the controls and the resize rules), frmContEntryProfile.cpp (the profile
+// boxes: focus, tool tips and the column writers), frmContEntryAddresses.cpp (address, phone and
+// e-mail boxes), frmContEntryComments.cpp (the Comments tab and its Time-Saver).
+class frmContEntry : public QWidget, public ui::ActivatableScreen {
+    Q_OBJECT
+
+public:
+    static constexpr int kBoxCount = 18;
+    static constexpr int kIconCount = 16;
+
+    explicit frmContEntry(QWidget* parent = nullptr);
+    ~frmContEntry() override;
+
+    // Opens the table handles and fills every section for g_lngCurContID.
+    void Form_Load();
+    // Each time the screen becomes the active one again.
+    void Form_Activate() override;
+    // True from the load until the screen closes; loaders called outside it do nothing.
+    bool IsLoaded() const { return m_blnLoaded; }
+
+    // The public loaders, in their declared order. Each replaces its section with what the database
+    // holds now; dialogs call them after they save (also by name, through the screen registry).
+    Q_INVOKABLE void LoadMainContactInfo();
+    Q_INVOKABLE void LoadContactCombo();
+    Q_INVOKABLE void LoadRelatedProjects();
+    Q_INVOKABLE void LoadAddressInfo();
+    Q_INVOKABLE void LoadContactHistory();
+    Q_INVOKABLE void LoadPhoneInfo();
+    Q_INVOKABLE void LoadEmailInfo();
+    Q_INVOKABLE void LoadToDoInfo();
+    Q_INVOKABLE void LoadApptsInfo();
+    Q_INVOKABLE void LoadRelContactInfo();
+    Q_INVOKABLE void LoadUserDefInfo();
+    Q_INVOKABLE void LoadJobTitles();
+
+    // Controls other screens read or set by name: the profile boxes (the linked-contact dialogs read
+    // the shown name, index 1; the job-title dialog the job title, index 4), the switcher (the name
+    // dialog sets its text) and the job-title list (the job-title dialog's Cancel sets its text).
+    QWidget* Text1(int index) const;
+    QString Text1Text(int index) const;
+    ui::ComboBox* cboContList = nullptr;
+    ui::ListBox* lstJobTitle = nullptr;
+
+    // Addresses, phones, e-mails: an address box's text split into the columns of its CAddress row.
+    struct AddressParts {
+        QString Street;
+        QString City;
+        QString State;
+        QString Zip;
+        QString Country;
+        bool operator==(const AddressParts&) const = default;
+    };
+    // Line 1 the street, line 2 "City, State Zip", line 3 the country; a fresh set on every call.
+    static AddressParts ParseStrAddr(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Layout (frmContEntryLayout.cpp).
+    void BuildBanner();
+    void BuildProfile();
+    void BuildInfoLists();
+    void BuildCommentsPane();
+    void BuildHistoryPane();
+    void Form_Resize();
+    void picBanner_Resize();
+
+    // Load, activate, close and the screen's own handlers (frmContEntry.cpp).
+    void Form_Unload();
+    void tbsMain_Click(int index);
+    void cboContList_Click(int index);
+    void picPop_Click(int index);
+    void picPop_MouseDown(int index, Qt::MouseButton button);
+    void picPop_MouseUp(int index, Qt::MouseButton button);
+    void lstJobTitle_Click();
+    void OpenDialog(const QString& formName);
+
+    // Profile boxes (frmContEntryProfile.cpp).
+    void SetText1Text(int index, const QString& text);
+    void SetText1Locked(int index, bool locked);
+    void Text1_GotFocus(int index);
+    void Text1_LostFocus(int index);
+    void Text1_MouseMove(int index);
+    void CommitFocusedBox();
+    void RestoreStoredText(int index);
+    void EditContactName();
+    void EditCompName();
+    void EditJobTitle();
+    void EditSetting();
+    void WriteContactColumn(const QString& procName, const QString& message, int index,
+                            const QString& column);
+
+    // Sections filled by later work; kept here so that the load, the dispatch and the icon buttons
+    // already call them in their places.
+
+    // Addresses, phones, e-mails (frmContEntryAddresses.cpp). Each writer decides add or edit by the
+    // rows stored for the contact and its kind, never by what the box showed before.
+    void EditHomeAddress(AddressParts parts);
+    void EditWorkAddress(AddressParts parts);
+    void EditBillingAddress(AddressParts parts);
+    void EditShippingAddress(AddressParts parts);
+    void EditHomePhone();
+    void EditWorkPhone();
+    void EditMobilePhone();
+    void EditOtherPhone();
+    void EditFaxPhone();
+    void EditPersonalEmail();
+    void EditWorkEmail();
+    void EditOtherEmail();
+    void DeletePhoneNums(const QString& kind);
+    void DeleteEMails(const QString& kind);
+    void LoadKindBoxes(const QString& procName, const QString& sql, const QStringList& kinds, int firstBox,
+                       const std::function<QString(const db::Recordset&)>& text, bool lockFilled);
+    void WriteAddress(const QString& procName, const QString& message, const QString& kind,
+                      const AddressParts& parts);
+    void WriteKindValue(const QString& procName, const QString& message, db::Recordset& table,
+                        const QString& tableName, const QString& column, const QString& kind, int box);
+    void DeleteKindRows(const QString& procName, const QString& tableName, const QString& kind, int firstBox,
+                        int lastBox, void (frmContEntry::*reload)());
+    int32_t m_lngContID = 0;  // the contact shown, copied at load: openers change the global before closing
+
+    // Comments tab and Time-Saver (frmContEntryComments.cpp).
+    void ConnectCommentsPane();
+    void LoadComments();
+    void PostCommentEntry(int entryMode);
+    void PostChangedComment();
+    void txtComments_Change();
+    void lblHyper_Click(int index);
+
+    // Side lists and history (frmContEntryLists.cpp).
+    void ConnectListsAndHistory();
+    void GetProjectInfo(const QVariant& projId, const QVariant& pName, const QVariant& status);
+    void LoadNotesCallsHistory();
+    void LoadToDoHistory();
+    void LoadApptsHistory();
+    void cboHistFilter_Click();
+    void optNType_Click(int index);
+    bool PostNewHistoryItem();  // false when the post failed: the box keeps the text and its kind
+    void cmdHist_Click();
+    void cmdAppts_Click();
+    void cmdRelCon_Click();
+    void cmdRelProj_Click();
+    void cmdUserFld_Click();
+    void cmdAddFile_Click();
+    // row: the row under the mouse, -1 when the click hit none.
+    void lvHist_Click(int row);
+    void lvToDo_Click(int row);
+    void lvAppts_Click(int row);
+    void lvHistPane_Click(int row);
+    void lvRelPrj_Click(int row);
+    void lvRelCon_MouseUp(Qt::MouseButton button, int row);
+    void lvUserDef_MouseUp(Qt::MouseButton button, int row);
+    int32_t m_lngSelNote = 0;
+    int32_t m_lngSelToDo = 0;
+    int32_t m_lngSelAppt = 0;
+
+    // A profile box: one line, or several for the addresses.
+    struct ProfileBox {
+        QLineEdit* line = nullptr;
+        QPlainTextEdit* memo = nullptr;
+        QWidget* widget = nullptr;
+    };
+
+    // Banner.
+    QWidget* picBanner = nullptr;
+    QLabel* lblNameRecord = nullptr;
+    QTabBar* tbsMain = nullptr;
+
+    // Info tab: the profile.
+    QWidget* picProfile = nullptr;
+    QLabel* lblProfileHdr = nullptr;
+    std::array<ProfileBox, kBoxCount> m_text1{};
+    std::array<QLabel*, kBoxCount> Label1{};
+    std::array<QLabel*, kIconCount> picPop{};
+
+    // Info tab: the side lists.
+    QLabel* lblRelPrj = nullptr;
+    QPushButton* cmdRelProj = nullptr;
+    QLabel* lblRelPrjHdr = nullptr;
+    ui::ListView* lvRelPrj = nullptr;
+    QFrame* shpRelPrj = nullptr;
+    QLabel* lblHist = nullptr;
+    ui::ListView* lvHist = nullptr;
+    QFrame* shpHist = nullptr;
+    QLabel* lblNewHist = nullptr;
+    QPushButton* cmdHist = nullptr;
+    std::array<QRadioButton*, 2> optNType{};
+    QPlainTextEdit* txtNewNote = nullptr;
+    QLabel* lblToDo = nullptr;
+    QLabel* lblToDoHdr = nullptr;
+    QLabel* lblToDoHdrDue = nullptr;
+    ui::ListView* lvToDo = nullptr;
+    QFrame* shpToDo = nullptr;
+    QLabel* lblAppts = nullptr;
+    QPushButton* cmdAppts = nullptr;
+    ui::ListView* lvAppts = nullptr;
+    QFrame* shpAppts = nullptr;
+    QLabel* lblRelCon = nullptr;
+    QPushButton* cmdRelCon = nullptr;
+    std::array<QLabel*, 4> lblRelConHdr{};
+    ui::ListView* lvRelCon = nullptr;
+    QFrame* shpRelCon = nullptr;
+    QLabel* lblUserDef = nullptr;
+    QPushButton* cmdUserFld = nullptr;
+    std::array<QLabel*, 2> lblUserDefHdr{};
+    ui::ListView* lvUserDef = nullptr;
+    QFrame* shpUserDef = nullptr;
+    QWidget* picGrdClr = nullptr;
+
+    // Comments tab.
+    QWidget* picPane2 = nullptr;
+    QLabel* lblCommentBanner = nullptr;
+    QPlainTextEdit* txtComments = nullptr;
+    std::array<QLabel*, 4> lblMsg{};
+    QWidget* picTimeSaver = nullptr;
+    std::array<QLabel*, 5> lblHyper{};
+    std::array<QLabel*, 5> Image3{};
+
+    // History tab.
+    QWidget* picPane3 = nullptr;
+    QLabel* lblHistBanner = nullptr;
+    QLabel* lblHistView = nullptr;
+    ui::ComboBox* cboHistFilter = nullptr;
+    QPushButton* cmdAddFile = nullptr;
+    std::array<QLabel*, 3> lblHistHdr{};
+    ui::ListView* lvHistPane = nullptr;
+    QFrame* shpHistPane = nullptr;
+
+    // Which control an event belongs to.
+    QHash<QObject*, int> m_boxIndex;
+    QHash<QObject*, int> m_iconIndex;
+
+    // Table handles, open from the load to the close.
+    db::Recordset m_rsContacts;
+    db::Recordset m_rsAttach;
+    db::Recordset m_rsList;
+    db::Recordset m_rsAddress;
+    db::Recordset m_rsPhone;
+    db::Recordset m_rsEMail;
+    db::Recordset m_rsComments;
+
+    QString m_strOldText;
+    QString m_strNewText;
+    QString m_strNType;
+    QString m_strCType;
+    bool m_blnNewComment = false;
+    bool m_blnCommentChanged = false;
+    int32_t m_lngCommentID = 0;
+    bool m_blnAllItems = false;
+
+    bool m_blnLoaded = false;
+    bool m_blnUnloaded = false;
+    int m_focusIndex = -1;  // the profile box that has the focus, -1 when none
+};

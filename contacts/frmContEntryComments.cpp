@@ -1,0 +1,171 @@
+// The contact editor's Comments tab: the contact's one free-form comment, posted on a tab click or
+// when the editor closes, and the Time-Saver links that start a new item from the selected text.
+#include <QEvent>
+#include <QHash>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <functional>
+#include <stdexcept>
+#include <utility>
+
+#include "contacts/frmContEntry.h"
+#include "core/Trap.h"
+#include "core/modGeneral.h"
+#include "platform/ui/Cursor.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ScreenRegistry.h"
+
+using core::Tail;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
+
+// Left-button clicks on a row of labels, reported by the label's index.
+class LabelClicks : public QObject {
+public:
+    LabelClicks(QObject* parent, std::function<void(int)> clicked)
+        : QObject(parent), m_clicked(std::move(clicked)) {}
+    void watch(QLabel* label, int index) {
+        m_index.insert(label, index);
+        label->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const auto* label = static_cast<QWidget*>(watched);
+            if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint()))
+                m_clicked(m_index.value(watched));
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(int)> m_clicked;
+    QHash<QObject*, int> m_index;
+};
+
+}  // namespace
+
+void frmContEntry::ConnectCommentsPane() {
+    connect(txtComments, &QPlainTextEdit::textChanged, this, [this] { txtComments_Change(); });
+    auto* clicks = new LabelClicks(this, [this](int index) { lblHyper_Click(index); });
+    for (int i = 0; i < static_cast<int>(lblHyper.size()); ++i) clicks->watch(lblHyper[i], i);
+}
+
+void frmContEntry::txtComments_Change() {
+    m_blnCommentChanged = true;
+}
+
+void frmContEntry::LoadComments() {
+    if (!IsLoaded()) return;
+    core::trap(QStringLiteral("frmContEntry.LoadComments"), Tail::Silent, [&] {
+        m_rsList =
+            g_dbLocal->OpenRecordset(QStringLiteral("SELECT RefNum, fkContID, Comments FROM CComments ") +
+                                     QStringLiteral("WHERE fkContID = ") + QString::number(m_lngContID));
+        if (m_rsList.Eof()) {
+            m_blnNewComment = true;
+        } else {
+            m_rsList.MoveFirst();
+            m_blnNewComment = false;
+            m_lngCommentID = m_rsList.Value(QStringLiteral("RefNum")).toInt();
+            const QVariant comments = m_rsList.Value(QStringLiteral("Comments"));
+            if (!comments.isNull())
+                txtComments->setPlainText(
+                    comments.toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        }
+        // Filling the box is no change of the user's.
+        m_blnCommentChanged = false;
+        m_rsList.Close();
+    });
+    m_rsList.Close();
+}
+
+// A tab click, and the close, post a changed comment: a new row while the contact has none.
+void frmContEntry::PostChangedComment() {
+    if (m_blnCommentChanged) PostCommentEntry(m_blnNewComment ? 0 : 2);
+}
+
+void frmContEntry::PostCommentEntry(int entryMode) {
+    if (entryMode != 0 && entryMode != 2) return;
+    const bool done = core::trap(QStringLiteral("frmContEntry.PostCommentEntry"), Tail::Action,
+                                 QStringLiteral("Posting Contact Comments"), [&] {
+                                     ui::SetBusy();
+                                     modGeneral::SetStatus(QStringLiteral("Posting Contact Comments"), true);
+                                     const QString text = txtComments->toPlainText().replace(
+                                         QLatin1Char('\n'), QStringLiteral("\r\n"));
+                                     if (entryMode == 0) {
+                                         m_rsComments.AddNew();
+                                     } else {
+                                         m_rsComments.setIndex(QStringLiteral("PrimaryKey"));
+                                         m_rsComments.Seek(QStringLiteral("="), m_lngCommentID);
+                                         if (m_rsComments.NoMatch()) {
+                                             modGeneral::SetStatus(QString());
+                                             ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly,
+                                                        QStringLiteral("Posting Error"));
+                                             return;
+                                         }
+                                         m_rsComments.Edit();
+                                     }
+                                     m_rsComments.Fields(QStringLiteral("fkContID")) = m_lngContID;
+                                     if (!text.isEmpty()) {
+                                         m_rsComments.Fields(QStringLiteral("Comments")) = text;
+                                     } else if (entryMode == 2) {
+                                         // An emptied box empties the stored comment, so that screen and row
+                                         // agree.
+                                         m_rsComments.Fields(QStringLiteral("Comments")) = QVariant();
+                                     }
+                                     m_rsComments.Update();
+                                     if (entryMode == 0)
+                                         m_lngCommentID = static_cast<int32_t>(m_rsComments.LastAddedKey());
+                                     // Later posts while the editor stays open edit this one row.
+                                     m_blnNewComment = false;
+                                     m_blnCommentChanged = false;
+                                     modGeneral::SetStatus(QString());
+                                 });
+    // After a failure the state is as before, so the next tab click tries again.
+    if (!done) m_rsComments.CancelUpdate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Time-Saver
+
+void frmContEntry::lblHyper_Click(int index) {
+    if (!IsLoaded()) return;
+    core::trap(QStringLiteral("frmContEntry.lblHyper_Click"), Tail::Silent, [&] {
+        // Paragraph and line separators of the selection become the line breaks items are stored with.
+        QString selected = txtComments->textCursor().selectedText();
+        selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"))
+            .replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+        if (selected.isEmpty()) {
+            ui::MsgBox(QStringLiteral("There is no selected text, from Contact Comments."), ui::OKOnly,
+                       kTitle);
+            return;
+        }
+        QString form;
+        switch (index) {
+            case 0:
+                form = QStringLiteral("frmToDo");
+                break;
+            case 3:
+                form = QStringLiteral("frmAppt");
+                break;
+            case 4:
+                form = QStringLiteral("frmNotes");
+                break;
+            default:
+                ui::MsgBox(QStringLiteral("Sorry, this feature is not available yet."), ui::OKOnly, kTitle);
+                return;
+        }
+        g_lngEntryMode = 0;
+        QWidget* dialog = ui::ScreenRegistry::instance().open(form);
+        if (!dialog)
+            throw std::runtime_error(QStringLiteral("The form %1 is not available.").arg(form).toStdString());
+        // The new item's dialog puts this into its text box; it saves the item on its own OK.
+        dialog->setProperty("m_strTimeSaverText", selected);
+    });
+}

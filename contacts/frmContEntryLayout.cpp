@@ -1,0 +1,696 @@
+// The contact editor's controls and its resize rules. Every measure is in twips of the screen.
+#include <QFrame>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTabBar>
+#include <QTextCursor>
+#include <functional>
+#include <initializer_list>
+#include <stdexcept>
+
+#include "contacts/frmContEntry.h"
+#include "platform/ui/ListView.h"
+#include "platform/ui/PickList.h"
+#include "platform/ui/Twips.h"
+
+namespace {
+
+namespace tw = ui::twips;
+
+const QColor kScreenColour(51, 102, 102);
+const QColor kHeaderColour(214, 224, 224);
+const QColor kStripeColour(232, 240, 240);
+const QColor kLinkColour(0, 0, 255);
+
+// Design geometry of the parts the resize rules do not move.
+constexpr double kBannerHeight = 465;
+constexpr double kProfileLeft = 120;
+constexpr double kProfileTop = 555;
+constexpr double kProfileWidth = 4110;
+constexpr double kProfileRowsTop = 330;
+constexpr double kCaptionLeft = 45;
+constexpr double kCaptionWidth = 1500;
+constexpr double kBoxLeft = 1590;
+constexpr double kBoxWidth = 2190;
+constexpr double kBoxHeight = 240;
+constexpr double kBoxStep = 255;
+constexpr double kAddressHeight = 440;
+constexpr double kAddressStep = 450;
+constexpr double kIconLeft = 3810;
+constexpr double kIconSize = 240;
+constexpr double kBarHeight = 225;  // title and column-header labels; lists stand 240 below them
+constexpr double kToDoHeight = 420;
+constexpr double kJobTitleListHeight = 1455;
+constexpr double kTimeSaverTop = 1650;
+constexpr double kTimeSaverWidth = 2520;
+constexpr double kTimeSaverHeight = 3600;
+constexpr double kPaneBannerHeight = 375;
+
+// Profile rows top to bottom (also the tab order).
+constexpr std::array<int, frmContEntry::kBoxCount> kRowOrder = {0, 1, 2,  17, 3,  4,  5,  6,  7,
+                                                                8, 9, 10, 11, 12, 13, 14, 15, 16};
+
+const char* const kCaptions[frmContEntry::kBoxCount] = {
+    "Name",           "Shown As",          "Groups",
+    "Company",        "Job Title",         "Address : Home",
+    "Address : Work", "Address : Bill To", "Address : Ship To",
+    "Phone : Home",   "Phone : Work",      "Phone : Mobile",
+    "Phone : Other",  "Phone : Fax",       "E-Mail : Personal",
+    "E-Mail : Work",  "E-Mail : Other",    "Setting"};
+constexpr int kMaxLength[frmContEntry::kBoxCount] = {100, 100, 150, 100, 100, 170, 170, 170, 170,
+                                                     25,  25,  25,  25,  25,  50,  50,  50,  50};
+constexpr bool kLockedInDesign[frmContEntry::kBoxCount] = {true,  true,  true,  false, false, false,
+                                                           false, false, false, false, false, false,
+                                                           false, false, false, false, false, true};
+// The icon button beside each box (-1: none).
+constexpr int kIconOfBox[frmContEntry::kBoxCount] = {0, -1, 1,  -1, 2,  3,  4,  5,  6,
+                                                     8, 9,  10, 11, 12, 13, 14, 15, 7};
+
+// A rectangle in twips.
+struct TRect {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    double right() const { return left + width; }
+    double bottom() const { return top + height; }
+};
+
+TRect Geo(const QWidget* w) {
+    const QRect g = w->geometry();
+    return {tw::FromPixelsX(g.x()), tw::FromPixelsY(g.y()), tw::FromPixelsX(g.width()),
+            tw::FromPixelsY(g.height())};
+}
+
+double ScaleWidth(const QWidget* w) {
+    return tw::FromPixelsX(w->width());
+}
+double ScaleHeight(const QWidget* w) {
+    return tw::FromPixelsY(w->height());
+}
+
+// Edges are rounded, not sizes, so that controls meeting in twips meet in pixels too. A negative size
+// is refused, as the designer's property would refuse it; the layout then skips that step.
+void Place(QWidget* w, double left, double top, double width, double height) {
+    if (width < 0 || height < 0) throw std::range_error("Invalid property value");
+    const int x1 = tw::ToPixelsX(left);
+    const int y1 = tw::ToPixelsY(top);
+    w->setGeometry(x1, y1, tw::ToPixelsX(left + width) - x1, tw::ToPixelsY(top + height) - y1);
+}
+
+void Move(QWidget* w, double left, double top) {
+    const TRect g = Geo(w);
+    Place(w, left, top, g.width, g.height);
+}
+
+void Fill(QWidget* w, const QColor& colour) {
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+}
+
+QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+// A list's title: a coloured bar the list's buttons sit on.
+QLabel* NewTitleBar(QWidget* parent, const QString& name, const QString& caption) {
+    QLabel* l = NewLabel(parent, name, caption);
+    Fill(l, kScreenColour);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, Qt::white);
+    l->setPalette(p);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+// Column captions above a list whose own header is hidden.
+QLabel* NewHeaderLabel(QWidget* parent, const QString& name, const QString& caption) {
+    QLabel* l = NewLabel(parent, name, caption);
+    Fill(l, kHeaderColour);
+    return l;
+}
+
+QPushButton* NewBarButton(QWidget* bar, const QString& name, const QString& caption) {
+    auto* b = new QPushButton(caption, bar);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    b->setFocusPolicy(Qt::TabFocus);
+    QFont f = b->font();
+    f.setBold(false);
+    f.setPointSizeF(f.pointSizeF() - 1);
+    b->setFont(f);
+    b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 2px; }"));
+    return b;
+}
+
+ui::ListView* NewList(QWidget* parent, const QString& name, QFrame** shape, const QString& shapeName,
+                      std::initializer_list<std::pair<QString, double>> columns) {
+    // The thin frame drawn around the list, behind it.
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(shapeName);
+    frame->setFrameShape(QFrame::Box);
+    frame->setFrameShadow(QFrame::Plain);
+    frame->setLineWidth(1);
+    *shape = frame;
+
+    auto* list = new ui::ListView(parent);
+    list->setObjectName(name);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setHeaderHidden(true);
+    for (const auto& [text, width] : columns) list->addColumn(text, width);
+    return list;
+}
+
+// Its frame: 15 left of and above the list, 30 wider and 30 higher.
+void FrameAround(QFrame* shape, const QWidget* list) {
+    const TRect g = Geo(list);
+    Place(shape, g.left - 15, g.top - 15, g.width + 30, g.height + 30);
+}
+
+QIcon StyleIcon(const QWidget* w, const char* themeName, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(themeName), w->style()->standardIcon(fallback));
+}
+
+// Runs each layout step on its own: a failing step leaves its controls where they were.
+void Steps(std::initializer_list<std::function<void()>> steps) {
+    for (const auto& step : steps) {
+        try {
+            step();
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace
+
+frmContEntry::frmContEntry(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmContEntry"));
+    setWindowTitle(QStringLiteral("Contact Information"));
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+
+    BuildBanner();
+    BuildProfile();
+    BuildInfoLists();
+    BuildCommentsPane();
+    BuildHistoryPane();
+    ConnectListsAndHistory();
+    // Design size: the resize rules take over once the screen is shown.
+    resize(tw::ToPixelsX(11700), tw::ToPixelsY(7600));
+}
+
+frmContEntry::~frmContEntry() = default;
+
+void frmContEntry::BuildBanner() {
+    picBanner = new QWidget(this);
+    picBanner->setObjectName(QStringLiteral("picBanner"));
+    Fill(picBanner, kScreenColour);
+    picBanner->installEventFilter(this);
+
+    lblNameRecord = NewLabel(picBanner, QStringLiteral("lblNameRecord"), QStringLiteral(" Name Record :"));
+    QPalette p = lblNameRecord->palette();
+    p.setColor(QPalette::WindowText, Qt::white);
+    lblNameRecord->setPalette(p);
+    QFont bold = lblNameRecord->font();
+    bold.setBold(true);
+    lblNameRecord->setFont(bold);
+    Place(lblNameRecord, 60, 105, 1530, 255);
+
+    cboContList = new ui::ComboBox(ui::ComboBox::DropDownCombo, picBanner);
+    cboContList->setObjectName(QStringLiteral("cboContList"));
+    Place(cboContList, 1620, 75, 3600, 315);
+    connect(cboContList, &QComboBox::activated, this, [this](int index) { cboContList_Click(index); });
+
+    tbsMain = new QTabBar(picBanner);
+    tbsMain->setObjectName(QStringLiteral("tbsMain"));
+    tbsMain->setDrawBase(false);
+    tbsMain->setExpanding(false);
+    tbsMain->addTab(QStringLiteral("Info"));
+    tbsMain->addTab(QStringLiteral("Comments"));
+    tbsMain->addTab(QStringLiteral("History"));
+    tbsMain->setAutoFillBackground(true);
+    const QSize tabs = tbsMain->sizeHint();
+    tbsMain->setGeometry(0, tw::ToPixelsY(kBannerHeight) - tabs.height(), tabs.width(), tabs.height());
+    // A click on the chosen tab counts as a click too (it posts a changed comment).
+    connect(tbsMain, &QTabBar::currentChanged, this, [this](int index) { tbsMain_Click(index); });
+    connect(tbsMain, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0 && index == tbsMain->currentIndex()) tbsMain_Click(index);
+    });
+}
+
+void frmContEntry::BuildProfile() {
+    picProfile = new QWidget(this);
+    picProfile->setObjectName(QStringLiteral("picProfile"));
+    Fill(picProfile, palette().color(QPalette::Base));
+
+    lblProfileHdr = NewTitleBar(picProfile, QStringLiteral("lblProfileHdr"), QStringLiteral(" Name Profile"));
+    Place(lblProfileHdr, 0, 0, kProfileWidth, kBarHeight + 30);
+
+    const QString tips[kIconCount] = {
+        QStringLiteral("Modify this Name entry"),
+        QStringLiteral("Add or remove Group settings for this Contact"),
+        QStringLiteral("Add a Job Title to this record"),
+        QStringLiteral("Modify this Address Record"),
+        QStringLiteral("Modify this Address Record"),
+        QStringLiteral("Modify this Address Record"),
+        QStringLiteral("Modify this Address Record"),
+        QStringLiteral("Modify the setting attribute of this record"),
+        QStringLiteral("Delete this Phone Number Record"),
+        QStringLiteral("Delete this Phone Number Record"),
+        QStringLiteral("Delete this Phone Number Record"),
+        QStringLiteral("Delete this Phone Number Record"),
+        QStringLiteral("Delete this Phone Number Record"),
+        QStringLiteral("Delete this E-Mail Record"),
+        QStringLiteral("Delete this E-Mail Record"),
+        QStringLiteral("Delete this E-Mail Record"),
+    };
+    const QIcon editIcon = StyleIcon(this, "document-edit", QStyle::SP_FileDialogDetailedView);
+    const QIcon listIcon = StyleIcon(this, "go-down", QStyle::SP_ArrowDown);
+    const QIcon deleteIcon = StyleIcon(this, "edit-delete", QStyle::SP_TrashIcon);
+
+    double top = kProfileRowsTop;
+    for (const int i : kRowOrder) {
+        const bool address = i >= 5 && i <= 8;
+        const double height = address ? kAddressHeight : kBoxHeight;
+
+        Label1[i] =
+            NewLabel(picProfile, QStringLiteral("Label1(%1)").arg(i), QString::fromLatin1(kCaptions[i]));
+        Label1[i]->setAlignment(Qt::AlignRight | (address ? Qt::AlignTop : Qt::AlignVCenter));
+        Place(Label1[i], kCaptionLeft, top, kCaptionWidth, height);
+
+        ProfileBox& box = m_text1[i];
+        if (address) {
+            auto* memo = new QPlainTextEdit(picProfile);
+            memo->setTabChangesFocus(true);
+            memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+            memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            memo->document()->setDocumentMargin(1);
+            memo->viewport()->setMouseTracking(true);
+            memo->viewport()->installEventFilter(this);
+            m_boxIndex.insert(memo->viewport(), i);
+            // The edit box has no length limit of its own: text past the limit is taken back out.
+            const int limit = kMaxLength[i];
+            connect(memo, &QPlainTextEdit::textChanged, memo, [memo, limit] {
+                const int length = static_cast<int>(memo->toPlainText().size());
+                if (length <= limit) return;
+                QTextCursor cursor = memo->textCursor();
+                const int end = cursor.position();
+                const int start = end - (length - limit);
+                if (start >= 0) {
+                    cursor.setPosition(start);
+                    cursor.setPosition(end, QTextCursor::KeepAnchor);
+                } else {
+                    cursor.setPosition(limit);
+                    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+                }
+                cursor.removeSelectedText();
+            });
+            box.memo = memo;
+            box.widget = memo;
+        } else {
+            auto* line = new QLineEdit(picProfile);
+            line->setMaxLength(kMaxLength[i]);
+            line->setTextMargins(0, 0, 0, 0);
+            line->setMouseTracking(true);
+            box.line = line;
+            box.widget = line;
+        }
+        box.widget->setObjectName(QStringLiteral("Text1(%1)").arg(i));
+        box.widget->installEventFilter(this);
+        m_boxIndex.insert(box.widget, i);
+        SetText1Locked(i, kLockedInDesign[i]);
+        Place(box.widget, kBoxLeft, top, kBoxWidth, height);
+
+        if (const int icon = kIconOfBox[i]; icon >= 0) {
+            auto* pic = new QLabel(picProfile);
+            pic->setObjectName(QStringLiteral("picPop(%1)").arg(icon));
+            pic->setAlignment(Qt::AlignCenter);
+            pic->setToolTip(tips[icon]);
+            pic->setCursor(Qt::PointingHandCursor);
+            const QIcon& glyph = icon == 2 ? listIcon : icon >= 8 ? deleteIcon : editIcon;
+            pic->setPixmap(glyph.pixmap(tw::ToPixelsX(kIconSize) - 2, tw::ToPixelsY(kIconSize) - 2));
+            Fill(pic, Qt::white);
+            pic->installEventFilter(this);
+            m_iconIndex.insert(pic, icon);
+            picPop[icon] = pic;
+            Place(pic, kIconLeft, top, kIconSize, kIconSize);
+        }
+        top += address ? kAddressStep : kBoxStep;
+    }
+    Place(picProfile, kProfileLeft, kProfileTop, kProfileWidth, top + 30);
+
+    // Drops down under the Job Title box, over whatever is below it.
+    lstJobTitle = new ui::ListBox(this);
+    lstJobTitle->setObjectName(QStringLiteral("lstJobTitle"));
+    lstJobTitle->hide();
+    Place(lstJobTitle, kProfileLeft + kBoxLeft, 0, kBoxWidth, kJobTitleListHeight);
+    connect(lstJobTitle, &QAbstractItemView::clicked, this, [this] { lstJobTitle_Click(); });
+    connect(lstJobTitle, &QAbstractItemView::activated, this, [this] { lstJobTitle_Click(); });
+}
+
+void frmContEntry::BuildInfoLists() {
+    lblRelPrj = NewTitleBar(this, QStringLiteral("lblRelPrj"), QStringLiteral(" Related Projects"));
+    cmdRelProj =
+        NewBarButton(lblRelPrj, QStringLiteral("cmdRelProj"), QStringLiteral("Add Related Project ..."));
+    lblRelPrjHdr = NewHeaderLabel(this, QStringLiteral("lblRelPrjHdr"), QStringLiteral(" Project:"));
+    lvRelPrj = NewList(this, QStringLiteral("lvRelPrj"), &shpRelPrj, QStringLiteral("shpRelPrj"),
+                       {{QStringLiteral("Project"), 2400}, {QStringLiteral("Status"), 1400}});
+
+    lblHist = NewTitleBar(this, QStringLiteral("lblHist"), QStringLiteral(" Contact History"));
+    lvHist = NewList(this, QStringLiteral("lvHist"), &shpHist, QStringLiteral("shpHist"),
+                     {{QStringLiteral("Date"), 1000}, {QStringLiteral("Subject"), 2000}});
+
+    lblNewHist = NewTitleBar(this, QStringLiteral("lblNewHist"), QStringLiteral("New:"));
+    cmdHist = NewBarButton(lblNewHist, QStringLiteral("cmdHist"), QStringLiteral("Add To History"));
+    const QString options[2] = {QStringLiteral("Note"), QStringLiteral("Call")};
+    for (int i = 0; i < 2; ++i) {
+        optNType[i] = new QRadioButton(options[i], lblNewHist);
+        optNType[i]->setObjectName(QStringLiteral("optNType(%1)").arg(i));
+        QPalette p = optNType[i]->palette();
+        p.setColor(QPalette::WindowText, Qt::white);
+        optNType[i]->setPalette(p);
+    }
+    optNType[0]->setChecked(true);
+    txtNewNote = new QPlainTextEdit(this);
+    txtNewNote->setObjectName(QStringLiteral("txtNewNote"));
+    txtNewNote->setTabChangesFocus(true);
+
+    lblToDo = NewTitleBar(this, QStringLiteral("lblToDo"), QStringLiteral(" To Do"));
+    lblToDoHdr = NewHeaderLabel(this, QStringLiteral("lblToDoHdr"), QStringLiteral(" Subject:"));
+    lblToDoHdrDue = NewHeaderLabel(this, QStringLiteral("lblToDoHdrDue"), QStringLiteral("   Due:"));
+    lvToDo = NewList(this, QStringLiteral("lvToDo"), &shpToDo, QStringLiteral("shpToDo"),
+                     {{QStringLiteral("Subject"), 2000}, {QStringLiteral("Due"), 1100}});
+
+    lblAppts = NewTitleBar(this, QStringLiteral("lblAppts"), QStringLiteral(" Appointments"));
+    cmdAppts = NewBarButton(lblAppts, QStringLiteral("cmdAppts"), QStringLiteral("New Appt ..."));
+    lvAppts = NewList(this, QStringLiteral("lvAppts"), &shpAppts, QStringLiteral("shpAppts"),
+                      {{QStringLiteral("Date"), 2000}, {QStringLiteral("Subject"), 1200}});
+
+    lblRelCon = NewTitleBar(this, QStringLiteral("lblRelCon"), QStringLiteral(" Related Contacts"));
+    cmdRelCon =
+        NewBarButton(lblRelCon, QStringLiteral("cmdRelCon"), QStringLiteral("Add Related Contact ..."));
+    const QString relConHdr[4] = {QStringLiteral(" Name:"), QStringLiteral(" Memo:"),
+                                  QStringLiteral(" Phone:"), QStringLiteral(" E-mail:")};
+    for (int i = 0; i < 4; ++i)
+        lblRelConHdr[i] = NewHeaderLabel(this, QStringLiteral("lblRelConHdr%1").arg(i + 1), relConHdr[i]);
+    lvRelCon = NewList(this, QStringLiteral("lvRelCon"), &shpRelCon, QStringLiteral("shpRelCon"),
+                       {{QStringLiteral("Name"), 2000},
+                        {QStringLiteral("Memo"), 2000},
+                        {QStringLiteral("Phone"), 1300},
+                        {QStringLiteral("E-Mail"), 1300}});
+
+    lblUserDef =
+        NewTitleBar(this, QStringLiteral("lblUserDef"), QStringLiteral(" User Defined Contact Fields"));
+    cmdUserFld = NewBarButton(lblUserDef, QStringLiteral("cmdUserFld"), QStringLiteral("Add User Field ..."));
+    const QString userDefHdr[2] = {QStringLiteral(" Field Name:"), QStringLiteral(" Field Value:")};
+    for (int i = 0; i < 2; ++i)
+        lblUserDefHdr[i] = NewHeaderLabel(this, QStringLiteral("lblUserDefHdr%1").arg(i + 1), userDefHdr[i]);
+    lvUserDef = NewList(this, QStringLiteral("lvUserDef"), &shpUserDef, QStringLiteral("shpUserDef"),
+                        {{QStringLiteral("Field Name"), 3000}, {QStringLiteral("Field Value"), 3000}});
+
+    // The lists' stripe colour; never shown.
+    picGrdClr = new QWidget(this);
+    picGrdClr->setObjectName(QStringLiteral("picGrdClr"));
+    Fill(picGrdClr, kStripeColour);
+    picGrdClr->hide();
+
+    // Design places; the resize rules move them.
+    Place(lvToDo, 0, 0, 3000, kToDoHeight);
+    for (QFrame* shape : {shpRelPrj, shpHist, shpToDo, shpAppts, shpRelCon, shpUserDef}) shape->lower();
+}
+
+void frmContEntry::BuildCommentsPane() {
+    picPane2 = new QWidget(this);
+    picPane2->setObjectName(QStringLiteral("picPane2"));
+    Fill(picPane2, palette().color(QPalette::Window));
+    picPane2->hide();
+
+    lblCommentBanner = NewTitleBar(picPane2, QStringLiteral("lblCommentBanner"),
+                                   QStringLiteral("Free-Form Contact Comments"));
+    txtComments = new QPlainTextEdit(picPane2);
+    txtComments->setObjectName(QStringLiteral("txtComments"));
+    txtComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtComments->setTabChangesFocus(true);
+
+    const QString hints[4] = {QStringLiteral("Type"), QStringLiteral(" a comment of any length"),
+                              QStringLiteral("in the box. It will be saved"),
+                              QStringLiteral("automatically.")};
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() - 1);
+    QFont bold = small;
+    bold.setBold(true);
+    for (int i = 0; i < 4; ++i) {
+        lblMsg[i] = NewLabel(picPane2, QStringLiteral("lblMsg%1").arg(i + 1), hints[i]);
+        lblMsg[i]->setFont(i == 0 ? bold : small);
+        lblMsg[i]->resize(lblMsg[i]->sizeHint().width(), tw::ToPixelsY(kBarHeight));
+    }
+
+    // The hint and the panel a size smaller: they keep their width however narrow the window.
+    picTimeSaver = new QWidget(picPane2);
+    picTimeSaver->setObjectName(QStringLiteral("picTimeSaver"));
+    picTimeSaver->setFont(small);
+    Place(picTimeSaver, 0, kTimeSaverTop, kTimeSaverWidth, kTimeSaverHeight);
+    QLabel* heading =
+        NewTitleBar(picTimeSaver, QStringLiteral("lblTimeSaver"), QStringLiteral("Time - Saver"));
+    heading->setAlignment(Qt::AlignCenter);
+    Place(heading, 0, 0, kTimeSaverWidth, 300);
+
+    // The three numbered steps, each a bold number word, its rest on the same line and a second line.
+    struct StepText {
+        const char* number;
+        const char* rest;
+        const char* second;
+        double top;
+    };
+    const StepText steps[3] = {{"1. Highlight", "part of the", " text with your mouse.", 390},
+                               {"2. Click", "on an action below to", " transform the selection.", 930},
+                               {"3. Click", " OK to file the", " highlighted text in History.", 3000}};
+    int n = 0;
+    for (const StepText& s : steps) {
+        QLabel* number =
+            NewLabel(picTimeSaver, QStringLiteral("lblStep%1").arg(++n), QString::fromLatin1(s.number));
+        number->setFont(bold);
+        const double numberWidth = tw::FromPixelsX(number->sizeHint().width()) + 60;
+        Place(number, 60, s.top, numberWidth, kBarHeight);
+        QLabel* rest =
+            NewLabel(picTimeSaver, QStringLiteral("lblStep%1").arg(++n), QString::fromLatin1(s.rest));
+        Place(rest, 60 + numberWidth, s.top, kTimeSaverWidth - 90 - numberWidth, kBarHeight);
+        QLabel* second =
+            NewLabel(picTimeSaver, QStringLiteral("lblStep%1").arg(++n), QString::fromLatin1(s.second));
+        Place(second, 60, s.top + 240, kTimeSaverWidth - 90, kBarHeight);
+    }
+
+    const QString links[5] = {QStringLiteral("Save it as a To Do"), QStringLiteral("Save it as an E-mail"),
+                              QStringLiteral("Save it as a Letter"), QStringLiteral("Save it as an Appt"),
+                              QStringLiteral("Save it as a Note")};
+    const QIcon linkIcon = StyleIcon(this, "go-next", QStyle::SP_ArrowRight);
+    for (int i = 0; i < 5; ++i) {
+        const double top = 1470 + i * 300;
+        Image3[i] = NewLabel(picTimeSaver, QStringLiteral("Image3(%1)").arg(i), QString());
+        Image3[i]->setPixmap(linkIcon.pixmap(tw::ToPixelsX(kIconSize) - 2, tw::ToPixelsY(kIconSize) - 2));
+        Place(Image3[i], 90, top, kIconSize, kIconSize);
+        lblHyper[i] = NewLabel(picTimeSaver, QStringLiteral("lblHyper(%1)").arg(i), links[i]);
+        QPalette p = lblHyper[i]->palette();
+        p.setColor(QPalette::WindowText, kLinkColour);
+        lblHyper[i]->setPalette(p);
+        QFont underline = lblHyper[i]->font();
+        underline.setUnderline(true);
+        lblHyper[i]->setFont(underline);
+        lblHyper[i]->setCursor(Qt::PointingHandCursor);
+        Place(lblHyper[i], 390, top, kTimeSaverWidth - 420, kIconSize);
+    }
+    ConnectCommentsPane();
+}
+
+void frmContEntry::BuildHistoryPane() {
+    picPane3 = new QWidget(this);
+    picPane3->setObjectName(QStringLiteral("picPane3"));
+    Fill(picPane3, palette().color(QPalette::Window));
+    picPane3->hide();
+
+    lblHistBanner = NewTitleBar(picPane3, QStringLiteral("lblHistBanner"), QStringLiteral("History -"));
+    lblHistView = NewLabel(lblHistBanner, QStringLiteral("lblHistView"), QStringLiteral("View :"));
+    lblHistView->setPalette(lblHistBanner->palette());
+    cboHistFilter = new ui::ComboBox(ui::ComboBox::DropDownList, lblHistBanner);
+    cboHistFilter->setObjectName(QStringLiteral("cboHistFilter"));
+    connect(cboHistFilter, &QComboBox::activated, this, [this] { cboHistFilter_Click(); });
+    cmdAddFile = NewBarButton(lblHistBanner, QStringLiteral("cmdAddFile"), QStringLiteral("Add A File ..."));
+
+    const QString headers[3] = {QStringLiteral(" Date:"), QStringLiteral(" Type:"),
+                                QStringLiteral(" Subject:")};
+    for (int i = 0; i < 3; ++i)
+        lblHistHdr[i] = NewHeaderLabel(picPane3, QStringLiteral("lblHistHdr%1").arg(i + 1), headers[i]);
+    lvHistPane = NewList(
+        picPane3, QStringLiteral("lvHistPane"), &shpHistPane, QStringLiteral("shpHistPane"),
+        {{QStringLiteral("Date"), 1200}, {QStringLiteral("Type"), 1200}, {QStringLiteral("Subject"), 5000}});
+    shpHistPane->lower();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resize rules
+
+void frmContEntry::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmContEntry::Form_Resize() {
+    if (isMinimized()) return;
+    // Some seventy controls move; one repaint at the end instead of one per control.
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
+
+    // The banner stands along the top edge, as wide as the screen.
+    Steps({[&] { Place(picBanner, 0, 0, ScaleWidth(this), kBannerHeight); }});
+
+    const double sw = ScaleWidth(this);
+    const double sh = ScaleHeight(this);
+    const TRect profile = Geo(picProfile);
+    const double column = (sw - profile.width - 450) / 2;
+    const double across = sw - profile.width - 300;
+
+    Steps({
+        // 1. Related projects, under the profile.
+        [&] {
+            Place(lblRelPrj, profile.left, profile.bottom() + 225, profile.width, kBarHeight);
+            const TRect bar = Geo(lblRelPrj);
+            Place(cmdRelProj, bar.width - 1740, 0, 1725, kBarHeight);
+            Place(lblRelPrjHdr, bar.left, bar.bottom(), bar.width, kBarHeight);
+            Place(lvRelPrj, bar.left, Geo(lblRelPrjHdr).top + 240, bar.width, sh - profile.height - 1470);
+        },
+        // 2. Two columns right of the profile.
+        [&] {
+            Place(lblHist, profile.right() + 150, profile.top, column, kBarHeight);
+            Place(lblNewHist, Geo(lblHist).right() + 150, profile.top, column, kBarHeight);
+        },
+        // 3. First column.
+        [&] {
+            const TRect hist = Geo(lblHist);
+            Place(lvHist, hist.left, hist.top + 240, hist.width, 0.2 * sh);
+            lvHist->setColumnWidthTwips(0, 1000);
+            lvHist->setColumnWidthTwips(1, Geo(lvHist).width - 1285);
+            Place(lblToDo, hist.left, Geo(lvHist).bottom() + 150, hist.width, kBarHeight);
+            const TRect toDo = Geo(lblToDo);
+            // The subject caption ends where the due caption starts.
+            Place(lblToDoHdr, toDo.left, toDo.top + 240, toDo.width - 1440, kBarHeight);
+            Place(lblToDoHdrDue, toDo.right() - 1440, toDo.top + 240, 1440, kBarHeight);
+            Place(lvToDo, toDo.left, Geo(lblToDoHdr).top + 240, toDo.width, Geo(lvToDo).height);
+            lvToDo->setColumnWidthTwips(0, Geo(lvToDo).width - 1425);
+        },
+        // 4. Second column.
+        [&] {
+            const TRect bar = Geo(lblNewHist);
+            Place(cmdHist, bar.width - 1215, 0, 1200, kBarHeight);
+            Place(optNType[0], 525, 0, 900, kBarHeight);
+            Place(optNType[1], 1500, 0, std::min(900.0, bar.width - 1215 - 1500), kBarHeight);
+            Place(txtNewNote, bar.left, bar.top + 240, bar.width, Geo(lvHist).height);
+            Place(lblAppts, bar.left, Geo(lblToDo).top, bar.width, kBarHeight);
+            const TRect appts = Geo(lblAppts);
+            Place(lvAppts, appts.left, appts.top + 240, appts.width, Geo(lvToDo).height + 240);
+            lvAppts->setColumnWidthTwips(0, Geo(lvAppts).width - 1225);
+            Place(cmdAppts, appts.width - 1140, 0, 1125, kBarHeight);
+        },
+        // 5. Across both columns.
+        [&] {
+            const double left = Geo(lblToDo).left;
+            Place(lblRelCon, left, Geo(lvAppts).bottom() + 150, across, kBarHeight);
+            const TRect relCon = Geo(lblRelCon);
+            Place(cmdRelCon, relCon.width - 1740, 0, 1725, kBarHeight);
+            const double shares[4] = {0.3, 0.3, 0.2, 0.2};
+            double at = relCon.left;
+            for (int i = 0; i < 4; ++i) {
+                Place(lblRelConHdr[i], at, relCon.top + 240, shares[i] * relCon.width, kBarHeight);
+                at += shares[i] * relCon.width;
+            }
+            Place(lvRelCon, relCon.left, Geo(lblRelConHdr[0]).top + 240, relCon.width, 0.15 * sh);
+            const double width = Geo(lvRelCon).width;
+            for (int i = 0; i < 4; ++i)
+                lvRelCon->setColumnWidthTwips(i, shares[i] * width - (i == 3 ? 265 : 0));
+
+            Place(lblUserDef, relCon.left, Geo(lvRelCon).bottom() + 150, relCon.width, kBarHeight);
+            const TRect userDef = Geo(lblUserDef);
+            Place(cmdUserFld, userDef.width - 1365, 0, 1350, kBarHeight);
+            Place(lblUserDefHdr[0], userDef.left, userDef.top + 240, userDef.width / 2, kBarHeight);
+            Place(lblUserDefHdr[1], userDef.left + userDef.width / 2, userDef.top + 240, userDef.width / 2,
+                  kBarHeight);
+            Place(lvUserDef, userDef.left, Geo(lblUserDefHdr[0]).top + 240, userDef.width, 0.23 * sh);
+            lvUserDef->setColumnWidthTwips(0, Geo(lvUserDef).width / 2);
+            lvUserDef->setColumnWidthTwips(1, Geo(lvUserDef).width / 2 - 265);
+        },
+        // 6. The frames around the lists.
+        [&] { FrameAround(shpRelPrj, lvRelPrj); },
+        [&] { FrameAround(shpHist, lvHist); },
+        [&] { FrameAround(shpToDo, lvToDo); },
+        [&] { FrameAround(shpAppts, lvAppts); },
+        [&] { FrameAround(shpRelCon, lvRelCon); },
+        [&] { FrameAround(shpUserDef, lvUserDef); },
+        // 7. The Comments and History panes.
+        [&] { Place(picPane2, 0, kBannerHeight, sw, sh - kBannerHeight); },
+        [&] { Place(picPane3, 0, kBannerHeight, sw, sh - kBannerHeight); },
+        [&] {
+            const double pw = ScaleWidth(picPane2);
+            const double ph = ScaleHeight(picPane2);
+            Place(lblCommentBanner, 225, 225, pw - 450, kPaneBannerHeight);
+            const TRect banner = Geo(lblCommentBanner);
+            Place(txtComments, banner.left, banner.bottom() + 225, 0.75 * pw, ph - 1350);
+            const TRect box = Geo(txtComments);
+            Move(lblMsg[0], box.right() + 225, box.top);
+            const TRect msg1 = Geo(lblMsg[0]);
+            Move(lblMsg[1], msg1.right(), msg1.top);
+            Move(lblMsg[2], msg1.left, msg1.top + 240);
+            Move(lblMsg[3], msg1.left, msg1.top + 480);
+            Move(picTimeSaver, msg1.left, Geo(picTimeSaver).top);
+        },
+        [&] {
+            const double pw = ScaleWidth(picPane3);
+            const double ph = ScaleHeight(picPane3);
+            Place(lblHistBanner, 225, 225, pw - 450, kPaneBannerHeight);
+            const TRect banner = Geo(lblHistBanner);
+            // Inside the banner: its left and top are 0 there.
+            Place(lblHistView, 825, 0, 525, banner.height);
+            Place(cboHistFilter, 1350, 15, 2400, banner.height - 30);
+            Place(cmdAddFile, banner.width - 1140, 37, 1125, banner.height - 74);
+            const double hdrTop = banner.top + 540;
+            Place(lblHistHdr[0], banner.left, hdrTop, 0.12 * banner.width, kBarHeight);
+            Place(lblHistHdr[1], Geo(lblHistHdr[0]).right(), hdrTop, 0.12 * banner.width, kBarHeight);
+            Place(lblHistHdr[2], Geo(lblHistHdr[1]).right(), hdrTop, 0.76 * banner.width + 15, kBarHeight);
+            Place(lvHistPane, banner.left, hdrTop + 240, banner.width, ph - 1155);
+            const double width = Geo(lvHistPane).width;
+            lvHistPane->setColumnWidthTwips(0, 0.12 * width);
+            lvHistPane->setColumnWidthTwips(1, 0.12 * width);
+            lvHistPane->setColumnWidthTwips(2, 0.76 * width - 265);
+        },
+        [&] { FrameAround(shpHistPane, lvHistPane); },
+        // 8. Last, the job-title list under its box.
+        [&] {
+            const QWidget* jobTitle = m_text1[4].widget;
+            const QRect box(jobTitle->mapTo(this, QPoint(0, 0)), jobTitle->size());
+            const TRect b{tw::FromPixelsX(box.x()), tw::FromPixelsY(box.y()), tw::FromPixelsX(box.width()),
+                          tw::FromPixelsY(box.height())};
+            Place(lstJobTitle, b.left, b.bottom() + 15, b.width, Geo(lstJobTitle).height);
+        },
+    });
+
+    setUpdatesEnabled(updates);
+}
+
+void frmContEntry::picBanner_Resize() {
+    try {
+        Move(tbsMain, ScaleWidth(picBanner) - Geo(tbsMain).width, Geo(tbsMain).top);
+    } catch (...) {
+    }
+}
