@@ -20,8 +20,8 @@
 #include "core/MainWindowLink.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/Error.h"
 #include "platform/db/Database.h"
-#include "platform/db/DbError.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
@@ -71,7 +71,7 @@ QString Key(const char* prefix, const QVariant& number) {
 int32_t RecordNumber(const QString& key) {
     bool ok = false;
     const int32_t number = key.mid(2).toInt(&ok);
-    if (!ok) throw db::DbError(13, QStringLiteral("Type mismatch"));
+    if (!ok) throw platform::Error(13, QStringLiteral("Type mismatch"));
     return number;
 }
 
@@ -104,7 +104,7 @@ void MainWindowPopup(const char* procedure, std::initializer_list<std::pair<cons
     if (!window) return;
     for (const auto& [name, value] : members) window->setProperty(name, value);
     if (!QMetaObject::invokeMethod(window, procedure, Qt::DirectConnection, Q_ARG(QPoint, QCursor::pos())))
-        throw db::DbError(438, QStringLiteral("Object doesn't support this property or method"));
+        throw platform::Error(438, QStringLiteral("Object doesn't support this property or method"));
 }
 
 // The steps every loader shares: read the query into the work recordset, clear the list (unless the
@@ -200,7 +200,7 @@ void frmContEntry::LoadRelatedProjects() {
                 QStringLiteral(
                     "FROM RelateProject LEFT JOIN Projects ON Projects.ProjID = RelateProject.fkProjID ") +
                 QStringLiteral("WHERE RelateProject.fkContID = ? ORDER BY RelateProject.RefNum"),
-            {g_lngCurContID});
+            {m_lngContID});
         bool anyLink = false;
         if (!m_rsList.Eof()) {
             m_rsList.MoveFirst();
@@ -237,7 +237,7 @@ void frmContEntry::LoadContactHistory() {
         QStringLiteral("frmContEntry.LoadContactHistory"), m_rsList, *lvHist, picGrdClr, true,
         QStringLiteral("SELECT RefNum, fkContID, NType, TextBody, DateStamp FROM Attach WHERE fkContID = ?") +
             QStringLiteral(" ORDER BY DateStamp DESC"),
-        {g_lngCurContID}, [&] {
+        {m_lngContID}, [&] {
             const QVariant id = m_rsList.Value(0);
             const QString type = m_rsList.Value(2).toString();
             const QVariant stamp = m_rsList.Value(4);
@@ -256,7 +256,7 @@ void frmContEntry::LoadToDoInfo() {
         QStringLiteral("frmContEntry.LoadToDoInfo"), m_rsList, *lvToDo, picGrdClr, true,
         QStringLiteral("SELECT RefNum, Subject, fkContID, DueDate, Completed FROM ToDo WHERE fkContID = ?") +
             QStringLiteral(" AND +Completed = False ") + QStringLiteral(" ORDER BY DueDate Desc"),
-        {g_lngCurContID}, [&] {
+        {m_lngContID}, [&] {
             const QVariant id = m_rsList.Value(0);
             const QVariant subject = m_rsList.Value(1);
             if (id.isNull() || subject.isNull()) return;
@@ -274,7 +274,7 @@ void frmContEntry::LoadApptsInfo() {
     FillList(QStringLiteral("frmContEntry.LoadApptsInfo"), m_rsList, *lvAppts, picGrdClr, true,
              QStringLiteral("SELECT RefNum, fkContID, Subject, DateFrom FROM Appts WHERE DateFrom >= ?") +
                  QStringLiteral(" AND fkContID = ?") + QStringLiteral(" ORDER BY DateFrom DESC"),
-             {core::Clock::Today(), g_lngCurContID}, [&] {
+             {core::Clock::Today(), m_lngContID}, [&] {
                  const QVariant id = m_rsList.Value(0);
                  if (id.isNull()) return;
                  const int row = lvAppts->addRow(Key("ID", id), weekdayMonthDay(m_rsList.Value(3)));
@@ -287,7 +287,7 @@ void frmContEntry::LoadRelContactInfo() {
     FillList(QStringLiteral("frmContEntry.LoadRelContactInfo"), m_rsList, *lvRelCon, picGrdClr, true,
              QStringLiteral("SELECT MasterContID, LinkMemo, SubContID, SubContShowName FROM RelateCont ") +
                  QStringLiteral("WHERE MasterContID = ?") + QStringLiteral(" ORDER BY SubContShowName"),
-             {g_lngCurContID}, [&] {
+             {m_lngContID}, [&] {
                  const QVariant id = m_rsList.Value(2);
                  const QVariant name = m_rsList.Value(3);
                  if (id.isNull() || name.isNull()) return;
@@ -303,7 +303,7 @@ void frmContEntry::LoadUserDefInfo() {
     FillList(QStringLiteral("frmContEntry.LoadUserDefInfo"), m_rsList, *lvUserDef, picGrdClr, true,
              QStringLiteral("SELECT RefNum, fkContID, fkUserFld, Value FROM CUFldValues WHERE fkContID = ?") +
                  QStringLiteral(" ORDER BY fkUserFld"),
-             {g_lngCurContID}, [&] {
+             {m_lngContID}, [&] {
                  const QVariant field = m_rsList.Value(2);
                  if (field.isNull()) return;
                  const int row = lvUserDef->addRow(Key("ID", m_rsList.Value(0)), field.toString());
@@ -345,7 +345,7 @@ void frmContEntry::LoadNotesCallsHistory() {
         !m_blnAllItems,
         QStringLiteral("SELECT RefNum, fkContID, NType, TextBody, DateStamp FROM Attach WHERE fkContID = ?") +
             QStringLiteral(" ORDER BY DateStamp DESC"),
-        {g_lngCurContID}, [&] {
+        {m_lngContID}, [&] {
             const QVariant id = m_rsList.Value(0);
             const QString type = m_rsList.Value(2).toString();
             const QVariant stamp = m_rsList.Value(4);
@@ -364,7 +364,7 @@ void frmContEntry::LoadToDoHistory() {
         QStringLiteral("frmContEntry.LoadToDoHistory"), m_rsList, *lvHistPane, picGrdClr, !m_blnAllItems,
         QStringLiteral("SELECT RefNum, Subject, fkContID, DueDate, TextBody FROM ToDo WHERE fkContID = ?") +
             QStringLiteral(" ORDER BY DueDate Desc"),
-        {g_lngCurContID}, [&] {
+        {m_lngContID}, [&] {
             const QVariant id = m_rsList.Value(0);
             const QVariant due = m_rsList.Value(3);
             if (id.isNull() || due.isNull()) return;
@@ -381,7 +381,7 @@ void frmContEntry::LoadApptsHistory() {
         QStringLiteral("frmContEntry.LoadApptsHistory"), m_rsList, *lvHistPane, picGrdClr, !m_blnAllItems,
         QStringLiteral("SELECT RefNum, fkContID, Subject, DateFrom, TextBody FROM Appts WHERE fkContID = ?") +
             QStringLiteral(" ORDER BY DateFrom DESC"),
-        {g_lngCurContID}, [&] {
+        {m_lngContID}, [&] {
             const QVariant id = m_rsList.Value(0);
             if (id.isNull()) return;
             const int row = lvHistPane->addRow(Key("AP", id), date(m_rsList.Value(3)), kIconAppt);
@@ -409,7 +409,7 @@ bool frmContEntry::PostNewHistoryItem() {
                           // Stored with CR LF line breaks, as every multi-line text.
                           m_rsAttach.Fields(QStringLiteral("TextBody")) =
                               QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-                          m_rsAttach.Fields(QStringLiteral("fkContID")) = g_lngCurContID;
+                          m_rsAttach.Fields(QStringLiteral("fkContID")) = m_lngContID;
                           m_rsAttach.Fields(QStringLiteral("NType")) = m_strNType;
                           try {
                               m_rsAttach.Update();
@@ -531,8 +531,7 @@ void frmContEntry::lvRelCon_MouseUp(Qt::MouseButton button, int row) {
         core::trap(QStringLiteral("frmContEntry.lvRelCon_MouseUp"), Tail::Silent, [&] {
             const int32_t contactId = RecordNumber(lvRelCon->key(row));
             auto* dialog = qobject_cast<frmSwtContact*>(OpenForm(QStringLiteral("frmSwtContact")));
-            if (!dialog)
-                throw db::DbError(91, QStringLiteral("Object variable or With block variable not set"));
+            if (!dialog) throw platform::Error(424, QStringLiteral("Object required"));
             dialog->m_lngContactID = contactId;
         });
     } else if (button == Qt::RightButton) {

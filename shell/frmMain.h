@@ -28,6 +28,11 @@ class QWidget;
 // minimising while reminders are pending.
 class frmMain : public QMainWindow, public core::MainWindowLink {
     Q_OBJECT
+    // Set by the editors' lists (by name) before they show a pop-up menu.
+    Q_PROPERTY(QVariant m_lngContUserFld MEMBER m_lngContUserFld)
+    Q_PROPERTY(QVariant m_strContUserFld MEMBER m_strContUserFld)
+    Q_PROPERTY(int m_lngRelContID MEMBER m_lngRelContID)
+    Q_PROPERTY(QString m_strOldRCMemo MEMBER m_strOldRCMemo)
 
 public:
     // What the start-up leaves the program to do: run its event loop, or end at once.
@@ -59,9 +64,9 @@ public:
 
     // The pop-up menus mnuDelContFld, mnuDelProjFld and mnuRCMemoPop at a screen position; they return
     // at once and the chosen item runs its command.
-    void PopupDelContFld(const QPoint& globalPos);
+    Q_INVOKABLE void PopupDelContFld(const QPoint& globalPos);
     void PopupDelProjFld(const QPoint& globalPos);
-    void PopupRCMemo(const QPoint& globalPos);
+    Q_INVOKABLE void PopupRCMemo(const QPoint& globalPos);
 
     // Opens a web address with the desktop's handler, asked for by the window `sourceHWND`.
     void OpenURL(const QString& urlADD, QWidget* sourceHWND);

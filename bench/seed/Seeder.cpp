@@ -189,7 +189,7 @@ struct Vocabulary {
         "the brochure", "the insurance papers", "the deposit", "the tax forms", "the references",
         "the schedule", "the floor plan", "the inventory count", "the presentation", "the survey results",
         "the service agreement", "the purchase order", "the credit memo", "the delivery date",
-        "the site photos", "the spec sheet", "the photo proofs", "the lease", "the payroll file",
+        "the site photos", "the data sheet", "the photo proofs", "the lease", "the payroll file",
         "the training plan", "the product demo", "the thank-you letter"});
     const QStringList apptSubjects = words({
         "Meeting", "Lunch", "Breakfast meeting", "Site visit", "Conference call", "Review", "Presentation",

@@ -73,8 +73,8 @@ class ReminderPollTest : public QObject {
         if (w->MDIForm_Load() != frmMain::LoadResult::Running) qFatal("the start-up ended the program");
     }
     // "MM/dd/yyyy|h:mm AP|type|completed"; the rows get RefNum 1, 2, ... in order.
-    void addReminder(const QString& spec) {
-        const QStringList p = spec.split(QLatin1Char('|'));
+    void addReminder(const QString& fields) {
+        const QStringList p = fields.split(QLatin1Char('|'));
         f->db().Execute(
             "INSERT INTO Remind (RemDate, RemTime, fkToDoID, fkApptID, Type, Completed) "
             "VALUES (?, ?, 70, 80, ?, ?)",
