@@ -340,7 +340,12 @@ QVariant Recordset::Value(int index) const {
     if (index < 0 || index >= FieldCount()) {
         throw DbError(kErrUnknownField, QStringLiteral("The recordset has no field number %1.").arg(index));
     }
-    return Value(FieldName(index));
+    // Lists read every cell of thousands of rows by number: straight to the row, unless an
+    // assignment may stand in for the stored value.
+    if (d->mode != Impl::EditMode::None) return Value(FieldName(index));
+    const QVariantList* row = d->currentRow();
+    if (!row) throw noCurrentRecord();
+    return row->at(index + (d->isTable ? 1 : 0));
 }
 
 int Recordset::FieldCount() const {
