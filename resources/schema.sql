@@ -226,7 +226,8 @@ CREATE TABLE ToDo (
 CREATE INDEX ToDo_fkContID ON ToDo (fkContID);
 CREATE INDEX ToDo_fkProjID ON ToDo (fkProjID);
 CREATE INDEX ToDo_DueDate ON ToDo (DueDate);
-CREATE INDEX ToDo_Completed ON ToDo (Completed);
+-- Open items in due order for the home screen, without a sort.
+CREATE INDEX ToDo_CompletedPrivateDueDate ON ToDo (Completed, Private, DueDate);
 
 -- One row per requested reminder; Type "TD" links through fkToDoID, "AP" through fkApptID.
 -- A new row is never given Completed: it must start out pending.
@@ -276,7 +277,8 @@ CREATE TABLE Attach (
     Priv        BOOLEAN NOT NULL DEFAULT 0,
     DateStamp   DATETIME DEFAULT (strftime('%Y-%m-%d %H:%M:%S','now','localtime'))
 );
-CREATE INDEX Attach_fkContID ON Attach (fkContID);
+-- A contact's history, and the free notes (no contact, no project) of the home screen.
+CREATE INDEX Attach_fkContIDfkProjID ON Attach (fkContID, fkProjID);
 CREATE INDEX Attach_fkProjID ON Attach (fkProjID);
 CREATE INDEX Attach_DateStamp ON Attach (DateStamp);
 

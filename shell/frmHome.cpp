@@ -357,26 +357,18 @@ void frmHome::LoadToDo() {
     core::trap(QStringLiteral("frmHome.LoadToDo"), Tail::Silent, [this] {
         lvToDo->clear();
         ui::ListView::Batch batch(*lvToDo);
-        db::Recordset rs = g_dbLocal->OpenRecordset(
-            QStringLiteral("SELECT RefNum, Subject, DueDate, Completed, Private ") +
-            QStringLiteral("FROM ToDo WHERE Completed = False ") + QStringLiteral("AND Private = False ") +
-            QStringLiteral("ORDER BY DueDate DESC"));
         DateTexts monthDay(QStringLiteral("MM/dd"));
-        if (!rs.Eof()) {
-            rs.MoveFirst();
-            while (!rs.Eof()) {
-                const QVariant id = rs.Value(0);
-                const QVariant subject = rs.Value(1);
-                if (!id.isNull() && !subject.isNull()) {
-                    const int row = lvToDo->addRow(QStringLiteral("ID") + QString::number(id.toInt()),
-                                                   subject.toString());
-                    lvToDo->setSubItem(row, 1, monthDay(rs.Value(2).toDate()));
-                }
-                rs.MoveNext();
-            }
-        }
+        // Streamed: this list has no upper bound (every open to-do item).
+        g_dbLocal->ForEachRow(
+            QStringLiteral("SELECT RefNum, Subject, DueDate, Completed, Private ") +
+                QStringLiteral("FROM ToDo WHERE Completed = False ") + QStringLiteral("AND Private = False ") +
+                QStringLiteral("ORDER BY DueDate DESC"),
+            {}, [&](const db::Database::RowView& r) {
+                if (r.isNull(0) || r.isNull(1)) return;
+                const int row = lvToDo->addRow(QStringLiteral("ID") + QString::number(r.integer(0)), r.text(1));
+                lvToDo->setSubItem(row, 1, monthDay(r.date(2)));
+            });
         Stripe(*lvToDo, picGrdClr);
-        rs.Close();
     });
 }
 
@@ -387,24 +379,15 @@ void frmHome::LoadNotes() {
         // Notes, not calls, tied to no contact and no project: a free note keeps the column defaults, 0.
         // Most notes belong to a contact, so the contact index narrows best; the unary plus keeps
         // SQLite from taking the project index instead, which matches nearly every row.
-        db::Recordset rs = g_dbLocal->OpenRecordset(
+        g_dbLocal->ForEachRow(
             QStringLiteral("SELECT RefNum, fkContID, fkProjID, NType, TextBody FROM Attach ") +
                 QStringLiteral("WHERE NType = ? ") + QStringLiteral(" AND fkContID <= ?") +
                 QStringLiteral(" AND +fkProjID <= ?"),
-            {QStringLiteral("N"), 0, 0});
-        if (!rs.Eof()) {
-            rs.MoveFirst();
-            while (!rs.Eof()) {
-                const QVariant id = rs.Value(0);
-                const QVariant body = rs.Value(4);
-                if (!id.isNull() && !body.isNull()) {
-                    lvNotes->addRow(QStringLiteral("ID") + QString::number(id.toInt()), body.toString());
-                }
-                rs.MoveNext();
-            }
-        }
+            {QStringLiteral("N"), 0, 0}, [&](const db::Database::RowView& r) {
+                if (r.isNull(0) || r.isNull(4)) return;
+                lvNotes->addRow(QStringLiteral("ID") + QString::number(r.integer(0)), r.text(4));
+            });
         Stripe(*lvNotes, picGrdClr);
-        rs.Close();
     });
 }
 
@@ -416,26 +399,18 @@ void frmHome::LoadAppts() {
                               QLocale::c().toString(core::Clock::Today(), QStringLiteral("MM/dd/yyyy")) +
                               QLatin1Char('#');
         // Everything from today on: there is no upper limit.
-        db::Recordset rs = g_dbLocal->OpenRecordset(
-            QStringLiteral("SELECT RefNum, Subject, DateFrom, Private FROM Appts ") +
-            QStringLiteral("WHERE DateFrom >= ") + today + QStringLiteral(" AND Private = False ") +
-            QStringLiteral("ORDER BY DateFrom"));
         DateTexts weekdayMonthDay(QStringLiteral("ddd MM/dd"));
-        if (!rs.Eof()) {
-            rs.MoveFirst();
-            while (!rs.Eof()) {
-                const QVariant id = rs.Value(0);
-                const QVariant from = rs.Value(2);
-                if (!id.isNull() && !from.isNull()) {
-                    const int row = lvAppts->addRow(QStringLiteral("ID") + QString::number(id.toInt()),
-                                                    weekdayMonthDay(from.toDate()));
-                    lvAppts->setSubItem(row, 1, rs.Value(1).toString());
-                }
-                rs.MoveNext();
-            }
-        }
+        g_dbLocal->ForEachRow(
+            QStringLiteral("SELECT RefNum, Subject, DateFrom, Private FROM Appts ") +
+                QStringLiteral("WHERE DateFrom >= ") + today + QStringLiteral(" AND Private = False ") +
+                QStringLiteral("ORDER BY DateFrom"),
+            {}, [&](const db::Database::RowView& r) {
+                if (r.isNull(0) || r.isNull(2)) return;
+                const int row = lvAppts->addRow(QStringLiteral("ID") + QString::number(r.integer(0)),
+                                                weekdayMonthDay(r.date(2)));
+                lvAppts->setSubItem(row, 1, r.isNull(1) ? QString() : r.text(1));
+            });
         Stripe(*lvAppts, picGrdClr);
-        rs.Close();
     });
 }
 

@@ -320,41 +320,67 @@ Database::Rows Database::Query(const QString& sql, const QVariantList& params) {
     return out;
 }
 
-void Database::ReadNumberedTexts(const QString& sql, const QVariantList& params, const QString& numberColumn,
-                                 const QString& textColumn, QVector<QPair<QString, qint64>>& out) {
+bool Database::RowView::isNull(int column) const { return m_st.getColumn(column).isNull(); }
+
+qint64 Database::RowView::integer(int column) const { return m_st.getColumn(column).getInt64(); }
+
+QString Database::RowView::text(int column) const {
+    const SQLite::Column c = m_st.getColumn(column);
+    return QString::fromUtf8(c.getText(), c.getBytes());
+}
+
+QDate Database::RowView::date(int column) const {
+    const SQLite::Column c = m_st.getColumn(column);
+    if (c.isNull()) return {};
+    const QVariant v = values::fromStorage(QString::fromUtf8(c.getText(), c.getBytes()));
+    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
+    return v.typeId() == QMetaType::QDate ? v.toDate() : QDate();
+}
+
+int Database::RowView::column(const QString& name) const {
+    for (int i = 0; i < m_st.getColumnCount(); ++i) {
+        if (name.compare(QString::fromUtf8(m_st.getColumnName(i)), Qt::CaseInsensitive) == 0) return i;
+    }
+    throw DbError(kErrUnknownField, QStringLiteral("The query has no field named '%1'.").arg(name));
+}
+
+void Database::ForEachRow(const QString& sql, const QVariantList& params,
+                          const std::function<void(const RowView&)>& row) {
     SQLite::Statement& st = Prepared(SqlDialect::translate(sql).sql);
+    const auto resetQuietly = [&] {
+        try {
+            st.reset();
+        } catch (...) {
+        }
+    };
     try {
         st.reset();
         st.clearBindings();
         Bind(st, params);
-        const auto column = [&](const QString& name) {
-            for (int i = 0; i < st.getColumnCount(); ++i) {
-                if (name.compare(QString::fromUtf8(st.getColumnName(i)), Qt::CaseInsensitive) == 0) return i;
-            }
-            throw DbError(kErrUnknownField, QStringLiteral("The query has no field named '%1'.").arg(name));
-        };
-        const int number = column(numberColumn);
-        const int text = column(textColumn);
-        while (st.executeStep()) {
-            const SQLite::Column t = st.getColumn(text);
-            const SQLite::Column n = st.getColumn(number);
-            if (t.isNull() || n.isNull()) continue;
-            out.append({QString::fromUtf8(t.getText(), t.getBytes()), n.getInt64()});
-        }
+        const RowView view(st);
+        while (st.executeStep()) row(view);
         st.reset();
     } catch (const SQLite::Exception& e) {
-        try {
-            st.reset();
-        } catch (...) {
-        }
+        resetQuietly();
         throw fromSqlite(e);
     } catch (...) {
-        try {
-            st.reset();
-        } catch (...) {
-        }
+        resetQuietly();
         throw;
     }
+}
+
+void Database::ReadNumberedTexts(const QString& sql, const QVariantList& params, const QString& numberColumn,
+                                 const QString& textColumn, QVector<QPair<QString, qint64>>& out) {
+    int number = -1;
+    int text = -1;
+    ForEachRow(sql, params, [&](const RowView& r) {
+        if (number < 0) {
+            number = r.column(numberColumn);
+            text = r.column(textColumn);
+        }
+        if (r.isNull(text) || r.isNull(number)) return;
+        out.append({r.text(text), r.integer(number)});
+    });
 }
 
 int Database::Run(const QString& sql, const QVariantList& params) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QHash>
 #include <QPair>
 #include <QVector>
@@ -7,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 
 #include "platform/db/DbError.h"
@@ -45,9 +47,25 @@ public:
     int Execute(const QString& sql, const QVariantList& params = {});
     int RecordsAffected() const { return m_recordsAffected; }
 
-    // Streams a query's rows as (text, number) pairs straight into `out`, for long pick lists where a
-    // recordset's copy of every column of every row would cost more than the list is allowed to take.
-    // Rows whose number or text is Null are skipped; after an error `out` holds the rows read so far.
+    // One row of a streamed query, read by column number without a copy of the whole row.
+    class RowView {
+    public:
+        explicit RowView(SQLite::Statement& st) : m_st(st) {}
+        bool isNull(int column) const;
+        qint64 integer(int column) const;
+        QString text(int column) const;
+        QDate date(int column) const;  // the date of a stored date or date and time; null otherwise
+        int column(const QString& name) const;  // its number; DbError when the query has no such column
+
+    private:
+        SQLite::Statement& m_st;
+    };
+    // Streams a query's rows to `row` one at a time, for long lists where a recordset's copy of every
+    // column of every row would cost more than the list may take. No statement outlives the call;
+    // after an error the rows handed over so far stay handed over.
+    void ForEachRow(const QString& sql, const QVariantList& params, const std::function<void(const RowView&)>& row);
+
+    // (text, number) pairs of a query for pick lists; rows whose number or text is Null are skipped.
     void ReadNumberedTexts(const QString& sql, const QVariantList& params, const QString& numberColumn,
                            const QString& textColumn, QVector<QPair<QString, qint64>>& out);
 
