@@ -3,11 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <SQLiteCpp/SQLiteCpp.h>
 
 #include "platform/db/Database.h"
 #include "support/TestRegistry.h"
@@ -123,9 +123,12 @@ private slots:
         QCOMPARE(raw(QStringLiteral("SELECT Done FROM Items")).toLongLong(), stored);
         // Reading gives a bool, and True/False in SQL find it.
         QCOMPARE(scalar(QStringLiteral("SELECT Done FROM Items")).typeId(), int(QMetaType::Bool));
-        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Items WHERE Done = True")).toInt(), stored ? 1 : 0);
-        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Items WHERE Done = False")).toInt(), stored ? 0 : 1);
-        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Items WHERE Done = ?"), {true}).toInt(), stored ? 1 : 0);
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Items WHERE Done = True")).toInt(),
+                 stored ? 1 : 0);
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Items WHERE Done = False")).toInt(),
+                 stored ? 0 : 1);
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Items WHERE Done = ?"), {true}).toInt(),
+                 stored ? 1 : 0);
     }
 
     void dateAndTimeStorageForms_data() {
@@ -136,17 +139,18 @@ private slots:
         const QDate d(2026, 12, 8);
         QTest::newRow("QDate") << "Born" << QVariant(d) << "2026-12-08" << QVariant(d);
         QTest::newRow("us date") << "Born" << QVariant("12/08/2026") << "2026-12-08" << QVariant(d);
-        QTest::newRow("short us date") << "Born" << QVariant("1/5/2027") << "2027-01-05"
-                                       << QVariant(QDate(2027, 1, 5));
+        QTest::newRow("short us date")
+            << "Born" << QVariant("1/5/2027") << "2027-01-05" << QVariant(QDate(2027, 1, 5));
         QTest::newRow("QTime") << "AtTime" << QVariant(QTime(21, 5)) << "21:05:00" << QVariant(QTime(21, 5));
         QTest::newRow("9:05 AM") << "AtTime" << QVariant("9:05 AM") << "09:05:00" << QVariant(QTime(9, 5));
         QTest::newRow("09:05 PM") << "AtTime" << QVariant("09:05 PM") << "21:05:00" << QVariant(QTime(21, 5));
         QTest::newRow("12:00 AM") << "AtTime" << QVariant("12:00 AM") << "00:00:00" << QVariant(QTime(0, 0));
-        QTest::newRow("12:30 PM") << "AtTime" << QVariant("12:30 PM") << "12:30:00" << QVariant(QTime(12, 30));
+        QTest::newRow("12:30 PM") << "AtTime" << QVariant("12:30 PM") << "12:30:00"
+                                  << QVariant(QTime(12, 30));
         QTest::newRow("QDateTime") << "Born" << QVariant(QDateTime(d, QTime(13, 45, 10)))
                                    << "2026-12-08 13:45:10" << QVariant(QDateTime(d, QTime(13, 45, 10)));
-        QTest::newRow("date and time text") << "Born" << QVariant("12/08/2026 1:45 PM") << "2026-12-08 13:45:00"
-                                            << QVariant(QDateTime(d, QTime(13, 45)));
+        QTest::newRow("date and time text") << "Born" << QVariant("12/08/2026 1:45 PM")
+                                            << "2026-12-08 13:45:00" << QVariant(QDateTime(d, QTime(13, 45)));
     }
     void dateAndTimeStorageForms() {
         QFETCH(QString, column);
@@ -188,9 +192,11 @@ private slots:
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM People WHERE AtTime = #09:05 AM#")).toInt(), 1);
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM People WHERE AtTime = #9:05 PM#")).toInt(), 0);
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM People WHERE Born = #12/08/2026#")).toInt(), 1);
-        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM People WHERE Born = ?"), {QDate(2026, 12, 8)}).toInt(),
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM People WHERE Born = ?"), {QDate(2026, 12, 8)})
+                     .toInt(),
                  1);
-        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM People WHERE AtTime = ?"), {QTime(9, 5)}).toInt(), 1);
+        QCOMPARE(
+            scalar(QStringLiteral("SELECT count(*) FROM People WHERE AtTime = ?"), {QTime(9, 5)}).toInt(), 1);
     }
 
     void datesSortAndCompareInTimeOrder() {
@@ -216,9 +222,11 @@ private slots:
         addPerson(3, QStringLiteral("Émile"));
         addPerson(4, QStringLiteral("baker"));
         QCOMPARE(scalar(QStringLiteral("SELECT ID FROM People WHERE Name = 'SMITH'")).toInt(), 1);
-        QCOMPARE(scalar(QStringLiteral("SELECT ID FROM People WHERE Name = ?"), {QStringLiteral("sMiTh")}).toInt(),
-                 1);
-        Recordset rs = m_db->OpenRecordset(QStringLiteral("SELECT Name FROM People WHERE ID <> 3 ORDER BY Name"));
+        QCOMPARE(
+            scalar(QStringLiteral("SELECT ID FROM People WHERE Name = ?"), {QStringLiteral("sMiTh")}).toInt(),
+            1);
+        Recordset rs =
+            m_db->OpenRecordset(QStringLiteral("SELECT Name FROM People WHERE ID <> 3 ORDER BY Name"));
         QStringList names;
         for (; !rs.Eof(); rs.MoveNext()) names << rs.Value(QStringLiteral("Name")).toString();
         QCOMPARE(names, (QStringList{"Adams", "baker", "smith"}));
@@ -253,7 +261,8 @@ private slots:
         addPerson(6, QStringLiteral("O'Brien"));
         Recordset rs;
         if (bound) {
-            rs = m_db->OpenRecordset(QStringLiteral("SELECT ID FROM People WHERE Name LIKE ? ORDER BY ID"), {pattern});
+            rs = m_db->OpenRecordset(QStringLiteral("SELECT ID FROM People WHERE Name LIKE ? ORDER BY ID"),
+                                     {pattern});
         } else {
             QString quoted = pattern;
             quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
@@ -269,7 +278,7 @@ private slots:
         Recordset rs = m_db->OpenRecordset(QStringLiteral("People"));
         rs.AddNew();
         rs.Fields(QStringLiteral("ID")) = 1;
-        rs.Fields(QStringLiteral("Name")) = QStringLiteral("0123456789");  // exactly the size
+        rs.Fields(QStringLiteral("Name")) = QStringLiteral("0123456789");        // exactly the size
         rs.Fields(QStringLiteral("Notes")) = QString(100000, QLatin1Char('n'));  // memo: no limit
         try {
             rs.Fields(QStringLiteral("Name")) = QStringLiteral("0123456789A");
@@ -326,7 +335,8 @@ private slots:
         rs.Fields(QStringLiteral("Name")) = QStringLiteral("THREE");
         rs.Update();
         QCOMPARE(rs.Fields(QStringLiteral("Name")).toString(), QStringLiteral("THREE"));
-        QCOMPARE(scalar(QStringLiteral("SELECT Name FROM People WHERE ID = 3")).toString(), QStringLiteral("THREE"));
+        QCOMPARE(scalar(QStringLiteral("SELECT Name FROM People WHERE ID = 3")).toString(),
+                 QStringLiteral("THREE"));
     }
 
     void tableRecordsetWalksAndDeletes() {
@@ -349,10 +359,12 @@ private slots:
     }
 
     void sqlRecordsetEditsAKeylessTable() {
-        m_db->Execute(QStringLiteral("INSERT INTO Phones VALUES (5, 'Home', '111'), (5, 'Work', '222'), "
-                                     "(6, 'Home', '333')"));
+        m_db->Execute(
+            QStringLiteral("INSERT INTO Phones VALUES (5, 'Home', '111'), (5, 'Work', '222'), "
+                           "(6, 'Home', '333')"));
         Recordset rs = m_db->OpenRecordset(
-            QStringLiteral("SELECT fkContID, fkLookup, PhoneNum FROM CPhone WHERE fkContID = 5 AND fkLookup = 'Work' ")
+            QStringLiteral(
+                "SELECT fkContID, fkLookup, PhoneNum FROM CPhone WHERE fkContID = 5 AND fkLookup = 'Work' ")
                 .replace(QLatin1String("CPhone"), QLatin1String("Phones")));
         QVERIFY(rs.Updatable());
         QCOMPARE(rs.RecordCount(), 1);
@@ -420,7 +432,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, joined.Edit());
         Recordset rs = m_db->OpenRecordset(QStringLiteral("SELECT ID, Name FROM People"));
         QVERIFY_THROWS_EXCEPTION(DbError, rs.Fields(QStringLiteral("Nope")).value());
-        QVERIFY_THROWS_EXCEPTION(DbError, rs.Fields(QStringLiteral("Name")) = QStringLiteral("x"));  // no Edit
+        QVERIFY_THROWS_EXCEPTION(DbError,
+                                 rs.Fields(QStringLiteral("Name")) = QStringLiteral("x"));  // no Edit
         QVERIFY_THROWS_EXCEPTION(DbError, rs.Update());
         Recordset empty = m_db->OpenRecordset(QStringLiteral("SELECT ID FROM People WHERE ID = 99"));
         QVERIFY(empty.Eof() && empty.Bof());
@@ -443,6 +456,35 @@ private slots:
         }
         QVERIFY_THROWS_EXCEPTION(DbError, rs.Delete());
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM People")).toInt(), 0);
+    }
+
+    // Streamed rows are the query's rows; an error thrown by the receiver stops the stream cleanly.
+    void streamedRowsMatchTheQuery() {
+        addPerson(1, QStringLiteral("b"), QStringLiteral("12/31/2026 11:30 PM"));
+        addPerson(2, QStringLiteral("a"), QStringLiteral("1/2/2027"));
+        addPerson(3, QStringLiteral("c"));
+        QStringList seen;
+        m_db->ForEachRow(QStringLiteral("SELECT ID, Name, Born FROM People WHERE ID <> ? ORDER BY Name"), {3},
+                         [&](const Database::RowView& r) {
+                             seen << QStringLiteral("%1 %2 %3")
+                                         .arg(r.integer(0))
+                                         .arg(r.text(1), r.date(2).toString(Qt::ISODate));
+                         });
+        QCOMPARE(seen, (QStringList{"2 a 2027-01-02", "1 b 2026-12-31"}));
+
+        int rows = 0;
+        QVERIFY_THROWS_EXCEPTION(DbError, m_db->ForEachRow(QStringLiteral("SELECT ID FROM People"), {},
+                                                           [&](const Database::RowView&) {
+                                                               if (++rows == 2) throw DbError(1, "stop");
+                                                           }));
+        QCOMPARE(rows, 2);
+        // The statement was reset: writing goes on (no read left open on the file).
+        m_db->Execute(QStringLiteral("DELETE * FROM People WHERE ID = 3"));
+        QVector<QPair<QString, qint64>> names;
+        m_db->ReadNumberedTexts(QStringLiteral("SELECT ID, Name FROM People ORDER BY ID"), {},
+                                QStringLiteral("ID"), QStringLiteral("Name"), names);
+        QCOMPARE(names.size(), 2);
+        QCOMPARE(names.first().first, QStringLiteral("b"));
     }
 
     void unsupportedSqlIsAClearError() {
@@ -489,7 +531,8 @@ private slots:
                    << db::Field::make(QStringLiteral("UserName"), db::FieldType::Text, 50)
                    << db::Field::make(QStringLiteral("Password"), db::FieldType::Text, 50);
         m_db->CreateTable(def);
-        m_db->CreateIndex(QStringLiteral("Security"), {QStringLiteral("PrimaryKey"), {QStringLiteral("RefNum")}, true});
+        m_db->CreateIndex(QStringLiteral("Security"),
+                          {QStringLiteral("PrimaryKey"), {QStringLiteral("RefNum")}, true});
         m_db->CreateIndex(QStringLiteral("Security"), {QStringLiteral("RefNum"), {QStringLiteral("RefNum")}});
         QVERIFY_THROWS_EXCEPTION(DbError, m_db->CreateTable(def));
 
@@ -556,7 +599,8 @@ private slots:
         m_db = Database::Open(path());
         QCOMPARE(scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
         const int rows = scalar(QStringLiteral("SELECT count(*) FROM Items")).toInt();
-        QVERIFY2(rows >= committed * 5, qPrintable(QStringLiteral("%1 rows for %2 commits").arg(rows).arg(committed)));
+        QVERIFY2(rows >= committed * 5,
+                 qPrintable(QStringLiteral("%1 rows for %2 commits").arg(rows).arg(committed)));
         QCOMPARE(rows % 5, 0);  // whole transactions only
     }
 };
