@@ -22,6 +22,7 @@
 #include "core/modGeneral.h"
 #include "platform/Error.h"
 #include "platform/db/Database.h"
+#include "platform/ui/DateTexts.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
@@ -39,24 +40,6 @@ constexpr int kIconCall = 1;
 constexpr int kIconToDo = 3;
 constexpr int kIconAppt = 5;
 
-// A date in a fixed US form. The lists show many items but few different days, so each day is
-// formatted once per load.
-class DateTexts {
-public:
-    explicit DateTexts(QString format) : m_format(std::move(format)) {}
-    QString operator()(const QVariant& value) {
-        const QDate date = value.toDate();
-        if (!date.isValid()) return QString();
-        auto it = m_texts.constFind(date.toJulianDay());
-        if (it == m_texts.cend())
-            it = m_texts.insert(date.toJulianDay(), QLocale::c().toString(date, m_format));
-        return it.value();
-    }
-
-private:
-    QString m_format;
-    QHash<qint64, QString> m_texts;
-};
 
 // Stored bodies keep their line breaks; a list row shows them run together.
 QString OneLine(const QVariant& body) {
@@ -232,7 +215,7 @@ void frmContEntry::GetProjectInfo(const QVariant& projId, const QVariant& pName,
 
 void frmContEntry::LoadContactHistory() {
     if (!IsLoaded()) return;
-    DateTexts monthDay(QStringLiteral("MM/dd"));
+    ui::DateTexts monthDay(QStringLiteral("MM/dd"));
     FillList(
         QStringLiteral("frmContEntry.LoadContactHistory"), m_rsList, *lvHist, picGrdClr, true,
         QStringLiteral("SELECT RefNum, fkContID, NType, TextBody, DateStamp FROM Attach WHERE fkContID = ?") +
@@ -270,7 +253,7 @@ void frmContEntry::LoadToDoInfo() {
 
 void frmContEntry::LoadApptsInfo() {
     if (!IsLoaded()) return;
-    DateTexts weekdayMonthDay(QStringLiteral("ddd MM/dd"));
+    ui::DateTexts weekdayMonthDay(QStringLiteral("ddd MM/dd"));
     FillList(QStringLiteral("frmContEntry.LoadApptsInfo"), m_rsList, *lvAppts, picGrdClr, true,
              QStringLiteral("SELECT RefNum, fkContID, Subject, DateFrom FROM Appts WHERE DateFrom >= ?") +
                  QStringLiteral(" AND fkContID = ?") + QStringLiteral(" ORDER BY DateFrom DESC"),
@@ -339,7 +322,7 @@ void frmContEntry::cboHistFilter_Click() {
 }
 
 void frmContEntry::LoadNotesCallsHistory() {
-    DateTexts date(QStringLiteral("MM/dd/yyyy"));
+    ui::DateTexts date(QStringLiteral("MM/dd/yyyy"));
     FillList(
         QStringLiteral("frmContEntry.LoadNotesCallsHistory"), m_rsList, *lvHistPane, picGrdClr,
         !m_blnAllItems,
@@ -359,7 +342,7 @@ void frmContEntry::LoadNotesCallsHistory() {
 }
 
 void frmContEntry::LoadToDoHistory() {
-    DateTexts date(QStringLiteral("MM/dd/yyyy"));
+    ui::DateTexts date(QStringLiteral("MM/dd/yyyy"));
     FillList(
         QStringLiteral("frmContEntry.LoadToDoHistory"), m_rsList, *lvHistPane, picGrdClr, !m_blnAllItems,
         QStringLiteral("SELECT RefNum, Subject, fkContID, DueDate, TextBody FROM ToDo WHERE fkContID = ?") +
@@ -376,7 +359,7 @@ void frmContEntry::LoadToDoHistory() {
 }
 
 void frmContEntry::LoadApptsHistory() {
-    DateTexts date(QStringLiteral("MM/dd/yyyy"));
+    ui::DateTexts date(QStringLiteral("MM/dd/yyyy"));
     FillList(
         QStringLiteral("frmContEntry.LoadApptsHistory"), m_rsList, *lvHistPane, picGrdClr, !m_blnAllItems,
         QStringLiteral("SELECT RefNum, fkContID, Subject, DateFrom, TextBody FROM Appts WHERE fkContID = ?") +

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "contacts/NameComposition.h"
+#include "core/DialogLayout.h"
 #include "contacts/clsNameParse.h"
 #include "core/ContactNumbers.h"
 #include "core/Trap.h"
@@ -30,20 +31,6 @@ void Place(QWidget* w, double left, double top, double width, double height) {
     w->setGeometry(ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height));
 }
 
-// The two section headings: a band in the selection colours across the dialog.
-QLabel* Heading(QWidget* parent, const char* name, const QString& caption) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAutoFillBackground(true);
-    QPalette band = label->palette();
-    band.setColor(QPalette::Window, band.color(QPalette::Highlight));
-    band.setColor(QPalette::WindowText, band.color(QPalette::HighlightedText));
-    label->setPalette(band);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
 
 }  // namespace
 
@@ -77,7 +64,7 @@ frmNewName* frmNewName::Open(QWidget* owner) {
 }
 
 void frmNewName::BuildControls() {
-    lblName = Heading(this, "lblName", QStringLiteral(" Name"));
+    lblName = core::layout::Heading(this, QStringLiteral("lblName"), QStringLiteral(" Name"));
     Place(lblName, 120, 120, 5280, 285);
 
     txtName = new QLineEdit(this);
@@ -90,7 +77,7 @@ void frmNewName::BuildControls() {
     lblNameExample->setObjectName(QStringLiteral("lblNameExample"));
     Place(lblNameExample, 240, 870, 5040, 255);
 
-    lblType = Heading(this, "lblType", QStringLiteral(" Is this an individual or a company ?"));
+    lblType = core::layout::Heading(this, QStringLiteral("lblType"), QStringLiteral(" Is this an individual or a company ?"));
     Place(lblType, 120, 1260, 5280, 285);
 
     const QString captions[2] = {QStringLiteral("An Individual"), QStringLiteral("A Company")};

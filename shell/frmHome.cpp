@@ -18,6 +18,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/DbError.h"
+#include "platform/ui/DateTexts.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
@@ -123,23 +124,6 @@ void HandOver(QWidget* form, const char* member, const QVariant& value) {
     if (form) form->setProperty(member, value);
 }
 
-// A date in a fixed US form ("MM/dd", "ddd MM/dd"). The lists show tens of thousands of dates but
-// only a few hundred different days, so each day is formatted once per load.
-class DateTexts {
-public:
-    explicit DateTexts(QString format) : m_format(std::move(format)) {}
-    QString operator()(const QDate& date) {
-        if (!date.isValid()) return QString();
-        auto it = m_texts.constFind(date.toJulianDay());
-        if (it == m_texts.cend())
-            it = m_texts.insert(date.toJulianDay(), QLocale::c().toString(date, m_format));
-        return it.value();
-    }
-
-private:
-    QString m_format;
-    QHash<qint64, QString> m_texts;
-};
 
 void Stripe(ui::ListView& list, QWidget* picGrdClr) {
     if (g_blnAltColors) modGeneral::AltLVBackground(list, picGrdClr, 0, -1);
@@ -357,7 +341,7 @@ void frmHome::LoadToDo() {
     core::trap(QStringLiteral("frmHome.LoadToDo"), Tail::Silent, [this] {
         lvToDo->clear();
         ui::ListView::Batch batch(*lvToDo);
-        DateTexts monthDay(QStringLiteral("MM/dd"));
+        ui::DateTexts monthDay(QStringLiteral("MM/dd"));
         // Streamed: this list has no upper bound (every open to-do item).
         g_dbLocal->ForEachRow(
             QStringLiteral("SELECT RefNum, Subject, DueDate, Completed, Private ") +
@@ -399,7 +383,7 @@ void frmHome::LoadAppts() {
                               QLocale::c().toString(core::Clock::Today(), QStringLiteral("MM/dd/yyyy")) +
                               QLatin1Char('#');
         // Everything from today on: there is no upper limit.
-        DateTexts weekdayMonthDay(QStringLiteral("ddd MM/dd"));
+        ui::DateTexts weekdayMonthDay(QStringLiteral("ddd MM/dd"));
         g_dbLocal->ForEachRow(
             QStringLiteral("SELECT RefNum, Subject, DateFrom, Private FROM Appts ") +
                 QStringLiteral("WHERE DateFrom >= ") + today + QStringLiteral(" AND Private = False ") +

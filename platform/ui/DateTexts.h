@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QLocale>
+#include <QString>
+#include <QVariant>
+
+namespace ui {
+
+// Dates of a list in one fixed US form ("MM/dd", "ddd MM/dd", ...), whatever the user's locale. A
+// list shows tens of thousands of dates but few different days, so each day is formatted once.
+class DateTexts {
+public:
+    explicit DateTexts(QString format) : m_format(std::move(format)) {}
+    QString operator()(const QDate& date) {
+        if (!date.isValid()) return QString();
+        auto it = m_texts.constFind(date.toJulianDay());
+        if (it == m_texts.cend()) it = m_texts.insert(date.toJulianDay(), QLocale::c().toString(date, m_format));
+        return it.value();
+    }
+    // A stored date, or the date of a stored date and time.
+    QString operator()(const QVariant& value) { return (*this)(value.toDate()); }
+
+private:
+    QString m_format;
+    QHash<qint64, QString> m_texts;
+};
+
+}  // namespace ui
