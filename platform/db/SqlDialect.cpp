@@ -149,7 +149,7 @@ std::vector<Token> tokenize(const QString& sql) {
 // ---------------------------------------------------------------------------------------------
 // Statement analysis
 
-const QSet<QString>& jetFunctions() {
+const QSet<QString>& untranslatedFunctions() {
     static const QSet<QString> names{
         QStringLiteral("IIF"),       QStringLiteral("NZ"),        QStringLiteral("FORMAT"),
         QStringLiteral("DATEADD"),   QStringLiteral("DATEDIFF"),  QStringLiteral("DATEPART"),
@@ -318,7 +318,7 @@ SqlDialect::Translation translateText(const QString& sql) {
             unsupported(w, sql);
         } else if (w == QLatin1String("ESCAPE")) {
             unsupported(QStringLiteral("LIKE ... ESCAPE"), sql);
-        } else if (call && !qualified && jetFunctions().contains(w) &&
+        } else if (call && !qualified && untranslatedFunctions().contains(w) &&
                    !(k > 0 && tok(k - 1).kind == Kind::Word && tableIntroducers().contains(tok(k - 1).key))) {
             unsupported(QStringLiteral("the function %1()").arg(t.text), sql);
         } else if ((w == QLatin1String("TRUE") || w == QLatin1String("FALSE")) && !qualified) {
