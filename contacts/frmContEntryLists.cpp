@@ -40,7 +40,6 @@ constexpr int kIconCall = 1;
 constexpr int kIconToDo = 3;
 constexpr int kIconAppt = 5;
 
-
 // Stored bodies keep their line breaks; a list row shows them run together.
 QString OneLine(const QVariant& body) {
     return body.toString().remove(QStringLiteral("\r\n"));
@@ -50,33 +49,11 @@ QString Key(const char* prefix, const QVariant& number) {
     return QLatin1String(prefix) + QString::number(number.toLongLong());
 }
 
-// The record number of a row's key, from its third character on.
-int32_t RecordNumber(const QString& key) {
-    bool ok = false;
-    const int32_t number = key.mid(2).toInt(&ok);
-    if (!ok) throw platform::Error(13, QStringLiteral("Type mismatch"));
-    return number;
-}
-
-// A click that hits no row is not an error of the program: it is told, and nothing is logged.
-bool NothingSelected(int row) {
-    if (row >= 0) return false;
-    ui::MsgBox(QStringLiteral("There is nothing from the list to select"), ui::OKOnly, kTitle);
-    return true;
-}
-
-// Opens a screen or dialog by its form name; a name nobody registered is an error of the click.
-QWidget* OpenForm(const QString& name) {
-    auto& registry = ui::ScreenRegistry::instance();
-    if (!registry.hasScreen(name))
-        throw std::runtime_error(QStringLiteral("The form %1 is not available.").arg(name).toStdString());
-    return registry.open(name);
-}
-
 // An item dialog in edit mode: its record number is handed over as the member it reads.
 void OpenItemDialog(const QString& name, const char* member, int32_t number) {
     g_lngEntryMode = 2;
-    if (QWidget* dialog = OpenForm(name)) dialog->setProperty(member, number);
+    if (QWidget* dialog = ui::ScreenRegistry::instance().openRequired(name))
+        dialog->setProperty(member, number);
 }
 
 // One of the main window's pop-up menus over the editor's lists: its public members are set by name,
@@ -427,25 +404,25 @@ void frmContEntry::cmdAppts_Click() {
                QStringLiteral("setting the Appointment screen"), [] {
                    // The dialog preselects this contact: the active-screen code is "CEnt".
                    g_lngEntryMode = 0;
-                   OpenForm(QStringLiteral("frmAppt"));
+                   ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmAppt"));
                });
 }
 
 void frmContEntry::cmdRelCon_Click() {
     core::trap(QStringLiteral("frmContEntry.cmdRelCon_Click"), Tail::Action,
                QStringLiteral("setting the Related Contact screen"),
-               [] { OpenForm(QStringLiteral("frmNewLinkCont")); });
+               [] { ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNewLinkCont")); });
 }
 
 void frmContEntry::cmdRelProj_Click() {
     core::trap(QStringLiteral("frmContEntry.cmdRelProj_Click"), Tail::ErrorBox,
-               [] { OpenForm(QStringLiteral("frmSetRelProject")); });
+               [] { ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmSetRelProject")); });
 }
 
 void frmContEntry::cmdUserFld_Click() {
     core::trap(QStringLiteral("frmContEntry.cmdUserFld_Click"), Tail::Action,
                QStringLiteral("setting the User Defined Fields screen"),
-               [] { OpenForm(QStringLiteral("frmUserFields")); });
+               [] { ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmUserFields")); });
 }
 
 void frmContEntry::cmdAddFile_Click() {
@@ -456,84 +433,87 @@ void frmContEntry::cmdAddFile_Click() {
 // List clicks
 
 void frmContEntry::lvHist_Click(int row) {
-    if (NothingSelected(row)) return;
+    if (modGeneral::NothingSelected(row)) return;
     core::trap(QStringLiteral("frmContEntry.lvHist_Click"), Tail::Action,
                QStringLiteral("opening the Calls/Notes dialog"), [&] {
-                   m_lngSelNote = RecordNumber(lvHist->key(row));
+                   m_lngSelNote = modGeneral::KeyRecordNumber(lvHist->key(row));
                    OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", m_lngSelNote);
                });
 }
 
 void frmContEntry::lvToDo_Click(int row) {
-    if (NothingSelected(row)) return;
+    if (modGeneral::NothingSelected(row)) return;
     core::trap(QStringLiteral("frmContEntry.lvToDo_Click"), Tail::Action,
                QStringLiteral("opening the To Do entry screen"), [&] {
-                   m_lngSelToDo = RecordNumber(lvToDo->key(row));
+                   m_lngSelToDo = modGeneral::KeyRecordNumber(lvToDo->key(row));
                    OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", m_lngSelToDo);
                });
 }
 
 void frmContEntry::lvAppts_Click(int row) {
-    if (NothingSelected(row)) return;
+    if (modGeneral::NothingSelected(row)) return;
     core::trap(QStringLiteral("frmContEntry.lvAppts_Click"), Tail::Action,
                QStringLiteral("opening the Appointments dialog"), [&] {
-                   m_lngSelAppt = RecordNumber(lvAppts->key(row));
+                   m_lngSelAppt = modGeneral::KeyRecordNumber(lvAppts->key(row));
                    OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", m_lngSelAppt);
                });
 }
 
 void frmContEntry::lvHistPane_Click(int row) {
-    if (NothingSelected(row)) return;
+    if (modGeneral::NothingSelected(row)) return;
     core::trap(QStringLiteral("frmContEntry.lvHistPane_Click"), Tail::Unknown, [&] {
         const QString key = lvHistPane->key(row);
         const QString kind = key.left(2);
         if (kind == QLatin1String("CA") || kind == QLatin1String("NT")) {
-            OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", RecordNumber(key));
+            OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", modGeneral::KeyRecordNumber(key));
         } else if (kind == QLatin1String("TD")) {
-            OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", RecordNumber(key));
+            OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", modGeneral::KeyRecordNumber(key));
         } else if (kind == QLatin1String("AP")) {
-            OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", RecordNumber(key));
+            OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", modGeneral::KeyRecordNumber(key));
         }
     });
 }
 
 void frmContEntry::lvRelPrj_Click(int row) {
-    if (NothingSelected(row)) return;
+    if (modGeneral::NothingSelected(row)) return;
     core::trap(QStringLiteral("frmContEntry.lvRelPrj_Click"), Tail::Action,
                QStringLiteral("opening the Related Project Information screen"), [&] {
-                   g_lngCurProjID = RecordNumber(lvRelPrj->key(row));
+                   g_lngCurProjID = modGeneral::KeyRecordNumber(lvRelPrj->key(row));
                    // Closes this editor too (it goes once the click is done).
                    modGeneral::CloseAllChildForms();
-                   OpenForm(QStringLiteral("frmProjEntry"));
+                   ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
                });
 }
 
 void frmContEntry::lvRelCon_MouseUp(Qt::MouseButton button, int row) {
     if (button == Qt::LeftButton) {
-        if (NothingSelected(row)) return;
+        if (modGeneral::NothingSelected(row)) return;
         core::trap(QStringLiteral("frmContEntry.lvRelCon_MouseUp"), Tail::Silent, [&] {
-            const int32_t contactId = RecordNumber(lvRelCon->key(row));
-            auto* dialog = qobject_cast<frmSwtContact*>(OpenForm(QStringLiteral("frmSwtContact")));
+            const int32_t contactId = modGeneral::KeyRecordNumber(lvRelCon->key(row));
+            auto* dialog = qobject_cast<frmSwtContact*>(
+                ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmSwtContact")));
             if (!dialog) throw platform::Error(424, QStringLiteral("Object required"));
             dialog->m_lngContactID = contactId;
         });
     } else if (button == Qt::RightButton) {
-        if (lvRelCon->rowCount() == 0 || NothingSelected(row)) return;
+        if (lvRelCon->rowCount() == 0 || modGeneral::NothingSelected(row)) return;
         core::trap(QStringLiteral("frmContEntry.lvRelCon_MouseUp"), Tail::Silent, [&] {
             // The row under the mouse, whichever was selected before.
             lvRelCon->setSelectedRow(row);
-            MainWindowPopup("PopupRCMemo", {{"m_lngRelContID", RecordNumber(lvRelCon->key(row))},
-                                            {"m_strOldRCMemo", lvRelCon->text(row, 1)}});
+            MainWindowPopup("PopupRCMemo",
+                            {{"m_lngRelContID", modGeneral::KeyRecordNumber(lvRelCon->key(row))},
+                             {"m_strOldRCMemo", lvRelCon->text(row, 1)}});
         });
     }
 }
 
 void frmContEntry::lvUserDef_MouseUp(Qt::MouseButton button, int row) {
     if (button != Qt::RightButton || lvUserDef->rowCount() == 0) return;
-    if (NothingSelected(row)) return;
+    if (modGeneral::NothingSelected(row)) return;
     core::trap(QStringLiteral("frmContEntry.lvUserDef_MouseUp"), Tail::Unknown, [&] {
         lvUserDef->setSelectedRow(row);
-        MainWindowPopup("PopupDelContFld", {{"m_lngContUserFld", RecordNumber(lvUserDef->key(row))},
-                                            {"m_strContUserFld", lvUserDef->text(row)}});
+        MainWindowPopup("PopupDelContFld",
+                        {{"m_lngContUserFld", modGeneral::KeyRecordNumber(lvUserDef->key(row))},
+                         {"m_strContUserFld", lvUserDef->text(row)}});
     });
 }

@@ -13,7 +13,9 @@
 #include "core/MainWindowLink.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/Error.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Printer.h"
 #include "platform/ui/ScreenRegistry.h"
 
@@ -79,6 +81,20 @@ void SetStatus(const QString& message, bool wait) {
 
 QString FixQuotes(const QString& text) {
     return QString(text).replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+bool NothingSelected(int row) {
+    if (row >= 0) return false;
+    ui::MsgBox(QStringLiteral("There is nothing from the list to select"), ui::OKOnly,
+               QStringLiteral("Pomaret - Contact Manager"));
+    return true;
+}
+
+int32_t KeyRecordNumber(const QString& key) {
+    bool ok = false;
+    const int32_t number = key.mid(2).toInt(&ok);
+    if (!ok) throw platform::Error(13, QStringLiteral("Type mismatch"));
+    return number;
 }
 
 QString TrimBlanks(const QString& text) {

@@ -187,10 +187,7 @@ void frmSecurity::Check1_Click() {
 }
 
 void frmSecurity::lvUser_Click() {
-    if (lvUser->selectedRow() < 0) {
-        ui::MsgBox(QStringLiteral("There is nothing from the list to select"), ui::OKOnly, kTitle);
-        return;
-    }
+    if (modGeneral::NothingSelected(lvUser->selectedRow())) return;
     core::trap(QStringLiteral("frmSecurity.lvUser_Click"), Tail::Unknown, [&] {
         const int row = lvUser->selectedRow();
         m_lngSelID = lvUser->key(row).mid(2).toInt();

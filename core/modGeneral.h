@@ -86,6 +86,11 @@ void LoadAllProjects(ui::PickList& list);
 // colour -1: the picture box's own background colour is the stripe colour.
 void AltLVBackground(ui::ListView& list, QWidget* picGrdClr, int flag, int64_t colour = -1);
 QString GetPhoneNum(int32_t contId);
+// A click on a list with no selected row: "There is nothing from the list to select", nothing logged.
+// True when that was the case.
+bool NothingSelected(int row);
+// The record number of a list row's key ("ID12", "NT5"): the key from its third character on.
+int32_t KeyRecordNumber(const QString& key);
 QString GetEMail(int32_t contId);
 // Prints on the current printer job (ui::Printer), see PrintWrapped's notes in Helpers.cpp.
 void PrintWrapped(const QString& text);

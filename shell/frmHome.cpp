@@ -18,8 +18,8 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/DbError.h"
-#include "platform/ui/DateTexts.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DateTexts.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -108,22 +108,12 @@ void Frame(QFrame* shape, const QWidget* list) {
     Place(shape, r.left - 15, r.top - 15, r.width + 30, r.height + 30);
 }
 
-// Opens a screen or dialog by its form name; one that nobody registered is an error of the click.
-QWidget* OpenForm(const QString& name) {
-    auto& registry = ui::ScreenRegistry::instance();
-    if (!registry.hasScreen(name)) {
-        throw std::runtime_error(QStringLiteral("The form %1 is not available.").arg(name).toStdString());
-    }
-    return registry.open(name);
-}
-
 // The dialogs read their record number from the member of this name. Until a dialog is built it is
 // a stand-in, and the number rides along as a property of that name for it to show and the real
 // dialog to read.
 void HandOver(QWidget* form, const char* member, const QVariant& value) {
     if (form) form->setProperty(member, value);
 }
-
 
 void Stripe(ui::ListView& list, QWidget* picGrdClr) {
     if (g_blnAltColors) modGeneral::AltLVBackground(list, picGrdClr, 0, -1);
@@ -345,11 +335,12 @@ void frmHome::LoadToDo() {
         // Streamed: this list has no upper bound (every open to-do item).
         g_dbLocal->ForEachRow(
             QStringLiteral("SELECT RefNum, Subject, DueDate, Completed, Private ") +
-                QStringLiteral("FROM ToDo WHERE Completed = False ") + QStringLiteral("AND Private = False ") +
-                QStringLiteral("ORDER BY DueDate DESC"),
+                QStringLiteral("FROM ToDo WHERE Completed = False ") +
+                QStringLiteral("AND Private = False ") + QStringLiteral("ORDER BY DueDate DESC"),
             {}, [&](const db::Database::RowView& r) {
                 if (r.isNull(0) || r.isNull(1)) return;
-                const int row = lvToDo->addRow(QStringLiteral("ID") + QString::number(r.integer(0)), r.text(1));
+                const int row =
+                    lvToDo->addRow(QStringLiteral("ID") + QString::number(r.integer(0)), r.text(1));
                 lvToDo->setSubItem(row, 1, monthDay(r.date(2)));
             });
         Stripe(*lvToDo, picGrdClr);
@@ -404,18 +395,9 @@ void frmHome::LoadAppts() {
 void frmHome::ListClick(ui::ListView& list, const QString& procName, const QString& action,
                         const std::function<void(int32_t)>& open) {
     const int row = list.selectedRow();
-    if (row < 0) {
-        // Not an error of the program: nothing is logged.
-        ui::MsgBox(QStringLiteral("There is nothing from the list to select"), ui::OKOnly, kTitle);
-        return;
-    }
+    if (modGeneral::NothingSelected(row)) return;
     const QString key = list.key(row);
-    core::trap(procName, Tail::Action, action, [&] {
-        bool ok = false;
-        const int32_t number = key.mid(2).toInt(&ok);
-        if (!ok) throw db::DbError(13, QStringLiteral("Type mismatch"));
-        open(number);
-    });
+    core::trap(procName, Tail::Action, action, [&] { open(modGeneral::KeyRecordNumber(key)); });
 }
 
 void frmHome::lvRecNames_Click() {
@@ -423,7 +405,7 @@ void frmHome::lvRecNames_Click() {
               QStringLiteral("opening the Contacts screen"), [](int32_t number) {
                   g_lngCurContID = number;
                   modGeneral::CloseAllChildForms();
-                  OpenForm(QStringLiteral("frmContEntry"));
+                  ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
               });
 }
 
@@ -432,7 +414,7 @@ void frmHome::lvProjects_Click() {
               QStringLiteral("opening the Projects screen"), [](int32_t number) {
                   g_lngCurProjID = number;
                   modGeneral::CloseAllChildForms();
-                  OpenForm(QStringLiteral("frmProjEntry"));
+                  ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
               });
 }
 
@@ -441,7 +423,8 @@ void frmHome::lvToDo_Click() {
     ListClick(*lvToDo, QStringLiteral("frmHome.lvToDo_Click"), QStringLiteral("opening the To Do dialog"),
               [](int32_t number) {
                   g_lngEntryMode = 2;
-                  HandOver(OpenForm(QStringLiteral("frmToDo")), "m_lngToDoID", number);
+                  HandOver(ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmToDo")),
+                           "m_lngToDoID", number);
               });
 }
 
@@ -449,7 +432,8 @@ void frmHome::lvNotes_Click() {
     ListClick(*lvNotes, QStringLiteral("frmHome.lvNotes_Click"),
               QStringLiteral("opening the Notes/Calls dialog"), [](int32_t number) {
                   g_lngEntryMode = 2;
-                  HandOver(OpenForm(QStringLiteral("frmNotes")), "m_lngNoteID", number);
+                  HandOver(ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNotes")),
+                           "m_lngNoteID", number);
               });
 }
 
@@ -457,7 +441,8 @@ void frmHome::lvAppts_Click() {
     ListClick(*lvAppts, QStringLiteral("frmHome.lvAppts_Click"),
               QStringLiteral("opening the Appointments dialog"), [](int32_t number) {
                   g_lngEntryMode = 2;
-                  HandOver(OpenForm(QStringLiteral("frmAppt")), "m_lngApptID", number);
+                  HandOver(ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmAppt")),
+                           "m_lngApptID", number);
               });
 }
 
@@ -465,7 +450,7 @@ void frmHome::CalMain_DateClick(const QDate& date) {
     core::trap(QStringLiteral("frmHome.CalMain_DateClick"), Tail::ErrorBox, [date] {
         // The day view opens on the clicked date, not on today.
         modGeneral::CloseAllChildForms();
-        QWidget* day = OpenForm(QStringLiteral("frmCalDay"));
+        QWidget* day = ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmCalDay"));
         HandOver(day, "m_blnIsSystem", false);
         HandOver(day, "m_vSrchDate", date);
     });

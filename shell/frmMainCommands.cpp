@@ -149,19 +149,10 @@ QWidget* OpenStandIn(const StandIn& s) {
     return nullptr;
 }
 
-// Opens a screen or dialog by its form name. A name nobody registered is an error of the command.
-QWidget* OpenForm(const QString& name) {
-    auto& registry = ui::ScreenRegistry::instance();
-    if (!registry.hasScreen(name)) {
-        throw std::runtime_error(QStringLiteral("The form %1 is not available.").arg(name).toStdString());
-    }
-    return registry.open(name);
-}
-
 // Screen switch: every open screen and dialog closes first.
 void SwitchTo(const QString& name) {
     modGeneral::CloseAllChildForms();
-    OpenForm(name);
+    ui::ScreenRegistry::instance().openRequired(name);
 }
 
 // The editors' public loaders, called by name: an editor that is not open, or has no such loader, is
@@ -316,9 +307,9 @@ void frmMain::OpenURL(const QString& urlADD, QWidget* sourceHWND) {
 
 void frmMain::PrintActiveRecord() {
     if (g_strCurScreen == QLatin1String("CEnt")) {
-        OpenForm(QStringLiteral("frmPrintContact"));
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmPrintContact"));
     } else if (g_strCurScreen == QLatin1String("PEnt")) {
-        OpenForm(QStringLiteral("frmPrintProject"));
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmPrintProject"));
     }
 }
 
@@ -350,26 +341,26 @@ void frmMain::mnuEditDelete_Click() {
         if (type == 0) return;
         // The progress window starts its work from a timer after it is shown, so it reads what to
         // delete (1 contact, 2 project) after this has set it.
-        if (QWidget* progress = OpenForm(QStringLiteral("frmDelete")))
+        if (QWidget* progress = ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmDelete")))
             progress->setProperty("m_intType", type);
     });
 }
 
 void frmMain::OpenNewItemDialog(const QString& formName) {
     g_lngEntryMode = 0;
-    OpenForm(formName);
+    ui::ScreenRegistry::instance().openRequired(formName);
 }
 
 void frmMain::mnuEditNewName_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditNewName_Click"), Tail::Action,
                QStringLiteral("opening the New Contact Name dialog"),
-               [] { OpenForm(QStringLiteral("frmNewName")); });
+               [] { ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNewName")); });
 }
 
 void frmMain::mnuEditNewProject_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditNewProject_Click"), Tail::Action,
                QStringLiteral("opening the Projects dialog"),
-               [] { OpenForm(QStringLiteral("frmNewProject")); });
+               [] { ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNewProject")); });
 }
 
 void frmMain::mnuEditNewNote_Click() {
@@ -392,13 +383,13 @@ void frmMain::mnuEditNewAppt_Click() {
 
 void frmMain::mnuEditPrefer_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditPrefer_Click"), Tail::ErrorBox,
-               [] { OpenForm(QStringLiteral("frmPreference")); });
+               [] { ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmPreference")); });
 }
 
 void frmMain::mnuEditPwd_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditPwd_Click"), Tail::ErrorBox, [] {
         g_lngEntryMode = 0;
-        OpenForm(QStringLiteral("frmSecurity"));
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmSecurity"));
     });
 }
 
@@ -455,7 +446,7 @@ void frmMain::mnuHelpFiles_Click() {
 
 void frmMain::mnuHelpAbout_Click() {
     core::trap(QStringLiteral("frmMain.mnuHelpAbout_Click"), Tail::ErrorBox,
-               [] { OpenForm(QStringLiteral("frmAbout")); });
+               [] { ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmAbout")); });
 }
 
 void frmMain::mnuDownload_Click() {
@@ -486,9 +477,9 @@ void frmMain::tbrMain_ButtonClick(const QString& key) {
 void frmMain::tbrMain_ButtonMenuClick(const QString& key) {
     core::trap(QStringLiteral("frmMain.tbrMain_ButtonMenuClick"), Tail::Unknown, [&] {
         if (key == QLatin1String("drpName")) {
-            OpenForm(QStringLiteral("frmNewName"));
+            ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNewName"));
         } else if (key == QLatin1String("drpPrj")) {
-            OpenForm(QStringLiteral("frmNewProject"));
+            ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNewProject"));
         } else if (key == QLatin1String("drpNote")) {
             OpenNewItemDialog(QStringLiteral("frmNotes"));
         } else if (key == QLatin1String("drpToDo")) {
@@ -544,7 +535,7 @@ void frmMain::GetNamesList() {
             g_lngCurContID = rs.Value(QStringLiteral("ContID")).toInt();
             rs.Close();
             modGeneral::CloseAllChildForms();
-            OpenForm(QStringLiteral("frmContEntry"));
+            ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
             return;
         }
         rs.Close();
@@ -554,7 +545,7 @@ void frmMain::GetNamesList() {
             ~ClearSearch() { g_strNameSrchSQL.clear(); }
         } clearSearch;
         modGeneral::CloseAllChildForms();
-        OpenForm(QStringLiteral("frmNameSrchResult"));
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNameSrchResult"));
     });
 }
 

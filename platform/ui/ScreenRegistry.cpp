@@ -1,5 +1,7 @@
 #include "platform/ui/ScreenRegistry.h"
 
+#include <stdexcept>
+
 #include <QDialog>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -93,6 +95,13 @@ void ScreenRegistry::showScreen(QWidget* screen) {
         screen->showMaximized();
     }
     add(screen);
+}
+
+QWidget* ScreenRegistry::openRequired(const QString& name) {
+    if (!hasScreen(name)) {
+        throw std::runtime_error(QStringLiteral("The form %1 is not available.").arg(name).toStdString());
+    }
+    return open(name);
 }
 
 }  // namespace ui

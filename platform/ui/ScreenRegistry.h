@@ -34,6 +34,8 @@ public:
     void registerScreen(const QString& name, Opener opener);
     bool hasScreen(const QString& name) const;
     QWidget* open(const QString& name);  // nullptr when no such screen is registered
+    // The same for a command that needs the form: a name nobody registered raises an error.
+    QWidget* openRequired(const QString& name);
 
     // Where screens are shown: the main window sets a host that puts a screen maximised into its MDI
     // area. Screens outside the shell show themselves through showScreen, which also lists them;
