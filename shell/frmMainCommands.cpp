@@ -20,6 +20,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/db/SqlDialect.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -520,10 +521,14 @@ void frmMain::GetNamesList() {
         const QString pattern = text + QLatin1Char('*');
         // Only none, one or several matters, and the row when there is one: the first two rows of
         // the same search give the same decision as all of them, without reading every match.
-        db::Recordset rs = g_dbLocal->OpenRecordset(
-            QStringLiteral("SELECT TOP 2 ContID, ShownName, JobTitle FROM Contacts ") +
-                QStringLiteral("WHERE ShownName LIKE ? "),
-            {pattern});
+        QString sql = QStringLiteral("SELECT TOP 2 ContID, ShownName, JobTitle FROM Contacts WHERE ShownName LIKE ?");
+        QVariantList params{pattern};
+        // A typed prefix is read from the ShownName index rather than by testing every contact.
+        if (const auto range = db::SqlDialect::likePrefixRange(pattern)) {
+            sql += QStringLiteral(" AND ShownName >= ? AND ShownName < ?");
+            params << range->low << range->high;
+        }
+        db::Recordset rs = g_dbLocal->OpenRecordset(sql, params);
         const int count = rs.RecordCount();
         if (count == 0) {
             rs.Close();

@@ -448,7 +448,10 @@ struct Utf8Text {
 
 inline char32_t fold(char32_t c) {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    return QChar::toCaseFolded(c);
+    // Only ASCII folds to ASCII: the long s and the Kelvin sign stay themselves, which keeps a
+    // prefix search inside the range likePrefixRange gives.
+    const char32_t folded = QChar::toCaseFolded(c);
+    return folded < 0x80 ? c : folded;
 }
 
 // Iterative wildcard match; on a mismatch the last `*` absorbs one more character and matching
@@ -544,6 +547,21 @@ void SqlDialect::registerFunctions(sqlite3* db) {
 bool SqlDialect::like(const QString& value, const QString& pattern) {
     return wildcardMatch(Utf16Text{value.constData(), value.size()},
                          Utf16Text{pattern.constData(), pattern.size()});
+}
+
+std::optional<SqlDialect::PrefixRange> SqlDialect::likePrefixRange(const QString& pattern) {
+    // NOCASE compares bytes with A-Z taken as a-z and stops at a NUL; the prefix stops before
+    // anything else.
+    QString low;
+    for (const QChar ch : pattern) {
+        const char16_t c = ch.unicode();
+        if (c == u'*' || c == u'?' || c == 0 || c >= 0x7F) break;
+        low += QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+    if (low.isEmpty()) return std::nullopt;
+    QString high = low;
+    high.back() = QChar(char16_t(high.back().unicode() + 1));
+    return PrefixRange{low, high};
 }
 
 }  // namespace db

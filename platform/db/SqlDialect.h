@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 struct sqlite3;
 
@@ -17,7 +18,8 @@ namespace db {
 //
 // LIKE is left to the `like` function that registerFunctions() installs: `*` and `?` are its
 // wildcards (in literals and bound values alike), every other character matches itself, and letter
-// case is ignored for every letter, accented ones included.
+// case is ignored for every letter, accented ones included (a non-ASCII letter never equals an
+// ASCII one, so the Kelvin sign is not a K and the long s not an s).
 //
 // Quotes are tokenised, so a `?` or `#` inside a literal is text. Anything not understood raises
 // DbError(kErrUnsupportedSql); nothing is guessed. Translations are cached.
@@ -40,6 +42,16 @@ public:
 
     // The program's LIKE: `*` any run of characters, `?` one character, case ignored.
     static bool like(const QString& value, const QString& pattern);
+
+    // Every value that `pattern` matches lies in [low, high) under NOCASE ordering, computed from
+    // the pattern's leading run of plain ASCII characters. None when the pattern starts with a
+    // wildcard or a non-ASCII character. `col LIKE ? AND col >= low AND col < high` lets SQLite read
+    // a prefix search from a NOCASE index on `col` instead of testing every row.
+    struct PrefixRange {
+        QString low;
+        QString high;
+    };
+    static std::optional<PrefixRange> likePrefixRange(const QString& pattern);
 };
 
 }  // namespace db

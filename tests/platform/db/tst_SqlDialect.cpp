@@ -255,6 +255,10 @@ private Q_SLOTS:
                                        << "é*" << true;
         QTest::newRow("accent matters") << "Émile"
                                         << "e*" << false;
+        QTest::newRow("long s is not s") << "ſmith"
+                                         << "s*" << false;
+        QTest::newRow("kelvin sign is not k") << "Karl"
+                                              << "k*" << false;
         QTest::newRow("empty pattern") << ""
                                        << "" << true;
         QTest::newRow("empty value, star") << ""
@@ -297,6 +301,59 @@ private Q_SLOTS:
         QCOMPARE(one("SELECT NULL LIKE 'a*'", nullptr), QVariant());
         QCOMPARE(one("SELECT 'a' LIKE NULL", nullptr), QVariant());
         QCOMPARE(one("SELECT 'a' LIKE 'a' ESCAPE '!'", nullptr), QVariant(QStringLiteral("step failed")));
+    }
+
+    // The prefix range may only narrow where SQLite looks: with it, a search finds exactly the rows
+    // it finds without it, and reads them from the index.
+    void likePrefixRangeKeepsEveryMatch() {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+        auto closer = qScopeGuard([db] { sqlite3_close(db); });
+        SqlDialect::registerFunctions(db);
+        QCOMPARE(sqlite3_exec(db,
+                              "CREATE TABLE t (v TEXT COLLATE NOCASE); CREATE INDEX t_v ON t (v);"
+                              "INSERT INTO t VALUES ('Smith'), ('SMITHERS'), ('smit'), ('Smj'), ('Sl'),"
+                              "('O''Brien'), ('o''BRIAN'), ('a_b'), ('A_Bc'), ('aXb'), ('zed'), ('Z{'),"
+                              "('~tilde'), ('@home'), ('[x]'), ('\xc5\xbfmith'), ('\xc3\x89mile'), ('emile'),"
+                              "('50%'), ('500'), (''), (NULL), ('A@'), ('Aa'), ('a[');",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        auto count = [db](const char* sql, const QStringList& binds) {
+            sqlite3_stmt* st = nullptr;
+            if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) return -1;
+            for (int i = 0; i < binds.size(); ++i) {
+                const QByteArray utf8 = binds[i].toUtf8();
+                sqlite3_bind_text(st, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            }
+            const int n = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+            sqlite3_finalize(st);
+            return n;
+        };
+        const QStringList patterns{"smi*", "SMITH*", "Sm", "o'b*", "a_b*", "A*", "a@*", "z*", "~*", "@*",
+                                   "[*", "5*", "50%*", "*mith", "?mith", "\u017f*", "\u00e9*", "e*", ""};
+        for (const QString& pattern : patterns) {
+            const auto range = SqlDialect::likePrefixRange(pattern);
+            const int plain = count("SELECT count(*) FROM t WHERE v LIKE ?", {pattern});
+            if (!range) {
+                QVERIFY2(pattern.isEmpty() || pattern[0] == u'*' || pattern[0] == u'?' || pattern[0].unicode() >= 0x7F,
+                         qPrintable(pattern));
+                continue;
+            }
+            QCOMPARE(count("SELECT count(*) FROM t WHERE v LIKE ? AND v >= ? AND v < ?",
+                           {pattern, range->low, range->high}),
+                     plain);
+        }
+        QVERIFY(!SqlDialect::likePrefixRange(QStringLiteral("*x")));
+
+        sqlite3_stmt* st = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(db, "EXPLAIN QUERY PLAN SELECT v FROM t WHERE v LIKE ?1 AND v >= ?2 AND v < ?3",
+                                    -1, &st, nullptr),
+                 SQLITE_OK);
+        QString plan;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            plan += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 3)));
+        sqlite3_finalize(st);
+        QVERIFY2(plan.contains(QStringLiteral("t_v")), qPrintable(plan));
     }
 };
 
