@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabBar>
-#include <QTextCursor>
 #include <functional>
 #include <initializer_list>
 #include <stdexcept>
@@ -17,6 +16,7 @@
 #include "contacts/frmContEntry.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
+#include "platform/ui/TextLimit.h"
 #include "platform/ui/Twips.h"
 
 namespace {
@@ -302,28 +302,12 @@ void frmContEntry::BuildProfile() {
             memo->viewport()->setMouseTracking(true);
             memo->viewport()->installEventFilter(this);
             m_boxIndex.insert(memo->viewport(), i);
-            // The edit box has no length limit of its own: text past the limit is taken back out.
-            const int limit = kMaxLength[i];
-            connect(memo, &QPlainTextEdit::textChanged, memo, [memo, limit] {
-                const int length = static_cast<int>(memo->toPlainText().size());
-                if (length <= limit) return;
-                QTextCursor cursor = memo->textCursor();
-                const int end = cursor.position();
-                const int start = end - (length - limit);
-                if (start >= 0) {
-                    cursor.setPosition(start);
-                    cursor.setPosition(end, QTextCursor::KeepAnchor);
-                } else {
-                    cursor.setPosition(limit);
-                    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-                }
-                cursor.removeSelectedText();
-            });
+            ui::LimitLength(memo, kMaxLength[i]);
             box.memo = memo;
             box.widget = memo;
         } else {
             auto* line = new QLineEdit(picProfile);
-            line->setMaxLength(kMaxLength[i]);
+            ui::LimitLength(line, kMaxLength[i]);
             line->setTextMargins(0, 0, 0, 0);
             line->setMouseTracking(true);
             box.line = line;

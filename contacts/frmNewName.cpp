@@ -18,6 +18,7 @@
 #include "platform/db/Database.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 #include "platform/ui/Twips.h"
 
 namespace {
@@ -69,7 +70,7 @@ void frmNewName::BuildControls() {
 
     txtName = new QLineEdit(this);
     txtName->setObjectName(QStringLiteral("txtName"));
-    txtName->setMaxLength(kNameLength);
+    ui::LimitLength(txtName, kNameLength);
     Place(txtName, 240, 510, 5040, 315);
     txtName->installEventFilter(this);
 

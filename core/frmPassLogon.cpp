@@ -14,6 +14,7 @@
 #include "platform/db/Database.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 
 using core::Tail;
 using core::layout::Place;
@@ -57,8 +58,8 @@ void frmPassLogon::BuildControls() {
         Place(Text1[i], 1980, 1320 + i * 480, 3420, 315);
         Text1[i]->installEventFilter(this);
     }
-    Text1[0]->setMaxLength(50);
-    Text1[1]->setMaxLength(15);
+    ui::LimitLength(Text1[0], 50);
+    ui::LimitLength(Text1[1], 15);
     Text1[1]->setEchoMode(QLineEdit::Password);
     Text1[1]->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 

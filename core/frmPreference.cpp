@@ -20,6 +20,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 
 using core::Tail;
 using core::layout::Place;
@@ -135,7 +136,7 @@ void frmPreference::BuildControls() {
             Text1[i] = memo;
         } else {
             auto* box = new QLineEdit(picComp);
-            box->setMaxLength(kLimits[i]);
+            ui::LimitLength(box, kLimits[i]);
             connect(box, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
             Text1[i] = box;
         }

@@ -17,6 +17,7 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 
 using core::Tail;
 using core::layout::Place;
@@ -92,7 +93,7 @@ void frmSecurity::BuildControls() {
 
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1(%1)").arg(i));
-        Text1[i]->setMaxLength(i == 0 ? kNameLength : kPasswordLength);
+        ui::LimitLength(Text1[i], i == 0 ? kNameLength : kPasswordLength);
         if (i > 0) {
             Text1[i]->setEchoMode(QLineEdit::Password);
             Text1[i]->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));

@@ -1,0 +1,449 @@
+// Hostile text typed and pasted into every text box of the new-contact dialog, the name search and the
+// contact editor: what is stored is what the box held, nothing else changes, no error is logged or
+// shown, and the screen shows afterwards what is stored.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTest>
+#include <memory>
+
+#include "contacts/NameComposition.h"
+#include "contacts/clsNameParse.h"
+#include "contacts/frmContEntry.h"
+#include "contacts/frmNewName.h"
+#include "core/modGeneral.h"
+#include "platform/shell/SingleInstance.h"
+#include "platform/ui/PickList.h"
+#include "platform/ui/ScreenRegistry.h"
+#include "shell/frmMain.h"
+#include "support/Fixture.h"
+#include "support/TestRegistry.h"
+
+using testsupport::Fixture;
+
+namespace {
+
+const QString kEmptyName = QStringLiteral("You must enter an individual name or a company name.");
+const QString kInvalidName = QStringLiteral("Make sure you have entered a valid name.");
+const QString kNoMatch = QStringLiteral("No names match your criteria.");
+constexpr int kAddressLength = 170;  // the address boxes' own limit; a line box has maxLength
+constexpr int kNameLength = 90;
+
+// The hostile texts every box gets.
+const QList<QPair<const char*, QString>>& HostileTexts() {
+    static const QList<QPair<const char*, QString>> texts{
+        {"apostrophes", QStringLiteral("O'Brien's 'Bar'")},
+        {"double quotes", QStringLiteral("Say \"Hi\" \"\"")},
+        {"percent and underscore", QStringLiteral("50% off_sale")},
+        {"star and question mark", QStringLiteral("Who*s? there")},
+        {"hash, bracket, semicolon", QStringLiteral("#1 [a-z]; [Group]")},
+        {"drop table", QStringLiteral("'; DROP TABLE Contacts; --")},
+        {"always true", QStringLiteral("x' OR '1'='1")},
+        {"accents and scripts", QStringLiteral("Émile-Straße, Жуков (中文)")},
+        {"emoji", QStringLiteral("Ann 😀 Bo 👍🏽")},
+        {"right to left", QStringLiteral("שלום, مرحبا!")},
+        {"control characters", QStringLiteral("a\tb\u0001c\u007Fd\re\nf")},
+        {"far too long", QStringLiteral("Ab ").repeated(150)},
+        // Every limit falls inside a pair in one of the two.
+        {"emoji past the limit, even", QStringLiteral("😀").repeated(200)},
+        {"emoji past the limit, odd", QStringLiteral("x") + QStringLiteral("😀").repeated(200)},
+    };
+    return texts;
+}
+
+// Each text typed and pasted; with `company`, each once as a person's name and once as a company's.
+void AddHostileRows(bool withCompany = false) {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<bool>("company");
+    for (const auto& [name, text] : HostileTexts()) {
+        for (const bool pasted : {false, true}) {
+            for (const bool company : withCompany ? QList<bool>{false, true} : QList<bool>{false}) {
+                QTest::addRow("%s, %s%s", name, pasted ? "pasted" : "typed",
+                              withCompany ? (company ? ", company" : ", person") : "")
+                    << text << pasted << company;
+            }
+        }
+    }
+}
+
+// The characters of a text, a pair of surrogates as one.
+QStringList Characters(const QString& text) {
+    QStringList out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        out << text.mid(i, pair ? 2 : 1);
+        if (pair) ++i;
+    }
+    return out;
+}
+
+bool WholeCharacters(const QString& text) {
+    for (const QString& c : Characters(text)) {
+        if (c.size() == 1 && c.at(0).isSurrogate()) return false;
+    }
+    return true;
+}
+
+// What an empty box holds after Enter(text): typing drops control characters (a several-line box takes
+// a tab, and a line break as Return); a several-line box makes CR, LF and a pasted CR LF one line
+// break; a maximum length (0: none) keeps whole characters: a paste ends before the first character
+// that does not fit, typed characters that do not fit are left out.
+QString Expected(QString text, bool pasted, bool multiLine, int maxLength) {
+    if (multiLine && pasted) text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString out;
+    for (QString c : Characters(text)) {
+        if (multiLine && (c == u'\r' || c == u'\n')) {
+            c = QStringLiteral("\n");
+        } else if (!pasted && c.at(0).category() == QChar::Other_Control && !(multiLine && c == u'\t')) {
+            continue;
+        }
+        if (maxLength > 0 && out.size() + c.size() > maxLength) {
+            if (pasted) break;
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+// Replaces what a box holds as a user can: typed a character at a time (one outside the Basic
+// Multilingual Plane arrives whole, as an input method sends it; a line break as Return in a
+// several-line box), or pasted at once with Ctrl+V.
+void Enter(QWidget* box, const QString& text, bool pasted) {
+    box->setFocus();
+    QMetaObject::invokeMethod(box, "selectAll");
+    if (pasted) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keySequence(box, QKeySequence(QKeySequence::Paste));
+        return;
+    }
+    const bool multiLine = qobject_cast<QPlainTextEdit*>(box) != nullptr;
+    for (const QString& c : Characters(text)) {
+        if (multiLine && (c == u'\r' || c == u'\n')) {
+            QTest::keyClick(box, Qt::Key_Return);
+        } else {
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, c, Qt::NoModifier);
+        }
+    }
+}
+
+// Whether the name search for `typed` finds `name`: a prefix match in which `*` and `?` stand for
+// a character and every other character is itself, letter case aside. (A `*` may stand for any run;
+// the names searched here differ from one another character by character, so one is enough.)
+bool Matches(const QString& name, const QString& typed) {
+    const QStringList n = Characters(name);
+    const QStringList t = Characters(typed);
+    if (t.isEmpty() || t.size() > n.size()) return false;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t[i] != u'*' && t[i] != u'?' && t[i].toCaseFolded() != n[i].toCaseFolded()) return false;
+    }
+    return true;
+}
+
+// The name with each character that is not a letter, digit or blank replaced by "X": a search for the
+// name finds it only where a character of the search acts as a wildcard.
+QString Decoy(const QString& name) {
+    QString out;
+    for (const QString& c : Characters(name))
+        out += (c.size() == 1 && (c.at(0).isLetterOrNumber() || c == u' ')) ? c : QStringLiteral("X");
+    return out;
+}
+
+QString Part(const QVariant& v) {
+    return v.toString();  // Null reads as empty, as the boxes show it
+}
+
+}  // namespace
+
+class HostileInputTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> f;
+    std::unique_ptr<frmMain> w;
+
+    void start() {
+        w = std::make_unique<frmMain>();
+        if (w->MDIForm_Load() != frmMain::LoadResult::Running) qFatal("the start-up ended the program");
+        QApplication::setActiveWindow(w.get());
+        if (!QTest::qWaitForWindowActive(w.get())) qFatal("the main window never became active");
+    }
+    void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void addContact(int id, const QString& type, const QString& shownName, const QVariant& company = {},
+                    const QVariant& jobTitle = {}) {
+        f->db().Execute(
+            "INSERT INTO Contacts (ContID, CTYPE, Setting, FullName, ShownName, CompName, JobTitle) "
+            "VALUES (?, ?, 'Default', ?, ?, ?, ?)",
+            {id, type, shownName, shownName, company, jobTitle});
+    }
+    QList<QVariantList> rows(const QString& sql) {
+        QList<QVariantList> out;
+        for (db::Recordset rs = f->db().OpenRecordset(sql); !rs.Eof(); rs.MoveNext()) {
+            QVariantList row;
+            for (int i = 0; i < rs.FieldCount(); ++i) row << rs.Value(i);
+            out << row;
+        }
+        return out;
+    }
+    QVariant stored(const QString& sql, const QVariantList& params = {}) { return f->scalar(sql, params); }
+    frmContEntry* openEditor(int id) {
+        g_lngCurContID = id;
+        modGeneral::CloseAllChildForms();
+        settle();
+        return qobject_cast<frmContEntry*>(ui::ScreenRegistry::instance().open("frmContEntry"));
+    }
+    // No error logged or shown, however hostile the text.
+    void checkNoErrors() {
+        settle();
+        QCOMPARE(f->rowCount("ErrLog"), 0);
+        QCOMPARE(f->prompts().pending(), 0);
+    }
+
+private Q_SLOTS:
+    void init() { f = std::make_unique<Fixture>(); }
+    void cleanup() {
+        modGeneral::CloseAllChildForms();
+        settle();
+        w.reset();
+        shell::SingleInstance::release();
+        f.reset();
+    }
+
+    // A person's name either parses or gets the parser's message; a company's is stored as typed.
+    void newName_data() { AddHostileRows(true); }
+    void newName() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        QFETCH(bool, company);
+        addContact(1, "I", "Other, Contact");
+        const auto before = rows("SELECT * FROM Contacts");
+        start();
+        w->findChild<QAction*>("mnuEditNewName")->trigger();
+        QPointer<frmNewName> dlg = ui::ScreenRegistry::instance().find<frmNewName>();
+        QVERIFY(dlg);
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>(company ? "optType(1)" : "optType(0)"),
+                          Qt::LeftButton);
+        auto* box = dlg->findChild<QLineEdit*>("txtName");
+        Enter(box, text, pasted);
+        const QString typed = box->text();
+        QCOMPARE(typed, Expected(text, pasted, false, kNameLength));
+        QVERIFY(WholeCharacters(typed));
+
+        // What should happen, from the rule for each kind: Columns CTYPE, FullName, ShownName, Prefix,
+        // FName, Middle, LName, Suffix, CompName.
+        QString message;
+        QStringList row;
+        if (company) {
+            const QString shown = modGeneral::TrimBlanks(typed);
+            if (shown.isEmpty()) message = kEmptyName;
+            row = QStringList{"C", "", shown, "", "", "", "", "", typed};
+        } else {
+            clsNameParse parser;
+            parser.ParseName(typed);
+            const QStringList parts{parser.Prefix(), parser.FirstName(), parser.MiddleName(),
+                                    parser.LastName(), parser.Suffix()};
+            if (typed.isEmpty()) {
+                message = kEmptyName;
+            } else if (parser.HasError() || parts[1].isEmpty() || parts[3].isEmpty()) {
+                message = kInvalidName;
+            }
+            row =
+                QStringList{
+                    "I", NameComposition::FullName(parts[0], parts[1], parts[2], parts[3], parts[4]),
+                    modGeneral::TrimBlanks(NameComposition::ShownName(parts[3], parts[1], parts[2]))} +
+                parts + QStringList{""};
+        }
+        if (!message.isEmpty()) f->prompts().answer(ui::Answer::OK);
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>("cmdOpt(0)"), Qt::LeftButton);
+        settle();
+
+        if (!message.isEmpty()) {
+            QCOMPARE(f->prompts().count(), 1);
+            QCOMPARE(f->prompts().lastText(), message);
+            QCOMPARE(f->rowCount("Contacts"), 1);
+            QVERIFY(dlg && dlg->isVisible());
+        } else {
+            QCOMPARE(f->prompts().count(), 0);
+            QStringList got;
+            for (const QVariant& v : rows("SELECT CTYPE, FullName, ShownName, Prefix, FName, Middle, LName, "
+                                          "Suffix, CompName FROM Contacts WHERE ContID = 2")
+                                         .value(0))
+                got << Part(v);
+            QCOMPARE(got, row);
+            // The editor opens on it and shows what is stored.
+            QVERIFY(!dlg);
+            auto* e = ui::ScreenRegistry::instance().find<frmContEntry>();
+            QVERIFY(e);
+            QCOMPARE(g_lngCurContID, 2);
+            QCOMPARE(QStringList({e->Text1Text(0), e->Text1Text(1), e->Text1Text(3)}),
+                     QStringList({row[1], row[2], row[8]}));
+            QCOMPARE(e->cboContList->currentText(), row[2]);
+        }
+        QCOMPARE(rows("SELECT * FROM Contacts WHERE ContID = 1"), before);
+        checkNoErrors();
+    }
+
+    // `*` and `?` are wildcards; every other character is itself. None, one or several names found
+    // give the message, the editor or the results screen.
+    void nameSearch_data() { AddHostileRows(); }
+    void nameSearch() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        // The name as far as the column holds it, and a decoy that only a wildcard finds.
+        const QString name = Expected(text, true, false, 255);
+        const QString decoy = Decoy(name);
+        addContact(10, "C", name);
+        addContact(11, "C", decoy);
+        const auto before = rows("SELECT * FROM Contacts");
+        start();
+        QWidget* home = ui::ScreenRegistry::instance().find("frmHome");
+        QVERIFY(home);
+        auto* search = w->findChild<QLineEdit*>("txtSrch");
+        Enter(search, text, pasted);
+        const QString typed = search->text();
+        QCOMPARE(typed, Expected(text, pasted, false, 0));
+
+        QList<int> found;
+        if (Matches(name, typed)) found << 10;
+        if (Matches(decoy, typed)) found << 11;
+        if (found.isEmpty()) f->prompts().answer(ui::Answer::OK);
+        QTest::keyClick(search, Qt::Key_Return);
+        settle();
+
+        auto& screens = ui::ScreenRegistry::instance();
+        if (found.isEmpty()) {
+            QCOMPARE(f->prompts().count(), 1);
+            QCOMPARE(f->prompts().lastText(), kNoMatch);
+            QCOMPARE(screens.find("frmHome"), home);
+            QCOMPARE(g_lngCurContID, 0);
+        } else if (found.size() == 1) {
+            QCOMPARE(f->prompts().count(), 0);
+            auto* e = screens.find<frmContEntry>();
+            QVERIFY(e);
+            QCOMPARE(g_lngCurContID, found[0]);
+            QCOMPARE(e->Text1Text(1), found[0] == 10 ? name : decoy);
+        } else {
+            QCOMPARE(f->prompts().count(), 0);
+            QWidget* results = screens.find("frmNameSrchResult");
+            QVERIFY(results);
+            QCOMPARE(results->findChild<QLabel*>("lblDetail")->text(), "Search: " + typed + "*");
+        }
+        QCOMPARE(rows("SELECT * FROM Contacts"), before);
+        checkNoErrors();
+    }
+
+    // Every profile box, then the comment; each is left as a user leaves it, which writes it.
+    void contactEditor_data() { AddHostileRows(); }
+    void contactEditor() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        // A company, so that its name box is writable, and another contact with a row in every table
+        // the editor writes.
+        addContact(1, "C", "Acme", "Acme", "Owner");
+        addContact(2, "I", "Ek, Bo");
+        f->db().Execute(
+            "INSERT INTO CAddress (fkContID, fkLookup, Street, City) VALUES (2, 'Home', '1 Main', 'Lund')");
+        f->db().Execute("INSERT INTO CPhone (fkContID, fkLookup, PhoneNum) VALUES (2, 'Home', '555-0100')");
+        f->db().Execute(
+            "INSERT INTO CEMail (fkContID, fkLookup, Email) VALUES (2, 'Work', 'bo@example.com')");
+        f->db().Execute("INSERT INTO CComments (fkContID, Comments) VALUES (2, 'Met at the fair')");
+        const auto others = [this] {
+            return rows("SELECT * FROM Contacts WHERE ContID <> 1") +
+                   rows("SELECT CTYPE, Setting, ShownName, [Group] FROM Contacts WHERE ContID = 1") +
+                   rows("SELECT * FROM CAddress WHERE fkContID <> 1") +
+                   rows("SELECT * FROM CPhone WHERE fkContID <> 1") +
+                   rows("SELECT * FROM CEMail WHERE fkContID <> 1") +
+                   rows("SELECT * FROM CComments WHERE fkContID <> 1");
+        };
+        const auto before = others();
+
+        // The text a box shows for what is stored.
+        const QString addressKinds[] = {"Home", "Work", "Bill To", "Ship To"};
+        const QString phoneKinds[] = {"Home", "Work", "Mobile", "Other", "Fax"};
+        const QString emailKinds[] = {"Personal", "Work", "Other"};
+        const auto address = [&](int box) {
+            db::Recordset rs = f->db().OpenRecordset(
+                "SELECT Street, City, State, Zip, Country FROM CAddress WHERE fkContID = 1 AND fkLookup = ?",
+                {addressKinds[box - 5]});
+            QVariantList parts;
+            for (int i = 0; !rs.Eof() && i < rs.FieldCount(); ++i) parts << rs.Value(i);
+            return parts;
+        };
+        const auto shownFromStore = [&](int box) -> QString {
+            const char* columns[] = {"FullName", "ShownName", "[Group]", "CompName", "JobTitle"};
+            if (box <= 4)
+                return Part(stored(QString("SELECT %1 FROM Contacts WHERE ContID = 1").arg(columns[box])));
+            if (box == 17) return Part(stored("SELECT Setting FROM Contacts WHERE ContID = 1"));
+            if (box <= 8) {
+                const QVariantList p = address(box);
+                if (p.isEmpty()) return {};
+                return Part(p[0]) + "\n" + Part(p[1]) + ", " + Part(p[2]) + " " + Part(p[3]) + "\n" +
+                       Part(p[4]);
+            }
+            if (box <= 13) {
+                return Part(stored("SELECT PhoneNum FROM CPhone WHERE fkContID = 1 AND fkLookup = ?",
+                                   {phoneKinds[box - 9]}));
+            }
+            return Part(stored("SELECT Email FROM CEMail WHERE fkContID = 1 AND fkLookup = ?",
+                               {emailKinds[box - 14]}));
+        };
+
+        start();
+        frmContEntry* e = openEditor(1);
+        QVERIFY(e);
+        for (int i = 0; i < frmContEntry::kBoxCount; ++i) {
+            QWidget* box = e->Text1(i);
+            auto* line = qobject_cast<QLineEdit*>(box);
+            const bool locked = box->property("readOnly").toBool();
+            const QString was = e->Text1Text(i);
+            Enter(box, text, pasted);
+            const QString typed = e->Text1Text(i);
+            QCOMPARE(typed,
+                     locked ? was : Expected(text, pasted, !line, line ? line->maxLength() : kAddressLength));
+            QVERIFY(WholeCharacters(typed));
+
+            e->Text1(i == 1 ? 2 : 1)->setFocus();
+            settle();
+            if (i >= 5 && i <= 8) {
+                // Stored in the parts the address rule gives (an empty part stays Null).
+                const frmContEntry::AddressParts parts = frmContEntry::ParseStrAddr(typed);
+                QStringList got;
+                for (const QVariant& v : address(i)) got << Part(v);
+                QCOMPARE(got, QStringList({parts.Street, parts.City, parts.State, parts.Zip, parts.Country}));
+            } else {
+                QCOMPARE(shownFromStore(i), typed);
+            }
+            QCOMPARE(e->Text1Text(i), shownFromStore(i));
+        }
+
+        auto* tabs = e->findChild<QTabBar*>("tbsMain");
+        auto* comments = e->findChild<QPlainTextEdit*>("txtComments");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        Enter(comments, text, pasted);
+        const QString comment = comments->toPlainText();
+        QCOMPARE(comment, Expected(text, pasted, true, 0));
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        const QString storedComment = Part(stored("SELECT Comments FROM CComments WHERE fkContID = 1"));
+        QCOMPARE(storedComment, QString(comment).replace("\n", "\r\n"));
+
+        // Shown again from the database as it was stored.
+        e = openEditor(1);
+        QVERIFY(e);
+        for (int i = 0; i < frmContEntry::kBoxCount; ++i) QCOMPARE(e->Text1Text(i), shownFromStore(i));
+        QCOMPARE(e->findChild<QPlainTextEdit*>("txtComments")->toPlainText(), comment);
+        QCOMPARE(others(), before);
+        checkNoErrors();
+    }
+};
+
+POMARET_TEST(HostileInputTest)
+#include "tst_HostileInput.moc"
