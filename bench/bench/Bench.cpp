@@ -1,0 +1,678 @@
+#include "Bench.h"
+
+#include <sys/resource.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QMap>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <memory>
+
+#include <SQLiteCpp/Database.h>
+
+#include "StatementTrace.h"
+#include "core/BlankDatabase.h"
+#include "core/Clock.h"
+#include "core/DataRoot.h"
+#include "core/modGeneral.h"
+#include "platform/db/Database.h"
+#include "platform/db/DbError.h"
+#include "platform/settings/Settings.h"
+#include "platform/shell/SingleInstance.h"
+#include "platform/ui/ListView.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ScreenRegistry.h"
+#include "seed/Seeder.h"
+#include "shell/frmMain.h"
+
+namespace bench {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+double msSince(SteadyClock::time_point start) {
+    return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
+}
+
+void progress(const QString& text) {
+    std::fprintf(stderr, "pomaret-bench: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+// No box may come up while the bench drives the program: each one is reported at once and kept
+// for the report, and answered as Esc would, so that the run ends instead of waiting for a user.
+class PromptRecorder : public ui::PromptHandler {
+public:
+    explicit PromptRecorder(QStringList& out) : m_out(out), m_previous(ui::promptHandler()) {
+        ui::setPromptHandler(this);
+    }
+    ~PromptRecorder() override { ui::setPromptHandler(m_previous); }
+    PromptRecorder(const PromptRecorder&) = delete;
+    PromptRecorder& operator=(const PromptRecorder&) = delete;
+
+    ui::Answer message(const ui::MessageRequest& request) override {
+        record(QStringLiteral("message box \"%1\": %2").arg(request.title, request.prompt));
+        return ui::EscapeAnswer(request.style).value_or(ui::DefaultAnswer(request.style));
+    }
+    std::optional<QString> input(const ui::InputRequest& request) override {
+        record(QStringLiteral("input box \"%1\": %2").arg(request.title, request.prompt));
+        return std::nullopt;
+    }
+    void beep() override {}
+
+private:
+    void record(const QString& line) {
+        progress(QStringLiteral("A BOX CAME UP: ") + line);
+        m_out << line;
+    }
+    QStringList& m_out;
+    ui::PromptHandler* m_previous;
+};
+
+// The posted work of the last step: layouts, the first paint, screens closed and deleted later.
+void settle() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The open screen of this name that is shown, other than `old`; nullptr when none comes in time.
+QWidget* waitForScreen(const QString& name, const QPointer<QWidget>& old = {}) {
+    const auto start = SteadyClock::now();
+    for (;;) {
+        for (QWidget* w : ui::ScreenRegistry::instance().openForms()) {
+            if (w != old.data() && w->objectName() == name && w->isVisible()) return w;
+        }
+        if (msSince(start) > 60000) return nullptr;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+QWidget* requireScreen(const QString& name, const QPointer<QWidget>& old = {}) {
+    QWidget* w = waitForScreen(name, old);
+    if (!w) throw Failure(("the screen " + name + " did not come up").toStdString());
+    return w;
+}
+
+// The main window started as app/main.cpp and modMain start it; returns once the home screen is
+// shown, its posted work done.
+std::unique_ptr<frmMain> startWindow() {
+    auto window = std::make_unique<frmMain>();
+    if (window->MDIForm_Load() != frmMain::LoadResult::Running)
+        throw Failure("the start-up ended the program");
+    requireScreen(QStringLiteral("frmHome"));
+    settle();
+    return window;
+}
+
+// What the close path does after its question, then the window goes and the lock with it: the
+// next start begins from nothing.
+void closeWindow(std::unique_ptr<frmMain>& window) {
+    modGeneral::ShutDown();
+    window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    shell::SingleInstance::release();
+    if (!ui::ScreenRegistry::instance().openForms().isEmpty())
+        throw Failure("screens were left open after the main window closed");
+}
+
+bool isPlainAscii(const QString& s) {
+    for (QChar c : s) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e) return false;
+    }
+    return true;
+}
+
+// A prefix the program's LIKE and SQLite's built-in one read alike: ASCII, no wildcard of either.
+bool usablePrefix(const QString& p) {
+    return !p.isEmpty() && isPlainAscii(p) && !p.contains(u'*') && !p.contains(u'?') && !p.contains(u'%') &&
+           !p.contains(u'_') && !p.endsWith(u' ');
+}
+
+int commonPrefixCI(const QString& a, const QString& b) {
+    const int n = int(std::min(a.size(), b.size()));
+    int i = 0;
+    while (i < n && a[i].toLower() == b[i].toLower()) ++i;
+    return i;
+}
+
+// What the measurements are run on, read from the data before any clock runs.
+struct Picks {
+    QString oneHit;    // a name prefix that only one contact has
+    QString manyHits;  // a name prefix about a thousand contacts share
+    int manyCount = 0;
+    int busyContact = 0;  // the contact with the longest history
+    int busyItems = 0;
+    qint64 errLogRows = 0;  // the error log's last rowid before the run
+};
+
+Picks pickFromData(db::Database& db, BenchReport& report) {
+    Picks picks;
+    auto scalar = [&db](const QString& sql, const QVariantList& params = {}) {
+        const db::Database::Rows rows = db.Query(sql, params);
+        return rows.rows.isEmpty() ? QVariant() : rows.rows.first().value(0);
+    };
+    // The program's own LIKE counts the matches, as its search will find them.
+    auto matches = [&db](const QString& prefix) {
+        return db
+            .OpenRecordset(QStringLiteral("SELECT COUNT(*) AS N FROM Contacts WHERE ShownName LIKE ?"),
+                           {prefix + u'*'})
+            .Value(QStringLiteral("N"))
+            .toInt();
+    };
+    picks.errLogRows = scalar(QStringLiteral("SELECT COALESCE(MAX(rowid), 0) FROM ErrLog")).toLongLong();
+
+    // One hit: the names in the program's order; a prefix one character longer than what a name
+    // shares with either neighbour is that name's alone. Taken from the middle of the list.
+    const db::Database::Rows names = db.Query(
+        QStringLiteral("SELECT ShownName FROM Contacts WHERE ShownName IS NOT NULL ORDER BY ShownName"), {});
+    const qsizetype n = names.rows.size();
+    for (qsizetype k = 0; k < n && picks.oneHit.isEmpty(); ++k) {
+        const qsizetype i = (n / 2 + k) % n;
+        const QString name = names.rows[i].value(0).toString();
+        const QString before = i > 0 ? names.rows[i - 1].value(0).toString() : QString();
+        const QString after = i + 1 < n ? names.rows[i + 1].value(0).toString() : QString();
+        const int shared = std::max(commonPrefixCI(name, before), commonPrefixCI(name, after));
+        if (shared >= name.size()) continue;
+        int length = shared + 1;
+        while (length < name.size() && name[length - 1] == u' ') ++length;
+        const QString prefix = name.left(length);
+        if (usablePrefix(prefix)) picks.oneHit = prefix;
+    }
+    if (picks.oneHit.isEmpty() || matches(picks.oneHit) != 1)
+        throw Failure("no name prefix with exactly one contact was found");
+
+    // About a thousand hits: the prefix count closest to it, over prefixes of one to four letters.
+    QString grouped;
+    for (int len = 1; len <= 4; ++len) {
+        if (!grouped.isEmpty()) grouped += QStringLiteral(" UNION ALL ");
+        grouped += QStringLiteral(
+                       "SELECT substr(ShownName, 1, %1) COLLATE NOCASE AS P, COUNT(*) AS N FROM Contacts "
+                       "WHERE length(ShownName) >= %1 GROUP BY P")
+                       .arg(len);
+    }
+    const db::Database::Rows prefixes =
+        db.Query(QStringLiteral("SELECT P, N FROM (") + grouped +
+                     QStringLiteral(") ORDER BY abs(N - 1000), length(P) DESC, P LIMIT 100"),
+                 {});
+    for (const QVariantList& row : prefixes.rows) {
+        if (usablePrefix(row.value(0).toString()) && row.value(1).toInt() > 1) {
+            picks.manyHits = row.value(0).toString();
+            break;
+        }
+    }
+    if (picks.manyHits.isEmpty()) throw Failure("no name prefix with several contacts was found");
+    picks.manyCount = matches(picks.manyHits);
+
+    // The contact with the longest history (the seeder gives one contact about a thousand items).
+    const db::Database::Rows busy =
+        db.Query(QStringLiteral(
+                     "SELECT C, SUM(N) FROM ("
+                     "SELECT fkContID AS C, COUNT(*) AS N FROM ToDo WHERE fkContID > 0 GROUP BY fkContID "
+                     "UNION ALL SELECT fkContID, COUNT(*) FROM Appts WHERE fkContID > 0 GROUP BY fkContID "
+                     "UNION ALL SELECT fkContID, COUNT(*) FROM Attach WHERE fkContID > 0 GROUP BY fkContID) "
+                     "GROUP BY C ORDER BY 2 DESC, C LIMIT 1"),
+                 {});
+    if (busy.rows.isEmpty()) throw Failure("no contact has any history");
+    picks.busyContact = busy.rows.first().value(0).toInt();
+    picks.busyItems = busy.rows.first().value(1).toInt();
+
+    report.notes
+        << QStringLiteral("one-hit search: \"%1\" (1 contact)").arg(picks.oneHit)
+        << QStringLiteral("many-hit search: \"%1\" (%2 contacts)").arg(picks.manyHits).arg(picks.manyCount)
+        << QStringLiteral("editor: ContID %1 with %2 history items")
+               .arg(picks.busyContact)
+               .arg(picks.busyItems);
+    return picks;
+}
+
+void seedIfEmpty(const BenchOptions& options, const QString& path, BenchReport& report) {
+    const QFileInfo file(path);
+    if (file.exists() && file.size() > 0) return;
+    SeedOptions seedOptions;
+    seedOptions.contacts = options.seedContacts;
+    seedOptions.items = options.seedItems;
+    seedOptions.today = options.today;
+    progress(QStringLiteral("seeding %1 (%2 contacts, %3 items, today %4) ...")
+                 .arg(path)
+                 .arg(seedOptions.contacts)
+                 .arg(seedOptions.items)
+                 .arg(options.today.toString(Qt::ISODate)));
+    const auto start = SteadyClock::now();
+    core::EnsureDatabase(path);
+    std::unique_ptr<db::Database> database = db::Database::Open(path, QStringLiteral("Contacts"));
+    seed(*database, seedOptions);
+    database->Close();
+    report.notes << QStringLiteral("seeded the database in %1 s").arg(msSince(start) / 1000.0, 0, 'f', 1);
+}
+
+Measurement measurement(const QString& name, const QString& unit, std::optional<double> target) {
+    Measurement m;
+    m.name = name;
+    m.unit = unit;
+    m.target = target;
+    return m;
+}
+
+void add(Measurement& m, int rep, double value) {
+    if (rep == 0) {
+        m.first = value;
+    } else {
+        m.values.append(value);
+    }
+}
+
+// One step measured beside the same statements straight on SQLite: the step's own time; the time
+// the program's connection spent in those statements, from their first step until they were done,
+// the program's handling of each row in between included (their translation and preparing, cached
+// by the program, are not); SQLite's time for them; and the ratio of the last two.
+struct Compared {
+    Measurement total;
+    Measurement inProgram;
+    Measurement direct;
+    Measurement ratio;
+};
+
+// A statement's text with the numbers the program wrote into it made one: the same statement.
+QByteArray statementShape(const QByteArray& sql) {
+    static const QRegularExpression number(QStringLiteral("\\b\\d+\\b"));
+    return QString::fromUtf8(sql).simplified().replace(number, QStringLiteral("#")).toUtf8();
+}
+
+Compared comparedMeasurements(const QString& name, double target) {
+    return {measurement(name, QStringLiteral("ms"), target),
+            measurement(name + QStringLiteral(".program_sql"), QStringLiteral("ms"), std::nullopt),
+            measurement(name + QStringLiteral(".sqlite"), QStringLiteral("ms"), std::nullopt),
+            measurement(name + QStringLiteral(".ratio"), QStringLiteral("x"), 3.0)};
+}
+
+QString formatNumber(double v) {
+    if (!std::isfinite(v)) return QStringLiteral("-");
+    const double a = std::abs(v);
+    return QString::number(v, 'f', a < 1 ? 3 : a < 100 ? 2 : 1);
+}
+
+class Session {
+public:
+    Session(const BenchOptions& options, BenchReport& report, const Picks& picks)
+        : m_options(options), m_report(report), m_picks(picks) {}
+
+    void startup() {
+        Measurement m = measurement(QStringLiteral("startup"), QStringLiteral("ms"), 1000.0);
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            const auto start = SteadyClock::now();
+            std::unique_ptr<frmMain> window = startWindow();
+            add(m, rep, msSince(start));
+            closeWindow(window);
+        }
+        m_report.measurements << m;
+    }
+
+    void open() {
+        m_window = startWindow();
+        // Its once-a-minute query must not land inside a timed step.
+        if (auto* poll = m_window->findChild<QTimer*>(QStringLiteral("Timer1"))) poll->stop();
+        m_search = m_window->findChild<QLineEdit*>(QStringLiteral("txtSrch"));
+        m_viewHome = m_window->findChild<QAction*>(QStringLiteral("mnuViewHome"));
+        if (!m_search || !m_viewHome) throw Failure("the main window has no search box or View > Home");
+        m_trace = std::make_unique<StatementTrace>(g_dbLocal->Connection().getHandle());
+    }
+
+    void close() {
+        if (!m_window) return;
+        m_trace.reset();  // before the connection it watches closes
+        closeWindow(m_window);
+    }
+
+    // Text typed into the search box, then Enter until the screen the search leads to is shown.
+    void search(const QString& name, const QString& prefix, const QString& screen, double target) {
+        Compared c = comparedMeasurements(name, target);
+        const auto likeOnly = [](const char* sql) { return QByteArray(sql).toUpper().contains(" LIKE "); };
+        runCompared(
+            c, likeOnly,
+            [&] {
+                goHome();
+                m_search->clear();
+                QTest::keyClicks(m_search, prefix);
+            },
+            [&] {
+                QTest::keyClick(m_search, Qt::Key_Return);
+                requireScreen(screen);
+            });
+    }
+
+    // The contact editor opened the way a click on a contact opens it.
+    void editorOpen() {
+        Measurement m = measurement(QStringLiteral("editor_open"), QStringLiteral("ms"), 100.0);
+        QWidget* editor = nullptr;
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            goHome();
+            const auto start = SteadyClock::now();
+            g_lngCurContID = m_picks.busyContact;
+            modGeneral::CloseAllChildForms();
+            ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
+            editor = requireScreen(QStringLiteral("frmContEntry"));
+            settle();
+            add(m, rep, msSince(start));
+        }
+        m_report.measurements << m;
+        if (auto* history = editor->findChild<ui::ListView*>(QStringLiteral("lvHistPane"))) {
+            m_report.notes
+                << QStringLiteral("editor: the History tab lists %1 items").arg(history->rowCount());
+        }
+    }
+
+    // View > Home: every screen closes and the home screen loads afresh.
+    void homeReload() {
+        Compared c = comparedMeasurements(QStringLiteral("home_reload"), 100.0);
+        QPointer<QWidget> old;
+        runCompared(
+            c, nullptr,
+            [&] {
+                goHome();
+                old = ui::ScreenRegistry::instance().find(QStringLiteral("frmHome"));
+            },
+            [&] {
+                m_viewHome->trigger();
+                requireScreen(QStringLiteral("frmHome"), old);
+            });
+    }
+
+private:
+    void goHome() {
+        QPointer<QWidget> old = ui::ScreenRegistry::instance().find(QStringLiteral("frmHome"));
+        if (old && ui::ScreenRegistry::instance().openForms().size() == 1) return;
+        m_viewHome->trigger();
+        requireScreen(QStringLiteral("frmHome"), old);
+        settle();
+    }
+
+    void runCompared(Compared& c, const StatementTrace::Filter& filter, const std::function<void()>& setup,
+                     const std::function<void()>& action) {
+        // Per statement shape, summed over the timed repetitions: runs, rows, program and SQLite time.
+        struct Shape {
+            int runs = 0;
+            qint64 rows = 0;
+            qint64 programNs = 0;
+            qint64 sqliteNs = 0;
+        };
+        QHash<QByteArray, QByteArray> shapeOf;
+        QMap<QByteArray, Shape> shapes;
+
+        QList<CapturedStatement> statements;
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            setup();
+            m_trace->begin(filter, rep == 0);
+            const auto start = SteadyClock::now();
+            action();
+            settle();
+            const double ms = msSince(start);
+            m_trace->end();
+            add(c.total, rep, ms);
+            add(c.inProgram, rep, double(m_trace->elapsedNs()) / 1e6);
+            if (rep == 0) {
+                statements = m_trace->captured();
+                if (m_trace->unreadable() > 0)
+                    throw Failure("the values bound to a statement could not be read back");
+                if (statements.isEmpty())
+                    throw Failure(("no statement was seen during " + c.total.name).toStdString());
+                for (const CapturedStatement& s : std::as_const(statements)) {
+                    const QByteArray shape = statementShape(s.sql);
+                    shapeOf.insert(s.sql, shape);
+                    ++shapes[shape].runs;
+                }
+            } else {
+                const QHash<QByteArray, qint64>& bySql = m_trace->elapsedNsBySql();
+                for (auto it = bySql.cbegin(); it != bySql.cend(); ++it)
+                    shapes[shapeOf.value(it.key(), it.key())].programNs += it.value();
+            }
+        }
+
+        // SQLite's runs follow one another, so they measure the statements themselves rather than
+        // caches emptied by the screens in between: a statement of a few microseconds would
+        // otherwise be timed by what the screens left behind.
+        DirectReplay replay(core::DataRoot::DatabasePath());
+        qint64 rows = 0;
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            const DirectReplay::Result r = replay.run(statements);
+            add(c.direct, rep, double(r.ns) / 1e6);
+            rows = r.rows;
+            if (rep == 0) continue;
+            for (auto it = r.nsBySql.cbegin(); it != r.nsBySql.cend(); ++it) {
+                Shape& shape = shapes[shapeOf.value(it.key())];
+                shape.sqliteNs += it.value();
+                shape.rows += r.rowsBySql.value(it.key());
+            }
+        }
+        c.ratio.first = c.inProgram.first / std::max(c.direct.first, 1e-6);
+        for (int i = 0; i < c.direct.values.size(); ++i)
+            c.ratio.values << c.inProgram.values[i] / std::max(c.direct.values[i], 1e-6);
+
+        m_report.notes << QStringLiteral("%1: %2 statement runs, %3 rows; whole step / SQLite = %4x")
+                              .arg(c.total.name)
+                              .arg(statements.size())
+                              .arg(rows)
+                              .arg(c.total.median() / std::max(c.direct.median(), 1e-6), 0, 'f', 1);
+        const double reps = m_options.reps;
+        for (auto it = shapes.cbegin(); it != shapes.cend(); ++it) {
+            m_report.notes << QStringLiteral("  %1x, %2 rows, program %3 ms, SQLite %4 ms: %5")
+                                  .arg(it->runs)
+                                  .arg(double(it->rows) / reps, 0, 'f', 0)
+                                  .arg(formatNumber(double(it->programNs) / reps / 1e6))
+                                  .arg(formatNumber(double(it->sqliteNs) / reps / 1e6))
+                                  .arg(QString::fromUtf8(it.key()));
+        }
+        m_report.measurements << c.total << c.inProgram << c.direct << c.ratio;
+    }
+
+    const BenchOptions& m_options;
+    BenchReport& m_report;
+    const Picks& m_picks;
+    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<StatementTrace> m_trace;
+    QLineEdit* m_search = nullptr;
+    QAction* m_viewHome = nullptr;
+};
+
+// Errors the program trapped and logged while the bench ran.
+void collectLoggedErrors(const QString& path, qint64 fromRowid, BenchReport& report) {
+    std::unique_ptr<db::Database> database = db::Database::Open(path, QStringLiteral("Contacts"));
+    const db::Database::Rows rows = database->Query(
+        QStringLiteral("SELECT ModName, ErrNum, ErrDesc FROM ErrLog WHERE rowid > ? ORDER BY rowid"),
+        {fromRowid});
+    for (const QVariantList& row : rows.rows) {
+        report.errors << QStringLiteral("logged by %1: %2 %3")
+                             .arg(row.value(0).toString(), row.value(1).toString(), row.value(2).toString());
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+double Measurement::quantile(double q) const {
+    if (values.isEmpty()) return first;
+    QList<double> sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    const double at = q * double(sorted.size() - 1);
+    const auto lo = qsizetype(std::floor(at));
+    const auto hi = qsizetype(std::ceil(at));
+    return sorted[lo] + (sorted[hi] - sorted[lo]) * (at - double(lo));
+}
+
+std::optional<bool> Measurement::pass() const {
+    if (!target) return std::nullopt;
+    return median() < *target;
+}
+
+const Measurement* BenchReport::find(const QString& name) const {
+    for (const Measurement& m : measurements) {
+        if (m.name == name) return &m;
+    }
+    return nullptr;
+}
+
+QStringList measurementNames() {
+    return {QStringLiteral("startup"), QStringLiteral("search_one"), QStringLiteral("search_many"),
+            QStringLiteral("editor_open"), QStringLiteral("home_reload")};
+}
+
+BenchReport runBench(const BenchOptions& options) {
+    BenchReport report;
+    PromptRecorder prompts(report.prompts);
+    auto wanted = [&options](const char* name) {
+        return options.only.isEmpty() || options.only == QLatin1String(name);
+    };
+
+    core::DataRoot::Set(options.dataDir);
+    settings::SetFile(core::DataRoot::SettingsPath());
+    QApplication::setQuitOnLastWindowClosed(false);
+    core::Clock::SetNow(QDateTime(options.today, QTime(10, 0)));
+    const QString path = core::DataRoot::DatabasePath();
+
+    Picks picks;
+    bool picked = false;
+    Session session(options, report, picks);
+    try {
+        seedIfEmpty(options, path, report);
+        {
+            std::unique_ptr<db::Database> database = db::Database::Open(path, QStringLiteral("Contacts"));
+            picks = pickFromData(*database, report);
+            picked = true;
+        }
+        if (wanted("startup")) {
+            progress(QStringLiteral("startup ..."));
+            session.startup();
+        }
+        if (wanted("search_one") || wanted("search_many") || wanted("editor_open") || wanted("home_reload")) {
+            session.open();
+            if (wanted("search_one")) {
+                progress(QStringLiteral("search_one ..."));
+                session.search(QStringLiteral("search_one"), picks.oneHit, QStringLiteral("frmContEntry"),
+                               50.0);
+            }
+            if (wanted("search_many")) {
+                progress(QStringLiteral("search_many ..."));
+                session.search(QStringLiteral("search_many"), picks.manyHits,
+                               QStringLiteral("frmNameSrchResult"), 50.0);
+            }
+            if (wanted("editor_open")) {
+                progress(QStringLiteral("editor_open ..."));
+                session.editorOpen();
+            }
+            if (wanted("home_reload")) {
+                progress(QStringLiteral("home_reload ..."));
+                session.homeReload();
+            }
+            session.close();
+        }
+    } catch (const db::DbError& e) {
+        report.errors << QStringLiteral("database error %1: %2").arg(e.number()).arg(e.description());
+    } catch (const std::exception& e) {
+        report.errors << QString::fromUtf8(e.what());
+    }
+    try {
+        session.close();
+    } catch (const std::exception& e) {
+        report.errors << QString::fromUtf8(e.what());
+    }
+    shell::SingleInstance::release();
+
+    if (picked) {
+        try {
+            collectLoggedErrors(path, picks.errLogRows, report);
+        } catch (const std::exception& e) {
+            report.errors << QString::fromUtf8(e.what());
+        }
+    }
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    Measurement memory = measurement(QStringLiteral("peak_memory"), QStringLiteral("MB"), 300.0);
+    memory.first = double(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+    memory.values << memory.first;
+    report.measurements << memory;
+
+    core::Clock::Reset();
+    return report;
+}
+
+QJsonObject toJson(const BenchReport& report, const BenchOptions& options) {
+    QJsonArray measurements;
+    for (const Measurement& m : report.measurements) {
+        QJsonObject o{{"name", m.name},
+                      {"unit", m.unit},
+                      {"reps", int(m.values.size())},
+                      {"first", m.first},
+                      {"median", m.median()},
+                      {"min", m.quantile(0)},
+                      {"max", m.quantile(1)},
+                      {"q1", m.quantile(0.25)},
+                      {"q3", m.quantile(0.75)},
+                      {"target", m.target ? QJsonValue(*m.target) : QJsonValue()},
+                      {"pass", m.pass() ? QJsonValue(*m.pass()) : QJsonValue()}};
+        measurements.append(o);
+    }
+    return {{"data_dir", options.dataDir},
+            {"reps", options.reps},
+            {"today", options.today.toString(Qt::ISODate)},
+            {"generated", QDateTime::currentDateTime().toString(Qt::ISODate)},
+            {"ok", report.ok()},
+            {"measurements", measurements},
+            {"prompts", QJsonArray::fromStringList(report.prompts)},
+            {"errors", QJsonArray::fromStringList(report.errors)},
+            {"notes", QJsonArray::fromStringList(report.notes)}};
+}
+
+bool writeJson(const QString& path, const BenchReport& report, const BenchOptions& options) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(QJsonDocument(toJson(report, options)).toJson()) >= 0 && file.flush();
+}
+
+QString formatTable(const BenchReport& report) {
+    QString out;
+    auto line = [&out](const QStringList& cells) {
+        static const int widths[] = {-24, -4, 9, 9, 9, 9, 9, 9, 8, -4};
+        QString row;
+        for (int i = 0; i < cells.size(); ++i) row += QStringLiteral("%1 ").arg(cells[i], widths[i]);
+        while (row.endsWith(u' ')) row.chop(1);
+        out += row + u'\n';
+    };
+    line({QStringLiteral("measurement"), QStringLiteral("unit"), QStringLiteral("first"),
+          QStringLiteral("median"), QStringLiteral("min"), QStringLiteral("max"), QStringLiteral("q1"),
+          QStringLiteral("q3"), QStringLiteral("target"), QStringLiteral("")});
+    for (const Measurement& m : report.measurements) {
+        const std::optional<bool> pass = m.pass();
+        line({m.name, m.unit, formatNumber(m.first), formatNumber(m.median()), formatNumber(m.quantile(0)),
+              formatNumber(m.quantile(1)), formatNumber(m.quantile(0.25)), formatNumber(m.quantile(0.75)),
+              m.target ? QStringLiteral("< ") + QString::number(*m.target) : QString(),
+              pass ? (*pass ? QStringLiteral("PASS") : QStringLiteral("MISS")) : QString()});
+    }
+    for (const QString& note : report.notes) out += QStringLiteral("  ") + note + u'\n';
+    for (const QString& prompt : report.prompts) out += QStringLiteral("BOX: ") + prompt + u'\n';
+    for (const QString& error : report.errors) out += QStringLiteral("ERROR: ") + error + u'\n';
+    return out;
+}
+
+}  // namespace bench
