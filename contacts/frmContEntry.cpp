@@ -95,15 +95,7 @@ void frmContEntry::Form_Activate() {
     if (!IsLoaded()) return;
     core::trap(QStringLiteral("frmContEntry.Form_Activate"), Tail::Silent, [&] {
         // Only "Default" contacts are in the switcher's list.
-        if (Text1Text(17) == QLatin1String("Default")) {
-            const QString shown = Text1Text(1);
-            const int at = cboContList->findData(m_lngContID);
-            if (at >= 0 && cboContList->itemText(at) == shown) {
-                cboContList->setListIndex(at);
-            } else {
-                cboContList->setEditText(shown);
-            }
-        }
+        if (Text1Text(17) == QLatin1String("Default")) ShowContactInCombo();
         // Every activation shows the History tab's whole content again.
         cboHistFilter->setListIndex(cboHistFilter->findText(QStringLiteral("All Items")));
         cboHistFilter_Click();
@@ -201,9 +193,26 @@ void frmContEntry::LoadMainContactInfo() {
 
 void frmContEntry::LoadContactCombo() {
     if (!IsLoaded()) return;
-    QVector<QPair<QString, qint64>> items;
     cboContList->clear();
     cboContList->setEditText(QString());
+    // Every "Default" contact is a long read: it is done when the user first goes to the list, not
+    // each time an editor opens.
+    cboContList->fillOnFirstUse([this] { ReadContactCombo(); });
+}
+
+// The contact on screen as the switcher's entry, or as its text while the list is still unread.
+void frmContEntry::ShowContactInCombo() {
+    const QString shown = Text1Text(1);
+    const int at = cboContList->waitingToFill() ? -1 : cboContList->findData(m_lngContID);
+    if (at >= 0 && cboContList->itemText(at) == shown) {
+        cboContList->setListIndex(at);
+    } else {
+        cboContList->setEditText(shown);
+    }
+}
+
+void frmContEntry::ReadContactCombo() {
+    QVector<QPair<QString, qint64>> items;
     core::trap(QStringLiteral("frmContEntry.LoadContactCombo"), Tail::Silent, [&] {
         // Read straight into the list's entries rather than through m_rsList: this is the one list
         // of the editor that holds every contact.
@@ -214,6 +223,7 @@ void frmContEntry::LoadContactCombo() {
     });
     // One model signal for the whole list; after an error, the entries read so far.
     cboContList->addItems(items);
+    if (Text1Text(17) == QLatin1String("Default")) ShowContactInCombo();
 }
 
 void frmContEntry::LoadJobTitles() {

@@ -31,7 +31,8 @@ class ListView;
 // Split over several files: frmContEntry.cpp (load, activate, close, loaders, switcher, icon buttons),
 // frmContEntryLayout.cpp (the controls and the resize rules), frmContEntryProfile.cpp (the profile
 // boxes: focus, tool tips and the column writers), frmContEntryAddresses.cpp (address, phone and
-// e-mail boxes), frmContEntryComments.cpp (the Comments tab and its Time-Saver).
+// e-mail boxes), frmContEntryAddressText.cpp (ParseStrAddr, alone so that it builds without the
+// rest), frmContEntryComments.cpp (the Comments tab and its Time-Saver).
 class frmContEntry : public QWidget, public ui::ActivatableScreen {
     Q_OBJECT
 
@@ -103,6 +104,8 @@ private:
     void Form_Unload();
     void tbsMain_Click(int index);
     void cboContList_Click(int index);
+    void ReadContactCombo();
+    void ShowContactInCombo();
     void picPop_Click(int index);
     void picPop_MouseDown(int index, Qt::MouseButton button);
     void picPop_MouseUp(int index, Qt::MouseButton button);

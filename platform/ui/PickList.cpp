@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPointer>
@@ -264,6 +265,37 @@ void ComboBox::modelChanged(int previousIndexNowAt) {
     if (isEditable() && previousIndexNowAt < 0 && currentText() != m_previousEdit)
         setEditText(m_previousEdit);
     blockSignals(m_wasBlocked);
+}
+
+void ComboBox::fillNow() {
+    if (!m_fill) return;
+    const std::function<void()> fill = std::move(m_fill);
+    m_fill = nullptr;
+    fill();
+}
+
+void ComboBox::showPopup() {
+    fillNow();
+    QComboBox::showPopup();
+}
+
+void ComboBox::focusInEvent(QFocusEvent* event) {
+    // Not for the focus a screen gives its first control as it opens: that is not the user's doing.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason)
+        fillNow();
+    QComboBox::focusInEvent(event);
+}
+
+void ComboBox::keyPressEvent(QKeyEvent* event) {
+    fillNow();
+    QComboBox::keyPressEvent(event);
+}
+
+void ComboBox::wheelEvent(QWheelEvent* event) {
+    fillNow();
+    QComboBox::wheelEvent(event);
 }
 
 // ---- ListBox

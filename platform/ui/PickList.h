@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QString>
 #include <QVector>
+#include <functional>
 
 namespace ui {
 
@@ -79,13 +80,25 @@ public:
     void setListIndex(int index) override;
     QString text() const override { return currentText(); }
 
+    // A long list is read when the user first goes to it (a click or Tab into it, a key, the
+    // drop-down, the wheel) rather than when its screen opens. `fill` runs once, before the event that needed the entries.
+    void fillOnFirstUse(std::function<void()> fill) { m_fill = std::move(fill); }
+    bool waitingToFill() const { return bool(m_fill); }
+    void showPopup() override;
+
 protected:
     void modelChanging() override;
     void modelChanged(int previousIndexNowAt) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void fillNow();
+
     QString m_previousEdit;
     bool m_wasBlocked = false;
+    std::function<void()> m_fill;
 };
 
 // A list box over a PickModel, one entry selectable at a time; optionally kept in alphabetical order.

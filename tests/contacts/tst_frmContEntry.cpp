@@ -12,7 +12,9 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabBar>
+#include <QFocusEvent>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 
 #include "contacts/ContactScreens.h"
@@ -413,6 +415,10 @@ private Q_SLOTS:
         addContact(4, "I", "Private", "Bo Ek", "Ek, Bo");
         addContact(5, "I", "Default", "No Name", Null());
         frmContEntry* e = open(2);
+        // The names are read when the user first goes to the list, here with Tab.
+        QCOMPARE(e->cboContList->count(), 0);
+        QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(e->cboContList, &tabIn);
         QStringList entries;
         for (int i = 0; i < e->cboContList->count(); ++i)
             entries << QString("%1=%2").arg(e->cboContList->itemText(i)).arg(e->cboContList->itemData(i));
@@ -434,7 +440,12 @@ private Q_SLOTS:
         QPointer<frmContEntry> e = open(1);
         retype(e, 3, "Zenith AG", false);
 
-        Q_EMIT e->cboContList->activated(0);  // "Acme"
+        // The wheel over the switcher, which leaves the focus where it is: the names are read, then
+        // the entry before "Dahl, Carl" is picked.
+        const QPointF at(e->cboContList->rect().center());
+        QWheelEvent wheel(at, e->cboContList->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(e->cboContList, &wheel);  // to "Acme"
         auto* ask = ui::ScreenRegistry::instance().find<frmSwtContact>();
         QVERIFY(ask);
         QCOMPARE(ask->windowTitle(), QString("Load New Contact"));
