@@ -81,7 +81,8 @@ public:
     QString text() const override { return currentText(); }
 
     // A long list is read when the user first goes to it (a click or Tab into it, a key, the
-    // drop-down, the wheel) rather than when its screen opens. `fill` runs once, before the event that needed the entries.
+    // drop-down, the wheel) rather than when its screen opens. `fill` runs once, before the event that needed
+    // the entries.
     void fillOnFirstUse(std::function<void()> fill) { m_fill = std::move(fill); }
     bool waitingToFill() const { return bool(m_fill); }
     void showPopup() override;
