@@ -1,5 +1,6 @@
-// The contact editor's address, phone and e-mail boxes: their loaders, the address format and its
-// parser, the writers called when the user leaves a box, and the phone and e-mail deletes.
+// The contact editor's address, phone and e-mail boxes: their loaders, the address format, the
+// writers called when the user leaves a box, and the phone and e-mail deletes. The address text's
+// parser stands alone in frmContEntryAddressText.cpp.
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
@@ -123,35 +124,6 @@ void frmContEntry::LoadKindBoxes(const QString& procName, const QString& sql, co
         m_rsList.Close();
     });
     m_rsList.Close();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Address text
-
-frmContEntry::AddressParts frmContEntry::ParseStrAddr(const QString& text) {
-    AddressParts parts;
-    core::trap(QStringLiteral("frmContEntry.ParseStrAddr"), Tail::Silent, [&] {
-        // Boxes give LF, stored texts CR LF; an underscore is just a character.
-        const QStringList lines = QString(text).replace(kCrLf, QStringLiteral("\n")).split(QLatin1Char('\n'));
-        parts.Street = lines.at(0);
-        if (lines.size() > 2) parts.Country = lines.at(2);
-        if (lines.size() < 2) return;  // one line: only the street
-
-        const QString& cityLine = lines.at(1);
-        const qsizetype comma = cityLine.indexOf(QStringLiteral(", "));
-        parts.City = comma < 0 ? cityLine : cityLine.left(comma);
-        // From the end of the line, so that a city of any length leaves state and code in place.
-        const QStringList words = QString(cityLine)
-                                      .replace(QStringLiteral(", "), QStringLiteral(" "))
-                                      .split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (words.size() >= 3) {
-            parts.State = words.at(words.size() - 2);
-            parts.Zip = words.last();
-        } else if (words.size() == 2) {
-            parts.State = words.at(1);
-        }
-    });
-    return parts;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -97,14 +97,6 @@ int32_t KeyRecordNumber(const QString& key) {
     return number;
 }
 
-QString TrimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ') ++first;
-    while (last > first && text.at(last - 1) == u' ') --last;
-    return text.mid(first, last - first);
-}
-
 QString ConvertContactName(int32_t contId) {
     return FirstText(QStringLiteral("modGeneral.ConvertContactName"),
                      QStringLiteral("SELECT ContID, ShownName FROM Contacts ") +

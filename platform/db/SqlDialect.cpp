@@ -38,6 +38,12 @@ bool isWordStart(QChar c) {
 bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_' || c.isSurrogate();
 }
+// What SQLite reads as part of a name: after ":", "@" or "$" it makes a named parameter.
+bool isSqliteNameChar(QChar c) {
+    const char16_t u = c.unicode();
+    return u >= 0x80 || (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') ||
+           u == u'_' || u == u'$';
+}
 
 QString singleQuoted(const QString& content) {
     QString out;
@@ -69,6 +75,10 @@ qsizetype endOfQuoted(const QString& sql, qsizetype open, QChar quote) {
 }
 
 std::vector<Token> tokenize(const QString& sql) {
+    // SQLite is given UTF-8, where an unpaired surrogate would turn into a "?", and stops reading
+    // at a NUL.
+    if (!QStringView(sql).isValidUtf16()) unsupported(QStringLiteral("an unpaired surrogate"), sql);
+    if (sql.contains(QChar(0))) unsupported(QStringLiteral("a NUL character"), sql);
     std::vector<Token> out;
     const qsizetype n = sql.size();
     auto at = [&](qsizetype k) { return k < n ? sql.at(k) : QChar(); };
@@ -134,7 +144,7 @@ std::vector<Token> tokenize(const QString& sql) {
             if (at(i + 1).isDigit()) unsupported(QStringLiteral("a numbered parameter ?N"), sql);
             ++i;
             push(Kind::Param);
-        } else if ((c == u':' || c == u'@' || c == u'$') && isWordStart(at(i + 1))) {
+        } else if ((c == u':' || c == u'@' || c == u'$') && isSqliteNameChar(at(i + 1))) {
             unsupported(QStringLiteral("a named parameter %1name").arg(c), sql);
         } else if (c == u'&') {
             unsupported(QStringLiteral("the & concatenation operator (use ||)"), sql);
@@ -322,8 +332,14 @@ SqlDialect::Translation translateText(const QString& sql) {
                    !(k > 0 && tok(k - 1).kind == Kind::Word && tableIntroducers().contains(tok(k - 1).key))) {
             unsupported(QStringLiteral("the function %1()").arg(t.text), sql);
         } else if ((w == QLatin1String("TRUE") || w == QLatin1String("FALSE")) && !qualified) {
-            t = Token{
-                Kind::Number, w == QLatin1String("TRUE") ? QStringLiteral("-1") : QStringLiteral("0"), {}};
+            // "1-True" must not become "1--1", a comment to the end of the line.
+            const size_t at = outline.sig[k];
+            const bool afterMinus = at > 0 && isPunct(tokens[at - 1], u'-');
+            t = Token{Kind::Number,
+                      w == QLatin1String("FALSE") ? QStringLiteral("0")
+                      : afterMinus                ? QStringLiteral(" -1")
+                                                  : QStringLiteral("-1"),
+                      {}};
         } else if (w == QLatin1String("DELETE") && k + 2 < n && isPunct(tok(k + 1), u'*') &&
                    isWord(tok(k + 2), "FROM")) {
             drop(tokens, outline.sig[k + 1], outline.sig[k + 2]);

@@ -154,6 +154,10 @@ private Q_SLOTS:
                                      << QStringList{"1_Main", "Spring_field", "IL_X", "62701", ""};
         QTest::newRow("state, no code")
             << "x\nSpringfield, IL" << QStringList{"x", "Springfield", "IL", "", ""};
+        // What the editor shows for a row without a city, or without a state, saves back unchanged.
+        QTest::newRow("shown without a city") << "x\n, IL 62701" << QStringList{"x", "", "IL", "62701", ""};
+        QTest::newRow("shown without state and code")
+            << "x\nNew York,  " << QStringList{"x", "New York", "", "", ""};
         QTest::newRow("city only") << "x\nSpringfield" << QStringList{"x", "Springfield", "", "", ""};
         QTest::newRow("one line") << "1 Main St" << QStringList{"1 Main St", "", "", "", ""};
         QTest::newRow("empty") << "" << QStringList{"", "", "", "", ""};

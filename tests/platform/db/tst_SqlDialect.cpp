@@ -49,6 +49,9 @@ private Q_SLOTS:
                                        << 0;
         QTest::newRow("true any case") << "UPDATE t SET a = tRUE, b = false WHERE c = True"
                                        << "UPDATE t SET a = -1, b = 0 WHERE c = -1" << 0;
+        // Glued to a minus, -1 would open a comment that swallows the rest of the line.
+        QTest::newRow("minus true") << "SELECT a FROM t WHERE b = 1-True AND c = ?"
+                                    << "SELECT a FROM t WHERE b = 1- -1 AND c = ?" << 1;
         QTest::newRow("words inside literals untouched")
             << "SELECT 'True ? # * [x] \"q\"' FROM t WHERE a = ? AND b LIKE 'O''Br*'"
             << "SELECT 'True ? # * [x] \"q\"' FROM t WHERE a = ? AND b LIKE 'O''Br*'" << 1;
@@ -132,6 +135,16 @@ private Q_SLOTS:
                                         << "more than one statement";
         QTest::newRow("numbered parameter") << "SELECT a FROM t WHERE b = ?1"
                                             << "?N";
+        // SQLite reads each of these as a parameter the dialect would not have counted.
+        QTest::newRow("colon and digit") << "SELECT a FROM t WHERE b = :1"
+                                         << "named parameter";
+        QTest::newRow("at and euro sign")
+            << QString::fromUtf8("SELECT a FROM t WHERE b = @\u20ac") << "named parameter";
+        // Lost on the way to SQLite: a NUL ends its text, an unpaired surrogate becomes "?".
+        QTest::newRow("NUL") << QStringLiteral("DELETE FROM t") + QChar(0) + QStringLiteral(" WHERE a = 1")
+                             << "NUL";
+        QTest::newRow("unpaired surrogate")
+            << QStringLiteral("SELECT a FROM t WHERE b = ") + QChar(0xDC00) << "unpaired surrogate";
     }
     void refuses() {
         QFETCH(QString, program);

@@ -1,0 +1,1 @@
+SELECT RefNum, RemDate FROM Remind WHERE RemDate = #12/08/2026# AND RemTime = #9:05 AM# AND Completed = True

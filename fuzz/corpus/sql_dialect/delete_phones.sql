@@ -1,0 +1,1 @@
+DELETE * FROM CPhone WHERE fkContID = 12 AND fkLookup = 'Home' 

@@ -1,0 +1,1 @@
+SELECT ItemID, Description FROM Lookup WHERE ItemID = 'TITLE' ORDER BY Description

@@ -1,0 +1,1 @@
+SELECT MAX(ContID)AS MAXID FROM Contacts

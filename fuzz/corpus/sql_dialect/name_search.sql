@@ -1,0 +1,1 @@
+SELECT TOP 2 ContID, ShownName, JobTitle FROM Contacts WHERE ShownName LIKE ?

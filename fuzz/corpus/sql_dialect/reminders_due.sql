@@ -1,0 +1,1 @@
+SELECT RemDate, Completed FROM Remind WHERE RemDate = ? AND Completed = False

@@ -1,0 +1,1 @@
+SELECT TOP 22 ContID, Setting, ShownName FROM Contacts WHERE +Setting = ? ORDER BY ContID DESC

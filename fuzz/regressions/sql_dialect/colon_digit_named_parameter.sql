@@ -1,0 +1,1 @@
+SELECT ContID FROM Contacts WHERE ShownName = :1

@@ -1,0 +1,1 @@
+SELECT ContID FROM Contacts WHERE ContID = 1-True AND ShownName = ?
