@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMdiSubWindow>
+#include <QPixmapCache>
 #include <QResizeEvent>
 #include <QStyle>
 #include <functional>
@@ -148,7 +149,15 @@ void frmHome::BuildBanner() {
 
     Image1 = new QLabel(picBanner);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(tw::ToPixelsY(240)));
+    // Drawn from the style's icon files once, not on every return to the home screen.
+    const int side = tw::ToPixelsY(240);
+    const QString iconKey = QStringLiteral("frmHome.Image1.%1").arg(side);
+    QPixmap icon;
+    if (!QPixmapCache::find(iconKey, &icon)) {
+        icon = style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(side);
+        QPixmapCache::insert(iconKey, icon);
+    }
+    Image1->setPixmap(icon);
     Place(Image1, 120, 105, 240, 240);
 
     lblBanner = NewLabel(picBanner, "lblBanner", QStringLiteral("Pomaret / Contact Manager - Home Page"),
@@ -275,36 +284,28 @@ void frmHome::LoadContactInfo() {
         ui::ListView::Batch batch(*lvRecNames);
         // Contact numbers grow with creation: the newest "Default" contacts. The unary plus keeps SQLite
         // off the (Setting, ShownName) index, which would sort every "Default" contact by number;
-        // walking the numbers down stops after 22.
-        db::Recordset rs = g_dbLocal->OpenRecordset(
-            QStringLiteral("SELECT TOP %1 ContID, Setting, ShownName FROM Contacts ").arg(kRecentNames) +
-                QStringLiteral("WHERE +Setting = ? ") + QStringLiteral("ORDER BY ContID DESC"),
-            {QStringLiteral("Default")});
-        if (!rs.Eof()) {
-            rs.MoveFirst();
-            while (!rs.Eof()) {
-                const QVariant id = rs.Value(QStringLiteral("ContID"));
-                const QVariant name = rs.Value(QStringLiteral("ShownName"));
-                if (!id.isNull() && !name.isNull()) {
-                    const int32_t contId = id.toInt();
-                    const int row =
-                        lvRecNames->addRow(QStringLiteral("ID") + QString::number(contId), name.toString());
-                    lvRecNames->setSubItem(row, 1, modGeneral::GetPhoneNum(contId));
-                }
-                rs.MoveNext();
-            }
-        }
+        // walking the numbers down stops after 22. Each comes with its phone as GetPhoneNum finds it:
+        // the first "Home" row entered.
+        g_dbLocal->ForEachRow(
+            QStringLiteral("SELECT TOP %1 ContID, ShownName, ").arg(kRecentNames) +
+                QStringLiteral("(SELECT PhoneNum FROM CPhone WHERE CPhone.fkContID = Contacts.ContID ") +
+                QStringLiteral("AND CPhone.fkLookup = ? ORDER BY CPhone.rowid LIMIT 1) AS HomePhone ") +
+                QStringLiteral("FROM Contacts WHERE +Setting = ? ORDER BY ContID DESC"),
+            {QStringLiteral("Home"), QStringLiteral("Default")}, [&](const db::Database::RowView& r) {
+                if (r.isNull(0) || r.isNull(1)) return;
+                const int row = lvRecNames->addRow(ui::RowKey("ID", r.integer(0)), r.text(1));
+                if (!r.isNull(2)) lvRecNames->setSubItem(row, 1, r.text(2));
+            });
         Stripe(*lvRecNames, picGrdClr);
-        rs.Close();
     });
 }
 
 void frmHome::LoadProjects() {
     core::trap(QStringLiteral("frmHome.LoadProjects"), Tail::Silent, [this] {
-        ui::ListView::Batch batch(*lvProjects);
         db::Recordset rs =
             g_dbLocal->OpenRecordset(QStringLiteral("SELECT ProjID, PName, Status ") +
                                      QStringLiteral("FROM Projects ") + QStringLiteral("ORDER BY PName"));
+        ui::ListView::Batch batch(*lvProjects, rs.RecordCount());
         if (!rs.Eof()) {
             rs.MoveFirst();
             while (!rs.Eof()) {
@@ -315,8 +316,7 @@ void frmHome::LoadProjects() {
                 const bool finished =
                     status == QLatin1String("Complete") || status == QLatin1String("Closed");
                 if (!id.isNull() && !name.isNull() && !finished) {
-                    const int row = lvProjects->addRow(QStringLiteral("ID") + QString::number(id.toInt()),
-                                                       name.toString());
+                    const int row = lvProjects->addRow(ui::RowKey("ID", id.toInt()), name.toString());
                     lvProjects->setSubItem(row, 1, QStringLiteral("* ") + status);
                 }
                 rs.MoveNext();
@@ -339,8 +339,7 @@ void frmHome::LoadToDo() {
                 QStringLiteral("AND Private = False ") + QStringLiteral("ORDER BY DueDate DESC"),
             {}, [&](const db::Database::RowView& r) {
                 if (r.isNull(0) || r.isNull(1)) return;
-                const int row =
-                    lvToDo->addRow(QStringLiteral("ID") + QString::number(r.integer(0)), r.text(1));
+                const int row = lvToDo->addRow(ui::RowKey("ID", r.integer(0)), r.text(1));
                 lvToDo->setSubItem(row, 1, monthDay(r.date(2)));
             });
         Stripe(*lvToDo, picGrdClr);
@@ -360,7 +359,7 @@ void frmHome::LoadNotes() {
                 QStringLiteral(" AND +fkProjID <= ?"),
             {QStringLiteral("N"), 0, 0}, [&](const db::Database::RowView& r) {
                 if (r.isNull(0) || r.isNull(4)) return;
-                lvNotes->addRow(QStringLiteral("ID") + QString::number(r.integer(0)), r.text(4));
+                lvNotes->addRow(ui::RowKey("ID", r.integer(0)), r.text(4));
             });
         Stripe(*lvNotes, picGrdClr);
     });
@@ -381,8 +380,7 @@ void frmHome::LoadAppts() {
                 QStringLiteral("ORDER BY DateFrom"),
             {}, [&](const db::Database::RowView& r) {
                 if (r.isNull(0) || r.isNull(2)) return;
-                const int row = lvAppts->addRow(QStringLiteral("ID") + QString::number(r.integer(0)),
-                                                weekdayMonthDay(r.date(2)));
+                const int row = lvAppts->addRow(ui::RowKey("ID", r.integer(0)), weekdayMonthDay(r.date(2)));
                 lvAppts->setSubItem(row, 1, r.isNull(1) ? QString() : r.text(1));
             });
         Stripe(*lvAppts, picGrdClr);

@@ -136,7 +136,9 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
 
     std::unique_ptr<Database> db(new Database(path));
     try {
-        db->m_db = std::make_unique<SQLite::Database>(path.toStdString(), SQLite::OPEN_READWRITE, kBusyTimeoutMs);
+        // Only the thread that opens a connection uses it, so SQLite need not lock it on every call.
+        db->m_db = std::make_unique<SQLite::Database>(
+            path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX, kBusyTimeoutMs);
         db->m_db->exec("PRAGMA journal_mode=WAL");
         db->m_db->exec("PRAGMA synchronous=FULL");
         SqlDialect::registerFunctions(db->m_db->getHandle());
@@ -197,176 +199,192 @@ SQLite::Database& Database::Connection() {
     return *m_db;
 }
 
-SQLite::Statement& Database::Prepared(const QString& sql) {
-    SQLite::Database& conn = Connection();
-    auto it = m_statements.find(sql);
-    if (it != m_statements.end()) return **it;
-    if (m_statements.size() >= kMaxCachedStatements) ForgetStatements();
-    try {
-        auto st = std::make_shared<SQLite::Statement>(conn, sql.toStdString());
-        return **m_statements.insert(sql, st);
-    } catch (const SQLite::Exception& e) {
-        throw fromSqlite(e);
+std::shared_ptr<sqlite3_stmt> Database::Started(const QString& sql, const QVariantList& params) {
+    sqlite3* conn = Connection().getHandle();
+    std::shared_ptr<sqlite3_stmt> st = m_statements.value(sql);
+    if (!st) {
+        if (m_statements.size() >= kMaxCachedStatements) ForgetStatements();
+        const QByteArray text = sql.toUtf8();
+        sqlite3_stmt* prepared = nullptr;
+        const int rc =
+            sqlite3_prepare_v2(conn, text.constData(), static_cast<int>(text.size()), &prepared, nullptr);
+        if (rc != SQLITE_OK) Fail();
+        if (!prepared) throw DbError(kSqliteBase + SQLITE_MISUSE, QStringLiteral("The statement is empty."));
+        st.reset(prepared, sqlite3_finalize);
+        m_statements.insert(sql, st);
     }
-}
+    sqlite3_reset(st.get());
+    sqlite3_clear_bindings(st.get());
 
-void Database::Bind(SQLite::Statement& st, const QVariantList& params) {
-    const int expected = st.getBindParameterCount();
+    const int expected = sqlite3_bind_parameter_count(st.get());
     if (expected != params.size()) {
         throw DbError(kErrParameterCount, QStringLiteral("The statement takes %1 parameter(s); %2 given.")
                                               .arg(expected)
                                               .arg(params.size()));
     }
+    const auto bindText = [&](int n, const QByteArray& utf8) {
+        return sqlite3_bind_text(st.get(), n, utf8.constData(), static_cast<int>(utf8.size()),
+                                 SQLITE_TRANSIENT);
+    };
     for (int i = 0; i < params.size(); ++i) {
         const QVariant& v = params.at(i);
         const int n = i + 1;
+        int rc = SQLITE_OK;
         if (v.isNull()) {
-            st.bind(n);
-            continue;
-        }
-        switch (v.typeId()) {
-            case QMetaType::Bool:
-                st.bind(n, v.toBool() ? -1 : 0);
-                break;
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::Long:
-            case QMetaType::LongLong:
-            case QMetaType::Short:
-            case QMetaType::UShort:
-            case QMetaType::ULong:
-            case QMetaType::ULongLong:
-                st.bind(n, static_cast<int64_t>(v.toLongLong()));
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-                st.bind(n, v.toDouble());
-                break;
-            case QMetaType::QDate:
-            case QMetaType::QTime:
-            case QMetaType::QDateTime:
-                st.bind(n, values::toStorage(v).toStdString());
-                break;
-            case QMetaType::QByteArray: {
-                const QByteArray b = v.toByteArray();
-                st.bind(n, b.constData(), static_cast<int>(b.size()));
-                break;
+            rc = sqlite3_bind_null(st.get(), n);
+        } else {
+            switch (v.typeId()) {
+                case QMetaType::Bool:
+                    rc = sqlite3_bind_int(st.get(), n, v.toBool() ? -1 : 0);
+                    break;
+                case QMetaType::Int:
+                case QMetaType::UInt:
+                case QMetaType::Long:
+                case QMetaType::LongLong:
+                case QMetaType::Short:
+                case QMetaType::UShort:
+                case QMetaType::ULong:
+                case QMetaType::ULongLong:
+                    rc = sqlite3_bind_int64(st.get(), n, v.toLongLong());
+                    break;
+                case QMetaType::Double:
+                case QMetaType::Float:
+                    rc = sqlite3_bind_double(st.get(), n, v.toDouble());
+                    break;
+                case QMetaType::QDate:
+                case QMetaType::QTime:
+                case QMetaType::QDateTime:
+                    rc = bindText(n, values::toStorage(v).toUtf8());
+                    break;
+                case QMetaType::QByteArray: {
+                    const QByteArray b = v.toByteArray();
+                    rc = sqlite3_bind_blob(st.get(), n, b.constData(), static_cast<int>(b.size()),
+                                           SQLITE_TRANSIENT);
+                    break;
+                }
+                default:
+                    rc = bindText(n, v.toString().toUtf8());
+                    break;
             }
-            default:
-                st.bind(n, v.toString().toStdString());
-                break;
         }
+        if (rc != SQLITE_OK) Fail();
     }
+    return st;
 }
 
+bool Database::Step(sqlite3_stmt* st) {
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    Fail();
+}
+
+void Database::Fail() {
+    sqlite3* conn = m_db->getHandle();
+    throw DbError(kSqliteBase + sqlite3_extended_errcode(conn), QString::fromUtf8(sqlite3_errmsg(conn)));
+}
+
+namespace {
+
+// Leaves a statement reset however its use ends: its read of the file ends with it.
+class ResetOnExit {
+public:
+    explicit ResetOnExit(sqlite3_stmt* st) : m_st(st) {}
+    ~ResetOnExit() { sqlite3_reset(m_st); }
+    ResetOnExit(const ResetOnExit&) = delete;
+    ResetOnExit& operator=(const ResetOnExit&) = delete;
+
+private:
+    sqlite3_stmt* m_st;
+};
+
+}  // namespace
+
 Database::Rows Database::Query(const QString& sql, const QVariantList& params) {
-    SQLite::Statement& st = Prepared(sql);
+    const std::shared_ptr<sqlite3_stmt> held = Started(sql, params);
+    sqlite3_stmt* st = held.get();
+    const ResetOnExit reset(st);
     Rows out;
-    try {
-        st.reset();
-        st.clearBindings();
-        Bind(st, params);
-        const int n = st.getColumnCount();
-        for (int i = 0; i < n; ++i) out.columns << QString::fromUtf8(st.getColumnName(i));
-        out.declaredTypes = DeclaredTypes(sql, st);
-        while (st.executeStep()) {
-            QVariantList row;
-            row.reserve(n);
-            for (int i = 0; i < n; ++i) {
-                const SQLite::Column c = st.getColumn(i);
-                switch (c.getType()) {
-                    case SQLITE_NULL:
-                        row << QVariant();
-                        break;
-                    case SQLITE_INTEGER: {
-                        const qint64 v = c.getInt64();
-                        if (out.declaredTypes.at(i).startsWith("BOOL")) {
-                            row << QVariant(v != 0);
-                        } else if (v >= INT_MIN && v <= INT_MAX) {
-                            row << QVariant(static_cast<int>(v));
-                        } else {
-                            row << QVariant(v);
-                        }
-                        break;
+    const int n = sqlite3_column_count(st);
+    for (int i = 0; i < n; ++i) out.columns << QString::fromUtf8(sqlite3_column_name(st, i));
+    out.declaredTypes = DeclaredTypes(sql, st);
+    while (Step(st)) {
+        QVariantList row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            switch (sqlite3_column_type(st, i)) {
+                case SQLITE_NULL:
+                    row << QVariant();
+                    break;
+                case SQLITE_INTEGER: {
+                    const qint64 v = sqlite3_column_int64(st, i);
+                    if (out.declaredTypes.at(i).startsWith("BOOL")) {
+                        row << QVariant(v != 0);
+                    } else if (v >= INT_MIN && v <= INT_MAX) {
+                        row << QVariant(static_cast<int>(v));
+                    } else {
+                        row << QVariant(v);
                     }
-                    case SQLITE_FLOAT:
-                        row << QVariant(c.getDouble());
-                        break;
-                    case SQLITE_BLOB:
-                        row << QVariant(QByteArray(static_cast<const char*>(c.getBlob()), c.getBytes()));
-                        break;
-                    default: {
-                        const QString text = QString::fromUtf8(c.getText(), c.getBytes());
-                        const QByteArray& decl = out.declaredTypes.at(i);
-                        if (decl.startsWith("DATE") || decl.startsWith("TIME")) {
-                            row << values::fromStorage(text);
-                        } else {
-                            row << QVariant(text);
-                        }
-                        break;
+                    break;
+                }
+                case SQLITE_FLOAT:
+                    row << QVariant(sqlite3_column_double(st, i));
+                    break;
+                case SQLITE_BLOB: {
+                    const void* blob = sqlite3_column_blob(st, i);
+                    row << QVariant(QByteArray(static_cast<const char*>(blob), sqlite3_column_bytes(st, i)));
+                    break;
+                }
+                default: {
+                    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+                    const QString text = QString::fromUtf8(utf8 ? utf8 : "", sqlite3_column_bytes(st, i));
+                    const QByteArray& decl = out.declaredTypes.at(i);
+                    if (decl.startsWith("DATE") || decl.startsWith("TIME")) {
+                        row << values::fromStorage(text);
+                    } else {
+                        row << QVariant(text);
                     }
+                    break;
                 }
             }
-            out.rows << row;
         }
-        st.reset();
-    } catch (const SQLite::Exception& e) {
-        try {
-            st.reset();
-        } catch (...) {
-        }
-        throw fromSqlite(e);
+        out.rows << row;
     }
     return out;
 }
 
-bool Database::RowView::isNull(int column) const { return m_st.getColumn(column).isNull(); }
+bool Database::RowView::isNull(int column) const {
+    return sqlite3_column_type(m_st, column) == SQLITE_NULL;
+}
 
-qint64 Database::RowView::integer(int column) const { return m_st.getColumn(column).getInt64(); }
+qint64 Database::RowView::integer(int column) const {
+    return sqlite3_column_int64(m_st, column);
+}
 
 QString Database::RowView::text(int column) const {
-    const SQLite::Column c = m_st.getColumn(column);
-    return QString::fromUtf8(c.getText(), c.getBytes());
+    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(m_st, column));
+    return QString::fromUtf8(utf8 ? utf8 : "", sqlite3_column_bytes(m_st, column));
 }
 
 QDate Database::RowView::date(int column) const {
-    const SQLite::Column c = m_st.getColumn(column);
-    if (c.isNull()) return {};
-    const QVariant v = values::fromStorage(QString::fromUtf8(c.getText(), c.getBytes()));
-    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
-    return v.typeId() == QMetaType::QDate ? v.toDate() : QDate();
+    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(m_st, column));
+    if (!utf8) return {};
+    return values::dateFromStorage(QByteArrayView(utf8, sqlite3_column_bytes(m_st, column)));
 }
 
 int Database::RowView::column(const QString& name) const {
-    for (int i = 0; i < m_st.getColumnCount(); ++i) {
-        if (name.compare(QString::fromUtf8(m_st.getColumnName(i)), Qt::CaseInsensitive) == 0) return i;
+    for (int i = 0; i < sqlite3_column_count(m_st); ++i) {
+        if (name.compare(QString::fromUtf8(sqlite3_column_name(m_st, i)), Qt::CaseInsensitive) == 0) return i;
     }
     throw DbError(kErrUnknownField, QStringLiteral("The query has no field named '%1'.").arg(name));
 }
 
 void Database::ForEachRow(const QString& sql, const QVariantList& params,
                           const std::function<void(const RowView&)>& row) {
-    SQLite::Statement& st = Prepared(SqlDialect::translate(sql).sql);
-    const auto resetQuietly = [&] {
-        try {
-            st.reset();
-        } catch (...) {
-        }
-    };
-    try {
-        st.reset();
-        st.clearBindings();
-        Bind(st, params);
-        const RowView view(st);
-        while (st.executeStep()) row(view);
-        st.reset();
-    } catch (const SQLite::Exception& e) {
-        resetQuietly();
-        throw fromSqlite(e);
-    } catch (...) {
-        resetQuietly();
-        throw;
-    }
+    const std::shared_ptr<sqlite3_stmt> held = Started(SqlDialect::translate(sql).sql, params);
+    const ResetOnExit reset(held.get());
+    const RowView view(held.get());
+    while (Step(held.get())) row(view);
 }
 
 void Database::ReadNumberedTexts(const QString& sql, const QVariantList& params, const QString& numberColumn,
@@ -384,37 +402,20 @@ void Database::ReadNumberedTexts(const QString& sql, const QVariantList& params,
 }
 
 int Database::Run(const QString& sql, const QVariantList& params) {
-    SQLite::Statement& st = Prepared(sql);
-    try {
-        st.reset();
-        st.clearBindings();
-        Bind(st, params);
-        while (st.executeStep()) {
-        }
-        st.reset();
-        return sqlite3_changes(m_db->getHandle());
-    } catch (const SQLite::Exception& e) {
-        try {
-            st.reset();
-        } catch (...) {
-        }
-        throw fromSqlite(e);
+    const std::shared_ptr<sqlite3_stmt> held = Started(sql, params);
+    const ResetOnExit reset(held.get());
+    while (Step(held.get())) {
     }
+    return sqlite3_changes(m_db->getHandle());
 }
 
 // The declared type of each result column ("" for an expression), looked up once per statement.
-QList<QByteArray> Database::DeclaredTypes(const QString& sql, SQLite::Statement& st) {
+QList<QByteArray> Database::DeclaredTypes(const QString& sql, sqlite3_stmt* st) {
     auto it = m_declaredTypes.constFind(sql);
     if (it != m_declaredTypes.constEnd()) return *it;
     QList<QByteArray> types;
-    for (int i = 0; i < st.getColumnCount(); ++i) {
-        try {
-            const char* decl = st.getColumnDeclaredType(i);
-            types << QByteArray(decl ? decl : "").toUpper();
-        } catch (const SQLite::Exception&) {
-            types << QByteArray();
-        }
-    }
+    for (int i = 0; i < sqlite3_column_count(st); ++i)
+        types << QByteArray(sqlite3_column_decltype(st, i)).toUpper();
     m_declaredTypes.insert(sql, types);
     return types;
 }

@@ -15,14 +15,16 @@
 #include "platform/db/Recordset.h"
 #include "platform/db/TableDef.h"
 
+struct sqlite3_stmt;
+
 namespace SQLite {
 class Database;
-class Statement;
 }  // namespace SQLite
 
 namespace db {
 
-// One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL.
+// One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL. A
+// connection belongs to the thread that opened it: it is opened without SQLite's connection mutex.
 class Database {
 public:
     // Opens an existing file. Nothing is ever created: a missing file raises kErrFileNotFound.
@@ -50,7 +52,7 @@ public:
     // One row of a streamed query, read by column number without a copy of the whole row.
     class RowView {
     public:
-        explicit RowView(SQLite::Statement& st) : m_st(st) {}
+        explicit RowView(sqlite3_stmt* st) : m_st(st) {}
         bool isNull(int column) const;
         qint64 integer(int column) const;
         QString text(int column) const;
@@ -58,7 +60,7 @@ public:
         int column(const QString& name) const;  // its number; DbError when the query has no such column
 
     private:
-        SQLite::Statement& m_st;
+        sqlite3_stmt* m_st;
     };
     // Streams a query's rows to `row` one at a time, for long lists where a recordset's copy of every
     // column of every row would cost more than the list may take. No statement outlives the call;
@@ -121,16 +123,21 @@ public:
 
 private:
     explicit Database(const QString& path);
-    SQLite::Statement& Prepared(const QString& sqliteSql);
-    void Bind(SQLite::Statement& st, const QVariantList& params);
+    // A prepared statement of the cache, reset and with `params` bound; the caller holds the
+    // reference while it steps, so a statement forgotten meanwhile lives until it is done.
+    std::shared_ptr<sqlite3_stmt> Started(const QString& sqliteSql, const QVariantList& params);
+    // Steps a statement: true for a row, false when done; a failure is thrown as DbError.
+    bool Step(sqlite3_stmt* st);
+    // Throws the connection's last error: SQLite's extended code and message.
+    [[noreturn]] void Fail();
     void SchemaChanged();
     void ForgetStatements();
     void RequireNoTransaction(const char* operation) const;
-    QList<QByteArray> DeclaredTypes(const QString& sqliteSql, SQLite::Statement& st);
+    QList<QByteArray> DeclaredTypes(const QString& sqliteSql, sqlite3_stmt* st);
 
     QString m_path;
     std::unique_ptr<SQLite::Database> m_db;
-    QHash<QString, std::shared_ptr<SQLite::Statement>> m_statements;
+    QHash<QString, std::shared_ptr<sqlite3_stmt>> m_statements;
     QHash<QString, QList<QByteArray>> m_declaredTypes;
     QHash<QString, TableDef> m_tables;  // by lower-case name
     int m_recordsAffected = 0;

@@ -76,43 +76,82 @@ QString toStorage(const QVariant& v) {
     }
 }
 
-// Read on every date cell of every list, so by hand rather than with patterns.
-QVariant fromStorage(const QString& stored) {
-    const QChar* c = stored.constData();
-    const qsizetype n = stored.size();
+namespace {
+
+enum class StoredKind { None, Date, Time, DateTime };
+
+// The storage forms, read by hand: every date cell of every list comes through here. `Char` is a
+// UTF-16 unit or a UTF-8 byte; the forms are plain ASCII, so both read a text the same way.
+template <class Char>
+StoredKind readStored(const Char* c, qsizetype n, QDate& d, QTime& t) {
     const auto digits = [&](qsizetype at, qsizetype count, int& value) {
         value = 0;
         for (qsizetype i = at; i < at + count; ++i) {
-            const char16_t u = c[i].unicode();
-            if (u < u'0' || u > u'9') return false;
-            value = value * 10 + (u - u'0');
+            const unsigned u = static_cast<unsigned>(c[i]);
+            if (u < '0' || u > '9') return false;
+            value = value * 10 + static_cast<int>(u - '0');
         }
         return true;
     };
-    const auto readDate = [&](qsizetype at, QDate& d) {
+    const auto is = [&](qsizetype at, char ch) { return static_cast<unsigned>(c[at]) == unsigned(ch); };
+    const auto readDate = [&](qsizetype at) {
         int y, m, day;
-        if (!digits(at, 4, y) || c[at + 4] != u'-' || !digits(at + 5, 2, m) || c[at + 7] != u'-' ||
+        if (!digits(at, 4, y) || !is(at + 4, '-') || !digits(at + 5, 2, m) || !is(at + 7, '-') ||
             !digits(at + 8, 2, day)) {
             return false;
         }
         d = QDate(y, m, day);
         return d.isValid();
     };
-    const auto readTime = [&](qsizetype at, QTime& t) {
+    const auto readTime = [&](qsizetype at) {
         int h, mi, se;
-        if (!digits(at, 2, h) || c[at + 2] != u':' || !digits(at + 3, 2, mi) || c[at + 5] != u':' ||
+        if (!digits(at, 2, h) || !is(at + 2, ':') || !digits(at + 3, 2, mi) || !is(at + 5, ':') ||
             !digits(at + 6, 2, se)) {
             return false;
         }
         t = QTime(h, mi, se);
         return t.isValid();
     };
+    if (n == 10 && readDate(0)) return StoredKind::Date;
+    if (n == 8 && readTime(0)) return StoredKind::Time;
+    if (n == 19 && is(10, ' ') && readDate(0) && readTime(11)) return StoredKind::DateTime;
+    return StoredKind::None;
+}
+
+}  // namespace
+
+QVariant fromStorage(const QString& stored) {
     QDate d;
     QTime t;
-    if (n == 10 && readDate(0, d)) return d;
-    if (n == 8 && readTime(0, t)) return t;
-    if (n == 19 && c[10] == u' ' && readDate(0, d) && readTime(11, t)) return QDateTime(d, t);
+    switch (readStored(reinterpret_cast<const char16_t*>(stored.constData()), stored.size(), d, t)) {
+        case StoredKind::Date:
+            return d;
+        case StoredKind::Time:
+            return t;
+        case StoredKind::DateTime:
+            return QDateTime(d, t);
+        case StoredKind::None:
+            break;
+    }
     return stored;
+}
+
+QDate dateFromStorage(QByteArrayView utf8) {
+    QDate d;
+    QTime t;
+    switch (readStored(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size(), d, t)) {
+        case StoredKind::Date:
+        case StoredKind::DateTime:
+            return d;
+        case StoredKind::Time:
+            return {};
+        case StoredKind::None:
+            break;
+    }
+    // Not a storage form byte for byte: whatever the text-based reading makes of it.
+    const QVariant v = fromStorage(QString::fromUtf8(utf8));
+    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
+    return v.typeId() == QMetaType::QDate ? v.toDate() : QDate();
 }
 
 }  // namespace db::values

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QDate>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -20,5 +22,9 @@ QString toStorage(const QVariant& dateOrTime);
 
 // The QDate, QTime or QDateTime a stored text stands for; text in no storage form is returned unchanged.
 QVariant fromStorage(const QString& stored);
+
+// The date of a stored date, or of a stored date and time, from its UTF-8 text as SQLite hands it
+// out; a null QDate for anything else. The same answer as fromStorage, without the QString.
+QDate dateFromStorage(QByteArrayView utf8);
 
 }  // namespace db::values

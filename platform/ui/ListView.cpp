@@ -5,7 +5,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <numeric>
+#include <string_view>
 
 #include "platform/db/DbError.h"
 #include "platform/ui/Twips.h"
@@ -20,7 +23,93 @@ constexpr int kErrKeyNotUnique = 35602;
     throw db::DbError(kErrIndexOutOfBounds, QStringLiteral("Index out of bounds"));
 }
 
+// The row of each key of a list: open addressing over one flat array of (hash, row), the keys
+// themselves read from the list's key column. For 50,000 keys like "ID12345" a QHash<QString, int>
+// took longer to fill than the rows took to read (long probe runs), and a node per key
+// (std::unordered_map) took as long again to free.
+class KeyIndex {
+public:
+    void clear() {
+        m_slots.clear();
+        m_used = 0;
+    }
+    void reserve(size_t keys) {
+        if (keys * 2 > m_slots.size()) grow(keys * 2);
+    }
+
+    using Keys = std::vector<QString>;
+
+    // The row under `key`, or -1.
+    int find(QStringView key, const Keys& keys) const {
+        if (m_slots.empty()) return -1;
+        const uint32_t h = hash(key);
+        for (size_t i = h & mask();; i = (i + 1) & mask()) {
+            const Slot& s = m_slots[i];
+            if (s.row < 0) return -1;
+            if (s.hash == h && keys[s.row] == key) return s.row;
+        }
+    }
+
+    // Files `row` under `key`; false, and nothing filed, when another row has that key.
+    bool insert(QStringView key, int row, const Keys& keys) {
+        if ((m_used + 1) * 2 > m_slots.size()) grow(m_slots.size() * 2);
+        const uint32_t h = hash(key);
+        size_t i = h & mask();
+        for (; m_slots[i].row >= 0; i = (i + 1) & mask()) {
+            if (m_slots[i].hash == h && keys[m_slots[i].row] == key) return false;
+        }
+        m_slots[i] = {h, row};
+        ++m_used;
+        return true;
+    }
+
+private:
+    struct Slot {
+        uint32_t hash = 0;
+        int row = -1;  // -1: free
+    };
+
+    static uint32_t hash(QStringView key) {
+        return static_cast<uint32_t>(std::hash<std::u16string_view>()({key.utf16(), size_t(key.size())}));
+    }
+    size_t mask() const { return m_slots.size() - 1; }
+
+    void grow(size_t atLeast) {
+        size_t size = 16;
+        while (size < atLeast) size *= 2;
+        std::vector<Slot> old(size);
+        old.swap(m_slots);
+        for (const Slot& s : old) {
+            if (s.row < 0) continue;
+            size_t i = s.hash & mask();
+            while (m_slots[i].row >= 0) i = (i + 1) & mask();
+            m_slots[i] = s;
+        }
+    }
+
+    std::vector<Slot> m_slots;  // a power of two long, at most half used
+    size_t m_used = 0;
+};
+
 }  // namespace
+
+QString RowKey(const char* prefix, qint64 number) {
+    char16_t digits[20];
+    int count = 0;
+    // Unsigned, so that the smallest number has a magnitude too.
+    quint64 rest = number < 0 ? 0 - static_cast<quint64>(number) : static_cast<quint64>(number);
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    const QLatin1String head(prefix);
+    QString key(head.size() + (number < 0 ? 1 : 0) + count, Qt::Uninitialized);
+    QChar* out = key.data();
+    for (const char c : head) *out++ = QLatin1Char(c);
+    if (number < 0) *out++ = u'-';
+    while (count > 0) *out++ = digits[--count];
+    return key;
+}
 
 // Rows in plain vectors, column by column: the row texts, each sub-item column (grown only as far
 // as sub-items were set, so unset cells cost nothing), icons and keys. Rows added during an update
@@ -78,6 +167,11 @@ public:
         const std::vector<QString>& sub = m_sub[col - 1];
         return row < static_cast<int>(sub.size()) ? sub[row] : QString();
     }
+    QStringView cellView(int row, int col) const {
+        if (col == 0) return m_text[row];
+        const std::vector<QString>& sub = m_sub[col - 1];
+        return row < static_cast<int>(sub.size()) ? QStringView(sub[row]) : QStringView();
+    }
 
     // Columns.
     int addColumn(const QString& text, Qt::Alignment align) {
@@ -109,16 +203,25 @@ public:
     }
 
     int addRow(const QString& key, const QString& text, int icon) {
-        if (!key.isEmpty() && m_keyRow.contains(key)) {
+        const int row = size();
+        if (!key.isEmpty() && !m_keyRow.insert(key, row, m_keys)) {
             throw db::DbError(kErrKeyNotUnique, QStringLiteral("Key is not unique in collection"));
         }
-        const int row = size();
         m_text.push_back(text);
         m_keys.push_back(key);
         m_iconIndex.push_back(icon);
-        if (!key.isEmpty()) m_keyRow.insert(key, row);
         if (m_updateDepth == 0) publish();
         return row;
+    }
+
+    // Room for `more` rows beyond those there are.
+    void reserve(int more) {
+        if (more <= 0) return;
+        const size_t rows = m_text.size() + static_cast<size_t>(more);
+        m_text.reserve(rows);
+        m_keys.reserve(rows);
+        m_iconIndex.reserve(rows);
+        m_keyRow.reserve(rows);
     }
 
     void removeRow(int row) {
@@ -162,7 +265,10 @@ public:
     }
 
     const QString& key(int row) const { return m_keys[row]; }
-    int findKey(const QString& key) const { return key.isEmpty() ? -1 : m_keyRow.value(key, -1); }
+    int findKey(const QString& key) const {
+        if (key.isEmpty()) return -1;
+        return m_keyRow.find(key, m_keys);
+    }
 
     void beginUpdate() { ++m_updateDepth; }
     void endUpdate() {
@@ -183,7 +289,7 @@ public:
         std::vector<int> perm(n);
         std::iota(perm.begin(), perm.end(), 0);
         std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
-            const int c = cell(a, col).compare(cell(b, col), Qt::CaseInsensitive);
+            const int c = cellView(a, col).compare(cellView(b, col), Qt::CaseInsensitive);
             return order == Qt::AscendingOrder ? c < 0 : c > 0;
         });
         beginResetModel();
@@ -215,7 +321,7 @@ private:
     void rebuildKeys() {
         m_keyRow.clear();
         for (int i = 0; i < size(); ++i) {
-            if (!m_keys[i].isEmpty()) m_keyRow.insert(m_keys[i], i);
+            if (!m_keys[i].isEmpty()) m_keyRow.insert(m_keys[i], i, m_keys);
         }
     }
 
@@ -224,7 +330,7 @@ private:
     std::vector<std::vector<QString>> m_sub;  // column 1.. at [0..]
     std::vector<QString> m_keys;
     std::vector<int> m_iconIndex;
-    QHash<QString, int> m_keyRow;
+    KeyIndex m_keyRow;
     QList<QIcon> m_icons;
     int m_published = 0;
     int m_updateDepth = 0;
@@ -339,8 +445,9 @@ int ListView::findKey(const QString& key) const {
     return m_model->findKey(key);
 }
 
-void ListView::beginUpdate() {
+void ListView::beginUpdate(int expectedRows) {
     m_model->beginUpdate();
+    m_model->reserve(expectedRows);
 }
 void ListView::endUpdate() {
     m_model->endUpdate();

@@ -13,6 +13,11 @@ namespace ui {
 
 class ListModel;
 
+// A row key of a short prefix and a record number ("ID12", "NT5"), as prefix + QString::number
+// would give it, built in one allocation: loaders make one per row, and QString::number goes the
+// long way through the locale code.
+QString RowKey(const char* prefix, qint64 number);
+
 // The report-style list of the whole program: columns with widths in twips, rows with a text key
 // ("ID12", "NT5"), sub-items, small icons, grid lines, row striping and single row selection.
 // Rows live in a model of plain vectors, so a loader can add 100,000 rows at once:
@@ -50,12 +55,15 @@ public:
     int findKey(const QString& key) const;  // -1 when no row has it
 
     // Bulk filling: rows added between beginUpdate() and endUpdate() reach the view as one insert.
-    // Calls nest; prefer the Batch guard, which ends the update also when a loader throws.
-    void beginUpdate();
+    // Calls nest; prefer the Batch guard, which ends the update also when a loader throws. A loader
+    // that knows how many rows it will add says so, and the rows' room is made once.
+    void beginUpdate(int expectedRows = 0);
     void endUpdate();
     class Batch {
     public:
-        explicit Batch(ListView& list) : m_list(list) { m_list.beginUpdate(); }
+        explicit Batch(ListView& list, int expectedRows = 0) : m_list(list) {
+            m_list.beginUpdate(expectedRows);
+        }
         ~Batch() { m_list.endUpdate(); }
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;

@@ -100,15 +100,20 @@ private Q_SLOTS:
         for (int id = 1; id <= 30; ++id) addContact(id, "Default", QStringLiteral("Name %1").arg(id));
         addContact(31, "Hidden", "Hidden newest");
         addContact(32, "Private", "Private newest");
-        f->db().Execute("INSERT INTO CPhone (fkContID, fkLookup, PhoneNum) VALUES (29, 'Home', '555-0129')");
-        f->db().Execute("INSERT INTO CPhone (fkContID, fkLookup, PhoneNum) VALUES (28, 'Work', '555-0228')");
+        // The phone is GetPhoneNum's: the first "Home" row entered (any letter case), even an empty one.
+        f->db().Execute(
+            "INSERT INTO CPhone (fkContID, fkLookup, PhoneNum) VALUES (29, 'Home', '555-0129'), "
+            "(28, 'Work', '555-0228'), (27, 'Home', '555-0127'), (27, 'Home', '555-0227'), "
+            "(26, 'HOME', '555-0126'), (25, 'Home', NULL), (25, 'Home', '555-0125')");
 
         const QStringList rows = Rows(*start()->lvRecNames);
         QCOMPARE(rows.size(), 22);
-        QCOMPARE(rows.first(), QStringLiteral("ID30|Name 30|"));
-        QCOMPARE(rows.at(1), QStringLiteral("ID29|Name 29|555-0129"));
-        QCOMPARE(rows.at(2), QStringLiteral("ID28|Name 28|"));
+        QCOMPARE(rows.mid(0, 6),
+                 (QStringList{"ID30|Name 30|", "ID29|Name 29|555-0129", "ID28|Name 28|",
+                              "ID27|Name 27|555-0127", "ID26|Name 26|555-0126", "ID25|Name 25|"}));
         QCOMPARE(rows.last(), QStringLiteral("ID9|Name 9|"));
+        for (int id = 25; id <= 30; ++id)
+            QVERIFY(rows.contains(QStringLiteral("ID%1|Name %1|").arg(id) + modGeneral::GetPhoneNum(id)));
     }
 
     void listsTakeTheirRows_data() {

@@ -487,6 +487,39 @@ private slots:
         QCOMPARE(names.first().first, QStringLiteral("b"));
     }
 
+    // A streamed date is the date the recordset reads for the same stored value: a date, or the
+    // date of a date and time, only for the storage forms exactly; nothing for anything else.
+    void streamedDateReadsTheStorageForms_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QDate>("date");
+        const QDate d(2026, 12, 8);
+        QTest::newRow("date") << QVariant("2026-12-08") << d;
+        QTest::newRow("date and time") << QVariant("2026-12-08 23:59:59") << d;
+        QTest::newRow("no such day") << QVariant("2026-02-30") << QDate();
+        QTest::newRow("no such hour") << QVariant("2026-12-08 24:00:00") << QDate();
+        QTest::newRow("T between") << QVariant("2026-12-08T10:00:00") << QDate();
+        QTest::newRow("time only") << QVariant("09:30:00") << QDate();
+        QTest::newRow("program form") << QVariant("12/08/2026") << QDate();
+        QTest::newRow("leading blank") << QVariant(" 2026-12-08") << QDate();
+        QTest::newRow("wide digits") << QVariant(QString::fromUtf8("２０２６-12-08")) << QDate();
+        QTest::newRow("number") << QVariant(20261208) << QDate();
+        QTest::newRow("null") << QVariant() << QDate();
+    }
+    void streamedDateReadsTheStorageForms() {
+        QFETCH(QVariant, stored);
+        QFETCH(QDate, date);
+        m_db->Execute(QStringLiteral("INSERT INTO People (ID, Born) VALUES (1, ?)"), {stored});
+        QDate streamed(1900, 1, 1);
+        m_db->ForEachRow(QStringLiteral("SELECT Born FROM People"), {},
+                         [&](const Database::RowView& r) { streamed = r.date(0); });
+        QCOMPARE(streamed, date);
+        const QVariant read = scalar(QStringLiteral("SELECT Born FROM People"));
+        QCOMPARE(read.typeId() == QMetaType::QDateTime ? read.toDateTime().date()
+                 : read.typeId() == QMetaType::QDate   ? read.toDate()
+                                                       : QDate(),
+                 date);
+    }
+
     void unsupportedSqlIsAClearError() {
         try {
             m_db->OpenRecordset(QStringLiteral("SELECT IIf(ID = 1, 'a', 'b') FROM People"));
