@@ -196,16 +196,11 @@ DirectReplay::DirectReplay(const QString& path) {
 }
 
 DirectReplay::~DirectReplay() {
+    for (sqlite3_stmt* st : std::as_const(m_prepared)) sqlite3_finalize(st);
     sqlite3_close(m_db);
 }
 
 DirectReplay::Result DirectReplay::run(const QList<CapturedStatement>& statements) {
-    struct Finalizer {
-        QHash<QByteArray, sqlite3_stmt*> prepared;
-        ~Finalizer() {
-            for (sqlite3_stmt* st : std::as_const(prepared)) sqlite3_finalize(st);
-        }
-    } cache;
     auto fail = [this](const char* what) {
         throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(m_db));
     };
@@ -216,7 +211,7 @@ DirectReplay::Result DirectReplay::run(const QList<CapturedStatement>& statement
     for (const CapturedStatement& s : statements) {
         const qint64 statementStart = nowNs();
         qint64 rows = 0;
-        sqlite3_stmt*& st = cache.prepared[s.sql];
+        sqlite3_stmt*& st = m_prepared[s.sql];
         if (!st) {
             if (sqlite3_prepare_v3(m_db, s.sql.constData(), int(s.sql.size()), 0, &st, nullptr) != SQLITE_OK)
                 fail("prepare");

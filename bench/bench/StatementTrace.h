@@ -70,7 +70,8 @@ private:
 };
 
 // Runs captured statements on a connection of its own to the same file, the way the program would:
-// each text prepared once per run, then bound, stepped to its end with every column read, and reset.
+// each text prepared once, as the program keeps its statements prepared, then in every run bound,
+// stepped to its end with every column read, and reset.
 // Bound LIKE patterns are put in SQLite's own spelling (`*` -> `%`, `?` -> `_`), for SQLite's
 // built-in LIKE; the bench picks patterns without `%` and `_` of their own.
 class DirectReplay {
@@ -91,6 +92,7 @@ public:
 
 private:
     sqlite3* m_db = nullptr;
+    QHash<QByteArray, sqlite3_stmt*> m_prepared;
 };
 
 }  // namespace bench
