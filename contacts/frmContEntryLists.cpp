@@ -245,16 +245,20 @@ void frmContEntry::LoadApptsInfo() {
 void frmContEntry::LoadRelContactInfo() {
     if (!IsLoaded()) return;
     FillList(QStringLiteral("frmContEntry.LoadRelContactInfo"), m_rsList, *lvRelCon, picGrdClr, true,
-             QStringLiteral("SELECT MasterContID, LinkMemo, SubContID, SubContShowName FROM RelateCont ") +
-                 QStringLiteral("WHERE MasterContID = ?") + QStringLiteral(" ORDER BY SubContShowName"),
+             QStringLiteral("SELECT MasterContID, LinkMemo, SubContID, SubContShowName, ") +
+                 modGeneral::HomePhoneColumn(QStringLiteral("RelateCont.SubContID")) +
+                 QStringLiteral(" AS HomePhone, ") +
+                 modGeneral::PersonalEMailColumn(QStringLiteral("RelateCont.SubContID")) +
+                 QStringLiteral(" AS EMail FROM RelateCont WHERE MasterContID = ?") +
+                 QStringLiteral(" ORDER BY SubContShowName"),
              {m_lngContID}, [&] {
                  const QVariant id = m_rsList.Value(2);
                  const QVariant name = m_rsList.Value(3);
                  if (id.isNull() || name.isNull()) return;
                  const int row = lvRelCon->addRow(Key("ID", id), name.toString());
                  lvRelCon->setSubItem(row, 1, m_rsList.Value(1).toString());
-                 lvRelCon->setSubItem(row, 2, modGeneral::GetPhoneNum(id.toInt()));
-                 lvRelCon->setSubItem(row, 3, modGeneral::GetEMail(id.toInt()));
+                 lvRelCon->setSubItem(row, 2, m_rsList.Value(4).toString());
+                 lvRelCon->setSubItem(row, 3, m_rsList.Value(5).toString());
              });
 }
 

@@ -119,6 +119,27 @@ QString GetPhoneNum(int32_t contId) {
                      QStringLiteral("PhoneNum"));
 }
 
+namespace {
+
+// The row FirstText would read first: the first entered.
+QString FirstOfKindColumn(const char* column, const char* table, const char* kind,
+                          const QString& contIdColumn) {
+    const QString t = QLatin1String(table);
+    return QStringLiteral(
+               "(SELECT %1 FROM %2 WHERE %2.fkContID = %3 AND %2.fkLookup = '%4' ORDER BY %2.rowid LIMIT 1)")
+        .arg(QLatin1String(column), t, contIdColumn, QLatin1String(kind));
+}
+
+}  // namespace
+
+QString HomePhoneColumn(const QString& contIdColumn) {
+    return FirstOfKindColumn("PhoneNum", "CPhone", "Home", contIdColumn);
+}
+
+QString PersonalEMailColumn(const QString& contIdColumn) {
+    return FirstOfKindColumn("Email", "CEMail", "Personal", contIdColumn);
+}
+
 QString GetEMail(int32_t contId) {
     return FirstText(QStringLiteral("modGeneral.GetEMail"),
                      QStringLiteral("SELECT fkContID, fkLookup, Email FROM CEMail ") +

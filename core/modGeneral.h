@@ -23,16 +23,16 @@ struct Workspace {
 };
 extern std::unique_ptr<Workspace> g_wsMain;
 
-extern core::DbHandle g_dbLocal;     // the open database
-extern QString g_strDBPath;          // its full path
-extern int32_t g_lngCurContID;       // contact shown by the contact editor; 0 after a delete
-extern int32_t g_lngCurProjID;       // project shown by the project editor; 0 after a delete
-extern QString g_strCurScreen;       // active-screen code: "Home", "CEnt", "PEnt", "ToDo", "CMnth", ...
-extern QString g_strNameSrchSQL;     // the last name search itself: its pattern ("smi*"), never SQL
-extern bool g_blnAltColors;          // striped lists
-extern bool g_blnGridLines;          // grid lines in lists
-extern bool g_blnSecurity;           // log-on at start-up
-extern int32_t g_lngEntryMode;       // 0 new record, 2 existing record
+extern core::DbHandle g_dbLocal;  // the open database
+extern QString g_strDBPath;       // its full path
+extern int32_t g_lngCurContID;    // contact shown by the contact editor; 0 after a delete
+extern int32_t g_lngCurProjID;    // project shown by the project editor; 0 after a delete
+extern QString g_strCurScreen;    // active-screen code: "Home", "CEnt", "PEnt", "ToDo", "CMnth", ...
+extern QString g_strNameSrchSQL;  // the last name search itself: its pattern ("smi*"), never SQL
+extern bool g_blnAltColors;       // striped lists
+extern bool g_blnGridLines;       // grid lines in lists
+extern bool g_blnSecurity;        // log-on at start-up
+extern int32_t g_lngEntryMode;    // 0 new record, 2 existing record
 
 namespace core {
 // Puts every value above back to its start value (tests: each fixture starts from a clean program).
@@ -86,12 +86,17 @@ void LoadAllProjects(ui::PickList& list);
 // colour -1: the picture box's own background colour is the stripe colour.
 void AltLVBackground(ui::ListView& list, QWidget* picGrdClr, int flag, int64_t colour = -1);
 QString GetPhoneNum(int32_t contId);
+// The same number as a column of a query over many contacts, so that a list reads every phone with
+// its rows: `contIdColumn` names the contact's number in that query ("Contacts.ContID").
+QString HomePhoneColumn(const QString& contIdColumn);
 // A click on a list with no selected row: "There is nothing from the list to select", nothing logged.
 // True when that was the case.
 bool NothingSelected(int row);
 // The record number of a list row's key ("ID12", "NT5"): the key from its third character on.
 int32_t KeyRecordNumber(const QString& key);
 QString GetEMail(int32_t contId);
+// The same as a column of a query over many contacts, as HomePhoneColumn.
+QString PersonalEMailColumn(const QString& contIdColumn);
 // Prints on the current printer job (ui::Printer), see PrintWrapped's notes in Helpers.cpp.
 void PrintWrapped(const QString& text);
 

@@ -288,10 +288,9 @@ void frmHome::LoadContactInfo() {
         // the first "Home" row entered.
         g_dbLocal->ForEachRow(
             QStringLiteral("SELECT TOP %1 ContID, ShownName, ").arg(kRecentNames) +
-                QStringLiteral("(SELECT PhoneNum FROM CPhone WHERE CPhone.fkContID = Contacts.ContID ") +
-                QStringLiteral("AND CPhone.fkLookup = ? ORDER BY CPhone.rowid LIMIT 1) AS HomePhone ") +
-                QStringLiteral("FROM Contacts WHERE +Setting = ? ORDER BY ContID DESC"),
-            {QStringLiteral("Home"), QStringLiteral("Default")}, [&](const db::Database::RowView& r) {
+                modGeneral::HomePhoneColumn(QStringLiteral("Contacts.ContID")) +
+                QStringLiteral(" AS HomePhone FROM Contacts WHERE +Setting = ? ORDER BY ContID DESC"),
+            {QStringLiteral("Default")}, [&](const db::Database::RowView& r) {
                 if (r.isNull(0) || r.isNull(1)) return;
                 const int row = lvRecNames->addRow(ui::RowKey("ID", r.integer(0)), r.text(1));
                 if (!r.isNull(2)) lvRecNames->setSubItem(row, 1, r.text(2));
@@ -333,15 +332,15 @@ void frmHome::LoadToDo() {
         ui::ListView::Batch batch(*lvToDo);
         ui::DateTexts monthDay(QStringLiteral("MM/dd"));
         // Streamed: this list has no upper bound (every open to-do item).
-        g_dbLocal->ForEachRow(
-            QStringLiteral("SELECT RefNum, Subject, DueDate, Completed, Private ") +
-                QStringLiteral("FROM ToDo WHERE Completed = False ") +
-                QStringLiteral("AND Private = False ") + QStringLiteral("ORDER BY DueDate DESC"),
-            {}, [&](const db::Database::RowView& r) {
-                if (r.isNull(0) || r.isNull(1)) return;
-                const int row = lvToDo->addRow(ui::RowKey("ID", r.integer(0)), r.text(1));
-                lvToDo->setSubItem(row, 1, monthDay(r.date(2)));
-            });
+        g_dbLocal->ForEachRow(QStringLiteral("SELECT RefNum, Subject, DueDate, Completed, Private ") +
+                                  QStringLiteral("FROM ToDo WHERE Completed = False ") +
+                                  QStringLiteral("AND Private = False ") +
+                                  QStringLiteral("ORDER BY DueDate DESC"),
+                              {}, [&](const db::Database::RowView& r) {
+                                  if (r.isNull(0) || r.isNull(1)) return;
+                                  const int row = lvToDo->addRow(ui::RowKey("ID", r.integer(0)), r.text(1));
+                                  lvToDo->setSubItem(row, 1, monthDay(r.date(2)));
+                              });
         Stripe(*lvToDo, picGrdClr);
     });
 }
