@@ -226,8 +226,9 @@ CREATE TABLE ToDo (
 CREATE INDEX ToDo_fkContID ON ToDo (fkContID);
 CREATE INDEX ToDo_fkProjID ON ToDo (fkProjID);
 CREATE INDEX ToDo_DueDate ON ToDo (DueDate);
--- Open items in due order for the home screen, without a sort.
-CREATE INDEX ToDo_CompletedPrivateDueDate ON ToDo (Completed, Private, DueDate);
+-- Open items in due order for the home screen, without a sort; with the subject, the list is read
+-- from the index alone rather than one row at a time from the table.
+CREATE INDEX ToDo_CompletedPrivateDueDateSubject ON ToDo (Completed, Private, DueDate, Subject);
 
 -- One row per requested reminder; Type "TD" links through fkToDoID, "AP" through fkApptID.
 -- A new row is never given Completed: it must start out pending.
@@ -263,7 +264,9 @@ CREATE TABLE Appts (
 );
 CREATE INDEX Appts_fkContID ON Appts (fkContID);
 CREATE INDEX Appts_fkProjID ON Appts (fkProjID);
-CREATE INDEX Appts_DateFrom ON Appts (DateFrom);
+-- By date; privacy and subject too, so that the home screen's coming appointments are read from the
+-- index alone.
+CREATE INDEX Appts_DateFromPrivateSubject ON Appts (DateFrom, Private, Subject);
 
 -- Notes ("N") and calls ("C"). A note added without a contact or project is found by its links
 -- being 0, which only the defaults give it; DateStamp orders every history and is never written.
