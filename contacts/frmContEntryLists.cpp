@@ -46,7 +46,7 @@ QString OneLine(const QVariant& body) {
 }
 
 QString Key(const char* prefix, const QVariant& number) {
-    return QLatin1String(prefix) + QString::number(number.toLongLong());
+    return ui::RowKey(prefix, number.toLongLong());
 }
 
 // An item dialog in edit mode: its record number is handed over as the member it reads.
