@@ -136,10 +136,7 @@ bool frmNewName::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmNewName::txtName_GotFocus() {
-    // After the event: a mouse click into the box would otherwise put the caret over the selection.
-    ui::afterEvent(txtName, [this] {
-        if (txtName->hasFocus()) modGeneral::highLight();
-    });
+    modGeneral::highLightOnFocus(txtName);
 }
 
 void frmNewName::cmdOpt_Click(int index) {

@@ -149,6 +149,12 @@ QString GetEMail(int32_t contId) {
                      QStringLiteral("Email"));
 }
 
+void highLightOnFocus(QWidget* box) {
+    ui::afterEvent(box, [box] {
+        if (box->hasFocus()) highLight();
+    });
+}
+
 void highLight() {
     core::trap(QStringLiteral("modGeneral.highLight"), Tail::Silent, [] {
         QWidget* focused = QApplication::focusWidget();

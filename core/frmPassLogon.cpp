@@ -128,10 +128,7 @@ bool frmPassLogon::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmPassLogon::Text1_GotFocus(int index) {
-    QLineEdit* box = Text1[index];
-    ui::afterEvent(box, [box] {
-        if (box->hasFocus()) modGeneral::highLight();
-    });
+    modGeneral::highLightOnFocus(Text1[index]);
 }
 
 void frmPassLogon::Text1_LostFocus(int index) {

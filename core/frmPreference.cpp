@@ -258,10 +258,7 @@ bool frmPreference::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmPreference::Text1_GotFocus(int index) {
-    QWidget* box = Text1[index];
-    ui::afterEvent(box, [box] {
-        if (box->hasFocus()) modGeneral::highLight();
-    });
+    modGeneral::highLightOnFocus(Text1[index]);
 }
 
 void frmPreference::cmdOpts_Click(int index) {

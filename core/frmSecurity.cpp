@@ -247,11 +247,7 @@ bool frmSecurity::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmSecurity::Text1_GotFocus(int index) {
-    // After the event: a click into the box would otherwise put the caret over the selection.
-    QLineEdit* box = Text1[index];
-    ui::afterEvent(box, [box] {
-        if (box->hasFocus()) modGeneral::highLight();
-    });
+    modGeneral::highLightOnFocus(Text1[index]);
 }
 
 bool frmSecurity::ValidateEntry() {

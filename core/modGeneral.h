@@ -75,6 +75,9 @@ void ShowError(int32_t errNum, const QString& errDesc);
 // Shared helpers.
 void CloseAllChildForms();
 void highLight();
+// highLight for `box` once the focus event that reached it is done (a click that gave the focus
+// would otherwise put the caret over the selection), if the box still has the focus then.
+void highLightOnFocus(QWidget* box);
 void SetStatus(const QString& message, bool wait = false);
 QString FixQuotes(const QString& text);
 // Removes leading and trailing blanks only: a tab or line break typed into a name is part of it.

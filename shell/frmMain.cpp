@@ -698,12 +698,7 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtSrch && event->type() == QEvent::FocusIn) {
-        // After the event: a mouse click that gave the focus would otherwise clear the selection.
-        ui::afterEvent(txtSrch, [this] {
-            if (txtSrch->hasFocus()) modGeneral::highLight();
-        });
-    }
+    if (watched == txtSrch && event->type() == QEvent::FocusIn) modGeneral::highLightOnFocus(txtSrch);
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
