@@ -152,6 +152,9 @@ private:
                       const AddressParts& parts);
     void WriteKindValue(const QString& procName, const QString& message, db::Recordset& table,
                         const QString& tableName, const QString& column, const QString& kind, int box);
+    bool WriteKindRow(const QString& procName, const QString& message, db::Recordset& table,
+                      const QString& tableName, const QString& columns, const QString& kind,
+                      const std::function<void(db::Recordset&)>& assign);
     void DeleteKindRows(const QString& procName, const QString& tableName, const QString& kind, int firstBox,
                         int lastBox, void (frmContEntry::*reload)());
     int32_t m_lngContID = 0;  // the contact shown, copied at load: openers change the global before closing

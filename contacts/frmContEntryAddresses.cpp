@@ -163,35 +163,15 @@ void frmContEntry::WriteAddress(const QString& procName, const QString& message,
     // Only the parts given are written: an emptied part keeps what is stored, an empty address
     // writes nothing at all.
     if (parts == AddressParts{}) return;
-    db::Recordset* target = nullptr;
-    const bool written = core::trap(procName, Tail::Silent, [&] {
-        m_rsList = g_dbLocal->OpenRecordset(KindQuery(QStringLiteral("Street, City, State, Zip, Country"),
-                                                      QStringLiteral("CAddress"), m_lngContID) +
-                                            KindCondition(kind));
-        if (FirstOfKind(m_rsList, kind)) {
-            target = &m_rsList;
-            m_rsList.Edit();
-        } else {
-            target = &m_rsAddress;
-            m_rsAddress.AddNew();
-            m_rsAddress.Fields(QStringLiteral("fkContID")) = m_lngContID;
-            m_rsAddress.Fields(QStringLiteral("fkLookup")) = kind;
-        }
-        for (const auto& [column, value] : columns) {
-            if (!value->isEmpty()) target->Fields(QString::fromLatin1(column)) = *value;
-        }
-        target->Update();
-        m_rsList.Close();
-    });
-    if (!written) {
-        if (target) target->CancelUpdate();
-        m_rsList.Close();
-        // Writers run while the focus moves; the box waits until the move is done.
-        ui::MsgBoxQueued(message + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly, kTitle);
-        return;
-    }
+    const bool written =
+        WriteKindRow(procName, message, m_rsAddress, QStringLiteral("CAddress"),
+                     QStringLiteral("Street, City, State, Zip, Country"), kind, [&](db::Recordset& row) {
+                         for (const auto& [column, value] : columns) {
+                             if (!value->isEmpty()) row.Fields(QString::fromLatin1(column)) = *value;
+                         }
+                     });
     // The box now shows the stored row in its format, and is read-only.
-    LoadAddressInfo();
+    if (written) LoadAddressInfo();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -251,11 +231,19 @@ void frmContEntry::WriteKindValue(const QString& procName, const QString& messag
     // An emptied box writes nothing: only the delete icon removes a number or an address.
     const QString value = Text1Text(box);
     if (value.isEmpty()) return;
+    WriteKindRow(procName, message, table, tableName, column, kind,
+                 [&](db::Recordset& row) { row.Fields(column) = value; });
+}
+
+// The stored rows decide: the first of the kind is changed, else one is added to `table`, with
+// `assign` setting the values. A box emptied and typed again therefore never makes a second row.
+// False, with the message box queued, when the row could not be written.
+bool frmContEntry::WriteKindRow(const QString& procName, const QString& message, db::Recordset& table,
+                                const QString& tableName, const QString& columns, const QString& kind,
+                                const std::function<void(db::Recordset&)>& assign) {
     db::Recordset* target = nullptr;
     const bool written = core::trap(procName, Tail::Silent, [&] {
-        m_rsList = g_dbLocal->OpenRecordset(KindQuery(column, tableName, m_lngContID) + KindCondition(kind));
-        // The stored rows decide: the first of the kind is changed, else one is added. A box emptied
-        // and typed again therefore never makes a second row.
+        m_rsList = g_dbLocal->OpenRecordset(KindQuery(columns, tableName, m_lngContID) + KindCondition(kind));
         if (FirstOfKind(m_rsList, kind)) {
             target = &m_rsList;
             m_rsList.Edit();
@@ -265,15 +253,17 @@ void frmContEntry::WriteKindValue(const QString& procName, const QString& messag
             table.Fields(QStringLiteral("fkContID")) = m_lngContID;
             table.Fields(QStringLiteral("fkLookup")) = kind;
         }
-        target->Fields(column) = value;
+        assign(*target);
         target->Update();
         m_rsList.Close();
     });
     if (!written) {
         if (target) target->CancelUpdate();
         m_rsList.Close();
+        // Writers run while the focus moves; the box waits until the move is done.
         ui::MsgBoxQueued(message + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly, kTitle);
     }
+    return written;
 }
 
 // ---------------------------------------------------------------------------------------------
