@@ -65,24 +65,10 @@ namespace {
 
 PromptHandler* g_handler = nullptr;
 
+// The answer's name; all but OK and Cancel (Enter and Esc) with an access key on the first letter.
 QString ButtonText(Answer answer) {
-    switch (answer) {
-        case Answer::OK:
-            return QStringLiteral("OK");
-        case Answer::Cancel:
-            return QStringLiteral("Cancel");
-        case Answer::Abort:
-            return QStringLiteral("&Abort");
-        case Answer::Retry:
-            return QStringLiteral("&Retry");
-        case Answer::Ignore:
-            return QStringLiteral("&Ignore");
-        case Answer::Yes:
-            return QStringLiteral("&Yes");
-        case Answer::No:
-            return QStringLiteral("&No");
-    }
-    return {};
+    const QString name = AnswerName(answer);
+    return answer == Answer::OK || answer == Answer::Cancel ? name : QLatin1Char('&') + name;
 }
 
 QMessageBox::Icon BoxIcon(int style) {
