@@ -15,7 +15,6 @@ using core::Tail;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
 const QString kCrLf = QStringLiteral("\r\n");
 
 // Kind words in box order: addresses from box 5, phones from 9, e-mails from 14.
@@ -261,7 +260,8 @@ bool frmContEntry::WriteKindRow(const QString& procName, const QString& message,
         if (target) target->CancelUpdate();
         m_rsList.Close();
         // Writers run while the focus moves; the box waits until the move is done.
-        ui::MsgBoxQueued(message + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly, kTitle);
+        ui::MsgBoxQueued(message + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly,
+                         ui::ProgramTitle());
     }
     return written;
 }

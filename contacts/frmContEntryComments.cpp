@@ -21,8 +21,6 @@ using core::Tail;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
-
 // Left-button clicks on a row of labels, reported by the label's index.
 class LabelClicks : public QObject {
 public:
@@ -143,7 +141,7 @@ void frmContEntry::lblHyper_Click(int index) {
             .replace(QChar::LineSeparator, QStringLiteral("\r\n"));
         if (selected.isEmpty()) {
             ui::MsgBox(QStringLiteral("There is no selected text, from Contact Comments."), ui::OKOnly,
-                       kTitle);
+                       ui::ProgramTitle());
             return;
         }
         QString form;
@@ -158,7 +156,8 @@ void frmContEntry::lblHyper_Click(int index) {
                 form = QStringLiteral("frmNotes");
                 break;
             default:
-                ui::MsgBox(QStringLiteral("Sorry, this feature is not available yet."), ui::OKOnly, kTitle);
+                ui::MsgBox(QStringLiteral("Sorry, this feature is not available yet."), ui::OKOnly,
+                           ui::ProgramTitle());
                 return;
         }
         g_lngEntryMode = 0;

@@ -32,8 +32,6 @@ using core::Tail;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
-
 // Icon positions in the image lists (0-based here): a note, a call, a to-do item, an appointment.
 constexpr int kIconNote = 0;
 constexpr int kIconCall = 1;
@@ -430,7 +428,7 @@ void frmContEntry::cmdUserFld_Click() {
 }
 
 void frmContEntry::cmdAddFile_Click() {
-    ui::MsgBox(QStringLiteral("Sorry, this feature is not available yet."), ui::OKOnly, kTitle);
+    ui::MsgBox(QStringLiteral("Sorry, this feature is not available yet."), ui::OKOnly, ui::ProgramTitle());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -16,8 +16,6 @@ using core::Tail;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
-
 // The Contacts column each writable single box shows.
 QString ColumnOfBox(int index) {
     switch (index) {
@@ -250,6 +248,7 @@ void frmContEntry::WriteContactColumn(const QString& procName, const QString& me
     if (!written) {
         m_rsContacts.CancelUpdate();
         // Writers run while the focus moves; the box waits until the move is done.
-        ui::MsgBoxQueued(message + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly, kTitle);
+        ui::MsgBoxQueued(message + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly,
+                         ui::ProgramTitle());
     }
 }

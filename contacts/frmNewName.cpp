@@ -10,9 +10,9 @@
 #include <QRadioButton>
 
 #include "contacts/NameComposition.h"
-#include "core/DialogLayout.h"
 #include "contacts/clsNameParse.h"
 #include "core/ContactNumbers.h"
+#include "core/DialogLayout.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
@@ -23,15 +23,12 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
 constexpr int kNameLength = 90;
-
 
 void Place(QWidget* w, double left, double top, double width, double height) {
     using namespace ui::twips;
     w->setGeometry(ToPixelsX(left), ToPixelsY(top), ToPixelsX(width), ToPixelsY(height));
 }
-
 
 }  // namespace
 
@@ -78,7 +75,8 @@ void frmNewName::BuildControls() {
     lblNameExample->setObjectName(QStringLiteral("lblNameExample"));
     Place(lblNameExample, 240, 870, 5040, 255);
 
-    lblType = core::layout::Heading(this, QStringLiteral("lblType"), QStringLiteral(" Is this an individual or a company ?"));
+    lblType = core::layout::Heading(this, QStringLiteral("lblType"),
+                                    QStringLiteral(" Is this an individual or a company ?"));
     Place(lblType, 120, 1260, 5280, 285);
 
     const QString captions[2] = {QStringLiteral("An Individual"), QStringLiteral("A Company")};
@@ -195,7 +193,8 @@ bool frmNewName::CollectNames() {
     const bool named = !m_strFirstName.isEmpty() && !m_strLastName.isEmpty();
     if (ran && !(parsed && named)) {
         // A name the parser cannot split is the user's to correct, not a program error.
-        ui::MsgBox(QStringLiteral("Make sure you have entered a valid name."), ui::OKOnly, kTitle);
+        ui::MsgBox(QStringLiteral("Make sure you have entered a valid name."), ui::OKOnly,
+                   ui::ProgramTitle());
         return false;
     }
     if (!named) return false;
@@ -218,7 +217,7 @@ bool frmNewName::CheckDuplicateName() {
         return true;
     }
     ui::MsgBox(QStringLiteral("That Contact Name already exists, please re-enter another name."), ui::OKOnly,
-               kTitle);
+               ui::ProgramTitle());
     txtName->clear();
     txtName->setFocus();
     return false;

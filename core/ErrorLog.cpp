@@ -49,7 +49,7 @@ void ShowError(int32_t errNum, const QString& errDesc) {
                          QStringLiteral("\nNumber : ") + QString::number(errNum);
     ui::Beep();
     // The box has no title of its own: the program's title shows.
-    ui::MsgBox(text, ui::OKOnly, QStringLiteral("Pomaret - Contact Manager"));
+    ui::MsgBox(text, ui::OKOnly, ui::ProgramTitle());
 }
 
 }  // namespace modGeneral

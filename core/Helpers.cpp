@@ -85,8 +85,7 @@ QString FixQuotes(const QString& text) {
 
 bool NothingSelected(int row) {
     if (row >= 0) return false;
-    ui::MsgBox(QStringLiteral("There is nothing from the list to select"), ui::OKOnly,
-               QStringLiteral("Pomaret - Contact Manager"));
+    ui::MsgBox(QStringLiteral("There is nothing from the list to select"), ui::OKOnly, ui::ProgramTitle());
     return true;
 }
 

@@ -64,7 +64,6 @@ namespace {
 
 const QString kApplication = QStringLiteral("Application");
 const QString kSection = QStringLiteral("Pomaret");
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
 
 // The store always follows the data root, so a start with --data-dir (or a test's own root) reads
 // and writes that root's file and no other.
@@ -226,7 +225,7 @@ void CheckDatabaseVersion() {
     CreateSecurityTable();
     // A failed creation has shown its error box and left nothing behind: no "complete" then.
     if (database.TableExists(QStringLiteral("Security"))) {
-        ui::MsgBox(QStringLiteral("Update Complete."), ui::OKOnly, kTitle);
+        ui::MsgBox(QStringLiteral("Update Complete."), ui::OKOnly, ui::ProgramTitle());
     }
 }
 

@@ -14,8 +14,6 @@ namespace core {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
-
 struct Fault {
     int32_t number;
     QString description;
@@ -41,11 +39,11 @@ void RunTail(Tail tail, const QString& action, int32_t number, const QString& de
         case Tail::Action:
             ui::MsgBox(QStringLiteral("An un-known error occurred while ") + action +
                            QStringLiteral("!\nSorry for the inconvenience"),
-                       ui::OKOnly, kTitle);
+                       ui::OKOnly, ui::ProgramTitle());
             break;
         case Tail::Unknown:
             ui::MsgBox(QStringLiteral("An un-known error occurred!\nSorry for the inconvenience"), ui::OKOnly,
-                       kTitle);
+                       ui::ProgramTitle());
             break;
     }
 }

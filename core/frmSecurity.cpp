@@ -24,7 +24,6 @@ using core::layout::Place;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
 constexpr int kNameLength = 50;
 constexpr int kPasswordLength = 15;
 
@@ -215,7 +214,7 @@ void frmSecurity::cmdOpts_Click(int index) {
             case 2:
                 if (m_lngSelID == 0) {
                     ui::MsgBox(QStringLiteral("You must select a User Name from the list first."),
-                               ui::OKOnly | ui::Information, kTitle);
+                               ui::OKOnly | ui::Information, ui::ProgramTitle());
                 } else if (index == 1) {
                     DeleteUserProfile();
                 } else {

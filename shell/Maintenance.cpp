@@ -27,7 +27,6 @@ using core::Tail;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
 // What makes a file one of ours, as the start-up checks it.
 const QString kRequiredTable = QStringLiteral("Contacts");
 
@@ -182,7 +181,7 @@ void RepairDatabase() {
         ui::SetArrow();
         modGeneral::SetStatus(QString());
         ReopenDatabase();
-        ui::MsgBox(QStringLiteral("The Database was sucessfully repaired."), ui::OKOnly, kTitle);
+        ui::MsgBox(QStringLiteral("The Database was sucessfully repaired."), ui::OKOnly, ui::ProgramTitle());
     });
     if (repaired) return;
 
@@ -200,7 +199,7 @@ void RepairDatabase() {
                       "File > Database Utilities > Restore Data ...")
                 : QStringLiteral("\n\nThe database is damaged, and there is no backup to restore it from.");
     }
-    ui::MsgBox(text, ui::OKOnly, kTitle);
+    ui::MsgBox(text, ui::OKOnly, ui::ProgramTitle());
 }
 
 void BackupDatabase() {
@@ -214,14 +213,15 @@ void RestoreDatabase() {
         QStringLiteral("Restoring the Database"), [] {
             const QString backup = core::DataRoot::BackupPath();
             if (!FileExists(backup)) {
-                ui::MsgBox(QStringLiteral("There is no Backup Data to Restore from"), ui::OKOnly, kTitle);
+                ui::MsgBox(QStringLiteral("There is no Backup Data to Restore from"), ui::OKOnly,
+                           ui::ProgramTitle());
                 return;
             }
             if (ui::MsgBox(
                     QStringLiteral("Restoring the Database from backup files will replace the existing "
                                    "database.\nAre you sure you want to Contunue?"),
                     ui::YesNo, QStringLiteral("Restore From Backup Data")) != ui::Answer::Yes) {
-                ui::MsgBox(QStringLiteral("Database Restore Canceled"), ui::OKOnly, kTitle);
+                ui::MsgBox(QStringLiteral("Database Restore Canceled"), ui::OKOnly, ui::ProgramTitle());
                 return;
             }
             // Looked at before anything is closed: a damaged backup leaves everything as it was.
@@ -231,7 +231,7 @@ void RestoreDatabase() {
                                       QStringLiteral("The backup failed its check: ") + Summary(problems));
                 ui::MsgBox(QStringLiteral("The Backup Data is damaged and cannot be restored from.\n"
                                           "The current database has not been changed."),
-                           ui::OKOnly | ui::Critical, kTitle);
+                           ui::OKOnly | ui::Critical, ui::ProgramTitle());
                 return;
             }
             modGeneral::CloseAllChildForms();
@@ -254,12 +254,14 @@ void CompactDB() {
     const bool compacted = core::trap(
         QStringLiteral("modGeneral.CompactDB"), Tail::Action, QStringLiteral("Compacting the Database"), [] {
             ui::SetBusy();
-            SetStatus(QStringLiteral("Compacting ") + kTitle + QStringLiteral(" database."), true);
+            SetStatus(QStringLiteral("Compacting ") + ui::ProgramTitle() + QStringLiteral(" database."),
+                      true);
             CloseAllChildForms();
             g_dbLocal->Compact();
             shell::ReopenDatabase();
             SetStatus(QString());
-            ui::MsgBox(QStringLiteral("The database was sucessfully compacted"), ui::OKOnly, kTitle);
+            ui::MsgBox(QStringLiteral("The database was sucessfully compacted"), ui::OKOnly,
+                       ui::ProgramTitle());
         });
     if (compacted) return;
     try {

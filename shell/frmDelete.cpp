@@ -23,8 +23,6 @@ namespace {
 
 int g_tickInterval = 800;
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
-
 QString Sql(const char* text) {
     return QString::fromLatin1(text);
 }
@@ -145,7 +143,7 @@ void frmDelete::RunDeletion(const QString& procName, const QString& status, cons
 
         ui::SetArrow();
         modGeneral::SetStatus(doneStatus);
-        ui::MsgBox(QStringLiteral("Delete Complete!"), ui::OKOnly, kTitle);
+        ui::MsgBox(QStringLiteral("Delete Complete!"), ui::OKOnly, ui::ProgramTitle());
         modGeneral::SetStatus(QString());
         hide();
         current = 0;

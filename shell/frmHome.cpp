@@ -32,7 +32,6 @@ namespace {
 
 namespace tw = ui::twips;
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
 const QColor kScreenColour(0, 102, 51);
 const QColor kHeadingColour(190, 206, 183);
 const QColor kColumnHeaderColour(229, 237, 225);

@@ -26,23 +26,21 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "core/CoreScreens.h"
 #include "core/Clock.h"
+#include "core/CoreScreens.h"
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "core/frmErrLog.h"
 #include "core/modGeneral.h"
-#include "platform/ui/Activation.h"
 #include "platform/db/DbError.h"
 #include "platform/shell/Shell.h"
 #include "platform/shell/SingleInstance.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
 
 namespace {
-
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
 
 // The smallest outer frame of the window, and the placement of a first start.
 constexpr double kMinWidth = 12000;
@@ -351,7 +349,7 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
         // Ends at once: nothing shown, nothing saved.
         if (!shell::SingleInstance::tryAcquire(core::DataRoot::LockPath())) {
             ui::MsgBox(QStringLiteral("Pomaret - Contact Manager is already running."),
-                       ui::OKOnly | ui::Critical, kTitle);
+                       ui::OKOnly | ui::Critical, ui::ProgramTitle());
             m_exitCode = 0;
             result = LoadResult::End;
             return;

@@ -38,8 +38,6 @@ using core::Tail;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
-
 // ---------------------------------------------------------------------------------------------
 // Stand-ins for the screens and dialogs that later versions build. A real form registers its own
 // opener under the same name and replaces the stand-in.
@@ -170,7 +168,8 @@ void ReloadEditor(const QString& formName, const char* loader) {
 // "occurred while <action>!" line cannot give: the trap logs, and the message is shown here.
 void TrapWithMessage(const QString& procName, const QString& firstLine, const std::function<void()>& body) {
     if (!core::trap(procName, Tail::Silent, body)) {
-        ui::MsgBox(firstLine + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly, kTitle);
+        ui::MsgBox(firstLine + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly,
+                   ui::ProgramTitle());
     }
 }
 
@@ -521,7 +520,8 @@ void frmMain::GetNamesList() {
         const QString pattern = text + QLatin1Char('*');
         // Only none, one or several matters, and the row when there is one: the first two rows of
         // the same search give the same decision as all of them, without reading every match.
-        QString sql = QStringLiteral("SELECT TOP 2 ContID, ShownName, JobTitle FROM Contacts WHERE ShownName LIKE ?");
+        QString sql =
+            QStringLiteral("SELECT TOP 2 ContID, ShownName, JobTitle FROM Contacts WHERE ShownName LIKE ?");
         QVariantList params{pattern};
         // A typed prefix is read from the ShownName index rather than by testing every contact.
         if (const auto range = db::SqlDialect::likePrefixRange(pattern)) {
@@ -532,7 +532,7 @@ void frmMain::GetNamesList() {
         const int count = rs.RecordCount();
         if (count == 0) {
             rs.Close();
-            ui::MsgBox(QStringLiteral("No names match your criteria."), ui::OKOnly, kTitle);
+            ui::MsgBox(QStringLiteral("No names match your criteria."), ui::OKOnly, ui::ProgramTitle());
             return;
         }
         if (count == 1) {
@@ -564,7 +564,8 @@ void frmMain::mnuDelContactFld_Click() {
                        QStringLiteral("Are you sure you want to DELETE [ ") + m_strContUserFld.toString() +
                        QStringLiteral(" ]\nas a User Defined Field from contact ") +
                        modGeneral::ConvertContactName(g_lngCurContID) + QStringLiteral(" ?");
-                   if (ui::MsgBox(question, ui::YesNo | ui::Question, kTitle) != ui::Answer::Yes) return;
+                   if (ui::MsgBox(question, ui::YesNo | ui::Question, ui::ProgramTitle()) != ui::Answer::Yes)
+                       return;
                    g_dbLocal->Execute(QStringLiteral("DELETE * FROM CUFldValues WHERE RefNum = ?"),
                                       {m_lngContUserFld});
                    ReloadEditor(QStringLiteral("frmContEntry"), "LoadUserDefInfo");
@@ -580,7 +581,8 @@ void frmMain::mnuDelProjectFld_Click() {
                        QStringLiteral("Are you sure you want to DELETE [ ") + m_strProjUserFld.toString() +
                        QStringLiteral(" ]\nas a User Defined Field from project ") +
                        modGeneral::ConvertProjectName(g_lngCurProjID) + QStringLiteral(" ?");
-                   if (ui::MsgBox(question, ui::YesNo | ui::Question, kTitle) != ui::Answer::Yes) return;
+                   if (ui::MsgBox(question, ui::YesNo | ui::Question, ui::ProgramTitle()) != ui::Answer::Yes)
+                       return;
                    g_dbLocal->Execute(QStringLiteral("DELETE * FROM PUFldValues WHERE RefNum = ?"),
                                       {m_lngProjUserFld});
                    ReloadEditor(QStringLiteral("frmProjEntry"), "LoadUserDefInfo");

@@ -88,7 +88,7 @@ QMessageBox::Icon BoxIcon(int style) {
 
 // A box without a title of its own shows the program's title.
 QString WindowTitle(const QString& title) {
-    return title.isEmpty() ? QStringLiteral("Pomaret - Contact Manager") : title;
+    return title.isEmpty() ? ProgramTitle() : title;
 }
 
 Answer ShowMessageBox(const MessageRequest& request) {

@@ -12,6 +12,11 @@ class QObject;
 // PromptHandler, so tests answer the boxes and read back what was shown (tests/support/PromptSeam).
 namespace ui {
 
+// The program's name in the title of its boxes and windows; a box given no title shows it.
+inline QString ProgramTitle() {
+    return QStringLiteral("Pomaret - Contact Manager");
+}
+
 // The button a message box was closed with.
 enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
