@@ -23,8 +23,13 @@ QString fileOf(const QString& appName) {
     return QDir(info.absolutePath()).filePath(appName + QStringLiteral(".ini"));
 }
 
-const char* statusText(QSettings::Status status) {
-    return status == QSettings::FormatError ? "is not a readable settings file" : "cannot be read";
+// A file that could not be read is refused: a read would give defaults for values it holds, and a
+// write over it would drop them all.
+void RequireReadable(const QSettings& store, const QString& path) {
+    if (store.status() == QSettings::NoError) return;
+    const char* what =
+        store.status() == QSettings::FormatError ? "is not a readable settings file" : "cannot be read";
+    throw SettingsError(kErrSettingsRead, QStringLiteral("The settings file '%1' %2.").arg(path, what));
 }
 
 }  // namespace
@@ -42,11 +47,7 @@ QString GetSetting(const QString& appName, const QString& section, const QString
     const QString path = fileOf(appName);
     // A fresh QSettings each time: it reads the file as it is now, whoever wrote it last.
     QSettings store(path, QSettings::IniFormat);
-    if (store.status() != QSettings::NoError) {
-        throw SettingsError(
-            kErrSettingsRead,
-            QStringLiteral("The settings file '%1' %2.").arg(path, statusText(store.status())));
-    }
+    RequireReadable(store, path);
     store.beginGroup(section);
     const QVariant value = store.value(key);
     if (!value.isValid()) return defaultValue;
@@ -60,12 +61,7 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
     const QString failed = QStringLiteral("The setting '%1' could not be written to '%2'.").arg(key, path);
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) throw SettingsError(kErrSettingsWrite, failed);
     QSettings store(path, QSettings::IniFormat);
-    // Writing over a file that could not be read would drop every value it holds.
-    if (store.status() != QSettings::NoError) {
-        throw SettingsError(
-            kErrSettingsRead,
-            QStringLiteral("The settings file '%1' %2.").arg(path, statusText(store.status())));
-    }
+    RequireReadable(store, path);
     store.beginGroup(section);
     store.setValue(key, value);
     store.endGroup();
