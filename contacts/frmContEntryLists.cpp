@@ -47,13 +47,6 @@ QString Key(const char* prefix, const QVariant& number) {
     return ui::RowKey(prefix, number.toLongLong());
 }
 
-// An item dialog in edit mode: its record number is handed over as the member it reads.
-void OpenItemDialog(const QString& name, const char* member, int32_t number) {
-    g_lngEntryMode = 2;
-    if (QWidget* dialog = ui::ScreenRegistry::instance().openRequired(name))
-        dialog->setProperty(member, number);
-}
-
 // One of the main window's pop-up menus over the editor's lists: its public members are set by name,
 // then the menu is shown at the mouse, and its command does the rest.
 void MainWindowPopup(const char* procedure, std::initializer_list<std::pair<const char*, QVariant>> members) {
@@ -439,7 +432,7 @@ void frmContEntry::lvHist_Click(int row) {
     core::trap(QStringLiteral("frmContEntry.lvHist_Click"), Tail::Action,
                QStringLiteral("opening the Calls/Notes dialog"), [&] {
                    m_lngSelNote = modGeneral::KeyRecordNumber(lvHist->key(row));
-                   OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", m_lngSelNote);
+                   modGeneral::OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", m_lngSelNote);
                });
 }
 
@@ -448,7 +441,7 @@ void frmContEntry::lvToDo_Click(int row) {
     core::trap(QStringLiteral("frmContEntry.lvToDo_Click"), Tail::Action,
                QStringLiteral("opening the To Do entry screen"), [&] {
                    m_lngSelToDo = modGeneral::KeyRecordNumber(lvToDo->key(row));
-                   OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", m_lngSelToDo);
+                   modGeneral::OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", m_lngSelToDo);
                });
 }
 
@@ -457,7 +450,7 @@ void frmContEntry::lvAppts_Click(int row) {
     core::trap(QStringLiteral("frmContEntry.lvAppts_Click"), Tail::Action,
                QStringLiteral("opening the Appointments dialog"), [&] {
                    m_lngSelAppt = modGeneral::KeyRecordNumber(lvAppts->key(row));
-                   OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", m_lngSelAppt);
+                   modGeneral::OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", m_lngSelAppt);
                });
 }
 
@@ -467,11 +460,14 @@ void frmContEntry::lvHistPane_Click(int row) {
         const QString key = lvHistPane->key(row);
         const QString kind = key.left(2);
         if (kind == QLatin1String("CA") || kind == QLatin1String("NT")) {
-            OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", modGeneral::KeyRecordNumber(key));
+            modGeneral::OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID",
+                                       modGeneral::KeyRecordNumber(key));
         } else if (kind == QLatin1String("TD")) {
-            OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", modGeneral::KeyRecordNumber(key));
+            modGeneral::OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID",
+                                       modGeneral::KeyRecordNumber(key));
         } else if (kind == QLatin1String("AP")) {
-            OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", modGeneral::KeyRecordNumber(key));
+            modGeneral::OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID",
+                                       modGeneral::KeyRecordNumber(key));
         }
     });
 }

@@ -154,6 +154,12 @@ void highLightOnFocus(QWidget* box) {
     });
 }
 
+void OpenItemDialog(const QString& formName, const char* member, int32_t number) {
+    g_lngEntryMode = 2;
+    if (QWidget* dialog = ui::ScreenRegistry::instance().openRequired(formName))
+        dialog->setProperty(member, number);
+}
+
 void highLight() {
     core::trap(QStringLiteral("modGeneral.highLight"), Tail::Silent, [] {
         QWidget* focused = QApplication::focusWidget();

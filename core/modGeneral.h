@@ -78,6 +78,9 @@ void highLight();
 // highLight for `box` once the focus event that reached it is done (a click that gave the focus
 // would otherwise put the caret over the selection), if the box still has the focus then.
 void highLightOnFocus(QWidget* box);
+// Opens an item dialog (to-do, note or call, appointment) on a stored item: edit mode, and its
+// record number handed over as the member of that name the dialog reads.
+void OpenItemDialog(const QString& formName, const char* member, int32_t number);
 void SetStatus(const QString& message, bool wait = false);
 QString FixQuotes(const QString& text);
 // Removes leading and trailing blanks only: a tab or line break typed into a name is part of it.

@@ -416,30 +416,22 @@ void frmHome::lvProjects_Click() {
 
 // The item dialogs open over the home screen, which stays loaded as the active screen "Home".
 void frmHome::lvToDo_Click() {
-    ListClick(*lvToDo, QStringLiteral("frmHome.lvToDo_Click"), QStringLiteral("opening the To Do dialog"),
-              [](int32_t number) {
-                  g_lngEntryMode = 2;
-                  HandOver(ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmToDo")),
-                           "m_lngToDoID", number);
-              });
+    ListClick(
+        *lvToDo, QStringLiteral("frmHome.lvToDo_Click"), QStringLiteral("opening the To Do dialog"),
+        [](int32_t number) { modGeneral::OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", number); });
 }
 
 void frmHome::lvNotes_Click() {
     ListClick(*lvNotes, QStringLiteral("frmHome.lvNotes_Click"),
               QStringLiteral("opening the Notes/Calls dialog"), [](int32_t number) {
-                  g_lngEntryMode = 2;
-                  HandOver(ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNotes")),
-                           "m_lngNoteID", number);
+                  modGeneral::OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", number);
               });
 }
 
 void frmHome::lvAppts_Click() {
-    ListClick(*lvAppts, QStringLiteral("frmHome.lvAppts_Click"),
-              QStringLiteral("opening the Appointments dialog"), [](int32_t number) {
-                  g_lngEntryMode = 2;
-                  HandOver(ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmAppt")),
-                           "m_lngApptID", number);
-              });
+    ListClick(
+        *lvAppts, QStringLiteral("frmHome.lvAppts_Click"), QStringLiteral("opening the Appointments dialog"),
+        [](int32_t number) { modGeneral::OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", number); });
 }
 
 void frmHome::CalMain_DateClick(const QDate& date) {
