@@ -24,9 +24,12 @@ frmContEntry::AddressParts frmContEntry::ParseStrAddr(const QString& text) {
         const qsizetype comma = cityLine.indexOf(QStringLiteral(", "));
         if (comma >= 0) {
             // "City, State Zip": state and code are what follows the comma, so that an address shown
-            // without a city (", IL 62701") or without a state ("New York, ") is saved as it was.
+            // without a city (", IL 62701") or without a state ("New York, ") is saved as it was. A
+            // further ", " parts words as a blank does ("Springfield, IL, 62704").
             parts.City = cityLine.left(comma);
-            const QStringList words = cityLine.mid(comma + 2).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            const QStringList words = cityLine.mid(comma + 2)
+                                          .replace(QStringLiteral(", "), QStringLiteral(" "))
+                                          .split(QLatin1Char(' '), Qt::SkipEmptyParts);
             if (words.size() >= 2) {
                 parts.State = words.at(words.size() - 2);
                 parts.Zip = words.last();
@@ -35,15 +38,28 @@ frmContEntry::AddressParts frmContEntry::ParseStrAddr(const QString& text) {
             }
             return;
         }
-        parts.City = cityLine;
-        // From the end of the line, so that a city of any length leaves state and code in place.
+        // Without a comma, state and code are taken from the end of the line, so that a city of any
+        // length leaves them in place, and the city is what stands before them: no word is stored
+        // twice.
         const QStringList words = cityLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        qsizetype taken = 0;
         if (words.size() >= 3) {
             parts.State = words.at(words.size() - 2);
             parts.Zip = words.last();
+            taken = 2;
         } else if (words.size() == 2) {
             parts.State = words.at(1);
+            taken = 1;
         }
+        // The line's own text before the words taken and the blanks around them.
+        const auto blank = [&](qsizetype at) { return cityLine.at(at) == QLatin1Char(' '); };
+        qsizetype cityEnd = cityLine.size();
+        for (qsizetype i = 0; i < taken; ++i) {
+            while (cityEnd > 0 && blank(cityEnd - 1)) --cityEnd;
+            while (cityEnd > 0 && !blank(cityEnd - 1)) --cityEnd;
+            while (cityEnd > 0 && blank(cityEnd - 1)) --cityEnd;
+        }
+        parts.City = cityLine.left(cityEnd);
     });
     return parts;
 }

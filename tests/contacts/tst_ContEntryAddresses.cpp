@@ -146,8 +146,17 @@ private Q_SLOTS:
             << "x\nNew York, NY 10001" << QStringList{"x", "New York", "NY", "10001", ""};
         QTest::newRow("three-word city")
             << "x\nSalt Lake City, UT 84101" << QStringList{"x", "Salt Lake City", "UT", "84101", ""};
+        QTest::newRow("second comma")
+            << "x\nSpringfield, IL, 62704" << QStringList{"x", "Springfield", "IL", "62704", ""};
+        QTest::newRow("commas after the city only")
+            << "x\nSpringfield, IL,  62704, " << QStringList{"x", "Springfield", "IL", "62704", ""};
+        // Without a comma no word is both city and state or code.
         QTest::newRow("no comma") << "x\nSpringfield IL 62701"
-                                  << QStringList{"x", "Springfield IL 62701", "IL", "62701", ""};
+                                  << QStringList{"x", "Springfield", "IL", "62701", ""};
+        QTest::newRow("no comma, two-word city")
+            << "x\nNew York  NY 10001 " << QStringList{"x", "New York", "NY", "10001", ""};
+        QTest::newRow("no comma, code and city")
+            << "x\n10115 Berlin\nGermany" << QStringList{"x", "10115", "Berlin", "", "Germany"};
         QTest::newRow("blanks, one at the end")
             << "x\nSpringfield,  IL   62701 " << QStringList{"x", "Springfield", "IL", "62701", ""};
         QTest::newRow("underscores") << "1_Main\nSpring_field, IL_X 62701"
