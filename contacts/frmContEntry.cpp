@@ -104,14 +104,33 @@ void frmContEntry::Form_Activate() {
 
 void frmContEntry::closeEvent(QCloseEvent* event) {
     if (m_blnLoaded && !m_blnUnloaded) {
-        // A box being edited is saved as if the user had left it: closing from a menu or the keyboard
-        // moves no focus, and the edit must not be lost.
-        CommitFocusedBox();
-        // The screen says a comment is saved automatically: closing keeps it as a tab click would.
-        PostChangedComment();
+        // Edit > Delete Item closes the editor after the contact is gone: what the screen still holds
+        // belongs to no one and is dropped without a word. A failed check counts as stored, so that
+        // the writers below report their own failure.
+        bool stored = true;
+        core::trap(QStringLiteral("frmContEntry.Form_Unload"), Tail::Silent,
+                   [&] { stored = ContactStored(); });
+        if (stored) {
+            // A box being edited is saved as if the user had left it: closing from a menu or the
+            // keyboard moves no focus, and the edit must not be lost.
+            CommitFocusedBox();
+            // The screen says a comment is saved automatically: closing keeps it as a tab click would.
+            PostChangedComment();
+        } else {
+            // The note left in "New:" goes too: Form_Unload would post it.
+            txtNewNote->clear();
+        }
         Form_Unload();
     }
     event->accept();
+}
+
+bool frmContEntry::ContactStored() const {
+    return modGeneral::RecordExists(QStringLiteral("Contacts"), QStringLiteral("ContID"), m_lngContID);
+}
+
+void frmContEntry::RequireStoredContact() const {
+    modGeneral::RequireRecord(QStringLiteral("Contacts"), QStringLiteral("ContID"), m_lngContID);
 }
 
 void frmContEntry::Form_Unload() {

@@ -102,6 +102,10 @@ private:
 
     // Load, activate, close and the screen's own handlers (frmContEntry.cpp).
     void Form_Unload();
+    // Whether the contact's Contacts row is still there (Edit > Delete Item removes it under an open
+    // editor); the Require form raises for the writers' traps when it is gone.
+    bool ContactStored() const;
+    void RequireStoredContact() const;
     void tbsMain_Click(int index);
     void cboContList_Click(int index);
     void ReadContactCombo();

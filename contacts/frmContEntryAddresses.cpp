@@ -236,12 +236,14 @@ void frmContEntry::WriteKindValue(const QString& procName, const QString& messag
 
 // The stored rows decide: the first of the kind is changed, else one is added to `table`, with
 // `assign` setting the values. A box emptied and typed again therefore never makes a second row.
-// False, with the message box queued, when the row could not be written.
+// False, with the message box queued, when the row could not be written or the contact is gone.
 bool frmContEntry::WriteKindRow(const QString& procName, const QString& message, db::Recordset& table,
                                 const QString& tableName, const QString& columns, const QString& kind,
                                 const std::function<void(db::Recordset&)>& assign) {
     db::Recordset* target = nullptr;
     const bool written = core::trap(procName, Tail::Silent, [&] {
+        // A row for a contact that is gone would pass with its number to the next new contact.
+        RequireStoredContact();
         m_rsList = g_dbLocal->OpenRecordset(KindQuery(columns, tableName, m_lngContID) + KindCondition(kind));
         if (FirstOfKind(m_rsList, kind)) {
             target = &m_rsList;

@@ -96,6 +96,8 @@ void frmContEntry::PostCommentEntry(int entryMode) {
                                      modGeneral::SetStatus(QStringLiteral("Posting Contact Comments"), true);
                                      const QString text = txtComments->toPlainText().replace(
                                          QLatin1Char('\n'), QStringLiteral("\r\n"));
+                                     // Never a comment for a contact that is gone.
+                                     RequireStoredContact();
                                      if (entryMode == 0) {
                                          m_rsComments.AddNew();
                                      } else {

@@ -359,6 +359,8 @@ bool frmContEntry::PostNewHistoryItem() {
                           const QString text = txtNewNote->toPlainText();
                           // Blanks alone are a note; only an empty box posts nothing.
                           if (text.isEmpty()) return;
+                          // Never a note for a contact that is gone.
+                          RequireStoredContact();
                           if (m_rsAttach.EditInProgress()) m_rsAttach.CancelUpdate();
                           m_rsAttach.AddNew();
                           // Stored with CR LF line breaks, as every multi-line text.

@@ -110,6 +110,21 @@ QString ConvertProjectName(int32_t projId) {
                      QStringLiteral("PName"));
 }
 
+bool RecordExists(const QString& table, const QString& keyColumn, int32_t number) {
+    db::Recordset rs =
+        g_dbLocal->OpenRecordset(QStringLiteral("SELECT ") + keyColumn + QStringLiteral(" FROM ") + table +
+                                     QStringLiteral(" WHERE ") + keyColumn + QStringLiteral(" = ?"),
+                                 {number});
+    const bool found = !rs.Eof();
+    rs.Close();
+    return found;
+}
+
+void RequireRecord(const QString& table, const QString& keyColumn, int32_t number) {
+    if (!RecordExists(table, keyColumn, number))
+        throw db::DbError(db::kErrNoCurrentRecord, QStringLiteral("The record no longer exists."));
+}
+
 QString GetPhoneNum(int32_t contId) {
     return FirstText(QStringLiteral("modGeneral.GetPhoneNum"),
                      QStringLiteral("SELECT fkContID, fkLookup, PhoneNum FROM CPhone ") +

@@ -87,6 +87,13 @@ QString FixQuotes(const QString& text);
 QString TrimBlanks(const QString& text);
 QString ConvertContactName(int32_t contId);
 QString ConvertProjectName(int32_t projId);
+// Whether `table` still holds the row whose `keyColumn` is `number`. An editor asks before it writes
+// rows that hang off its record, which Edit > Delete Item may have removed while it was open.
+// `table` and `keyColumn` are the program's own names, never user text.
+bool RecordExists(const QString& table, const QString& keyColumn, int32_t number);
+// RecordExists, as the writers' guard: raises "no current record" when the row is gone, so that the
+// writer's trap logs it, shows the writer's own message and nothing is written.
+void RequireRecord(const QString& table, const QString& keyColumn, int32_t number);
 void LoadAllNames(ui::PickList& list);
 void LoadAllProjects(ui::PickList& list);
 // colour -1: the picture box's own background colour is the stripe colour.

@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <memory>
@@ -235,6 +236,49 @@ private Q_SLOTS:
         QCOMPARE(f->rowCount(table), 1);
         QCOMPARE(e->Text1Text(box), QString());
         QCOMPARE(f->rowCount("ErrLog"), 0);
+    }
+
+    // An editor open on a contact number without a Contacts row (deleted under it, or never there)
+    // writes nothing for it: each writer refuses with its own message.
+    void writersRefuseAContactThatIsGone_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("message");
+        const QString sorry = "\nSorry for the inconvenience";
+        QTest::newRow("phone") << "CPhone"
+                               << "An un-known error occurred while editing the Work Phone!" + sorry;
+        QTest::newRow("e-mail") << "CEMail"
+                                << "An un-known error occurred while editing the Personal E-Mail!" + sorry;
+        QTest::newRow("address") << "CAddress"
+                                 << "An un-known error occurred while editing the Home address!" + sorry;
+        QTest::newRow("comment") << "CComments"
+                                 << "An un-known error occurred while Posting Contact Comments!" + sorry;
+        QTest::newRow("note") << "Attach"
+                              << "An un-known error occurred while posting the History item!" + sorry;
+    }
+    void writersRefuseAContactThatIsGone() {
+        QFETCH(QString, table);
+        QFETCH(QString, message);
+        frmContEntry* e = open(7);
+        f->prompts().answer(ui::Answer::OK);
+        if (table == "CPhone") {
+            retype(e, 10, {"555-0100"});
+        } else if (table == "CEMail") {
+            retype(e, 14, {"bo@example.org"});
+        } else if (table == "CAddress") {
+            retype(e, 5, {"1 Main St", "Springfield, IL 62701"});
+        } else if (table == "CComments") {
+            clickTab(e, 1);
+            QTest::keyClicks(comments(e), "Call back");
+            clickTab(e, 0);
+        } else {
+            QTest::keyClicks(e->findChild<QPlainTextEdit*>("txtNewNote"), "Met at the fair");
+            e->findChild<QPushButton*>("cmdHist")->click();
+        }
+        QCoreApplication::sendPostedEvents();  // a writer's box waits for the focus move
+        QCOMPARE(f->prompts().count(), 1);
+        QCOMPARE(f->prompts().lastText(), message);
+        QCOMPARE(f->prompts().lastTitle(), kTitle);
+        QCOMPARE(f->rowCount(table), 0);
     }
 
     void addressIsStoredInPartsAndShownBack_data() {

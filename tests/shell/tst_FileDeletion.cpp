@@ -1,11 +1,13 @@
 #include <SQLiteCpp/Database.h>
 #include <QAction>
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
+#include "contacts/frmContEntry.h"
 #include "core/modGeneral.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -292,6 +294,51 @@ private Q_SLOTS:
         QVERIFY(!w->findChild<QAction*>(QStringLiteral("mnuFilePrint"))->isEnabled());
         QVERIFY(!w->findChild<QAction*>(QStringLiteral("mnuEditDelete"))->isEnabled());
         QCOMPARE(w->StatusText(), QStringLiteral("Ready ..."));
+    }
+
+    // The real editor still holds a typed phone, a changed comment and a note in "New:" when the
+    // deletion closes it: none of them outlives the contact (its number goes to the next new contact),
+    // and no box follows "Delete Complete!".
+    void deleteItemDropsWhatTheEditorStillHolds() {
+        w = std::make_unique<frmMain>();
+        QCOMPARE(w->MDIForm_Load(), frmMain::LoadResult::Running);
+        QApplication::setActiveWindow(w.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        g_lngCurContID = 1;
+        auto* editor =
+            qobject_cast<frmContEntry*>(ui::ScreenRegistry::instance().open(QStringLiteral("frmContEntry")));
+        QVERIFY(editor);
+        QTest::keyClicks(editor->findChild<QPlainTextEdit*>(QStringLiteral("txtComments")),
+                         QStringLiteral("more "));
+        QTest::keyClicks(editor->findChild<QPlainTextEdit*>(QStringLiteral("txtNewNote")),
+                         QStringLiteral("Rang"));
+        QWidget* workPhone = editor->Text1(10);
+        workPhone->setFocus();
+        QVERIFY(workPhone->hasFocus());
+        QTest::keyClicks(workPhone, QStringLiteral("555-0199"));
+
+        f->prompts().answer(ui::Answer::Yes).answer(ui::Answer::OK);
+        w->findChild<QAction*>(QStringLiteral("mnuEditDelete"))->trigger();
+        QPointer<QWidget> progress = ui::ScreenRegistry::instance().find(QStringLiteral("frmDelete"));
+        QVERIFY(progress);
+        QVERIFY(QTest::qWaitFor([&] { return progress.isNull(); }, 5000));
+        QCoreApplication::sendPostedEvents();  // boxes queued by the editor's writers
+
+        QCOMPARE(f->prompts().lastText(), QStringLiteral("Delete Complete!"));
+        QCOMPARE(f->prompts().count(), 2);
+        QCOMPARE(OpenFormNames(), QStringList{"frmHome"});
+        // Every column that holds a contact number: ContID, fkContID, MasterContID, SubContID.
+        int keyColumns = 0;
+        for (const db::TableDef& table : f->db().TableDefs()) {
+            for (const db::Field& field : table.fields) {
+                if (!field.name.endsWith(QStringLiteral("ContID"), Qt::CaseInsensitive)) continue;
+                ++keyColumns;
+                QVERIFY2(f->rowCount(table.name, field.name + QStringLiteral(" = 1")) == 0,
+                         qPrintable(table.name + u'.' + field.name));
+            }
+        }
+        QVERIFY(keyColumns >= 12);
+        QCOMPARE(f->rowCount(QStringLiteral("ErrLog")), 0);
     }
 };
 
