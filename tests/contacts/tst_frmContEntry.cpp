@@ -482,7 +482,7 @@ private Q_SLOTS:
     }
 
     // A dialog opened from a box saves what the user chose and calls the editor's loader by name, as
-    // the name, group, address and visibility dialogs do; the box keeps the focus meanwhile. The box
+    // the name, address and visibility dialogs do; the box keeps the focus meanwhile. The box
     // shows the saved text whole, and leaving it afterwards writes nothing.
     void aDialogsSaveIsNotWrittenBackOnLeave_data() {
         QTest::addColumn<QString>("type");
@@ -503,18 +503,9 @@ private Q_SLOTS:
             << "Anna Maria Berg"
             << "LoadMainContactInfo"
             << "Anna Maria Berg";
-        QTest::newRow("a company's name")
-            << "C" << 0 << 0 << "UPDATE Contacts SET FullName = ? WHERE ContID = 8"
-            << "Acme Holdings"
-            << "LoadMainContactInfo"
-            << "Acme Holdings";
         QTest::newRow("a composed name longer than the box takes")
             << "C" << 0 << 0 << "UPDATE Contacts SET FullName = ? WHERE ContID = 8" << longName
             << "LoadMainContactInfo" << longName;
-        QTest::newRow("groups longer than the box takes")
-            << "I" << 1 << 2 << "UPDATE Contacts SET [Group] = ? WHERE ContID = 8"
-            << QString("Friends, ").repeated(40) << "LoadMainContactInfo"
-            << QString("Friends, ").repeated(40);
         QTest::newRow("setting") << "I" << 7 << 17 << "UPDATE Contacts SET Setting = ? WHERE ContID = 8"
                                  << "Hidden"
                                  << "LoadMainContactInfo"

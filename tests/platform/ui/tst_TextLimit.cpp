@@ -87,16 +87,6 @@ private Q_SLOTS:
         QTest::sendKeyEvent(QTest::Click, box.widget(), Qt::Key_unknown, QStringLiteral("😀"), Qt::NoModifier);
         QCOMPARE(box.text(), QString("abcd"));
     }
-
-    // What a box holds comes back letter for letter, no-break spaces and line separators included.
-    void plainTextIsReadExactly() {
-        QPlainTextEdit memo;
-        const QString text = QStringLiteral("1\u00A0Main St\nSuite\u20284\n\tEnd ");
-        memo.setPlainText(text);
-        QCOMPARE(ui::PlainText(&memo), text);
-        memo.clear();
-        QCOMPARE(ui::PlainText(&memo), QString());
-    }
 };
 
 POMARET_TEST(TextLimitTest)
