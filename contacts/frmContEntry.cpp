@@ -169,6 +169,8 @@ void frmContEntry::tbsMain_Click(int index) {
             case 2:
                 picPane3->show();
                 picPane3->raise();
+                // The profile box under the pane would otherwise keep the keys typed here.
+                lvHistPane->setFocus();
                 break;
             default:
                 break;
@@ -274,6 +276,8 @@ void frmContEntry::cboContList_Click(int index) {
     if (!IsLoaded()) return;
     core::trap(QStringLiteral("frmContEntry.cboContList_Click"), Tail::Action,
                QStringLiteral("loading the Contact List"), [&] {
+                   // One question at a time: the wheel or the arrow keys change the entry once a step.
+                   if (frmSwtContact::Asking()) return;
                    const qint64 contactId = cboContList->itemData(index);
                    // Asks even for the contact on screen; its OK reopens the editor.
                    auto* dialog = qobject_cast<frmSwtContact*>(

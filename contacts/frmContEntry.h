@@ -119,6 +119,7 @@ private:
     // Profile boxes (frmContEntryProfile.cpp).
     void SetText1Text(int index, const QString& text);
     void SetText1Locked(int index, bool locked);
+    bool Text1Locked(int index) const;
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);
     void Text1_MouseMove(int index);

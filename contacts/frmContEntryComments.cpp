@@ -16,6 +16,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 
 using core::Tail;
 
@@ -94,7 +95,7 @@ void frmContEntry::PostCommentEntry(int entryMode) {
                                  QStringLiteral("Posting Contact Comments"), [&] {
                                      ui::SetBusy();
                                      modGeneral::SetStatus(QStringLiteral("Posting Contact Comments"), true);
-                                     const QString text = txtComments->toPlainText().replace(
+                                     const QString text = ui::PlainText(txtComments).replace(
                                          QLatin1Char('\n'), QStringLiteral("\r\n"));
                                      // Never a comment for a contact that is gone.
                                      RequireStoredContact();

@@ -342,8 +342,9 @@ void frmContEntry::BuildProfile() {
     lstJobTitle->setObjectName(QStringLiteral("lstJobTitle"));
     lstJobTitle->hide();
     Place(lstJobTitle, kProfileLeft + kBoxLeft, 0, kBoxWidth, kJobTitleListHeight);
+    // Clicked alone: where a style activates an item on a single click, listening to both would
+    // pick it twice.
     connect(lstJobTitle, &QAbstractItemView::clicked, this, [this] { lstJobTitle_Click(); });
-    connect(lstJobTitle, &QAbstractItemView::activated, this, [this] { lstJobTitle_Click(); });
 }
 
 void frmContEntry::BuildInfoLists() {

@@ -27,6 +27,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 
 using core::Tail;
 
@@ -356,7 +357,7 @@ void frmContEntry::optNType_Click(int index) {
 bool frmContEntry::PostNewHistoryItem() {
     return core::trap(QStringLiteral("frmContEntry.PostNewHistoryItem"), Tail::Action,
                       QStringLiteral("posting the History item"), [&] {
-                          const QString text = txtNewNote->toPlainText();
+                          const QString text = ui::PlainText(txtNewNote);
                           // Blanks alone are a note; only an empty box posts nothing.
                           if (text.isEmpty()) return;
                           // Never a note for a contact that is gone.

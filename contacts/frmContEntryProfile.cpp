@@ -11,6 +11,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/TextLimit.h"
 
 using core::Tail;
 
@@ -48,9 +49,12 @@ QWidget* frmContEntry::Text1(int index) const {
 QString frmContEntry::Text1Text(int index) const {
     if (index < 0 || index >= kBoxCount) return {};
     const ProfileBox& box = m_text1[index];
-    return box.line ? box.line->text() : box.memo->toPlainText();
+    return box.line ? box.line->text() : ui::PlainText(box.memo);
 }
 
+// Every loader fills the boxes through here. The box being visited takes what it shows now as its
+// old text: leaving it then writes only what the user changes after the fill, not the fill itself
+// (a dialog's save would otherwise come back through the box's own writer, and its parser).
 void frmContEntry::SetText1Text(int index, const QString& text) {
     ProfileBox& box = m_text1[index];
     if (box.line) {
@@ -58,6 +62,12 @@ void frmContEntry::SetText1Text(int index, const QString& text) {
     } else {
         box.memo->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }
+    if (index == m_focusIndex) m_strOldText = Text1Text(index);
+}
+
+bool frmContEntry::Text1Locked(int index) const {
+    const ProfileBox& box = m_text1[index];
+    return box.line ? box.line->isReadOnly() : box.memo->isReadOnly();
 }
 
 void frmContEntry::SetText1Locked(int index, bool locked) {
@@ -106,7 +116,8 @@ void frmContEntry::Text1_GotFocus(int index) {
 
 void frmContEntry::Text1_LostFocus(int index) {
     if (m_focusIndex == index) m_focusIndex = -1;
-    if (!IsLoaded()) return;
+    // What a locked box shows was put there by a loader or a dialog, never typed: it is not written.
+    if (!IsLoaded() || Text1Locked(index)) return;
     core::trap(QStringLiteral("frmContEntry.Text1_LostFocus"), Tail::Silent, [&] {
         m_strNewText = Text1Text(index);
         // Letter case counts: "acme" to "Acme" is written.

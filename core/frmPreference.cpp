@@ -122,7 +122,7 @@ void frmPreference::BuildControls() {
             memo->setTabChangesFocus(true);
             connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] {
                 // Refuses text past the column's limit, as the one-line boxes do.
-                const QString text = memo->toPlainText();
+                const QString text = ui::PlainText(memo);
                 if (text.size() > kLimits[kAddressBox]) {
                     const int at = qMin(memo->textCursor().position(), kLimits[kAddressBox]);
                     const QSignalBlocker block(memo);
@@ -175,7 +175,7 @@ void frmPreference::BuildControls() {
 }
 
 QString frmPreference::Text1Text(int index) const {
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(Text1[index])) return memo->toPlainText();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(Text1[index])) return ui::PlainText(memo);
     return static_cast<QLineEdit*>(Text1[index])->text();
 }
 

@@ -17,6 +17,9 @@ public:
 
     int32_t m_lngContactID = 0;
 
+    // The question on screen, nullptr when none: there is one at a time.
+    static frmSwtContact* Asking();
+
     void done(int result) override;
 
 private:

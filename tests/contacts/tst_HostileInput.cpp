@@ -20,6 +20,7 @@
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
@@ -31,7 +32,7 @@ namespace {
 const QString kEmptyName = QStringLiteral("You must enter an individual name or a company name.");
 const QString kInvalidName = QStringLiteral("Make sure you have entered a valid name.");
 const QString kNoMatch = QStringLiteral("No names match your criteria.");
-constexpr int kAddressLength = 170;  // the address boxes' own limit; a line box has maxLength
+constexpr int kAddressLength = 170;  // the address boxes' own limit; a line box reports its own
 constexpr int kNameLength = 90;
 
 // The hostile texts every box gets.
@@ -407,8 +408,9 @@ private Q_SLOTS:
             const QString was = e->Text1Text(i);
             Enter(box, text, pasted);
             const QString typed = e->Text1Text(i);
-            QCOMPARE(typed,
-                     locked ? was : Expected(text, pasted, !line, line ? line->maxLength() : kAddressLength));
+            QCOMPARE(
+                typed,
+                locked ? was : Expected(text, pasted, !line, line ? ui::LengthLimit(line) : kAddressLength));
             QVERIFY(WholeCharacters(typed));
 
             e->Text1(i == 1 ? 2 : 1)->setFocus();

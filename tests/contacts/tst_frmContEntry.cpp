@@ -3,6 +3,9 @@
 #include <SQLiteCpp/Database.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -11,8 +14,10 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTabBar>
-#include <QFocusEvent>
 #include <QTest>
 #include <QWheelEvent>
 #include <memory>
@@ -24,6 +29,7 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 #include "platform/ui/Twips.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
@@ -184,7 +190,7 @@ private Q_SLOTS:
         for (int i = 0; i < frmContEntry::kBoxCount; ++i) {
             QCOMPARE(e->findChild<QLabel*>(QString("Label1(%1)").arg(i))->text(), QString(kCaptions[i]));
             if (auto* line = box(e, i)) {
-                QCOMPARE(line->maxLength(), maxLength[i]);
+                QCOMPARE(ui::LengthLimit(line), maxLength[i]);
                 QCOMPARE(line->isReadOnly(), locked[i]);
             } else {
                 auto* memo = qobject_cast<QPlainTextEdit*>(e->Text1(i));
@@ -473,6 +479,206 @@ private Q_SLOTS:
             now->Text1(1)->setFocus();
         }
         QCOMPARE(RowText(*f, 1), QString("I|Default|Carl Dahl|Dahl, Carl|Zenith AG|-|-"));
+    }
+
+    // A dialog opened from a box saves what the user chose and calls the editor's loader by name, as
+    // the name, address and visibility dialogs do; the box keeps the focus meanwhile. The box
+    // shows the saved text whole, and leaving it afterwards writes nothing.
+    void aDialogsSaveIsNotWrittenBackOnLeave_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("save");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("loader");
+        QTest::addColumn<QString>("shown");
+        const QString longName = QString("Acme Holdings ").repeated(10).trimmed();
+        QTest::newRow("address, a state of two words")
+            << "I" << 3 << 5 << "UPDATE CAddress SET State = ? WHERE fkContID = 8"
+            << "New Mexico"
+            << "LoadAddressInfo"
+            << "1 Main St\nSanta Fe, New Mexico 87501\nUSA";
+        QTest::newRow("a person's name")
+            << "I" << 0 << 0 << "UPDATE Contacts SET FullName = ? WHERE ContID = 8"
+            << "Anna Maria Berg"
+            << "LoadMainContactInfo"
+            << "Anna Maria Berg";
+        QTest::newRow("a composed name longer than the box takes")
+            << "C" << 0 << 0 << "UPDATE Contacts SET FullName = ? WHERE ContID = 8" << longName
+            << "LoadMainContactInfo" << longName;
+        QTest::newRow("setting") << "I" << 7 << 17 << "UPDATE Contacts SET Setting = ? WHERE ContID = 8"
+                                 << "Hidden"
+                                 << "LoadMainContactInfo"
+                                 << "Hidden";
+    }
+    void aDialogsSaveIsNotWrittenBackOnLeave() {
+        QFETCH(QString, type);
+        QFETCH(int, icon);
+        QFETCH(int, index);
+        QFETCH(QString, save);
+        QFETCH(QString, value);
+        QFETCH(QString, loader);
+        QFETCH(QString, shown);
+        addContact(8, type, "Default", "Anna Berg", "Berg, Anna");
+        f->db().Execute(
+            "INSERT INTO CAddress (fkContID, fkLookup, Street, City, State, Zip, Country) "
+            "VALUES (8, 'Home', '1 Main St', 'Santa Fe', 'NM', '87501', 'USA')");
+        frmContEntry* e = open(8);
+        QTest::mouseClick(e->findChild<QLabel*>(QString("picPop(%1)").arg(icon)), Qt::LeftButton);
+        QVERIFY(e->Text1(index)->hasFocus());
+
+        QDialog dialog(&host->window);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        f->db().Execute(save, {value});
+        QVERIFY(QMetaObject::invokeMethod(e, loader.toLatin1().constData()));
+        dialog.close();
+        host->window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&host->window));
+        QVERIFY(e->Text1(index)->hasFocus());
+        QCOMPARE(e->Text1Text(index), shown);
+
+        const int before = changes();
+        e->Text1(index == 1 ? 2 : 1)->setFocus();
+        settle();
+        QCOMPARE(changes(), before);
+        QCOMPARE(e->Text1Text(index), shown);
+        QCOMPARE(f->prompts().count(), 0);
+    }
+
+    // Keys typed on the History tab never reach the profile box hidden under it.
+    void theHistoryTabTakesTheFocus() {
+        addContact(3, "I", "Default", "Anna Berg", "Berg, Anna", "Acme");
+        frmContEntry* e = open(3);
+        const auto company = [&] {
+            return f->scalar("SELECT CompName FROM Contacts WHERE ContID = 3").toString();
+        };
+        auto* tabs = e->findChild<QTabBar*>("tbsMain");
+        retype(e, 3, "Acme Ltd", false);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+        // Leaving the box for the tab saves it, as leaving it for any other control does.
+        QCOMPARE(company(), QString("Acme Ltd"));
+        QCOMPARE(QApplication::focusWidget(), e->findChild<QWidget*>("lvHistPane"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        settle();
+        QCOMPARE(e->Text1Text(3), QString("Acme Ltd"));
+        QCOMPARE(company(), QString("Acme Ltd"));
+    }
+
+    void theSwitcherAsksOneQuestionAtATime_data() {
+        QTest::addColumn<bool>("wheel");
+        QTest::newRow("wheel") << true;
+        QTest::newRow("arrow keys") << false;
+    }
+    void theSwitcherAsksOneQuestionAtATime() {
+        QFETCH(bool, wheel);
+        addContact(1, "I", "Default", "Carl Dahl", "Dahl, Carl");
+        addContact(2, "I", "Default", "Anna Berg", "Berg, Anna");
+        addContact(3, "C", "Default", "Acme", "Acme");
+        addContact(4, "I", "Default", "Bo Ek", "Ek, Bo");
+        frmContEntry* e = open(4);
+        const auto step = [&](bool up) {
+            if (wheel) {
+                const QPointF at(e->cboContList->rect().center());
+                QWheelEvent notch(at, e->cboContList->mapToGlobal(at), QPoint(), QPoint(0, up ? 120 : -120),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(e->cboContList, &notch);
+            } else {
+                QTest::keyClick(e->cboContList, up ? Qt::Key_Up : Qt::Key_Down);
+            }
+        };
+        const auto questions = [] {
+            QList<frmSwtContact*> shown;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* ask = qobject_cast<frmSwtContact*>(w); ask && ask->isVisible()) shown << ask;
+            }
+            return shown;
+        };
+        // From "Ek, Bo" up to "Dahl, Carl", "Berg, Anna" and "Acme": the first step asks.
+        for (int i = 0; i < 3; ++i) step(true);
+        QCOMPARE(questions().size(), 1);
+        QCOMPARE(questions().first()->m_lngContactID, 1);
+
+        // Answered, the next step asks again.
+        QTest::mouseClick(questions().first()->findChild<QAbstractButton*>("cmdOpts(1)"), Qt::LeftButton);
+        settle();
+        QVERIFY(questions().isEmpty());
+        step(false);
+        QCOMPARE(questions().size(), 1);
+        QCOMPARE(questions().first()->m_lngContactID, 2);
+    }
+
+    // A style that activates an item on a single click, as some desktops' do.
+    void theJobTitleListActsOncePerPick_data() {
+        QTest::addColumn<int>("row");
+        QTest::newRow("<Add Field...>") << 0;
+        QTest::newRow("a title") << 2;
+    }
+    void theJobTitleListActsOncePerPick() {
+        QFETCH(int, row);
+        class SingleClickActivates : public QProxyStyle {
+        public:
+            int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                          QStyleHintReturn* data) const override {
+                if (hint == SH_ItemView_ActivateItemOnSingleClick) return 1;
+                return QProxyStyle::styleHint(hint, option, widget, data);
+            }
+        } style;
+        f->db().Execute("INSERT INTO Lookup (ItemID, Description) VALUES ('TITLE', 'Manager')");
+        addContact(5, "I", "Default", "Anna Berg", "Berg, Anna", Null(), "Engineer");
+        frmContEntry* e = open(5);
+        ui::ListBox* list = e->lstJobTitle;
+        list->setStyle(&style);
+        const auto restore = qScopeGuard([list] { list->setStyle(nullptr); });
+
+        QTest::mouseClick(e->findChild<QLabel*>("picPop(2)"), Qt::LeftButton);
+        const int before = changes();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
+        settle();
+        QVERIFY(list->isHidden());
+        if (row == 0) {
+            QCOMPARE(opened, QStringList{"frmSetJobTitle"});
+        } else {
+            QCOMPARE(changes() - before, 1);
+            QCOMPARE(f->scalar("SELECT JobTitle FROM Contacts WHERE ContID = 5").toString(),
+                     QString("Manager"));
+        }
+    }
+
+    // No-break spaces and line separators are stored as they were typed, pasted or stored before.
+    void plainTextBoxesKeepEveryCharacter() {
+        const QString odd = QStringLiteral("Call\u00A0back\u2028soon");
+        addContact(3, "I", "Default", "Anna Berg", "Berg, Anna");
+        f->db().Execute("INSERT INTO CComments (fkContID, Comments) VALUES (3, ?)",
+                        {odd + "\r\nMet at fair"});
+        frmContEntry* e = open(3);
+        const auto paste = [](QWidget* box, const QString& text) {
+            box->setFocus();
+            QGuiApplication::clipboard()->setText(text);
+            QTest::keySequence(box, QKeySequence(QKeySequence::Paste));
+        };
+
+        // The stored comment, one character added at its end.
+        auto* tabs = e->findChild<QTabBar*>("tbsMain");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        auto* comments = e->findChild<QPlainTextEdit*>("txtComments");
+        QTest::keyClick(comments, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(comments, Qt::Key_Exclam);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        QCOMPARE(f->scalar("SELECT Comments FROM CComments WHERE fkContID = 3").toString(),
+                 odd + "\r\nMet at fair!");
+
+        paste(e->Text1(5), odd + "\nSpringfield, IL 62701\nUSA");
+        e->Text1(1)->setFocus();
+        QCOMPARE(f->scalar("SELECT Street FROM CAddress WHERE fkContID = 3").toString(), odd);
+
+        paste(e->findChild<QPlainTextEdit*>("txtNewNote"), odd);
+        e->findChild<QPushButton*>("cmdHist")->click();
+        QCOMPARE(f->scalar("SELECT TextBody FROM Attach WHERE fkContID = 3").toString(), odd);
     }
 
     // The editor fills the main window's document area; at the smallest window and maximised, no
