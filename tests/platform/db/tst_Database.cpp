@@ -472,18 +472,12 @@ private slots:
         const QList<QPair<const char*, std::function<void()>>> uses = {
             {"Update", [&] { editing.Update(); }},
             {"Eof", [&] { rs.Eof(); }},
-            {"Bof", [&] { rs.Bof(); }},
             {"RecordCount", [&] { rs.RecordCount(); }},
-            {"MoveFirst", [&] { rs.MoveFirst(); }},
             {"MoveNext", [&] { rs.MoveNext(); }},
-            {"MovePrevious", [&] { rs.MovePrevious(); }},
-            {"MoveLast", [&] { rs.MoveLast(); }},
             {"Value by name", [&] { rs.Value(QStringLiteral("Name")); }},
             {"Value by number", [&] { rs.Value(1); }},
-            {"FieldCount", [&] { rs.FieldCount(); }},
             {"Seek", [&] { rs.Seek(QStringLiteral("="), 2); }},
             {"AddNew", [&] { rs.AddNew(); }},
-            {"Edit", [&] { rs.Edit(); }},
             {"Delete", [&] { rs.Delete(); }},
         };
         for (const auto& [name, use] : uses) {
