@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -128,8 +129,29 @@ void RestoreFromBackup() {
     QFile::remove(shell::PreRestorePath());
 }
 
-void OpenHome() {
-    ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
+// Dialogs float beside the screens: one left open leaves the screen area empty all the same.
+bool AnyScreenOpen() {
+    for (QWidget* form : ui::ScreenRegistry::instance().openForms()) {
+        if (!qobject_cast<QDialog*>(form)) return true;
+    }
+    return false;
+}
+
+void ShowHome() {
+    if (!AnyScreenOpen()) ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
+}
+
+// Called once CloseAllChildForms has run. A form still open (a dialog whose save question was
+// answered Yes) holds recordsets on the database, so the command must not go on under it: nothing is
+// touched, the user is told, and the home screen comes back. True when the command is refused.
+bool RefusedWhileFormsOpen(const QString& action) {
+    if (ui::ScreenRegistry::instance().openForms().isEmpty()) return false;
+    ui::SetArrow();
+    modGeneral::SetStatus(QString());
+    ShowHome();
+    ui::MsgBox(QStringLiteral("Please close every open window before %1 the database.").arg(action),
+               ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
+    return true;
 }
 
 }  // namespace
@@ -157,7 +179,7 @@ void ReopenDatabase() {
         } catch (...) {
         }
     }
-    if (ui::ScreenRegistry::instance().openForms().isEmpty()) OpenHome();
+    ShowHome();
 }
 
 void CompactDatabase() {
@@ -170,6 +192,7 @@ void RepairDatabase() {
         ui::SetBusy();
         modGeneral::SetStatus(QStringLiteral("Repairing ") + core::DataRoot::DatabasePath(), true);
         modGeneral::CloseAllChildForms();
+        if (RefusedWhileFormsOpen(QStringLiteral("repairing"))) return;
         // Only a sound file is "repaired": rebuilding indexes over damaged tables would hide the damage.
         const QStringList problems = g_dbLocal->IntegrityCheck();
         if (!IsSound(problems)) {
@@ -235,6 +258,7 @@ void RestoreDatabase() {
                 return;
             }
             modGeneral::CloseAllChildForms();
+            if (RefusedWhileFormsOpen(QStringLiteral("restoring"))) return;
             g_dbLocal.close();
             frmBackRest::Run(QStringLiteral("Restore"));
         });
@@ -257,6 +281,7 @@ void CompactDB() {
             SetStatus(QStringLiteral("Compacting ") + ui::ProgramTitle() + QStringLiteral(" database."),
                       true);
             CloseAllChildForms();
+            if (RefusedWhileFormsOpen(QStringLiteral("compacting"))) return;
             g_dbLocal->Compact();
             shell::ReopenDatabase();
             SetStatus(QString());

@@ -21,7 +21,7 @@ void RestoreDatabase();
 bool FileExists(const QString& path);
 
 // After the database was closed for maintenance: opens it again when it is closed, brings its schema
-// up to date and shows the home screen when no screen is open.
+// up to date and shows the home screen when no screen is open (a dialog left open does not count).
 void ReopenDatabase();
 
 // Where the database is kept as it was while a restore runs (beside the database file).

@@ -109,7 +109,7 @@ QString declarationOf(const Field& f) {
 
 }  // namespace
 
-Database::Database(const QString& path) : m_path(path) {}
+Database::Database(const QString& path) : m_path(path), m_handle(this, [](Database*) {}) {}
 
 Database::~Database() { Close(); }
 
@@ -188,6 +188,7 @@ void Database::CreateFromScript(const QString& path, const QString& script) {
 }
 
 void Database::Close() {
+    m_handle.reset();  // every recordset on this database fails from here on
     ForgetStatements();
     m_tables.clear();
     m_transDepth = 0;

@@ -120,6 +120,9 @@ public:
     int Run(const QString& sqliteSql, const QVariantList& params);
     qint64 LastInsertRowid() const;
     SQLite::Database& Connection();
+    // What a recordset keeps of its database: it expires when the database is closed or destroyed,
+    // so a recordset that outlives it fails with kErrNotOpen instead of reaching freed memory.
+    std::weak_ptr<Database> Handle() const { return m_handle; }
 
 private:
     explicit Database(const QString& path);
@@ -137,6 +140,8 @@ private:
 
     QString m_path;
     std::unique_ptr<SQLite::Database> m_db;
+    // Owns nothing (its deleter does nothing); only its life matters: from construction to Close().
+    std::shared_ptr<Database> m_handle;
     QHash<QString, std::shared_ptr<sqlite3_stmt>> m_statements;
     QHash<QString, QList<QByteArray>> m_declaredTypes;
     QHash<QString, TableDef> m_tables;  // by lower-case name

@@ -25,6 +25,16 @@ DbError noCurrentRecord() { return DbError(kErrNoCurrentRecord, QStringLiteral("
 
 DbError notOpen() { return DbError(kErrNotOpen, QStringLiteral("The recordset is not open.")); }
 
+DbError databaseNotOpen() {
+    return DbError(kErrNotOpen, QStringLiteral("The database is not open."));
+}
+
+// Every use of a recordset starts here: closed itself, or its database closed, it is not open.
+void requireOpen(const std::unique_ptr<Recordset::Impl>& d) {
+    if (!d) throw notOpen();
+    if (d->handle.expired()) throw databaseNotOpen();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -32,7 +42,7 @@ DbError notOpen() { return DbError(kErrNotOpen, QStringLiteral("The recordset is
 
 std::unique_ptr<Recordset::Impl> Recordset::Impl::openTable(Database& db, const TableDef& def) {
     auto d = std::make_unique<Impl>();
-    d->db = &db;
+    d->handle = db.Handle();
     d->isTable = true;
     d->table = def;
     d->columns << kRowidColumn;
@@ -44,7 +54,7 @@ std::unique_ptr<Recordset::Impl> Recordset::Impl::openTable(Database& db, const 
 std::unique_ptr<Recordset::Impl> Recordset::Impl::openQuery(Database& db, const QString& sql,
                                                             const QVariantList& params) {
     auto d = std::make_unique<Impl>();
-    d->db = &db;
+    d->handle = db.Handle();
     const SqlDialect::Translation& t = SqlDialect::translate(sql);
     const bool updatable = !t.table.isEmpty();
     const QString table = t.table;
@@ -58,6 +68,12 @@ std::unique_ptr<Recordset::Impl> Recordset::Impl::openQuery(Database& db, const 
     d->columns = r.columns;
     d->rows = std::move(r.rows);
     return d;
+}
+
+Database& Recordset::Impl::db() const {
+    const std::shared_ptr<Database> database = handle.lock();
+    if (!database) throw databaseNotOpen();
+    return *database;  // the handle owns nothing: the database lives on without it
 }
 
 const QVariantList* Recordset::Impl::currentRow() const {
@@ -191,9 +207,9 @@ QVariant Recordset::Impl::readBack(const Field& f, const QVariant& stored) const
 }
 
 void Recordset::Impl::loadTableRow(const QString& whereOrder, const QVariantList& params) {
-    const Database::Rows r = db->Query(
-        QStringLiteral("SELECT rowid AS %1, * FROM %2 %3").arg(kRowidColumn, quoteId(table->name), whereOrder),
-        params);
+    const Database::Rows r = db().Query(QStringLiteral("SELECT rowid AS %1, * FROM %2 %3")
+                                            .arg(kRowidColumn, quoteId(table->name), whereOrder),
+                                        params);
     afterDelete = false;
     if (r.rows.isEmpty()) {
         hasCurrent = false;
@@ -207,8 +223,8 @@ void Recordset::Impl::loadTableRow(const QString& whereOrder, const QVariantList
 }
 
 QVariantList Recordset::Impl::readRowById(qint64 rowid) const {
-    const Database::Rows r = db->Query(
-        QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteId(table->name)), {rowid});
+    const Database::Rows r =
+        db().Query(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteId(table->name)), {rowid});
     QVariantList row;
     for (int i = 0; i < columns.size(); ++i) {
         const int at = r.rows.isEmpty() ? -1 : r.columns.indexOf(columns.at(i));
@@ -236,33 +252,35 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-bool Recordset::IsOpen() const { return d != nullptr; }
+bool Recordset::IsOpen() const {
+    return d != nullptr && !d->handle.expired();
+}
 void Recordset::Close() { d.reset(); }
 bool Recordset::IsTable() const { return d && d->isTable; }
 bool Recordset::Updatable() const { return d && d->table.has_value(); }
 
 bool Recordset::Eof() const {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (d->isTable) return !d->afterDelete && !d->hasCurrent && !d->atStart;
     return d->rows.isEmpty() || d->pos >= d->rows.size();
 }
 
 bool Recordset::Bof() const {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (d->isTable) return !d->afterDelete && (d->atStart || (!d->hasCurrent && !d->atEnd));
     return d->rows.isEmpty() || d->pos < 0;
 }
 
 int Recordset::RecordCount() const {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (!d->isTable) return d->rows.size();
-    const Database::Rows r = d->db->Query(
-        QStringLiteral("SELECT count(*) FROM %1").arg(quoteId(d->table->name)), {});
+    const Database::Rows r =
+        d->db().Query(QStringLiteral("SELECT count(*) FROM %1").arg(quoteId(d->table->name)), {});
     return r.rows.first().first().toInt();
 }
 
 void Recordset::MoveFirst() {
-    if (!d) throw notOpen();
+    requireOpen(d);
     CancelUpdate();
     if (d->isTable) {
         d->loadTableRow(QStringLiteral("ORDER BY rowid LIMIT 1"), {});
@@ -275,7 +293,7 @@ void Recordset::MoveFirst() {
 }
 
 void Recordset::MoveLast() {
-    if (!d) throw notOpen();
+    requireOpen(d);
     CancelUpdate();
     if (d->isTable) {
         d->loadTableRow(QStringLiteral("ORDER BY rowid DESC LIMIT 1"), {});
@@ -288,7 +306,7 @@ void Recordset::MoveLast() {
 }
 
 void Recordset::MoveNext() {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (Eof()) throw noCurrentRecord();
     CancelUpdate();
     if (d->isTable) {
@@ -305,7 +323,7 @@ void Recordset::MoveNext() {
 }
 
 void Recordset::MovePrevious() {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (Bof()) throw noCurrentRecord();
     CancelUpdate();
     if (d->isTable) {
@@ -319,7 +337,7 @@ void Recordset::MovePrevious() {
 }
 
 QVariant Recordset::Value(const QString& name) const {
-    if (!d) throw notOpen();
+    requireOpen(d);
     const int i = d->columnIndex(name);
     if (i < 0) {
         throw DbError(kErrUnknownField, QStringLiteral("The recordset has no field named '%1'.").arg(name));
@@ -336,7 +354,7 @@ QVariant Recordset::Value(const QString& name) const {
 }
 
 QVariant Recordset::Value(int index) const {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (index < 0 || index >= FieldCount()) {
         throw DbError(kErrUnknownField, QStringLiteral("The recordset has no field number %1.").arg(index));
     }
@@ -349,24 +367,24 @@ QVariant Recordset::Value(int index) const {
 }
 
 int Recordset::FieldCount() const {
-    if (!d) throw notOpen();
+    requireOpen(d);
     return d->columns.size() - (d->isTable ? 1 : 0);
 }
 
 QString Recordset::FieldName(int index) const {
-    if (!d) throw notOpen();
+    requireOpen(d);
     return d->columns.value(index + (d->isTable ? 1 : 0));
 }
 
 void Recordset::AddNew() {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (!d->table) throw DbError(kErrNotUpdatable, QStringLiteral("This recordset cannot be updated."));
     d->mode = Impl::EditMode::Add;
     d->assigned.clear();
 }
 
 void Recordset::Edit() {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (!d->table) throw DbError(kErrNotUpdatable, QStringLiteral("This recordset cannot be updated."));
     d->currentRowidOrThrow();
     d->mode = Impl::EditMode::Edit;
@@ -376,7 +394,7 @@ void Recordset::Edit() {
 bool Recordset::EditInProgress() const { return d && d->mode != Impl::EditMode::None; }
 
 void Recordset::SetValue(const QString& name, const QVariant& value) {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (d->mode == Impl::EditMode::None) {
         throw DbError(kErrUpdateWithoutEdit, QStringLiteral("Assigning field '%1' needs AddNew or Edit first.")
                                                  .arg(name));
@@ -393,7 +411,7 @@ void Recordset::SetValue(const QString& name, const QVariant& value) {
 }
 
 void Recordset::Update() {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (d->mode == Impl::EditMode::None) {
         throw DbError(kErrUpdateWithoutEdit, QStringLiteral("Update without AddNew or Edit."));
     }
@@ -406,15 +424,15 @@ void Recordset::Update() {
     }
     if (d->mode == Impl::EditMode::Add) {
         if (cols.isEmpty()) {
-            d->db->Run(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table), {});
+            d->db().Run(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table), {});
         } else {
             QStringList marks;
             for (int i = 0; i < cols.size(); ++i) marks << QStringLiteral("?");
-            d->db->Run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(table, cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                       params);
+            d->db().Run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(table, cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                        params);
         }
-        d->lastAdded = d->db->LastInsertRowid();
+        d->lastAdded = d->db().LastInsertRowid();
         if (!d->isTable) {
             d->rows << d->readRowById(d->lastAdded);
             d->rowids << d->lastAdded;
@@ -425,8 +443,9 @@ void Recordset::Update() {
             QStringList sets;
             for (const QString& c : cols) sets << c + QStringLiteral(" = ?");
             params << rowid;
-            const int changed = d->db->Run(
-                QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, sets.join(QStringLiteral(", "))), params);
+            const int changed = d->db().Run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                                .arg(table, sets.join(QStringLiteral(", "))),
+                                            params);
             if (changed == 0) throw DbError(kErrNoCurrentRecord, QStringLiteral("The record no longer exists."));
         }
         if (d->isTable) {
@@ -450,11 +469,12 @@ void Recordset::CancelUpdate() {
 }
 
 void Recordset::Delete() {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (!d->table) throw DbError(kErrNotUpdatable, QStringLiteral("This recordset cannot be updated."));
     const qint64 rowid = d->currentRowidOrThrow();
     CancelUpdate();
-    if (d->db->Run(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteId(d->table->name)), {rowid}) == 0) {
+    if (d->db().Run(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteId(d->table->name)), {rowid}) ==
+        0) {
         throw DbError(kErrNoCurrentRecord, QStringLiteral("The record no longer exists."));
     }
     if (d->isTable) {
@@ -470,7 +490,7 @@ void Recordset::Delete() {
 }
 
 void Recordset::setIndex(const QString& indexName) {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (!d->isTable) throw DbError(kErrNoIndex, QStringLiteral("Only a table recordset has an index."));
     for (const db::Index& i : d->table->indexes) {
         if (i.name.compare(indexName, Qt::CaseInsensitive) == 0) {
@@ -485,7 +505,7 @@ void Recordset::setIndex(const QString& indexName) {
 QString Recordset::Index() const { return d ? d->indexName : QString(); }
 
 void Recordset::Seek(const QString& comparison, const QVariantList& keys) {
-    if (!d) throw notOpen();
+    requireOpen(d);
     if (!d->isTable || d->indexFields.isEmpty()) {
         throw DbError(kErrNoIndex, QStringLiteral("Seek needs a table recordset with an index set."));
     }

@@ -20,7 +20,10 @@ struct Recordset::Impl {
     static std::unique_ptr<Impl> openTable(Database& db, const TableDef& def);
     static std::unique_ptr<Impl> openQuery(Database& db, const QString& sql, const QVariantList& params);
 
-    Database* db = nullptr;
+    // Weak: a recordset may outlive its database (a dialog left open while the file is replaced).
+    std::weak_ptr<Database> handle;
+    // The database, or kErrNotOpen once it was closed or destroyed.
+    Database& db() const;
     bool isTable = false;
     std::optional<TableDef> table;  // the table written to; none for a read-only query
     QStringList columns;

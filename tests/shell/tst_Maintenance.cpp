@@ -6,13 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
 
 #include "core/BlankDatabase.h"
 #include "core/DataRoot.h"
 #include "core/Trap.h"
+#include "core/frmSecurity.h"
 #include "core/modGeneral.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "shell/Maintenance.h"
@@ -99,6 +102,11 @@ class MaintenanceTest : public QObject {
         other->setAttribute(Qt::WA_DeleteOnClose);
         ui::ScreenRegistry::instance().showScreen(other);
         return home;
+    }
+    int freePages() { return f->db().Connection().execAndGet("PRAGMA freelist_count").getInt(); }
+    void typeInto(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        QTest::keyClicks(box, text);
     }
     void backUp() {
         shell::BackupDatabase();
@@ -389,6 +397,73 @@ private Q_SLOTS:
         QCOMPARE(OpenFormNames(), QStringList{"frmHome"});
         QCOMPARE(window->status, QStringLiteral("Ready ..."));
         if (kept) QCOMPARE(NamesIn(shell::PreRestorePath()), live);
+    }
+
+    // A dialog that stays open after the screens were closed (the security dialog's save question
+    // answered Yes) holds a recordset on the database: compact, repair and restore stop before they
+    // touch anything. A command that fails with only a dialog open shows the home screen beside it too.
+    void dialogLeftOpen_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<QString>("text");  // the last box
+        const QString refused = QStringLiteral("Please close every open window before %1 the database.");
+        QTest::newRow("compact refused") << "compact" << false << refused.arg("compacting");
+        QTest::newRow("repair refused") << "repair" << false << refused.arg("repairing");
+        QTest::newRow("restore refused") << "restore" << false << refused.arg("restoring");
+        QTest::newRow("compact failed") << "compact" << true << kFailure.arg("Compacting the Database");
+        QTest::newRow("repair failed") << "repair" << true << kFailure.arg("Repairing the Database");
+        QTest::newRow("restore failed") << "restore" << true << kFailure.arg("Restoring the Database");
+    }
+    void dialogLeftOpen() {
+        QFETCH(QString, command);
+        QFETCH(bool, fails);
+        QFETCH(QString, text);
+        addContacts(1, 300, 200);
+        backUp();
+        f->db().Execute(QStringLiteral("DELETE * FROM Contacts WHERE ContID > 20"));
+        const QStringList live = names();
+        const int free = freePages();
+        QVERIFY(free > 0);
+        db::Database* before = g_dbLocal.pointer();
+
+        if (!fails) openScreens();
+        QPointer<frmSecurity> dialog = frmSecurity::Open(nullptr);
+        if (fails) {
+            const QString proc = command == QLatin1String("compact")  ? "modGeneral.CompactDB"
+                                 : command == QLatin1String("repair") ? "frmMain.mnuFileRepDB_Click"
+                                                                      : "frmMain.mnuFileRestoreDB_Click";
+            core::InjectFault(proc, 3049, QStringLiteral("Cannot open"));
+        } else {
+            dialog->cmdOpts[0]->click();
+            typeInto(dialog->Text1[0], QStringLiteral("anna"));
+            if (command == QLatin1String("restore")) f->prompts().answer(ui::Answer::Yes);
+            f->prompts().answer(ui::Answer::Yes);  // the dialog's save question: it stays open
+        }
+        f->prompts().answer(ui::Answer::OK);
+        if (command == QLatin1String("compact")) {
+            shell::CompactDatabase();
+        } else if (command == QLatin1String("repair")) {
+            shell::RepairDatabase();
+        } else {
+            shell::RestoreDatabase();
+        }
+
+        QCOMPARE(f->prompts().lastText(), text);
+        QCOMPARE(f->prompts().lastTitle(), kTitle);
+        QCOMPARE(g_dbLocal.pointer(), before);
+        QCOMPARE(names(), live);
+        QCOMPARE(freePages(), free);
+        QVERIFY(!QFile::exists(shell::PreRestorePath()));
+        QCOMPARE(window->status, QStringLiteral("Ready ..."));
+        QCOMPARE(OpenFormNames(), (QStringList{"frmSecurity", "frmHome"}));
+        QVERIFY(dialog && dialog->isVisible());
+        if (fails) return;
+
+        // The dialog still saves what the user typed into it.
+        typeInto(dialog->Text1[1], QStringLiteral("Secret1"));
+        typeInto(dialog->Text1[2], QStringLiteral("Secret1"));
+        dialog->cmdOpts[3]->click();
+        QCOMPARE(f->rowCount(QStringLiteral("Security"), QStringLiteral("UserName = 'anna'")), 1);
     }
 
     void compactKeepsEveryRow() {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "platform/db/Database.h"
 #include "support/TestRegistry.h"
@@ -439,6 +440,56 @@ private slots:
         QVERIFY(empty.Eof() && empty.Bof());
         QVERIFY_THROWS_EXCEPTION(DbError, empty.Value(QStringLiteral("ID")));
         QVERIFY_THROWS_EXCEPTION(DbError, empty.MoveNext());
+    }
+
+    // A recordset that outlives its database (a dialog left open while the file is replaced) fails
+    // with "not open" on every use, an edit under way included, and never reaches the gone connection.
+    void recordsetOutlivingItsDatabase_data() {
+        QTest::addColumn<bool>("table");      // else a query's recordset
+        QTest::addColumn<bool>("destroyed");  // else only closed
+        QTest::newRow("table, closed") << true << false;
+        QTest::newRow("table, destroyed") << true << true;
+        QTest::newRow("query, closed") << false << false;
+        QTest::newRow("query, destroyed") << false << true;
+    }
+    void recordsetOutlivingItsDatabase() {
+        QFETCH(bool, table);
+        QFETCH(bool, destroyed);
+        addPerson(1, QStringLiteral("one"));
+        addPerson(2, QStringLiteral("two"));
+        const QString source = table ? QStringLiteral("People") : QStringLiteral("SELECT * FROM People");
+        Recordset rs = m_db->OpenRecordset(source);
+        Recordset editing = m_db->OpenRecordset(source);
+        editing.Edit();
+        editing.Fields(QStringLiteral("Name")) = QStringLiteral("late");
+        if (table) rs.setIndex(QStringLiteral("PrimaryKey"));
+        if (destroyed) {
+            m_db.reset();
+        } else {
+            m_db->Close();
+        }
+
+        const QList<QPair<const char*, std::function<void()>>> uses = {
+            {"Update", [&] { editing.Update(); }},
+            {"Eof", [&] { rs.Eof(); }},
+            {"RecordCount", [&] { rs.RecordCount(); }},
+            {"MoveNext", [&] { rs.MoveNext(); }},
+            {"Value by name", [&] { rs.Value(QStringLiteral("Name")); }},
+            {"Value by number", [&] { rs.Value(1); }},
+            {"Seek", [&] { rs.Seek(QStringLiteral("="), 2); }},
+            {"AddNew", [&] { rs.AddNew(); }},
+            {"Delete", [&] { rs.Delete(); }},
+        };
+        for (const auto& [name, use] : uses) {
+            try {
+                use();
+                QFAIL(qPrintable(QStringLiteral("%1 worked without its database").arg(name)));
+            } catch (const DbError& e) {
+                QVERIFY2(e.number() == db::kErrNotOpen, name);
+            }
+        }
+        QVERIFY(!rs.IsOpen());
+        rs.Close();  // closing needs no database
     }
 
     // A row deleted behind a recordset's back is an error, never a silent "saved".
