@@ -19,6 +19,7 @@
 #include "core/modGeneral.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "support/Fixture.h"
+#include "support/FocusMoves.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -227,18 +228,22 @@ private Q_SLOTS:
         }
     }
 
+    // Only a return from another window of the program shows the first tab again.
+    void returningShowsTheFirstTab_data() {
+        QTest::addColumn<testsupport::FocusMove>("move");
+        QTest::addColumn<int>("tab");
+        QTest::newRow("another window") << testsupport::FocusMove::OtherWindow << 0;
+        QTest::newRow("another application") << testsupport::FocusMove::OtherApplication << 1;
+        QTest::newRow("a message box") << testsupport::FocusMove::MessageBox << 1;
+    }
     void returningShowsTheFirstTab() {
+        QFETCH(testsupport::FocusMove, move);
+        QFETCH(int, tab);
         frmPreference* dlg = openPreferences();
         dlg->tbsMain->setCurrentIndex(1);
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
-        QCOMPARE(dlg->tbsMain->currentIndex(), 1);
-        dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg));
-        QCOMPARE(dlg->tbsMain->currentIndex(), 0);
-        QVERIFY(dlg->chkAltColor->hasFocus());
+        QVERIFY(testsupport::LeaveAndReturn(dlg, move));
+        QCOMPARE(dlg->tbsMain->currentIndex(), tab);
+        if (tab == 0) QVERIFY(dlg->chkAltColor->hasFocus());
     }
 
     // ---- record visibility
