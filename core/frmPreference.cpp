@@ -148,6 +148,11 @@ void frmPreference::BuildControls() {
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
     setFixedSize(ui::twips::ToPixelsX(7560), ui::twips::ToPixelsY(5430));
+    const int tabsRight = tbsMain->geometry().right();
+    core::layout::FitCaptions(this);
+    // OK and Cancel stay under the right end of the tabs when those had to grow.
+    for (QPushButton* button : cmdOpts)
+        button->move(button->pos() + QPoint(tbsMain->geometry().right() - tabsRight, 0));
 }
 
 QString frmPreference::Text1Text(int index) const {

@@ -121,6 +121,7 @@ void frmSecurity::BuildControls() {
     cmdOpts[3]->setToolTip(QStringLiteral("Save"));
 
     setFixedSize(ui::twips::ToPixelsX(6360), ui::twips::ToPixelsY(4980));
+    core::layout::FitCaptions(this);
 }
 
 void frmSecurity::Form_Load() {

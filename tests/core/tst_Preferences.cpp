@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "CaptionCheck.h"
 #include "core/CoreScreens.h"
 #include "core/frmAbout.h"
 #include "core/frmPreference.h"
@@ -244,6 +245,19 @@ private Q_SLOTS:
         QVERIFY(testsupport::LeaveAndReturn(dlg, move));
         QCOMPARE(dlg->tbsMain->currentIndex(), tab);
         if (tab == 0) QVERIFY(dlg->chkAltColor->hasFocus());
+    }
+
+    void captionsShownWhole_data() {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("program's font") << 1.0;
+        QTest::newRow("larger font") << 1.6;
+    }
+    void captionsShownWhole() {
+        QFETCH(double, scale);
+        const testsupport::ScaledFont font(scale);
+        frmPreference* dlg = openPreferences();
+        const QStringList cut = testsupport::CutCaptions(dlg);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     // ---- record visibility

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "CaptionCheck.h"
 #include "core/CoreScreens.h"
 #include "core/frmPassLogon.h"
 #include "core/frmSecurity.h"
@@ -290,6 +291,25 @@ private Q_SLOTS:
             const QString password = name == changed ? "NewOne" : name == "anna" ? "Secret1" : "Secret2";
             QVERIFY2(modEncrypt::VerifyPassword(password, stored), qPrintable(name));
         }
+    }
+
+    // Every caption is shown whole at the program's font, whatever its size.
+    void captionsShownWhole_data() {
+        QTest::addColumn<bool>("logOn");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("security") << false << 1.0;
+        QTest::newRow("security, larger font") << false << 1.6;
+        QTest::newRow("log-on") << true << 1.0;
+        QTest::newRow("log-on, larger font") << true << 1.6;
+    }
+    void captionsShownWhole() {
+        QFETCH(bool, logOn);
+        QFETCH(double, scale);
+        const testsupport::ScaledFont font(scale);
+        std::unique_ptr<frmPassLogon> logon;
+        QWidget* dlg = logOn ? (logon = openLogon()).get() : static_cast<QWidget*>(openSecurity());
+        const QStringList cut = testsupport::CutCaptions(dlg);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     // ---- the log-on dialog
