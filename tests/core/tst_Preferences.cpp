@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "CaptionCheck.h"
+#include "support/CaptionCheck.h"
 #include "core/CoreScreens.h"
 #include "core/frmAbout.h"
 #include "core/frmPreference.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "CaptionCheck.h"
+#include "support/CaptionCheck.h"
 #include "core/CoreScreens.h"
 #include "core/frmPassLogon.h"
 #include "core/frmSecurity.h"

@@ -4,14 +4,18 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTreeView>
 #include <QWidget>
 
+// Checks that texts are shown whole at the program's font.
+//
 // The captions of a dialog that its font does not show whole: a one-line caption wider than the
 // room its control gives the text, or a word-wrapped label needing more lines than its height
 // holds. Controls on a hidden tab count as well.
@@ -64,6 +68,25 @@ inline QStringList CutCaptions(QWidget* dialog) {
     }
     for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
         check(button, button->text(), detail::TextRoom(button));
+    return cut;
+}
+
+// The cells of a list column that are not shown whole: wider than the column leaves its text, or
+// the column reaching past the list's view.
+inline QStringList CutCells(QTreeView& list, int column, const QStringList& texts) {
+    QStringList cut;
+    const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+    const int room = list.columnWidth(column) - 2 * margin;
+    const int right = list.header()->sectionPosition(column) + list.columnWidth(column);
+    if (right > list.viewport()->width())
+        cut << QStringLiteral("column %1 ends at %2 px, the view at %3")
+                   .arg(column)
+                   .arg(right)
+                   .arg(list.viewport()->width());
+    for (const QString& text : texts) {
+        const int need = QFontMetrics(list.font()).horizontalAdvance(text);
+        if (need > room) cut << QStringLiteral("\"%1\" needs %2 px, has %3").arg(text).arg(need).arg(room);
+    }
     return cut;
 }
 
