@@ -6,86 +6,55 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTreeView>
-#include <QWidget>
 
-// Checks that texts are shown whole at the program's font.
-//
-// The captions of a dialog that its font does not show whole: a one-line caption wider than the
-// room its control gives the text, or a word-wrapped label needing more lines than its height
-// holds. Controls on a hidden tab count as well.
+// Checks that texts are shown whole at the program's font; each gives the names of what is cut.
 namespace testsupport {
 
-namespace detail {
-
-// The width a button's style leaves its text.
-inline int TextRoom(QAbstractButton* button) {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    option.icon = button->icon();
-    option.iconSize = button->iconSize();
-    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
-    if (qobject_cast<QCheckBox*>(button)) contents = QStyle::SE_CheckBoxContents;
-    if (qobject_cast<QRadioButton*>(button)) contents = QStyle::SE_RadioButtonContents;
-    int room = button->style()->subElementRect(contents, &option, button).width();
-    if (qobject_cast<QPushButton*>(button) && !button->icon().isNull())
-        room -= button->iconSize().width() + 4;
-    return room;
-}
-
-}  // namespace detail
-
+// Captions of a dialog, on hidden tabs too: a one-line caption wider than the room its control
+// leaves the text, or a word-wrapped label needing more height than it has.
 inline QStringList CutCaptions(QWidget* dialog) {
     QStringList cut;
-    const auto check = [&](QWidget* w, QString text, int room) {
-        text.remove(QLatin1Char('&'));
-        if (w->isHidden() || text.isEmpty()) return;
-        const int need = QFontMetrics(w->font()).horizontalAdvance(text);
-        if (need > room)
-            cut << QStringLiteral("%1 \"%2\" needs %3 px, has %4")
-                       .arg(w->objectName(), text)
-                       .arg(need)
-                       .arg(room);
-    };
-    for (QLabel* label : dialog->findChildren<QLabel*>()) {
-        if (label->isHidden() || label->text().isEmpty()) continue;
-        if (label->wordWrap()) {
-            const int need = label->heightForWidth(label->width());
-            if (need > label->height())
-                cut << QStringLiteral("%1 \"%2\" needs %3 px high, has %4")
-                           .arg(label->objectName(), label->text())
-                           .arg(need)
-                           .arg(label->height());
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(w);
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        const QString text = label    ? label->text()
+                             : button ? QString(button->text()).remove(QLatin1Char('&'))
+                                      : QString();
+        if (w->isHidden() || text.isEmpty()) continue;
+        int room = 0;
+        if (label && label->wordWrap()) {
+            if (label->heightForWidth(label->width()) > label->height()) cut << w->objectName();
             continue;
         }
-        check(label, label->text(), label->contentsRect().width() - 2 * qMax(label->indent(), 0));
+        if (label) {
+            room = label->contentsRect().width() - 2 * qMax(label->indent(), 0);
+        } else {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const auto contents = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxContents
+                                                                   : QStyle::SE_PushButtonContents;
+            room = button->style()->subElementRect(contents, &option, button).width();
+        }
+        if (QFontMetrics(w->font()).horizontalAdvance(text) > room) cut << w->objectName();
     }
-    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
-        check(button, button->text(), detail::TextRoom(button));
     return cut;
 }
 
-// The cells of a list column that are not shown whole: wider than the column leaves its text, or
-// the column reaching past the list's view.
+// Texts of a list column wider than the room the column leaves them, or the column reaching past
+// the list's view.
 inline QStringList CutCells(QTreeView& list, int column, const QStringList& texts) {
     QStringList cut;
     const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
-    const int room = list.columnWidth(column) - 2 * margin;
-    const int right = list.header()->sectionPosition(column) + list.columnWidth(column);
-    if (right > list.viewport()->width())
-        cut << QStringLiteral("column %1 ends at %2 px, the view at %3")
-                   .arg(column)
-                   .arg(right)
-                   .arg(list.viewport()->width());
+    if (list.header()->sectionPosition(column) + list.columnWidth(column) > list.viewport()->width())
+        cut << QStringLiteral("<column past the view>");
     for (const QString& text : texts) {
-        const int need = QFontMetrics(list.font()).horizontalAdvance(text);
-        if (need > room) cut << QStringLiteral("\"%1\" needs %2 px, has %3").arg(text).arg(need).arg(room);
+        if (QFontMetrics(list.font()).horizontalAdvance(text) > list.columnWidth(column) - 2 * margin)
+            cut << text;
     }
     return cut;
 }
