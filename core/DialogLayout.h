@@ -38,4 +38,9 @@ inline void PaintBox(QWidget* box, bool editable) {
     box->setPalette(p);
 }
 
+// Makes room for every caption of a dialog that its font does not show whole, once its controls
+// are placed: a caption control grows (a word-wrapped label in height), the controls after it on its
+// line or below it move along, and the dialog grows by as much.
+void FitCaptions(QWidget* dialog);
+
 }  // namespace core::layout

@@ -101,6 +101,7 @@ void frmPassLogon::BuildControls() {
     setTabOrder(Text1[1], cmdOpts[0]);
     setTabOrder(cmdOpts[0], cmdOpts[1]);
     setFixedSize(ui::twips::ToPixelsX(5640), ui::twips::ToPixelsY(3900));
+    core::layout::FitCaptions(this);
 }
 
 void frmPassLogon::Form_Load() {

@@ -1,17 +1,13 @@
 #include "core/frmPreference.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextCursor>
-#include <QWindow>
 
 #include "core/DialogLayout.h"
 #include "core/Trap.h"
@@ -32,15 +28,6 @@ constexpr int kAddressBox = 1;
 const char* const kColumns[frmPreference::kBoxCount] = {"CompName", "Address", "Country", "Phone",
                                                         "Fax",      "Email",   "WebSite"};
 constexpr int kLimits[frmPreference::kBoxCount] = {50, 255, 50, 25, 25, 50, 50};
-
-// The program's own boxes: coming back from one of them is not a return to the dialog.
-bool IsPromptWindow(QWindow* window) {
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->windowHandle() == window)
-            return qobject_cast<QMessageBox*>(top) != nullptr || qobject_cast<QInputDialog*>(top) != nullptr;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -161,17 +148,11 @@ void frmPreference::BuildControls() {
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
     setFixedSize(ui::twips::ToPixelsX(7560), ui::twips::ToPixelsY(5430));
-
-    // Every return from another window of the program shows the first tab again; the program's own
-    // message and input boxes do not count as other windows.
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
-        if (!window) return;
-        if (window == windowHandle()) {
-            if (!m_blnFromPrompt) Form_Activate();
-        } else {
-            m_blnFromPrompt = IsPromptWindow(window);
-        }
-    });
+    const int tabsRight = tbsMain->geometry().right();
+    core::layout::FitCaptions(this);
+    // OK and Cancel stay under the right end of the tabs when those had to grow.
+    for (QPushButton* button : cmdOpts)
+        button->move(button->pos() + QPoint(tbsMain->geometry().right() - tabsRight, 0));
 }
 
 QString frmPreference::Text1Text(int index) const {
@@ -210,6 +191,11 @@ void frmPreference::InitializeScreen() {
         }
     });
     m_blnChanged = false;
+}
+
+void frmPreference::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (ui::ActivatedFromProgram(this, event)) Form_Activate();
 }
 
 void frmPreference::Form_Activate() {

@@ -13,7 +13,8 @@ class QWidget;
 
 // "Preferences": the two list options, written the moment they are ticked or cleared, and the
 // user's own company details (the one row of Company), saved with OK. Modeless, owned by the main
-// window, gone when closed; every return to it shows the "List Properties" tab.
+// window, gone when closed; every return to it from another window of the program shows the
+// "List Properties" tab.
 class frmPreference : public QDialog, public ui::ActivatableScreen {
     Q_OBJECT
 
@@ -47,6 +48,8 @@ public:
     void done(int result) override;
 
 protected:
+    // Becoming the active window from another window of the program runs Form_Activate.
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -65,5 +68,4 @@ private:
 
     db::Recordset m_rsCompany;  // table recordset on Company, open while the dialog is
     bool m_blnChanged = false;
-    bool m_blnFromPrompt = false;  // the window focused before this one was a message or input box
 };

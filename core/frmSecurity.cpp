@@ -121,6 +121,7 @@ void frmSecurity::BuildControls() {
     cmdOpts[3]->setToolTip(QStringLiteral("Save"));
 
     setFixedSize(ui::twips::ToPixelsX(6360), ui::twips::ToPixelsY(4980));
+    core::layout::FitCaptions(this);
 }
 
 void frmSecurity::Form_Load() {
@@ -282,7 +283,7 @@ void frmSecurity::PostEntry() {
                    modGeneral::SetStatus(QStringLiteral("Posting User Security Entry"), true);
                    if (m_lngEntryMode != 0) {
                        m_rsSecurity.setIndex(QStringLiteral("PrimaryKey"));
-                       m_rsSecurity.Seek(QStringLiteral("="), m_lngSelID);
+                       m_rsSecurity.Seek(QStringLiteral("="), m_lngChangeID);
                        if (m_rsSecurity.NoMatch()) {
                            ui::SetArrow();
                            ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly,
@@ -313,6 +314,7 @@ void frmSecurity::PostEntry() {
 
 void frmSecurity::ResetSecurityScreen() {
     m_lngEntryMode = 0;
+    m_lngChangeID = 0;
     ClearSelection();
     m_strStoredPwd.clear();
     for (QLineEdit* box : Text1) box->clear();
@@ -379,6 +381,7 @@ void frmSecurity::VerifyUserPassword() {
                    }
                    // The stored password cannot be shown again: the new one is typed twice.
                    m_lngEntryMode = 2;
+                   m_lngChangeID = m_lngSelID;
                    SetBoxesEditable(true);
                    Text1[0]->setText(m_strSelName);
                    Text1[1]->clear();

@@ -67,6 +67,9 @@ private:
     int32_t m_lngEntryMode = 0;  // 0 adding, 2 changing the selected user
     QString m_strSelName;
     int32_t m_lngSelID = 0;
+    // The user being changed: the one whose current password was given. A later click on another
+    // row selects that row for removal or its own check, but never redirects the change.
+    int32_t m_lngChangeID = 0;
     QString m_strStoredPwd;  // the selected user's stored (hashed) password
     bool m_blnChanged = false;
 };

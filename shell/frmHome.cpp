@@ -9,6 +9,7 @@
 #include <QPixmapCache>
 #include <QResizeEvent>
 #include <QStyle>
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <stdexcept>
@@ -79,6 +80,23 @@ void Steps(std::initializer_list<std::function<void()>> steps) {
 void SetFirstColumn(ui::ListView& list, double widthTwips) {
     if (widthTwips < 0) throw std::invalid_argument("Invalid property value");
     list.setColumnWidthTwips(0, widthTwips);
+}
+
+// The widths the layout gives the two-column lists, in twips: a text column and a value column.
+constexpr double kRecNameWidth = 2415;
+constexpr double kRecPhoneWidth = 1290;
+constexpr double kApptDateWidth = 940;
+constexpr double kApptSubjectWidth = 2765;
+
+// A value column (a phone, a date) shows its longest value whole at the list's font: it widens past
+// its given width when that needs more, and the text column beside it gives up the room, so the two
+// still fit the list.
+void FitValueColumn(ui::ListView& list, int column, double width, int textColumn, double textWidth) {
+    // What the list's items ask for: the longest text and the cell's margins.
+    const int need = static_cast<QAbstractItemView&>(list).sizeHintForColumn(column);
+    const double extra = std::max(0.0, tw::FromPixelsX(need) - width);
+    list.setColumnWidthTwips(column, width + extra);
+    list.setColumnWidthTwips(textColumn, std::max(0.0, textWidth - extra));
 }
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, const QColor& back) {
@@ -198,7 +216,8 @@ void frmHome::BuildLists() {
         NewLabel(this, "lblRecNameHdr", QStringLiteral(" Contact Name:                             Phone:"),
                  kColumnHeaderColour);
     Place(lblRecNameHdr, 75, 825, 3990, 240);
-    lvRecNames = list("lvRecNames", {{"Contact Name", 2415}, {"Phone", 1290}}, &frmHome::lvRecNames_Click);
+    lvRecNames = list("lvRecNames", {{"Contact Name", kRecNameWidth}, {"Phone", kRecPhoneWidth}},
+                      &frmHome::lvRecNames_Click);
     Place(lvRecNames, 75, 1050, 3990, 4365);
 
     lblProjects = NewLabel(this, "lblProjects", QStringLiteral(" All Projects"), kHeadingColour);
@@ -234,7 +253,8 @@ void frmHome::BuildLists() {
     lblApptsHdr =
         NewLabel(this, "lblApptsHdr", QStringLiteral(" Date:             Subject:"), kColumnHeaderColour);
     Place(lblApptsHdr, 7350, 3525, 3990, 240);
-    lvAppts = list("lvAppts", {{"Date", 940}, {"Subject", 2765}}, &frmHome::lvAppts_Click);
+    lvAppts =
+        list("lvAppts", {{"Date", kApptDateWidth}, {"Subject", kApptSubjectWidth}}, &frmHome::lvAppts_Click);
     Place(lvAppts, 7350, 3750, 3990, 2490);
 
     Frame(shpRecNames, lvRecNames);
@@ -280,20 +300,23 @@ void frmHome::Form_Load() {
 
 void frmHome::LoadContactInfo() {
     core::trap(QStringLiteral("frmHome.LoadContactInfo"), Tail::Silent, [this] {
-        ui::ListView::Batch batch(*lvRecNames);
-        // Contact numbers grow with creation: the newest "Default" contacts. The unary plus keeps SQLite
-        // off the (Setting, ShownName) index, which would sort every "Default" contact by number;
-        // walking the numbers down stops after 22. Each comes with its phone as GetPhoneNum finds it:
-        // the first "Home" row entered.
-        g_dbLocal->ForEachRow(
-            QStringLiteral("SELECT TOP %1 ContID, ShownName, ").arg(kRecentNames) +
-                modGeneral::HomePhoneColumn(QStringLiteral("Contacts.ContID")) +
-                QStringLiteral(" AS HomePhone FROM Contacts WHERE +Setting = ? ORDER BY ContID DESC"),
-            {QStringLiteral("Default")}, [&](const db::Database::RowView& r) {
-                if (r.isNull(0) || r.isNull(1)) return;
-                const int row = lvRecNames->addRow(ui::RowKey("ID", r.integer(0)), r.text(1));
-                if (!r.isNull(2)) lvRecNames->setSubItem(row, 1, r.text(2));
-            });
+        {
+            ui::ListView::Batch batch(*lvRecNames);
+            // Contact numbers grow with creation: the newest "Default" contacts. The unary plus keeps SQLite
+            // off the (Setting, ShownName) index, which would sort every "Default" contact by number;
+            // walking the numbers down stops after 22. Each comes with its phone as GetPhoneNum finds it:
+            // the first "Home" row entered.
+            g_dbLocal->ForEachRow(
+                QStringLiteral("SELECT TOP %1 ContID, ShownName, ").arg(kRecentNames) +
+                    modGeneral::HomePhoneColumn(QStringLiteral("Contacts.ContID")) +
+                    QStringLiteral(" AS HomePhone FROM Contacts WHERE +Setting = ? ORDER BY ContID DESC"),
+                {QStringLiteral("Default")}, [&](const db::Database::RowView& r) {
+                    if (r.isNull(0) || r.isNull(1)) return;
+                    const int row = lvRecNames->addRow(ui::RowKey("ID", r.integer(0)), r.text(1));
+                    if (!r.isNull(2)) lvRecNames->setSubItem(row, 1, r.text(2));
+                });
+        }
+        FitValueColumn(*lvRecNames, 1, kRecPhoneWidth, 0, kRecNameWidth);
         Stripe(*lvRecNames, picGrdClr);
     });
 }
@@ -366,21 +389,25 @@ void frmHome::LoadNotes() {
 void frmHome::LoadAppts() {
     core::trap(QStringLiteral("frmHome.LoadAppts"), Tail::Silent, [this] {
         lvAppts->clear();
-        ui::ListView::Batch batch(*lvAppts);
-        const QString today = QLatin1Char('#') +
-                              QLocale::c().toString(core::Clock::Today(), QStringLiteral("MM/dd/yyyy")) +
-                              QLatin1Char('#');
-        // Everything from today on: there is no upper limit.
-        ui::DateTexts weekdayMonthDay(QStringLiteral("ddd MM/dd"));
-        g_dbLocal->ForEachRow(
-            QStringLiteral("SELECT RefNum, Subject, DateFrom, Private FROM Appts ") +
-                QStringLiteral("WHERE DateFrom >= ") + today + QStringLiteral(" AND Private = False ") +
-                QStringLiteral("ORDER BY DateFrom"),
-            {}, [&](const db::Database::RowView& r) {
-                if (r.isNull(0) || r.isNull(2)) return;
-                const int row = lvAppts->addRow(ui::RowKey("ID", r.integer(0)), weekdayMonthDay(r.date(2)));
-                lvAppts->setSubItem(row, 1, r.isNull(1) ? QString() : r.text(1));
-            });
+        {
+            ui::ListView::Batch batch(*lvAppts);
+            const QString today = QLatin1Char('#') +
+                                  QLocale::c().toString(core::Clock::Today(), QStringLiteral("MM/dd/yyyy")) +
+                                  QLatin1Char('#');
+            // Everything from today on: there is no upper limit.
+            ui::DateTexts weekdayMonthDay(QStringLiteral("ddd MM/dd"));
+            g_dbLocal->ForEachRow(
+                QStringLiteral("SELECT RefNum, Subject, DateFrom, Private FROM Appts ") +
+                    QStringLiteral("WHERE DateFrom >= ") + today + QStringLiteral(" AND Private = False ") +
+                    QStringLiteral("ORDER BY DateFrom"),
+                {}, [&](const db::Database::RowView& r) {
+                    if (r.isNull(0) || r.isNull(2)) return;
+                    const int row =
+                        lvAppts->addRow(ui::RowKey("ID", r.integer(0)), weekdayMonthDay(r.date(2)));
+                    lvAppts->setSubItem(row, 1, r.isNull(1) ? QString() : r.text(1));
+                });
+        }
+        FitValueColumn(*lvAppts, 0, kApptDateWidth, 1, kApptSubjectWidth);
         Stripe(*lvAppts, picGrdClr);
     });
 }

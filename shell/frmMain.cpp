@@ -471,7 +471,7 @@ void frmMain::CheckReminderList() {
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !m_mdiArea) return;
+    if (!m_mdiArea || !ui::ActivatedFromProgram(this, event)) return;
     QMdiSubWindow* sub = m_mdiArea->activeSubWindow();
     if (!sub) sub = m_mdiArea->currentSubWindow();
     if (auto* screen = sub ? dynamic_cast<ui::ActivatableScreen*>(sub->widget()) : nullptr) {

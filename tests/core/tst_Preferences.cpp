@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "support/CaptionCheck.h"
 #include "core/CoreScreens.h"
 #include "core/frmAbout.h"
 #include "core/frmPreference.h"
@@ -19,6 +20,7 @@
 #include "core/modGeneral.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "support/Fixture.h"
+#include "support/FocusMoves.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -227,18 +229,35 @@ private Q_SLOTS:
         }
     }
 
+    // Only a return from another window of the program shows the first tab again.
+    void returningShowsTheFirstTab_data() {
+        QTest::addColumn<testsupport::FocusMove>("move");
+        QTest::addColumn<int>("tab");
+        QTest::newRow("another window") << testsupport::FocusMove::OtherWindow << 0;
+        QTest::newRow("another application") << testsupport::FocusMove::OtherApplication << 1;
+        QTest::newRow("a message box") << testsupport::FocusMove::MessageBox << 1;
+    }
     void returningShowsTheFirstTab() {
+        QFETCH(testsupport::FocusMove, move);
+        QFETCH(int, tab);
         frmPreference* dlg = openPreferences();
         dlg->tbsMain->setCurrentIndex(1);
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
-        QCOMPARE(dlg->tbsMain->currentIndex(), 1);
-        dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dlg));
-        QCOMPARE(dlg->tbsMain->currentIndex(), 0);
-        QVERIFY(dlg->chkAltColor->hasFocus());
+        QVERIFY(testsupport::LeaveAndReturn(dlg, move));
+        QCOMPARE(dlg->tbsMain->currentIndex(), tab);
+        if (tab == 0) QVERIFY(dlg->chkAltColor->hasFocus());
+    }
+
+    void captionsShownWhole_data() {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("program's font") << 1.0;
+        QTest::newRow("larger font") << 1.6;
+    }
+    void captionsShownWhole() {
+        QFETCH(double, scale);
+        const testsupport::ScaledFont font(scale);
+        frmPreference* dlg = openPreferences();
+        const QStringList cut = testsupport::CutCaptions(dlg);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     // ---- record visibility

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "support/CaptionCheck.h"
 #include "core/CoreScreens.h"
 #include "core/frmPassLogon.h"
 #include "core/frmSecurity.h"
@@ -248,6 +249,67 @@ private Q_SLOTS:
         Flush();
         QVERIFY(dlg.isNull());
         QCOMPARE(f->rowCount("Security"), 1);
+    }
+
+    // A password change saves the user whose current password was given, whichever row the list
+    // shows selected when the save button is pressed.
+    void changeSavesTheVerifiedUser_data() {
+        QTest::addColumn<QString>("bobAnswer");  // current password given for bob; empty: not asked
+        QTest::addColumn<QString>("changed");
+        QTest::newRow("other row clicked") << ""
+                                           << "anna";
+        QTest::newRow("other row refused") << "secret2"
+                                           << "anna";
+        QTest::newRow("other row verified") << "Secret2"
+                                            << "bob";
+    }
+    void changeSavesTheVerifiedUser() {
+        QFETCH(QString, bobAnswer);
+        QFETCH(QString, changed);
+        addUser("anna", "Secret1");
+        addUser("bob", "Secret2");
+        frmSecurity* dlg = openSecurity();
+
+        selectUser(dlg, "anna");
+        f->prompts().input("Secret1");
+        dlg->cmdOpts[2]->click();
+        selectUser(dlg, "bob");
+        if (!bobAnswer.isEmpty()) {
+            f->prompts().input(bobAnswer);
+            if (bobAnswer != "Secret2") f->prompts().answer(ui::Answer::OK);  // not authorized
+            dlg->cmdOpts[2]->click();
+        }
+        QCOMPARE(dlg->Text1[0]->text(), changed);
+        typeInto(dlg->Text1[1], "NewOne");
+        typeInto(dlg->Text1[2], "NewOne");
+        dlg->cmdOpts[3]->click();
+
+        QCOMPARE(f->rowCount("Security"), 2);
+        for (const QString name : {"anna", "bob"}) {
+            const QString stored =
+                f->scalar("SELECT Password FROM Security WHERE UserName = ?", {name}).toString();
+            const QString password = name == changed ? "NewOne" : name == "anna" ? "Secret1" : "Secret2";
+            QVERIFY2(modEncrypt::VerifyPassword(password, stored), qPrintable(name));
+        }
+    }
+
+    // Every caption is shown whole at the program's font, whatever its size.
+    void captionsShownWhole_data() {
+        QTest::addColumn<bool>("logOn");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("security") << false << 1.0;
+        QTest::newRow("security, larger font") << false << 1.6;
+        QTest::newRow("log-on") << true << 1.0;
+        QTest::newRow("log-on, larger font") << true << 1.6;
+    }
+    void captionsShownWhole() {
+        QFETCH(bool, logOn);
+        QFETCH(double, scale);
+        const testsupport::ScaledFont font(scale);
+        std::unique_ptr<frmPassLogon> logon;
+        QWidget* dlg = logOn ? (logon = openLogon()).get() : static_cast<QWidget*>(openSecurity());
+        const QStringList cut = testsupport::CutCaptions(dlg);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     // ---- the log-on dialog

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QTest>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "platform/ui/ScreenRegistry.h"
 #include "shell/frmHome.h"
 #include "shell/frmMain.h"
+#include "support/CaptionCheck.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
@@ -148,6 +150,41 @@ private Q_SLOTS:
         }
         QCOMPARE(shown, rows);
         QCOMPARE(f->prompts().count(), 0);
+    }
+
+    // The phone and date columns show their longest value whole, at the program's font and larger.
+    void valueColumnsShownWhole_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("recent names' phone") << "lvRecNames" << 1 << 1.0;
+        QTest::newRow("appointment date") << "lvAppts" << 0 << 1.0;
+        QTest::newRow("recent names' phone, larger font") << "lvRecNames" << 1 << 1.5;
+        QTest::newRow("appointment date, larger font") << "lvAppts" << 0 << 1.5;
+    }
+    void valueColumnsShownWhole() {
+        QFETCH(QString, list);
+        QFETCH(int, column);
+        QFETCH(double, scale);
+        const testsupport::ScaledFont font(scale);
+        addContact(1, "Default", "Bartholomew Featherstonehaugh-Worthington");
+        addContact(2, "Default", "Ann Lee");
+        f->db().Execute(
+            "INSERT INTO CPhone (fkContID, fkLookup, PhoneNum) VALUES (1, 'Home', '(217) 555-0123'), "
+            "(2, 'Home', '555-0100')");
+        f->db().Execute(
+            "INSERT INTO Appts (Subject, DateFrom, Private) VALUES "
+            "('Quarterly planning with the whole regional team', #12/09/2026 9:00 AM#, False), "
+            "('Lunch', #12/12/2026#, False)");
+        start();
+        w->resize(2400, 1400);  // a wide window
+        QApplication::processEvents();
+        ui::ListView* lv = this->list(list);
+        QStringList texts;
+        for (int r = 0; r < lv->rowCount(); ++r) texts << lv->text(r, column);
+        QCOMPARE(texts.size(), 2);
+        const QStringList cut = testsupport::CutCells(*lv, column, texts);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
     void dialogReloadRefillsOneList() {

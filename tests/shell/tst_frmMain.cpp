@@ -18,10 +18,12 @@
 #include "core/modGeneral.h"
 #include "platform/settings/Settings.h"
 #include "platform/shell/SingleInstance.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
+#include "support/FocusMoves.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -38,6 +40,13 @@ void Store(const QString& key, const QString& value) {
 QString Stored(const QString& key) {
     return modAPI::GetRegSetting(key, kAbsent);
 }
+
+// A screen that counts its activations.
+class ActivationCounter : public QWidget, public ui::ActivatableScreen {
+public:
+    void Form_Activate() override { ++activations; }
+    int activations = 0;
+};
 
 // A log-on that the user abandons.
 class AbandonedLogOn : public frmMain {
@@ -352,6 +361,27 @@ private Q_SLOTS:
         QVERIFY(ownerless);
         QCOMPARE(rows, 1);
         QCOMPARE(f->rowCount("ErrLog"), 1);
+    }
+
+    // The screen on view hears of the main window's activation only when the focus comes back from
+    // another window of the program.
+    void screenActivatedOnlyFromTheProgram_data() {
+        QTest::addColumn<testsupport::FocusMove>("move");
+        QTest::addColumn<int>("activations");
+        QTest::newRow("a dialog closed") << testsupport::FocusMove::OtherWindow << 1;
+        QTest::newRow("another application") << testsupport::FocusMove::OtherApplication << 0;
+        QTest::newRow("a message box") << testsupport::FocusMove::MessageBox << 0;
+    }
+    void screenActivatedOnlyFromTheProgram() {
+        QFETCH(testsupport::FocusMove, move);
+        QFETCH(int, activations);
+        start();
+        auto* screen = new ActivationCounter;
+        ui::ScreenRegistry::instance().showScreen(screen);
+        QVERIFY(testsupport::Activate(w.get()));
+        screen->activations = 0;
+        QVERIFY(testsupport::LeaveAndReturn(w.get(), move));
+        QCOMPARE(screen->activations, activations);
     }
 
     void menuShortcutWinsOverTheSearchBox() {

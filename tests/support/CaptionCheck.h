@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStringList>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTreeView>
+
+// Checks that texts are shown whole at the program's font; each gives the names of what is cut.
+namespace testsupport {
+
+// Captions of a dialog, on hidden tabs too: a one-line caption wider than the room its control
+// leaves the text, or a word-wrapped label needing more height than it has.
+inline QStringList CutCaptions(QWidget* dialog) {
+    QStringList cut;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(w);
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        const QString text = label    ? label->text()
+                             : button ? QString(button->text()).remove(QLatin1Char('&'))
+                                      : QString();
+        if (w->isHidden() || text.isEmpty()) continue;
+        int room = 0;
+        if (label && label->wordWrap()) {
+            if (label->heightForWidth(label->width()) > label->height()) cut << w->objectName();
+            continue;
+        }
+        if (label) {
+            room = label->contentsRect().width() - 2 * qMax(label->indent(), 0);
+        } else {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const auto contents = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxContents
+                                                                   : QStyle::SE_PushButtonContents;
+            room = button->style()->subElementRect(contents, &option, button).width();
+        }
+        if (QFontMetrics(w->font()).horizontalAdvance(text) > room) cut << w->objectName();
+    }
+    return cut;
+}
+
+// Texts of a list column wider than the room the column leaves them, or the column reaching past
+// the list's view.
+inline QStringList CutCells(QTreeView& list, int column, const QStringList& texts) {
+    QStringList cut;
+    const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+    if (list.header()->sectionPosition(column) + list.columnWidth(column) > list.viewport()->width())
+        cut << QStringLiteral("<column past the view>");
+    for (const QString& text : texts) {
+        if (QFontMetrics(list.font()).horizontalAdvance(text) > list.columnWidth(column) - 2 * margin)
+            cut << text;
+    }
+    return cut;
+}
+
+// The program's font made larger for one test, for layouts that must hold at any font.
+class ScaledFont {
+public:
+    explicit ScaledFont(double factor) : m_saved(QApplication::font()) {
+        QFont font = m_saved;
+        font.setPointSizeF(font.pointSizeF() * factor);
+        QApplication::setFont(font);
+    }
+    ~ScaledFont() { QApplication::setFont(m_saved); }
+    ScaledFont(const ScaledFont&) = delete;
+    ScaledFont& operator=(const ScaledFont&) = delete;
+
+private:
+    QFont m_saved;
+};
+
+}  // namespace testsupport
