@@ -215,6 +215,19 @@ void OpenLocalDB() {
     if (failed) ShowError(number, description);
 }
 
+void ReportSettingsSetAside() {
+    const QString keptAs = settings::TakeSetAsideFile();
+    if (keptAs.isEmpty()) return;
+    const QString description =
+        QStringLiteral(
+            "The settings file could not be read; Pomaret started with its default settings "
+            "and kept the unreadable file as '%1'.")
+            .arg(keptAs);
+    LogErrors(QStringLiteral("modGeneral.LoadRegistrySettings"), settings::kErrSettingsSetAside, description);
+    ui::MsgBox(description + QStringLiteral("\nA new settings file is written when Pomaret closes."),
+               ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
+}
+
 void CheckDatabaseVersion() {
     // No trap: without an open database this throws to the start-up's own handler.
     db::Database& database = g_dbLocal.get();
