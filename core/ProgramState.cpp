@@ -206,6 +206,14 @@ void OpenLocalDB() {
     } catch (const db::DbError& e) {
         number = e.number();
         description = e.description();
+        // The damaged file is left as it is; the last backup is the way back to the data.
+        const QFileInfo backup(core::DataRoot::BackupPath());
+        if (number == db::kErrDamaged && backup.isFile() && backup.size() > 0) {
+            description += QStringLiteral(
+                               " A backup of it is '%1': copy it over the damaged file to go on "
+                               "with the data of that backup.")
+                               .arg(backup.filePath());
+        }
     } catch (const std::exception& e) {
         number = 1;
         description = QString::fromLocal8Bit(e.what());
