@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -16,6 +18,7 @@
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/db/Database.h"
 #include "platform/settings/Settings.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ListView.h"
@@ -33,6 +36,11 @@ const QString kAbsent = QStringLiteral("<absent>");
 
 void Store(const QString& key, const QString& value) {
     settings::SaveSetting(QStringLiteral("Application"), QStringLiteral("Pomaret"), key, value);
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString Stored(const QString& key) {
@@ -72,6 +80,7 @@ private Q_SLOTS:
     void init() { f = std::make_unique<Fixture>(); }
     void cleanup() {
         w.reset();
+        db::SetAccessCheck({});
         shell::SingleInstance::release();
         f.reset();
     }
@@ -288,25 +297,102 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 0);
     }
 
+    // The start-up ends after the box that says what is wrong with the file, and the file is left as
+    // it was.
+    void unopenableDatabaseEndsTheProgram_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("not a database") << "text"
+                                        << "is not a Pomaret database.";
+        QTest::newRow("read-only file") << "read-only"
+                                        << "cannot be written: you have no permission to change it.";
+        QTest::newRow("truncated, with a backup")
+            << "truncate"
+            << "is damaged and cannot be opened. A backup of it is '%1'";
+    }
     void unopenableDatabaseEndsTheProgram() {
+        QFETCH(QString, fault);
+        QFETCH(QString, says);
         const QString path = core::DataRoot::DatabasePath();
+        QByteArray content = "These are not the tables you are looking for.\n";
+        if (fault == QLatin1String("truncate")) {
+            QVERIFY(QDir().mkpath(QFileInfo(core::DataRoot::BackupPath()).absolutePath()));
+            f->db().BackupTo(core::DataRoot::BackupPath());
+            content = ReadAll(core::DataRoot::BackupPath());
+            content.truncate(content.size() / 2);
+        }
+        if (fault == QLatin1String("read-only")) {
+            f->db().BackupTo(path + ".copy");
+            content = ReadAll(path + ".copy");
+            QVERIFY(QFile::remove(path + ".copy"));
+            db::SetAccessCheck([&](const QString& p, db::Access access) {
+                return !(p == path && access == db::Access::Write);
+            });
+        }
+        // Its WAL must not outlive it beside the new file.
+        f->db().Close();
         QVERIFY(QFile::remove(path));
-        QFile text(path);
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("These are not the tables you are looking for.\n");
-        text.close();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
 
         f->prompts().answer(ui::Answer::OK);
         w = std::make_unique<frmMain>();
         QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
         QCOMPARE(w->MDIForm_Load(), Result::End);
+        db::SetAccessCheck({});
         QCOMPARE(w->ExitCode(), 1);
         QCOMPARE(f->prompts().count(), 1);
         QVERIFY(f->prompts().lastText().startsWith(QStringLiteral("The following Error occurred:")));
+        QVERIFY2(f->prompts().lastText().contains(says.replace("%1", core::DataRoot::BackupPath())),
+                 qPrintable(f->prompts().lastText()));
+        QCOMPARE(ReadAll(path), content);
         QVERIFY(!w->isVisible());
         QVERIFY(!g_dbLocal);
         QCOMPARE(unloaded.count(), 1);
         QCOMPARE(Stored("WindowState"), kAbsent);
+    }
+
+    // A settings file broken by hand: the program starts with the defaults, says so once, keeps the
+    // file aside and writes a fresh one at close; a second broken file does not replace the first.
+    void brokenSettingsFileStartsWithDefaults() {
+        const QString ini = f->settingsPath();
+        const QByteArray bad[] = {"[Pomaret\nWindowLeft=4500\nSecurity=-1\n", "[Pomaret]\nWindowTop\n"};
+        for (int run = 0; run < 2; ++run) {
+            const QString keptAs = ini + (run == 0 ? ".unreadable" : ".unreadable.1");
+            QFile file(ini);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bad[run]);
+            file.close();
+
+            f->prompts().clear();
+            f->prompts().answer(ui::Answer::OK);
+            start();
+            QCOMPARE(f->prompts().count(), 1);
+            QCOMPARE(
+                f->prompts().lastText(),
+                "The settings file could not be read; Pomaret started with its default settings and kept "
+                "the unreadable file as '" +
+                    keptAs + "'.\nA new settings file is written when Pomaret closes.");
+            QCOMPARE(f->prompts().lastTitle(), QStringLiteral("Pomaret - Contact Manager"));
+            QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Exclamation);
+            QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.LoadRegistrySettings' AND ErrNum = 3104"),
+                     run + 1);
+            QCOMPARE(frameTwips(), QRectF(1500, 1500, 12000, 9000));
+            QVERIFY(!g_blnSecurity);
+            QCOMPARE(ReadAll(ini + ".unreadable"), bad[0]);
+            QCOMPARE(ReadAll(keptAs), bad[run]);
+
+            f->prompts().answer(ui::Answer::Yes);
+            QVERIFY(w->close());
+            QCOMPARE(Stored("WindowState"), QStringLiteral("0"));
+            QCOMPARE(Stored("WindowLeft"), QStringLiteral("1500"));
+        }
+        // The fresh file reads without a word.
+        f->prompts().clear();
+        start();
+        QCOMPARE(f->prompts().count(), 0);
     }
 
     void abandonedLogOnClosesSilently() {

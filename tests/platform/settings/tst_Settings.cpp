@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +87,39 @@ private Q_SLOTS:
         settings::SetFile(dir->filePath("config/Pomaret/Application.ini"));
         settings::SaveSetting("Application", "Pomaret", "WindowLeft", "1500");
         QCOMPARE(settings::GetSetting("Application", "Pomaret", "WindowLeft", ""), QString("1500"));
+    }
+
+    // A hand edit that broke the file does not stop the program: the file is kept under a name of
+    // its own, the defaults are read, and the next write starts a fresh file.
+    void unparsableFileIsSetAside_data() {
+        QTest::addColumn<QByteArray>("bad");
+        QTest::addColumn<bool>("writeFirst");
+        QTest::newRow("header without ], read") << QByteArray("[Pomaret\nAltColors=0\n") << false;
+        QTest::newRow("header without ], written") << QByteArray("[Pomaret\nAltColors=0\n") << true;
+        QTest::newRow("line without =, read") << QByteArray("[Pomaret]\nAltColors\nGridLines=1\n") << false;
+    }
+    void unparsableFileIsSetAside() {
+        QFETCH(QByteArray, bad);
+        QFETCH(bool, writeFirst);
+        QCOMPARE(settings::TakeSetAsideFile(), QString());
+        for (int start = 0; start < 2; ++start) {
+            const QString keptAs =
+                path(start == 0 ? "Application.ini.unreadable" : "Application.ini.unreadable.1");
+            writeFile(bad);
+            if (writeFirst) {
+                settings::SaveSetting("Application", "Pomaret", "WindowState", "0");
+            } else {
+                QCOMPARE(settings::GetSetting("Application", "Pomaret", "AltColors", "-1"), QString("-1"));
+                QVERIFY(!QFile::exists(path()));
+                settings::SaveSetting("Application", "Pomaret", "WindowState", "0");
+            }
+            QCOMPARE(fileText("Application.ini.unreadable"), bad);  // the first is never replaced
+            QCOMPARE(fileText(QFileInfo(keptAs).fileName()), bad);
+            QCOMPARE(settings::TakeSetAsideFile(), keptAs);
+            QCOMPARE(settings::TakeSetAsideFile(), QString());  // said once
+            QCOMPARE(fileText(), QByteArray("[Pomaret]\nWindowState=0\n"));
+            QCOMPARE(settings::GetSetting("Application", "Pomaret", "AltColors", "-1"), QString("-1"));
+        }
     }
 
     void unreachableStoreRaises() {
