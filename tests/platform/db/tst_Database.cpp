@@ -5,7 +5,6 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,10 +83,7 @@ private slots:
         Database::CreateFromScript(path(), QString::fromUtf8(kSchema));
         m_db = Database::Open(path(), QStringLiteral("Contacts"));
     }
-    void cleanup() {
-        m_db.reset();
-        db::SetAccessCheck({});
-    }
+    void cleanup() { m_db.reset(); }
 
     void opensInWalWithFullSync() {
         QCOMPARE(scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
@@ -103,67 +99,6 @@ private slots:
             QCOMPARE(e.number(), int(db::kErrFileNotFound));
         }
         QVERIFY(!QFile::exists(missing));
-    }
-
-    // Each refusal says what is wrong (the tests run as root, so a permission is refused through the
-    // access check) and leaves the file exactly as it was, with nothing beside it.
-    void openRefusesWithItsCause_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("says");  // %1 the file, %2 its folder
-        QTest::newRow("file not readable")
-            << "read file" << int(db::kErrCannotRead) << "The database file '%1' cannot be read";
-        QTest::newRow("file not writable")
-            << "write file" << int(db::kErrCannotWrite) << "The database file '%1' cannot be written";
-        QTest::newRow("folder not writable")
-            << "write folder" << int(db::kErrCannotWrite) << "The folder '%2' cannot be written";
-        QTest::newRow("truncated") << "truncate" << int(db::kErrDamaged)
-                                   << "The database file '%1' is damaged";
-        QTest::newRow("not SQLite") << "text" << int(db::kErrNotADatabase)
-                                    << "'%1' is not a Pomaret database.";
-    }
-    void openRefusesWithItsCause() {
-        QFETCH(QString, fault);
-        QFETCH(int, number);
-        QFETCH(QString, says);
-        const QString folder = m_dir.filePath(QStringLiteral("refused"));
-        const QString file = folder + QStringLiteral("/test.db");
-        QDir(folder).removeRecursively();
-        Database::CreateFromScript(file, QString::fromUtf8(kSchema));
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        if (fault == QLatin1String("truncate")) QVERIFY(f.resize(f.size() / 2));
-        if (fault == QLatin1String("text")) {
-            QVERIFY(f.resize(0));
-            f.write("ContID;Name\n1;Berg\n");
-        }
-        f.close();
-        db::SetAccessCheck([&](const QString& p, db::Access access) {
-            if (fault == QLatin1String("read file")) return !(p == file && access == db::Access::Read);
-            if (fault == QLatin1String("write file")) return !(p == file && access == db::Access::Write);
-            if (fault == QLatin1String("write folder")) return !(p == folder && access == db::Access::Write);
-            return true;
-        });
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray before = f.readAll();
-        f.close();
-
-        try {
-            Database::Open(file, QStringLiteral("Contacts"));
-            QFAIL("the file was opened");
-        } catch (const DbError& e) {
-            QCOMPARE(e.number(), number);
-            QVERIFY2(e.description().startsWith(says.replace("%1", file).replace("%2", folder)),
-                     qPrintable(e.description()));
-        }
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("test.db")});
-
-        // The same file with the fault gone opens (bar the damaged and foreign ones).
-        db::SetAccessCheck({});
-        if (number != int(db::kErrCannotRead) && number != int(db::kErrCannotWrite)) return;
-        QVERIFY(Database::Open(file, QStringLiteral("Contacts"))->IsOpen());
     }
 
     void booleansAreStoredAsMinusOne_data() {
