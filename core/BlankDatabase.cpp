@@ -22,17 +22,20 @@ bool EnsureDatabase(const QString& databasePath) {
     const QFileInfo info(databasePath);
     const QString folder = info.absolutePath();
     if (!QDir().mkpath(folder)) {
-        throw db::DbError(db::kErrFileNotFound, QStringLiteral("Cannot create the folder '%1'.").arg(folder));
+        throw db::DbError(db::kErrCannotWrite,
+                          QStringLiteral("The folder '%1' cannot be created: you have no permission to "
+                                         "create it.")
+                              .arg(folder));
     }
-    if (info.exists()) {
-        // Anything with content is the user's: whether it is a usable database is for the open to
-        // decide, and it must find the file exactly as it was.
-        if (!info.isFile() || info.size() > 0) return false;
-        // An empty file is what an interrupted first run or a failed copy leaves behind.
-        if (!QFile::remove(databasePath)) {
-            throw db::DbError(db::kErrFileNotFound,
-                              QStringLiteral("Cannot replace the empty file '%1'.").arg(databasePath));
-        }
+    // Anything with content is the user's: whether it is a usable database is for the open to
+    // decide, and it must find the file exactly as it was.
+    if (info.exists() && (!info.isFile() || info.size() > 0)) return false;
+    // Said as what it is, before a half-built file could be left behind.
+    db::RequireWritableFolder(folder);
+    // An empty file is what an interrupted first run or a failed copy leaves behind.
+    if (info.exists() && !QFile::remove(databasePath)) {
+        throw db::DbError(db::kErrFileNotFound,
+                          QStringLiteral("Cannot replace the empty file '%1'.").arg(databasePath));
     }
     db::Database::CreateFromScript(databasePath, SchemaScript());
     return true;

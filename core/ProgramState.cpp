@@ -206,6 +206,14 @@ void OpenLocalDB() {
     } catch (const db::DbError& e) {
         number = e.number();
         description = e.description();
+        // The damaged file is left as it is; the last backup is the way back to the data.
+        const QFileInfo backup(core::DataRoot::BackupPath());
+        if (number == db::kErrDamaged && backup.isFile() && backup.size() > 0) {
+            description += QStringLiteral(
+                               " A backup of it is '%1': copy it over the damaged file to go on "
+                               "with the data of that backup.")
+                               .arg(backup.filePath());
+        }
     } catch (const std::exception& e) {
         number = 1;
         description = QString::fromLocal8Bit(e.what());
@@ -213,6 +221,19 @@ void OpenLocalDB() {
     SetStatus(QString());
     // Not logged: the log lives in the database that just failed to open.
     if (failed) ShowError(number, description);
+}
+
+void ReportSettingsSetAside() {
+    const QString keptAs = settings::TakeSetAsideFile();
+    if (keptAs.isEmpty()) return;
+    const QString description =
+        QStringLiteral(
+            "The settings file could not be read; Pomaret started with its default settings "
+            "and kept the unreadable file as '%1'.")
+            .arg(keptAs);
+    LogErrors(QStringLiteral("modGeneral.LoadRegistrySettings"), settings::kErrSettingsSetAside, description);
+    ui::MsgBox(description + QStringLiteral("\nA new settings file is written when Pomaret closes."),
+               ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
 }
 
 void CheckDatabaseVersion() {

@@ -59,6 +59,8 @@ namespace modGeneral {
 void LoadRegistrySettings();
 void SaveWindowSettings();
 void OpenLocalDB();
+// Says once, in a box and in the error log, that an unreadable settings file was set aside.
+void ReportSettingsSetAside();
 void CheckDatabaseVersion();
 void CreateSecurityTable();
 void DisableContextCommands();

@@ -368,6 +368,8 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
         // does not go on; OpenLocalDB has shown the error box.
         g_dbLocal.close();
         modGeneral::OpenLocalDB();
+        // Said once the log can take it; said in the box even when the database failed.
+        modGeneral::ReportSettingsSetAside();
         if (!g_dbLocal) {
             result = EndSilently(1);
             return;

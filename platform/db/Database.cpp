@@ -107,7 +107,30 @@ QString declarationOf(const Field& f) {
     return s;
 }
 
+AccessCheck& accessCheck() {
+    static AccessCheck check;
+    return check;
+}
+
 }  // namespace
+
+void SetAccessCheck(AccessCheck check) {
+    accessCheck() = std::move(check);
+}
+
+bool MayAccess(const QString& path, Access access) {
+    if (accessCheck()) return accessCheck()(path, access);
+    const QFileInfo info(path);
+    return access == Access::Read ? info.isReadable() : info.isWritable();
+}
+
+void RequireWritableFolder(const QString& folder) {
+    if (MayAccess(folder, Access::Write)) return;
+    throw DbError(kErrCannotWrite,
+                  QStringLiteral("The folder '%1' cannot be written: you have no permission to create the "
+                                 "database's working files there.")
+                      .arg(folder));
+}
 
 Database::Database(const QString& path) : m_path(path), m_handle(this, [](Database*) {}) {}
 
@@ -118,9 +141,19 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
     if (!info.exists() || !info.isFile()) {
         throw DbError(kErrFileNotFound, QStringLiteral("Could not find the database file '%1'.").arg(path));
     }
-    // Look before touching: switching to WAL writes the header, so a file that is not ours is only
-    // ever opened read-only.
+    const DbError cannotRead(
+        kErrCannotRead,
+        QStringLiteral("The database file '%1' cannot be read: you have no permission to read it.")
+            .arg(path));
+    const DbError cannotWrite(
+        kErrCannotWrite,
+        QStringLiteral("The database file '%1' cannot be written: you have no permission to change it.")
+            .arg(path));
+    if (!MayAccess(path, Access::Read)) throw cannotRead;
+    // Look before touching: switching to WAL writes the header, so a file that is not ours, or that
+    // is damaged, is only ever opened read-only.
     const QString notOurs = QStringLiteral("'%1' is not a Pomaret database.").arg(path);
+    if (QFile f(path); !f.open(QIODevice::ReadOnly)) throw cannotRead;
     if (!hasSqliteHeader(path)) throw DbError(kErrNotADatabase, notOurs);
     try {
         SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY);
@@ -130,19 +163,39 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
             if (QString::fromUtf8(tables.getColumn(0).getText()) == requiredTable) found = true;
         }
         if (!found) throw DbError(kErrNotADatabase, notOurs);
-    } catch (const SQLite::Exception&) {
-        throw DbError(kErrNotADatabase, notOurs);
+    } catch (const SQLite::Exception& e) {
+        switch (e.getErrorCode() & 0xff) {
+            case SQLITE_CORRUPT:
+                throw DbError(
+                    kErrDamaged,
+                    QStringLiteral("The database file '%1' is damaged and cannot be opened.").arg(path));
+            case SQLITE_NOTADB:
+                throw DbError(kErrNotADatabase, notOurs);
+            case SQLITE_CANTOPEN:
+            case SQLITE_PERM:
+            case SQLITE_AUTH:
+            case SQLITE_IOERR:
+                throw cannotRead;
+            default:
+                throw fromSqlite(e);
+        }
     }
+    // Opened read-only instead, the file would refuse the first edit with an error nobody can log.
+    if (!MayAccess(path, Access::Write)) throw cannotWrite;
+    RequireWritableFolder(info.absolutePath());
 
     std::unique_ptr<Database> db(new Database(path));
     try {
         // Only the thread that opens a connection uses it, so SQLite need not lock it on every call.
         db->m_db = std::make_unique<SQLite::Database>(
             path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX, kBusyTimeoutMs);
+        // SQLite falls back to read-only by itself when the file may not be written.
+        if (sqlite3_db_readonly(db->m_db->getHandle(), "main") != 0) throw cannotWrite;
         db->m_db->exec("PRAGMA journal_mode=WAL");
         db->m_db->exec("PRAGMA synchronous=FULL");
         SqlDialect::registerFunctions(db->m_db->getHandle());
     } catch (const SQLite::Exception& e) {
+        if ((e.getErrorCode() & 0xff) == SQLITE_READONLY) throw cannotWrite;
         throw fromSqlite(e);
     }
     return db;

@@ -23,13 +23,27 @@ class Database;
 
 namespace db {
 
+// Whether this process may read or write a file, or create files in a folder. Tests replace the
+// check, as they run where every permission test passes; an empty function puts the file system's
+// own back.
+enum class Access { Read, Write };
+using AccessCheck = std::function<bool(const QString& path, Access access)>;
+void SetAccessCheck(AccessCheck check);
+bool MayAccess(const QString& path, Access access);
+// Raises kErrCannotWrite unless files can be created in `folder` (a database needs its folder for
+// its journal and WAL files).
+void RequireWritableFolder(const QString& folder);
+
 // One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL. A
 // connection belongs to the thread that opened it: it is opened without SQLite's connection mutex.
 class Database {
 public:
     // Opens an existing file. Nothing is ever created: a missing file raises kErrFileNotFound.
-    // The file is first looked at read-only: a file that is not a SQLite database, or lacks
-    // `requiredTable` (when given), raises kErrNotADatabase and is left exactly as it was.
+    // The file is first looked at read-only and is left exactly as it was when refused:
+    // kErrCannotRead when it may not be read, kErrNotADatabase when it is not a SQLite database or
+    // lacks `requiredTable` (when given), kErrDamaged when SQLite finds it corrupt (a truncated
+    // copy). One that is sound but that this user may not change, or whose folder is not writable,
+    // raises kErrCannotWrite rather than opening read-only.
     static std::unique_ptr<Database> Open(const QString& path, const QString& requiredTable = {});
 
     // Builds a new database at `path` from an SQL script: written to a temporary file in the same

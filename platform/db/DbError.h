@@ -23,6 +23,8 @@ enum DbErrorNumber : int {
     kErrUnknownTable = 3014,
     kErrInTransaction = 3015,  // an operation that needs no open transaction found one
     kErrDamaged = 3016,        // a database file that fails its integrity check
+    kErrCannotRead = 3017,     // a file this user may not read
+    kErrCannotWrite = 3018,    // a database file, or its folder, this user may not write
     kSqliteBase = 10000,
 };
 

@@ -1,9 +1,12 @@
 #include "platform/settings/Settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <memory>
+#include <utility>
 
 namespace settings {
 namespace {
@@ -23,6 +26,11 @@ QString fileOf(const QString& appName) {
     return QDir(info.absolutePath()).filePath(appName + QStringLiteral(".ini"));
 }
 
+QString& setAsideFile() {
+    static QString file;
+    return file;
+}
+
 // A file that could not be read is refused: a read would give defaults for values it holds, and a
 // write over it would drop them all.
 void RequireReadable(const QSettings& store, const QString& path) {
@@ -30,6 +38,40 @@ void RequireReadable(const QSettings& store, const QString& path) {
     const char* what =
         store.status() == QSettings::FormatError ? "is not a readable settings file" : "cannot be read";
     throw SettingsError(kErrSettingsRead, QStringLiteral("The settings file '%1' %2.").arg(path, what));
+}
+
+// Keeps an unparsable file under a name of its own, beside it, never over an earlier one.
+void setAside(const QString& path) {
+    const QString base = path + QStringLiteral(".unreadable");
+    for (int n = 0;; ++n) {
+        const QString target = n == 0 ? base : base + QLatin1Char('.') + QString::number(n);
+        const QFileInfo taken(target);
+        if (taken.exists() || taken.isSymLink()) continue;
+        // rename refuses an existing target, so a name taken meanwhile is not lost either.
+        if (QFile::rename(path, target)) {
+            setAsideFile() = target;
+            return;
+        }
+        if (!QFileInfo::exists(target)) break;
+    }
+    throw SettingsError(kErrSettingsRead,
+                        QStringLiteral("The settings file '%1' is not a readable settings file and could "
+                                       "not be renamed.")
+                            .arg(path));
+}
+
+// The store as the file is now. Sections are parsed lazily, so every key is asked for once: a bad
+// line anywhere is found before anything is read or written.
+std::unique_ptr<QSettings> openStore(const QString& path) {
+    auto store = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    store->allKeys();
+    if (store->status() == QSettings::FormatError) {
+        store.reset();
+        setAside(path);
+        store = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    }
+    RequireReadable(*store, path);
+    return store;
 }
 
 }  // namespace
@@ -46,10 +88,9 @@ QString GetSetting(const QString& appName, const QString& section, const QString
                    const QString& defaultValue) {
     const QString path = fileOf(appName);
     // A fresh QSettings each time: it reads the file as it is now, whoever wrote it last.
-    QSettings store(path, QSettings::IniFormat);
-    RequireReadable(store, path);
-    store.beginGroup(section);
-    const QVariant value = store.value(key);
+    const std::unique_ptr<QSettings> store = openStore(path);
+    store->beginGroup(section);
+    const QVariant value = store->value(key);
     if (!value.isValid()) return defaultValue;
     // An unquoted value with commas in a hand-edited file reads as a list; hand back its text.
     if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(QStringLiteral(", "));
@@ -60,13 +101,16 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
     const QString path = fileOf(appName);
     const QString failed = QStringLiteral("The setting '%1' could not be written to '%2'.").arg(key, path);
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) throw SettingsError(kErrSettingsWrite, failed);
-    QSettings store(path, QSettings::IniFormat);
-    RequireReadable(store, path);
-    store.beginGroup(section);
-    store.setValue(key, value);
-    store.endGroup();
-    store.sync();
-    if (store.status() != QSettings::NoError) throw SettingsError(kErrSettingsWrite, failed);
+    const std::unique_ptr<QSettings> store = openStore(path);
+    store->beginGroup(section);
+    store->setValue(key, value);
+    store->endGroup();
+    store->sync();
+    if (store->status() != QSettings::NoError) throw SettingsError(kErrSettingsWrite, failed);
+}
+
+QString TakeSetAsideFile() {
+    return std::exchange(setAsideFile(), QString());
 }
 
 }  // namespace settings

@@ -5,9 +5,11 @@
 #include <QTest>
 #include <memory>
 
+#include "core/BlankDatabase.h"
 #include "core/DataRoot.h"
 #include "core/MainWindowLink.h"
 #include "core/modGeneral.h"
+#include "platform/db/Database.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/Cursor.h"
 #include "support/Fixture.h"
@@ -74,6 +76,7 @@ private Q_SLOTS:
         window.reset();
         f.reset();
         ui::SetArrow();
+        db::SetAccessCheck({});
     }
 
     void settingNumber_data() {
@@ -317,43 +320,84 @@ private Q_SLOTS:
     void openLocalDbRefusal_data() {
         QTest::addColumn<QByteArray>("content");  // of the database file
         QTest::addColumn<bool>("workspace");
+        QTest::addColumn<QString>("fault");  // what the access check refuses
+        QTest::addColumn<bool>("backup");    // a backup lies in Backup/
         QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("not a database") << QByteArray("just some text\n") << true << "3003"
-                                        << "is not a Pomaret database.";
-        QTest::newRow("no workspace") << QByteArray() << false << "3001"
-                                      << "workspace";
+        QTest::addColumn<QString>("description");  // %1 the file, %2 the backup
+        QByteArray blank;
+        {
+            QTemporaryDir built;
+            core::EnsureDatabase(built.filePath("PomaretData.db"));
+            blank = readAll(built.filePath("PomaretData.db"));
+        }
+        const QByteArray truncated = blank.left(blank.size() / 2);
+        const QString damaged = "The database file '%1' is damaged and cannot be opened.";
+        QTest::newRow("not a database") << QByteArray("just some text\n") << true << "" << true << "3003"
+                                        << "'%1' is not a Pomaret database.";
+        QTest::newRow("no workspace") << QByteArray() << false << "" << false << "3001"
+                                      << "The database workspace has not been created.";
+        QTest::newRow("file not readable") << blank << true << "read file" << false << "3017"
+                                           << "The database file '%1' cannot be read: you have no "
+                                              "permission to read it.";
+        QTest::newRow("file read-only") << blank << true << "write file" << true << "3018"
+                                        << "The database file '%1' cannot be written: you have no "
+                                           "permission to change it.";
+        QTest::newRow("folder read-only, no database yet")
+            << QByteArray() << true << "write folder" << false << "3018"
+            << "The folder '%1' cannot be written: you have no permission to create the database's "
+               "working files there.";
+        QTest::newRow("damaged, no backup") << truncated << true << "" << false << "3016" << damaged;
+        QTest::newRow("damaged, with backup")
+            << truncated << true << "" << true << "3016"
+            << damaged +
+                   " A backup of it is '%2': copy it over the damaged file to go on with the data of "
+                   "that backup.";
     }
     void openLocalDbRefusal() {
         QFETCH(QByteArray, content);
         QFETCH(bool, workspace);
+        QFETCH(QString, fault);
+        QFETCH(bool, backup);
         QFETCH(QString, number);
         QFETCH(QString, description);
         QTemporaryDir root;
         core::DataRoot::Set(root.path());
         const QString path = core::DataRoot::DatabasePath();
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        const QString folder = QFileInfo(path).absolutePath();
+        QVERIFY(QDir().mkpath(folder));
         if (!content.isEmpty()) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
         }
+        if (backup) {
+            QVERIFY(QDir().mkpath(QFileInfo(core::DataRoot::BackupPath()).absolutePath()));
+            QVERIFY(QFile::copy(f->databasePath(), core::DataRoot::BackupPath()));
+        }
+        db::SetAccessCheck([&](const QString& p, db::Access access) {
+            if (fault == "read file") return !(p == path && access == db::Access::Read);
+            if (fault == "write file") return !(p == path && access == db::Access::Write);
+            if (fault == "write folder") return !(p == folder && access == db::Access::Write);
+            return true;
+        });
         if (workspace) makeWorkspace();
 
         f->prompts().answer(ui::Answer::OK);
         modGeneral::OpenLocalDB();
+        db::SetAccessCheck({});
         core::DataRoot::Set(f->root());
 
-        QVERIFY(f->prompts().lastText().startsWith("The following Error occurred:\n\nDescription : "));
-        QVERIFY(f->prompts().lastText().contains(description));
-        QVERIFY(f->prompts().lastText().endsWith("\nNumber : " + number));
+        const QString expected = "The following Error occurred:\n\nDescription : " +
+                                 description.replace("%1", fault == "write folder" ? folder : path)
+                                     .replace("%2", root.filePath("Backup/PomaretData.db")) +
+                                 "\nNumber : " + number;
+        QCOMPARE(f->prompts().lastText(), expected);
         QCOMPARE(f->prompts().beeps(), 1);
         QCOMPARE(g_dbLocal.pointer(), &f->db());  // unchanged
         QCOMPARE(f->rowCount("ErrLog"), 0);
         if (!content.isEmpty()) QCOMPARE(readAll(path), content);
         // Left exactly as found: no journal, no blank database beside or instead of it.
-        QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(),
-                 content.isEmpty() ? 0 : 1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), content.isEmpty() ? 0 : 1);
         QCOMPARE(window->StatusText(), QString("Ready ..."));
         QVERIFY(!ui::IsBusy());
     }

@@ -37,6 +37,11 @@ void Store(const QString& key, const QString& value) {
     settings::SaveSetting(QStringLiteral("Application"), QStringLiteral("Pomaret"), key, value);
 }
 
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QString Stored(const QString& key) {
     return modAPI::GetRegSetting(key, kAbsent);
 }
@@ -316,6 +321,47 @@ private Q_SLOTS:
         QVERIFY(!g_dbLocal);
         QCOMPARE(unloaded.count(), 1);
         QCOMPARE(Stored("WindowState"), kAbsent);
+    }
+
+    // A settings file broken by hand: the program starts with the defaults, says so once, keeps the
+    // file aside and writes a fresh one at close; a second broken file does not replace the first.
+    void brokenSettingsFileStartsWithDefaults() {
+        const QString ini = f->settingsPath();
+        const QByteArray bad[] = {"[Pomaret\nWindowLeft=4500\nSecurity=-1\n", "[Pomaret]\nWindowTop\n"};
+        for (int run = 0; run < 2; ++run) {
+            const QString keptAs = ini + (run == 0 ? ".unreadable" : ".unreadable.1");
+            QFile file(ini);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bad[run]);
+            file.close();
+
+            f->prompts().clear();
+            f->prompts().answer(ui::Answer::OK);
+            start();
+            QCOMPARE(f->prompts().count(), 1);
+            QCOMPARE(
+                f->prompts().lastText(),
+                "The settings file could not be read; Pomaret started with its default settings and kept "
+                "the unreadable file as '" +
+                    keptAs + "'.\nA new settings file is written when Pomaret closes.");
+            QCOMPARE(f->prompts().lastTitle(), QStringLiteral("Pomaret - Contact Manager"));
+            QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Exclamation);
+            QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.LoadRegistrySettings' AND ErrNum = 3104"),
+                     run + 1);
+            QCOMPARE(frameTwips(), QRectF(1500, 1500, 12000, 9000));
+            QVERIFY(!g_blnSecurity);
+            QCOMPARE(ReadAll(ini + ".unreadable"), bad[0]);
+            QCOMPARE(ReadAll(keptAs), bad[run]);
+
+            f->prompts().answer(ui::Answer::Yes);
+            QVERIFY(w->close());
+            QCOMPARE(Stored("WindowState"), QStringLiteral("0"));
+            QCOMPARE(Stored("WindowLeft"), QStringLiteral("1500"));
+        }
+        // The fresh file reads without a word.
+        f->prompts().clear();
+        start();
+        QCOMPARE(f->prompts().count(), 0);
     }
 
     void abandonedLogOnClosesSilently() {

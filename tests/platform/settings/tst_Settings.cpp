@@ -88,6 +88,17 @@ private Q_SLOTS:
         QCOMPARE(settings::GetSetting("Application", "Pomaret", "WindowLeft", ""), QString("1500"));
     }
 
+    // A write onto a file broken by hand keeps it aside (start-up's reads are the main window's test).
+    void writeOntoUnparsableFileSetsItAside() {
+        const QByteArray bad("[Pomaret\nAltColors=0\n");
+        writeFile(bad);
+        settings::SaveSetting("Application", "Pomaret", "WindowState", "0");
+        QCOMPARE(fileText("Application.ini.unreadable"), bad);
+        QCOMPARE(fileText(), QByteArray("[Pomaret]\nWindowState=0\n"));
+        QCOMPARE(settings::TakeSetAsideFile(), path("Application.ini.unreadable"));
+        QCOMPARE(settings::TakeSetAsideFile(), QString());
+    }
+
     void unreachableStoreRaises() {
         // A folder where the file's folder should be: nothing can be written there.
         QFile blocker(path("blocker"));
