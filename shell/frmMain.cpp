@@ -623,24 +623,25 @@ void frmMain::closeEvent(QCloseEvent* event) {
             Q_EMIT Unloaded();
             return;
         }
-        if (m_blnNoReminders) {
-            if (ui::MsgBox(QStringLiteral("Close Pomaret?"), ui::YesNo | ui::Question,
-                           QStringLiteral("Confirm Close")) != ui::Answer::Yes) {
-                event->ignore();
-                return;
-            }
+        // Reminders are pending today and there is a tray to wait in: keep polling, out of the way.
+        if (!m_blnNoReminders && shell::TrayAvailable()) {
+            event->ignore();
+            hide();
+            AddTrayIcon();
+            return;
+        }
+        // Without a tray this question, as the tray menu's Close asks it, is the only way to end
+        // while reminders are pending.
+        if (ui::MsgBox(QStringLiteral("Close Pomaret?"), ui::YesNo | ui::Question,
+                       QStringLiteral("Confirm Close")) == ui::Answer::Yes) {
             ShutDownOnce();
             event->accept();
             Q_EMIT Unloaded();
             return;
         }
-        // Reminders are pending today: keep polling, out of the way but reachable. Without a tray the
-        // window minimises, as a hidden window could not be reached.
         event->ignore();
-        if (shell::TrayAvailable()) {
-            hide();
-            AddTrayIcon();
-        } else {
+        // Kept running for its reminders: minimised rather than hidden, so it can be reached.
+        if (!m_blnNoReminders) {
             m_blnMinimisedForReminders = true;
             showMinimized();
         }
