@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSessionManager>
@@ -25,6 +26,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "core/Clock.h"
 #include "core/CoreScreens.h"
@@ -49,6 +51,9 @@ constexpr double kDefaultLeft = 1500;
 constexpr double kDefaultTop = 1500;
 
 constexpr int kReminderPollMs = 60000;
+// How often and how long the start-up looks for the window manager's frame.
+constexpr int kFrameWatchMs = 100;
+constexpr int kFrameWatchTicks = 50;
 
 // The window whose MDI area the screen registry shows screens in.
 const frmMain* g_screenHost = nullptr;
@@ -86,6 +91,17 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     BuildStatusLine();
 
     ApplyMinimumSize();
+
+    // A frameless window never gets margins; the watch gives up after a few seconds.
+    m_frameWatch = new QTimer(this);
+    m_frameWatch->setInterval(kFrameWatchMs);
+    connect(m_frameWatch, &QTimer::timeout, this, [this] {
+        if (++m_frameWatchTicks >= kFrameWatchTicks) {
+            m_pendingFrame.reset();
+            m_frameWatch->stop();
+        }
+        FollowFrameMargins();
+    });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -414,12 +430,13 @@ void frmMain::RestoreWindowPlacement() {
     const double top = StoredNumber(QStringLiteral("WindowTop"), QStringLiteral("1500"));
     const double width = StoredNumber(QStringLiteral("WindowWidth"), QStringLiteral("12000"));
     const double height = StoredNumber(QStringLiteral("WindowHeight"), QStringLiteral("9000"));
-    const QSize outer(ui::twips::ToPixelsX(width), ui::twips::ToPixelsY(height));
+    // The stored placement is the outer frame, as the close saves it.
+    QRect frame(QPoint(ui::twips::ToPixelsX(left), ui::twips::ToPixelsY(top)),
+                QSize(ui::twips::ToPixelsX(width), ui::twips::ToPixelsY(height))
+                    .expandedTo(QSize(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight))));
 
     // Where the window system places windows itself, the stored position is only kept for later.
     if (PositionKnown()) {
-        QPoint topLeft(ui::twips::ToPixelsX(left), ui::twips::ToPixelsY(top));
-        const QRect frame(topLeft, outer.expandedTo(QSize(1, 1)));
         bool onScreen = false;
         for (const QScreen* screen : QGuiApplication::screens()) {
             if (screen->availableGeometry().intersects(frame)) onScreen = true;
@@ -427,21 +444,59 @@ void frmMain::RestoreWindowPlacement() {
         // A screen that has gone since the last run must not leave the window out of reach.
         if (!onScreen) {
             if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-                topLeft = primary->availableGeometry().topLeft() +
-                          QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop));
+                frame.moveTopLeft(
+                    primary->availableGeometry().topLeft() +
+                    QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop)));
             }
         }
-        move(topLeft);
     }
+    m_pendingFrame = frame;
+    ApplyOuterFrame();
     show();
-    // The stored size is the outer frame; the frame is known once the window is shown.
+    // Some platforms frame the window at once; under a window manager the frame comes later, with a
+    // move or resize of the window, or unannounced, which the watch catches.
+    FollowFrameMargins();
+    if (m_pendingFrame) {
+        m_frameWatchTicks = 0;
+        m_frameWatch->start();
+    }
+}
+
+void frmMain::ApplyOuterFrame() {
+    if (!m_pendingFrame) return;
+    m_appliedMargins = FrameMargins();
     ApplyMinimumSize();
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    resize(outer - frameExtra);
+    const QRect client = m_pendingFrame->marginsRemoved(m_appliedMargins);
+    if (PositionKnown())
+        setGeometry(client);
+    else
+        resize(client.size());
+}
+
+void frmMain::FollowFrameMargins() {
+    if (!m_pendingFrame) return;
+    // Maximised or minimised meanwhile: the stored frame no longer applies.
+    if (windowState() != Qt::WindowNoState) {
+        m_pendingFrame.reset();
+        m_frameWatch->stop();
+        return;
+    }
+    const QMargins margins = FrameMargins();
+    if (margins != m_appliedMargins) ApplyOuterFrame();
+    if (!margins.isNull()) {
+        m_pendingFrame.reset();
+        m_frameWatch->stop();
+    }
+}
+
+QMargins frmMain::FrameMargins() const {
+    const QWindow* handle = windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
 }
 
 void frmMain::ApplyMinimumSize() {
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    const QMargins m = FrameMargins();
+    const QSize frameExtra(m.left() + m.right(), m.top() + m.bottom());
     setMinimumSize(QSize(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight)) - frameExtra);
 }
 
@@ -678,13 +733,20 @@ void frmMain::mnuHelpErrLog_Click() {
 // ---------------------------------------------------------------------------------------------
 // Size and keys
 
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FollowFrameMargins();
+}
+
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     try {
+        FollowFrameMargins();
         if (isMinimized() || isMaximized() || isFullScreen()) return;
         // Width first; the resize it causes comes back here for the height.
-        const QSize outer = frameGeometry().size();
-        const QSize frameExtra = outer - size();
+        const QMargins margins = FrameMargins();
+        const QSize frameExtra(margins.left() + margins.right(), margins.top() + margins.bottom());
+        const QSize outer = size() + frameExtra;
         const int minWidth = ui::twips::ToPixelsX(kMinWidth);
         const int minHeight = ui::twips::ToPixelsY(kMinHeight);
         if (outer.width() < minWidth) {
@@ -742,7 +804,7 @@ int frmMain::WindowStateCode() const {
 }
 
 QRectF frmMain::OuterFrameTwips() const {
-    const QRect frame = frameGeometry();
+    const QRect frame = geometry().marginsAdded(FrameMargins());
     return QRectF(ui::twips::FromPixelsX(frame.x()), ui::twips::FromPixelsY(frame.y()),
                   ui::twips::FromPixelsX(frame.width()), ui::twips::FromPixelsY(frame.height()));
 }

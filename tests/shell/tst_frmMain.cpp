@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -38,6 +39,23 @@ void Store(const QString& key, const QString& value) {
 QString Stored(const QString& key) {
     return modAPI::GetRegSetting(key, kAbsent);
 }
+
+// A window that the window manager frames only after it was shown, as on a real desktop: no frame
+// at first, then the frame's margins with the move that framing brings.
+class LateFrame : public frmMain {
+public:
+    void frame(const QMargins& margins) {
+        m_margins = margins;
+        QMoveEvent framed(pos(), pos());
+        QCoreApplication::sendEvent(this, &framed);
+    }
+
+protected:
+    QMargins FrameMargins() const override { return m_margins; }
+
+private:
+    QMargins m_margins;
+};
 
 // A log-on that the user abandons.
 class AbandonedLogOn : public frmMain {
@@ -166,6 +184,31 @@ private Q_SLOTS:
         const QRect frame = w->frameGeometry();
         QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().intersects(frame));
         QCOMPARE(frameTwips().size(), QSizeF(12000, 9000));
+    }
+
+    // The frame arrives after show(): the stored outer frame is applied once it is known, so start
+    // and close again and again leave the placement where it was.
+    void placementSurvivesLateFrame() {
+        Store("WindowLeft", "3000");
+        Store("WindowTop", "2250");
+        Store("WindowWidth", "13500");
+        Store("WindowHeight", "9750");
+        for (int run = 1; run <= 5; ++run) {
+            w.reset();
+            shell::SingleInstance::release();
+            auto* window = new LateFrame;
+            w.reset(window);
+            QCOMPARE(w->MDIForm_Load(), Result::Running);
+            window->frame(QMargins(4, 24, 4, 4));
+            QCOMPARE(frameTwips(), QRectF(3000, 2250, 13500, 9750));
+
+            f->prompts().answer(ui::Answer::Yes);
+            QVERIFY(w->close());
+            QCOMPARE(Stored("WindowLeft"), QStringLiteral("3000"));
+            QCOMPARE(Stored("WindowTop"), QStringLiteral("2250"));
+            QCOMPARE(Stored("WindowWidth"), QStringLiteral("13500"));
+            QCOMPARE(Stored("WindowHeight"), QStringLiteral("9750"));
+        }
     }
 
     void closeWritesPlacementOnlyWhenNormal_data() {
