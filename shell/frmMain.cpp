@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <cmath>
 
 #include "core/Clock.h"
 #include "core/CoreScreens.h"
@@ -64,6 +65,18 @@ QDateTime StartOfMinute(const QDateTime& t) {
 
 double StoredNumber(const QString& key, const QString& defaultValue) {
     return modGeneral::SettingNumber(modAPI::GetRegSetting(key, defaultValue));
+}
+
+// Black or white, whichever stands out more on `background` (relative luminance as in WCAG); the
+// better of the two always reaches a contrast of 4.5:1, so a screen may give the strip any colour.
+QColor ReadableTextOn(const QColor& background) {
+    auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const QColor rgb = background.toRgb();
+    const double luminance =
+        0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+    // Contrast to white (1.05 / (L + 0.05)) beats contrast to black ((L + 0.05) / 0.05) below this.
+    const double even = std::sqrt(1.05 * 0.05) - 0.05;
+    return luminance < even ? QColor(Qt::white) : QColor(Qt::black);
 }
 
 // A theme icon where the desktop has one, else the style's nearest.
@@ -786,6 +799,7 @@ QString frmMain::StatusText() const {
 void frmMain::SetStatusColor(const QColor& colour) {
     QPalette strip = picStatus->palette();
     strip.setColor(QPalette::Window, colour);
+    strip.setColor(QPalette::WindowText, ReadableTextOn(colour));
     picStatus->setPalette(strip);
 }
 
