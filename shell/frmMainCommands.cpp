@@ -321,11 +321,13 @@ void frmMain::mnuFilePrint_Click() {
 void frmMain::mnuEditDelete_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditDelete_Click"), Tail::ErrorBox, [] {
         int type = 0;
+        // The deletion cannot be undone: No is the default, so an Enter typed on after Ctrl+E keeps
+        // the file.
         if (g_strCurScreen == QLatin1String("CEnt")) {
             if (ui::MsgBox(QStringLiteral("Are you sure you want to DELETE this Contact File\n"
                                           "and all of their related components and files?\n"
                                           "This deletion is final and cannot be reversed!"),
-                           ui::YesNo | ui::Critical,
+                           ui::YesNo | ui::Critical | ui::DefaultButton2,
                            QStringLiteral("Warning : Deleting Contact Files")) == ui::Answer::Yes) {
                 type = 1;
             }
@@ -333,7 +335,7 @@ void frmMain::mnuEditDelete_Click() {
             if (ui::MsgBox(QStringLiteral("Are you sure you want to DELETE this Project File\n"
                                           "and all of it's related components and files?\n"
                                           "This deletion is final and cannot be reversed!"),
-                           ui::YesNo | ui::Critical,
+                           ui::YesNo | ui::Critical | ui::DefaultButton2,
                            QStringLiteral("Warning : Deleting Project Files")) == ui::Answer::Yes) {
                 type = 2;
             }

@@ -270,7 +270,7 @@ private Q_SLOTS:
         if (answer) {
             QCOMPARE(f->prompts().lastText(), text);
             QCOMPARE(f->prompts().lastTitle(), title);
-            QCOMPARE(f->prompts().lastStyle(), ui::YesNo | ui::Critical);
+            QCOMPARE(f->prompts().lastStyle(), ui::YesNo | ui::Critical | ui::DefaultButton2);
         }
         QWidget* progress = Open(QStringLiteral("frmDelete"));
         QCOMPARE(progress != nullptr, type != 0);
