@@ -19,6 +19,7 @@
 #include "core/CoreScreens.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/Error.h"
 #include "platform/db/Database.h"
 #include "platform/db/SqlDialect.h"
 #include "platform/shell/Shell.h"
@@ -172,6 +173,9 @@ void TrapWithMessage(const QString& procName, const QString& firstLine, const st
                    ui::ProgramTitle());
     }
 }
+
+// "Path/File access error", as the error log numbers a file that could not be opened.
+constexpr int kHelpNotOpened = 75;
 
 // The user guide beside the program, or where an installation puts it.
 QString HelpFilePath() {
@@ -442,8 +446,15 @@ void frmMain::mnuViewPQry_Click() {
 // Help and the source-code address
 
 void frmMain::mnuHelpFiles_Click() {
-    core::trap(QStringLiteral("frmMain.mnuHelpFiles_Click"), Tail::ErrorBox,
-               [] { shell::OpenFile(HelpFilePath()); });
+    core::trap(QStringLiteral("frmMain.mnuHelpFiles_Click"), Tail::ErrorBox, [] {
+        const QString path = HelpFilePath();
+        // Without a browser nothing would happen at all: the user is told which file to open.
+        if (!shell::OpenFile(path)) {
+            throw platform::Error(
+                kHelpNotOpened,
+                QStringLiteral("The help file could not be opened: %1").arg(QDir::toNativeSeparators(path)));
+        }
+    });
 }
 
 void frmMain::mnuHelpAbout_Click() {
