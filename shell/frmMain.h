@@ -27,8 +27,8 @@ class QToolBar;
 class QWidget;
 
 // The main window: every screen opens inside its MDI area and every dialog is owned by it. Its load
-// handler does the whole start-up; its close handler decides between asking, closing silently and
-// minimising while reminders are pending.
+// handler does the whole start-up; its close handler decides between asking, closing silently and,
+// while reminders are pending, hiding to the tray (without a tray it asks, and No minimises).
 class frmMain : public QMainWindow, public core::MainWindowLink {
     Q_OBJECT
     // Set by the editors' lists (by name) before they show a pop-up menu.
