@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSessionManager>
@@ -25,6 +26,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <cmath>
 
 #include "core/Clock.h"
 #include "core/CoreScreens.h"
@@ -49,6 +52,9 @@ constexpr double kDefaultLeft = 1500;
 constexpr double kDefaultTop = 1500;
 
 constexpr int kReminderPollMs = 60000;
+// How often and how long the start-up looks for the window manager's frame.
+constexpr int kFrameWatchMs = 100;
+constexpr int kFrameWatchTicks = 50;
 
 // The window whose MDI area the screen registry shows screens in.
 const frmMain* g_screenHost = nullptr;
@@ -59,6 +65,18 @@ QDateTime StartOfMinute(const QDateTime& t) {
 
 double StoredNumber(const QString& key, const QString& defaultValue) {
     return modGeneral::SettingNumber(modAPI::GetRegSetting(key, defaultValue));
+}
+
+// Black or white, whichever stands out more on `background` (relative luminance as in WCAG); the
+// better of the two always reaches a contrast of 4.5:1, so a screen may give the strip any colour.
+QColor ReadableTextOn(const QColor& background) {
+    auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const QColor rgb = background.toRgb();
+    const double luminance =
+        0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+    // Contrast to white (1.05 / (L + 0.05)) beats contrast to black ((L + 0.05) / 0.05) below this.
+    const double even = std::sqrt(1.05 * 0.05) - 0.05;
+    return luminance < even ? QColor(Qt::white) : QColor(Qt::black);
 }
 
 // A theme icon where the desktop has one, else the style's nearest.
@@ -86,6 +104,17 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     BuildStatusLine();
 
     ApplyMinimumSize();
+
+    // A frameless window never gets margins; the watch gives up after a few seconds.
+    m_frameWatch = new QTimer(this);
+    m_frameWatch->setInterval(kFrameWatchMs);
+    connect(m_frameWatch, &QTimer::timeout, this, [this] {
+        if (++m_frameWatchTicks >= kFrameWatchTicks) {
+            m_pendingFrame.reset();
+            m_frameWatch->stop();
+        }
+        FollowFrameMargins();
+    });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -416,12 +445,13 @@ void frmMain::RestoreWindowPlacement() {
     const double top = StoredNumber(QStringLiteral("WindowTop"), QStringLiteral("1500"));
     const double width = StoredNumber(QStringLiteral("WindowWidth"), QStringLiteral("12000"));
     const double height = StoredNumber(QStringLiteral("WindowHeight"), QStringLiteral("9000"));
-    const QSize outer(ui::twips::ToPixelsX(width), ui::twips::ToPixelsY(height));
+    // The stored placement is the outer frame, as the close saves it.
+    QRect frame(QPoint(ui::twips::ToPixelsX(left), ui::twips::ToPixelsY(top)),
+                QSize(ui::twips::ToPixelsX(width), ui::twips::ToPixelsY(height))
+                    .expandedTo(QSize(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight))));
 
     // Where the window system places windows itself, the stored position is only kept for later.
     if (PositionKnown()) {
-        QPoint topLeft(ui::twips::ToPixelsX(left), ui::twips::ToPixelsY(top));
-        const QRect frame(topLeft, outer.expandedTo(QSize(1, 1)));
         bool onScreen = false;
         for (const QScreen* screen : QGuiApplication::screens()) {
             if (screen->availableGeometry().intersects(frame)) onScreen = true;
@@ -429,21 +459,59 @@ void frmMain::RestoreWindowPlacement() {
         // A screen that has gone since the last run must not leave the window out of reach.
         if (!onScreen) {
             if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-                topLeft = primary->availableGeometry().topLeft() +
-                          QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop));
+                frame.moveTopLeft(
+                    primary->availableGeometry().topLeft() +
+                    QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop)));
             }
         }
-        move(topLeft);
     }
+    m_pendingFrame = frame;
+    ApplyOuterFrame();
     show();
-    // The stored size is the outer frame; the frame is known once the window is shown.
+    // Some platforms frame the window at once; under a window manager the frame comes later, with a
+    // move or resize of the window, or unannounced, which the watch catches.
+    FollowFrameMargins();
+    if (m_pendingFrame) {
+        m_frameWatchTicks = 0;
+        m_frameWatch->start();
+    }
+}
+
+void frmMain::ApplyOuterFrame() {
+    if (!m_pendingFrame) return;
+    m_appliedMargins = FrameMargins();
     ApplyMinimumSize();
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    resize(outer - frameExtra);
+    const QRect client = m_pendingFrame->marginsRemoved(m_appliedMargins);
+    if (PositionKnown())
+        setGeometry(client);
+    else
+        resize(client.size());
+}
+
+void frmMain::FollowFrameMargins() {
+    if (!m_pendingFrame) return;
+    // Maximised or minimised meanwhile: the stored frame no longer applies.
+    if (windowState() != Qt::WindowNoState) {
+        m_pendingFrame.reset();
+        m_frameWatch->stop();
+        return;
+    }
+    const QMargins margins = FrameMargins();
+    if (margins != m_appliedMargins) ApplyOuterFrame();
+    if (!margins.isNull()) {
+        m_pendingFrame.reset();
+        m_frameWatch->stop();
+    }
+}
+
+QMargins frmMain::FrameMargins() const {
+    const QWindow* handle = windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
 }
 
 void frmMain::ApplyMinimumSize() {
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    const QMargins m = FrameMargins();
+    const QSize frameExtra(m.left() + m.right(), m.top() + m.bottom());
     setMinimumSize(QSize(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight)) - frameExtra);
 }
 
@@ -625,24 +693,25 @@ void frmMain::closeEvent(QCloseEvent* event) {
             Q_EMIT Unloaded();
             return;
         }
-        if (m_blnNoReminders) {
-            if (ui::MsgBox(QStringLiteral("Close Pomaret?"), ui::YesNo | ui::Question,
-                           QStringLiteral("Confirm Close")) != ui::Answer::Yes) {
-                event->ignore();
-                return;
-            }
+        // Reminders are pending today and there is a tray to wait in: keep polling, out of the way.
+        if (!m_blnNoReminders && shell::TrayAvailable()) {
+            event->ignore();
+            hide();
+            AddTrayIcon();
+            return;
+        }
+        // Without a tray this question, as the tray menu's Close asks it, is the only way to end
+        // while reminders are pending.
+        if (ui::MsgBox(QStringLiteral("Close Pomaret?"), ui::YesNo | ui::Question,
+                       QStringLiteral("Confirm Close")) == ui::Answer::Yes) {
             ShutDownOnce();
             event->accept();
             Q_EMIT Unloaded();
             return;
         }
-        // Reminders are pending today: keep polling, out of the way but reachable. Without a tray the
-        // window minimises, as a hidden window could not be reached.
         event->ignore();
-        if (shell::TrayAvailable()) {
-            hide();
-            AddTrayIcon();
-        } else {
+        // Kept running for its reminders: minimised rather than hidden, so it can be reached.
+        if (!m_blnNoReminders) {
             m_blnMinimisedForReminders = true;
             showMinimized();
         }
@@ -679,13 +748,20 @@ void frmMain::mnuHelpErrLog_Click() {
 // ---------------------------------------------------------------------------------------------
 // Size and keys
 
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FollowFrameMargins();
+}
+
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     try {
+        FollowFrameMargins();
         if (isMinimized() || isMaximized() || isFullScreen()) return;
         // Width first; the resize it causes comes back here for the height.
-        const QSize outer = frameGeometry().size();
-        const QSize frameExtra = outer - size();
+        const QMargins margins = FrameMargins();
+        const QSize frameExtra(margins.left() + margins.right(), margins.top() + margins.bottom());
+        const QSize outer = size() + frameExtra;
         const int minWidth = ui::twips::ToPixelsX(kMinWidth);
         const int minHeight = ui::twips::ToPixelsY(kMinHeight);
         if (outer.width() < minWidth) {
@@ -725,6 +801,7 @@ QString frmMain::StatusText() const {
 void frmMain::SetStatusColor(const QColor& colour) {
     QPalette strip = picStatus->palette();
     strip.setColor(QPalette::Window, colour);
+    strip.setColor(QPalette::WindowText, ReadableTextOn(colour));
     picStatus->setPalette(strip);
 }
 
@@ -743,7 +820,7 @@ int frmMain::WindowStateCode() const {
 }
 
 QRectF frmMain::OuterFrameTwips() const {
-    const QRect frame = frameGeometry();
+    const QRect frame = geometry().marginsAdded(FrameMargins());
     return QRectF(ui::twips::FromPixelsX(frame.x()), ui::twips::FromPixelsY(frame.y()),
                   ui::twips::FromPixelsX(frame.width()), ui::twips::FromPixelsY(frame.height()));
 }

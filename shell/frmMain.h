@@ -4,11 +4,14 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <QMargins>
 #include <QPoint>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <optional>
 
 #include "core/MainWindowLink.h"
 
@@ -24,8 +27,8 @@ class QToolBar;
 class QWidget;
 
 // The main window: every screen opens inside its MDI area and every dialog is owned by it. Its load
-// handler does the whole start-up; its close handler decides between asking, closing silently and
-// minimising while reminders are pending.
+// handler does the whole start-up; its close handler decides between asking, closing silently and,
+// while reminders are pending, hiding to the tray (without a tray it asks, and No minimises).
 class frmMain : public QMainWindow, public core::MainWindowLink {
     Q_OBJECT
     // Set by the editors' lists (by name) before they show a pop-up menu.
@@ -105,6 +108,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     // The window active again (a modeless dialog closed): the screen on view gets its Form_Activate.
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,6 +116,8 @@ protected:
     // The log-on step of the start-up: true to go on, false when the program must end (the log-on
     // then sets m_blnEmerShutdown).
     virtual bool RunLogOn();
+    // The window manager's frame around the client area; none until it has framed the window.
+    virtual QMargins FrameMargins() const;
 
 private:
     void BuildMenus();
@@ -126,6 +132,10 @@ private:
     static void RegisterPlaceholders();
 
     void RestoreWindowPlacement();
+    // Places the client area so that the outer frame is m_pendingFrame with the frame as now known.
+    void ApplyOuterFrame();
+    // Applies the stored frame again when the window manager has framed the window since.
+    void FollowFrameMargins();
     void ApplyMinimumSize();
     LoadResult EndSilently(int exitCode);
     void ShutDownOnce();
@@ -199,6 +209,12 @@ private:
     // Where there is no tray the close path minimises; showing the window again undoes that.
     bool m_blnMinimisedForReminders = false;
     bool m_blnStarted = false;
+    // The stored outer frame (pixels) while the window manager has yet to frame the window: its
+    // margins are unknown right after show(), so the frame is applied again once they are known.
+    std::optional<QRect> m_pendingFrame;
+    QMargins m_appliedMargins;
+    QTimer* m_frameWatch = nullptr;
+    int m_frameWatchTicks = 0;
     bool m_blnShutDownDone = false;
     int m_exitCode = 0;
 };

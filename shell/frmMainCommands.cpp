@@ -19,6 +19,7 @@
 #include "core/CoreScreens.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/Error.h"
 #include "platform/db/Database.h"
 #include "platform/db/SqlDialect.h"
 #include "platform/shell/Shell.h"
@@ -173,6 +174,9 @@ void TrapWithMessage(const QString& procName, const QString& firstLine, const st
     }
 }
 
+// "Path/File access error", as the error log numbers a file that could not be opened.
+constexpr int kHelpNotOpened = 75;
+
 // The user guide beside the program, or where an installation puts it.
 QString HelpFilePath() {
     const QDir exeDir(QCoreApplication::applicationDirPath());
@@ -321,11 +325,13 @@ void frmMain::mnuFilePrint_Click() {
 void frmMain::mnuEditDelete_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditDelete_Click"), Tail::ErrorBox, [] {
         int type = 0;
+        // The deletion cannot be undone: No is the default, so an Enter typed on after Ctrl+E keeps
+        // the file.
         if (g_strCurScreen == QLatin1String("CEnt")) {
             if (ui::MsgBox(QStringLiteral("Are you sure you want to DELETE this Contact File\n"
                                           "and all of their related components and files?\n"
                                           "This deletion is final and cannot be reversed!"),
-                           ui::YesNo | ui::Critical,
+                           ui::YesNo | ui::Critical | ui::DefaultButton2,
                            QStringLiteral("Warning : Deleting Contact Files")) == ui::Answer::Yes) {
                 type = 1;
             }
@@ -333,7 +339,7 @@ void frmMain::mnuEditDelete_Click() {
             if (ui::MsgBox(QStringLiteral("Are you sure you want to DELETE this Project File\n"
                                           "and all of it's related components and files?\n"
                                           "This deletion is final and cannot be reversed!"),
-                           ui::YesNo | ui::Critical,
+                           ui::YesNo | ui::Critical | ui::DefaultButton2,
                            QStringLiteral("Warning : Deleting Project Files")) == ui::Answer::Yes) {
                 type = 2;
             }
@@ -440,8 +446,15 @@ void frmMain::mnuViewPQry_Click() {
 // Help and the source-code address
 
 void frmMain::mnuHelpFiles_Click() {
-    core::trap(QStringLiteral("frmMain.mnuHelpFiles_Click"), Tail::ErrorBox,
-               [] { shell::OpenFile(HelpFilePath()); });
+    core::trap(QStringLiteral("frmMain.mnuHelpFiles_Click"), Tail::ErrorBox, [] {
+        const QString path = HelpFilePath();
+        // Without a browser nothing would happen at all: the user is told which file to open.
+        if (!shell::OpenFile(path)) {
+            throw platform::Error(
+                kHelpNotOpened,
+                QStringLiteral("The help file could not be opened: %1").arg(QDir::toNativeSeparators(path)));
+        }
+    });
 }
 
 void frmMain::mnuHelpAbout_Click() {

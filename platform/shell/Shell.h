@@ -21,9 +21,11 @@ public:
 void setShellHandler(ShellHandler* handler);
 ShellHandler* shellHandler();
 
-// Opens the URL with the desktop's handler for its scheme (browser, mail program).
+// Opens the URL with the desktop's handler for its scheme (browser, mail program). False when
+// nothing could be started to show it.
 bool OpenUrl(const QUrl& url);
-// Opens the file with the desktop's program for its type.
+// Opens the file with the desktop's program for its type. False when the file is missing or
+// nothing could be started to show it.
 bool OpenFile(const QString& path);
 // Starts the sound and returns at once; a missing file or audio device is silently no sound.
 // `path` is a file or a resource (":/alert.wav").

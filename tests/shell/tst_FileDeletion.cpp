@@ -340,6 +340,41 @@ private Q_SLOTS:
         QVERIFY(keyColumns >= 12);
         QCOMPARE(f->rowCount(QStringLiteral("ErrLog")), 0);
     }
+
+    // The warning's default is No: Enter typed on right after Ctrl+E deletes nothing.
+    void enterOnTheWarningKeepsTheFile_data() {
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("contact") << "frmContEntry"
+                                 << "CEnt"
+                                 << "Warning : Deleting Contact Files";
+        QTest::newRow("project") << "frmProjEntry"
+                                 << "PEnt"
+                                 << "Warning : Deleting Project Files";
+    }
+    void enterOnTheWarningKeepsTheFile() {
+        QFETCH(QString, editor);
+        QFETCH(QString, code);
+        QFETCH(QString, title);
+        w = std::make_unique<frmMain>();
+        QCOMPARE(w->MDIForm_Load(), frmMain::LoadResult::Running);
+        openEditor(editor, code);
+        w->SetContextCommandsEnabled(true);
+        g_lngCurContID = 1;
+        g_lngCurProjID = 10;
+        const QHash<QString, int> before = totals();
+
+        f->prompts().answerDefault();
+        w->findChild<QAction*>(QStringLiteral("mnuEditDelete"))->trigger();
+        QCoreApplication::processEvents();
+
+        QCOMPARE(f->prompts().lastTitle(), title);
+        QCOMPARE(f->prompts().lastDefault(), ui::Answer::No);
+        QVERIFY(!ui::ScreenRegistry::instance().find(QStringLiteral("frmDelete")));
+        QCOMPARE(totals(), before);
+        QVERIFY(OpenFormNames().contains(editor));
+    }
 };
 
 POMARET_TEST(FileDeletionTest)

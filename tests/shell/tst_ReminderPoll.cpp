@@ -184,11 +184,12 @@ private Q_SLOTS:
         f->shell().setTrayAvailable(tray);
         if (pending) addReminder("12/08/2026|10:05 AM|AP");
         start("12/08/2026 10:00");
-        if (!pending) f->prompts().answer(ui::Answer::No);
+        const bool asks = !pending || !tray;
+        if (asks) f->prompts().answer(ui::Answer::No);
 
         QVERIFY(!w->close());
 
-        QCOMPARE(f->prompts().count(), pending ? 0 : 1);
+        QCOMPARE(f->prompts().count(), asks ? 1 : 0);
         QCOMPARE(w->isHidden(), pending && tray);
         QCOMPARE(w->isMinimized(), pending && !tray);
         QCOMPARE(w->TrayIconShown(), pending && tray);
@@ -203,6 +204,41 @@ private Q_SLOTS:
         QCOMPARE(popups->shown.size(), pending ? 1 : 0);
         QVERIFY(w->isVisible() && !w->isMinimized());
         QVERIFY(!w->TrayIconShown());
+    }
+
+    // Without a tray a minimised window could not be ended while reminders are pending: the close
+    // asks the tray menu's question instead. Yes ends the program, No minimises.
+    void closeWithoutTrayAsks_data() {
+        QTest::addColumn<bool>("exitMenu");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("close box, Yes") << false << true;
+        QTest::newRow("close box, No") << false << false;
+        QTest::newRow("File > Exit, Yes") << true << true;
+    }
+    void closeWithoutTrayAsks() {
+        QFETCH(bool, exitMenu);
+        QFETCH(bool, yes);
+        f->shell().setTrayAvailable(false);
+        addReminder("12/08/2026|8:00 AM|AP");
+        start("12/08/2026 10:00");
+        QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
+        f->prompts().answer(yes ? ui::Answer::Yes : ui::Answer::No);
+
+        if (exitMenu)
+            action("mnuFileExit")->trigger();
+        else
+            QCOMPARE(w->close(), yes);
+
+        QCOMPARE(f->prompts().count(), 1);
+        QCOMPARE(f->prompts().lastText(), QStringLiteral("Close Pomaret?"));
+        QCOMPARE(f->prompts().lastTitle(), QStringLiteral("Confirm Close"));
+        QCOMPARE(f->prompts().lastStyle(), ui::YesNo | ui::Question);
+        QCOMPARE(unloaded.count(), yes ? 1 : 0);
+        QCOMPARE(static_cast<bool>(g_dbLocal), !yes);
+        QCOMPARE(w->isMinimized(), !yes);
+        QVERIFY(!w->TrayIconShown());
+        if (yes)
+            QCOMPARE(modAPI::GetRegSetting(QStringLiteral("WindowState"), QString()), QStringLiteral("0"));
     }
 
     void restoreFromTray() {

@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -51,6 +52,23 @@ class ActivationCounter : public QWidget, public ui::ActivatableScreen {
 public:
     void Form_Activate() override { ++activations; }
     int activations = 0;
+};
+
+// A window that the window manager frames only after it was shown, as on a real desktop: no frame
+// at first, then the frame's margins with the move that framing brings.
+class LateFrame : public frmMain {
+public:
+    void frame(const QMargins& margins) {
+        m_margins = margins;
+        QMoveEvent framed(pos(), pos());
+        QCoreApplication::sendEvent(this, &framed);
+    }
+
+protected:
+    QMargins FrameMargins() const override { return m_margins; }
+
+private:
+    QMargins m_margins;
 };
 
 // A log-on that the user abandons.
@@ -182,6 +200,53 @@ private Q_SLOTS:
         QCOMPARE(frameTwips().size(), QSizeF(12000, 9000));
     }
 
+    // The frame arrives after show(): the stored outer frame is applied once it is known, so start
+    // and close again and again leave the placement where it was.
+    void placementSurvivesLateFrame() {
+        Store("WindowLeft", "3000");
+        Store("WindowTop", "2250");
+        Store("WindowWidth", "13500");
+        Store("WindowHeight", "9750");
+        for (int run = 1; run <= 5; ++run) {
+            w.reset();
+            shell::SingleInstance::release();
+            auto* window = new LateFrame;
+            w.reset(window);
+            QCOMPARE(w->MDIForm_Load(), Result::Running);
+            window->frame(QMargins(4, 24, 4, 4));
+            QCOMPARE(frameTwips(), QRectF(3000, 2250, 13500, 9750));
+
+            f->prompts().answer(ui::Answer::Yes);
+            QVERIFY(w->close());
+            QCOMPARE(Stored("WindowLeft"), QStringLiteral("3000"));
+            QCOMPARE(Stored("WindowTop"), QStringLiteral("2250"));
+            QCOMPARE(Stored("WindowWidth"), QStringLiteral("13500"));
+            QCOMPARE(Stored("WindowHeight"), QStringLiteral("9750"));
+        }
+    }
+
+    // The status text stays readable on whatever colour a screen gives the strip: white on a dark
+    // one, black on a light one.
+    void statusTextReadableOnTheStrip_data() {
+        QTest::addColumn<QColor>("strip");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("home screen's own") << QColor() << QColor(Qt::white);
+        QTest::newRow("teal") << QColor(51, 102, 102) << QColor(Qt::white);
+        QTest::newRow("navy") << QColor(0, 0, 128) << QColor(Qt::white);
+        QTest::newRow("mid grey") << QColor(128, 128, 128) << QColor(Qt::black);
+        QTest::newRow("yellow") << QColor(255, 255, 0) << QColor(Qt::black);
+    }
+    void statusTextReadableOnTheStrip() {
+        QFETCH(QColor, strip);
+        QFETCH(QColor, text);
+        start();
+        if (strip.isValid()) w->SetStatusColor(strip);
+        auto* picStatus = w->findChild<QWidget*>(QStringLiteral("picStatus"));
+        auto* lblStatus = w->findChild<QLabel*>(QStringLiteral("lblStatus"));
+        if (strip.isValid()) QCOMPARE(picStatus->palette().color(picStatus->backgroundRole()), strip);
+        QCOMPARE(lblStatus->palette().color(lblStatus->foregroundRole()), text);
+    }
+
     void closeWritesPlacementOnlyWhenNormal_data() {
         QTest::addColumn<int>("how");  // 0 normal, 1 minimised, 2 maximised
         QTest::addColumn<QString>("left");
@@ -244,7 +309,7 @@ private Q_SLOTS:
         QVERIFY(!ui::ScreenRegistry::instance().find(QStringLiteral("frmHome")));
     }
 
-    void pendingReminderMinimisesInstead_data() {
+    void pendingReminderHidesInstead_data() {
         QTest::addColumn<QDate>("date");
         QTest::addColumn<bool>("completed");
         QTest::addColumn<bool>("asks");
@@ -252,11 +317,12 @@ private Q_SLOTS:
         QTest::newRow("completed today") << QDate(2026, 12, 8) << true << true;
         QTest::newRow("open tomorrow") << QDate(2026, 12, 9) << false << true;
     }
-    void pendingReminderMinimisesInstead() {
+    void pendingReminderHidesInstead() {
         QFETCH(QDate, date);
         QFETCH(bool, completed);
         QFETCH(bool, asks);
-        f->shell().setTrayAvailable(false);  // with a tray the window hides instead (tray tests)
+        // Without a tray the close asks in either case (tray tests).
+        f->shell().setTrayAvailable(true);
         f->db().Execute(
             "INSERT INTO Remind (RemDate, RemTime, fkToDoID, Type, Completed) VALUES (?, ?, 1, 'TD', ?)",
             {date, QTime(9, 5), completed});
@@ -266,7 +332,7 @@ private Q_SLOTS:
         if (asks) f->prompts().answer(ui::Answer::No);
         QVERIFY(!w->close());
         QCOMPARE(f->prompts().count(), asks ? 1 : 0);
-        QCOMPARE(w->isMinimized(), !asks);
+        QCOMPARE(w->isHidden(), !asks);
         QVERIFY(g_dbLocal);
         QCOMPARE(Stored("WindowState"), kAbsent);
     }

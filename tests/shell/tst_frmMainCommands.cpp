@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -270,7 +271,7 @@ private Q_SLOTS:
         if (answer) {
             QCOMPARE(f->prompts().lastText(), text);
             QCOMPARE(f->prompts().lastTitle(), title);
-            QCOMPARE(f->prompts().lastStyle(), ui::YesNo | ui::Critical);
+            QCOMPARE(f->prompts().lastStyle(), ui::YesNo | ui::Critical | ui::DefaultButton2);
         }
         QWidget* progress = Open(QStringLiteral("frmDelete"));
         QCOMPARE(progress != nullptr, type != 0);
@@ -441,14 +442,28 @@ private Q_SLOTS:
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
+    void helpKeyOpensTheGuide_data() {
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("opened") << true;
+        QTest::newRow("nothing can show it") << false;
+    }
     void helpKeyOpensTheGuide() {
+        QFETCH(bool, opens);
         start();
         focusSearch();
+        f->shell().setOpenSucceeds(opens);
+        if (!opens) f->prompts().answer(ui::Answer::OK);
         QTest::keyClick(search(), Qt::Key_F1);
         QCOMPARE(f->shell().files().size(), 1);
-        QVERIFY2(f->shell().files().first().endsWith(QStringLiteral("/help/PomaretHelp.html")),
-                 qPrintable(f->shell().files().first()));
-        QCOMPARE(f->prompts().count(), 0);
+        const QString guide = f->shell().files().first();
+        QVERIFY2(guide.endsWith(QStringLiteral("/help/PomaretHelp.html")), qPrintable(guide));
+        // A guide that could not be shown is not passed over in silence: the box names the file.
+        QCOMPARE(f->prompts().count(), opens ? 0 : 1);
+        if (!opens) {
+            QVERIFY2(f->prompts().lastText().contains(QDir::toNativeSeparators(guide)),
+                     qPrintable(f->prompts().lastText()));
+            QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmMain.mnuHelpFiles_Click'"), 1);
+        }
         // No source address is configured in a default build.
         QVERIFY(!action(QStringLiteral("mnuDownload"))->isVisible());
     }

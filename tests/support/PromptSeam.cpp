@@ -33,7 +33,9 @@ PromptSeam::~PromptSeam() {
     if (m_replies.isEmpty() || QTest::currentTestFailed()) return;
     QStringList unused;
     for (const Reply& reply : m_replies) {
-        if (!reply.isInput)
+        if (reply.byDefault)
+            unused << QStringLiteral("Enter");
+        else if (!reply.isInput)
             unused << ui::AnswerName(reply.answer);
         else
             unused << (reply.text ? QStringLiteral("input \"%1\"").arg(*reply.text)
@@ -45,6 +47,11 @@ PromptSeam::~PromptSeam() {
 
 PromptSeam& PromptSeam::answer(ui::Answer answer) {
     m_replies.append({false, answer, std::nullopt});
+    return *this;
+}
+
+PromptSeam& PromptSeam::answerDefault() {
+    m_replies.append({false, ui::Answer::OK, std::nullopt, true});
     return *this;
 }
 
@@ -95,6 +102,7 @@ ui::Answer PromptSeam::message(const ui::MessageRequest& request) {
 
     const auto reply = takeReply(false, box);
     if (!reply) return ui::EscapeAnswer(request.style).value_or(ui::Buttons(request.style).first());
+    if (reply->byDefault) return ui::DefaultAnswer(request.style);
     if (!ui::Buttons(request.style).contains(reply->answer))
         Fail(QStringLiteral("Answer %1 is not a button of the %2")
                  .arg(ui::AnswerName(reply->answer), Describe(box)));

@@ -11,7 +11,7 @@ namespace testsupport {
 // Answers the program's message and input boxes in a test and records what they showed.
 //
 //   PromptSeam seam;                       // installed until it goes out of scope
-//   seam.answer(ui::Answer::Yes).input("Smith");
+//   seam.answer(ui::Answer::Yes).input("Smith");   // answerDefault(): Enter
 //   ... code that asks ...
 //   QCOMPARE(seam.lastText(), "Save the changes?");
 //   QCOMPARE(seam.lastStyle(), ui::YesNo | ui::Question);
@@ -38,6 +38,8 @@ public:
     PromptSeam& operator=(const PromptSeam&) = delete;
 
     PromptSeam& answer(ui::Answer answer);
+    // The user presses Enter: the box's default button answers.
+    PromptSeam& answerDefault();
     PromptSeam& input(const QString& text);
     PromptSeam& inputCancel();
     // Replies still waiting for their box.
@@ -49,6 +51,8 @@ public:
     QString lastText() const { return last().text; }
     QString lastTitle() const { return last().title; }
     int lastStyle() const { return last().style; }
+    // The button Enter presses in the last message box.
+    ui::Answer lastDefault() const { return ui::DefaultAnswer(last().style); }
     int beeps() const { return m_beeps; }
     // Forgets the boxes shown and the beeps; queued replies stay.
     void clear();
@@ -62,6 +66,7 @@ private:
         bool isInput = false;
         ui::Answer answer = ui::Answer::OK;
         std::optional<QString> text;
+        bool byDefault = false;
     };
 
     std::optional<Reply> takeReply(bool isInput, const Box& box);
