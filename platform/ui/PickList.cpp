@@ -167,6 +167,7 @@ void PickList::addItems(const QVector<QPair<QString, qint64>>& items) {
     const int selected = listIndex();
     modelChanging();
     const std::vector<int> moved = m_pick->insertMany(items);
+    if (!moved.empty()) entriesMoved(moved);
     modelChanged(selected >= 0 && selected < static_cast<int>(moved.size()) ? moved[selected] : selected);
 }
 
@@ -307,31 +308,87 @@ ListBox::ListBox(QWidget* parent, bool sorted) : QListView(parent), PickList(new
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!m_quiet) Q_EMIT listIndexChanged(listIndex());
+        if (!m_quiet && !m_multi) Q_EMIT listIndexChanged(listIndex());
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!m_quiet && m_multi) Q_EMIT listIndexChanged(listIndex());
     });
 }
 
 int ListBox::listIndex() const {
+    if (m_multi) {
+        const QModelIndex current = selectionModel()->currentIndex();
+        return current.isValid() ? current.row() : -1;
+    }
     const QModelIndexList rows = selectionModel()->selectedIndexes();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void ListBox::setListIndex(int index) {
     if (!pickModel()->valid(index)) {
-        selectionModel()->clear();
+        if (m_multi)
+            selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+        else
+            selectionModel()->clear();
         return;
     }
     const QModelIndex at = model()->index(index, 0);
-    selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(
+        at, m_multi ? QItemSelectionModel::NoUpdate : QItemSelectionModel::ClearAndSelect);
     scrollTo(at);
+}
+
+void ListBox::setMultiSelect(bool on) {
+    if (on == m_multi) return;
+    selectionModel()->clear();
+    m_multi = on;
+    setSelectionMode(on ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+}
+
+bool ListBox::selected(int index) const {
+    return pickModel()->valid(index) && selectionModel()->isSelected(model()->index(index, 0));
+}
+
+void ListBox::setSelected(int index, bool on) {
+    if (!pickModel()->valid(index)) return;
+    const QModelIndex at = model()->index(index, 0);
+    if (m_multi) {
+        selectionModel()->select(at, on ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+    } else if (on) {
+        setListIndex(index);
+    } else if (selected(index)) {
+        selectionModel()->clear();
+    }
+}
+
+int ListBox::selCount() const {
+    return static_cast<int>(selectionModel()->selectedIndexes().size());
 }
 
 void ListBox::modelChanging() {
     m_quiet = true;
+    m_selectedBefore.clear();
+    if (!m_multi) return;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        m_selectedBefore.push_back(index.row());
+}
+
+// A sorted bulk add rebuilds the model, which drops the selection; in multiple selection the
+// selected entries are selected again where they went.
+void ListBox::entriesMoved(const std::vector<int>& moved) {
+    if (!m_multi || m_selectedBefore.empty()) return;
+    QItemSelection again;
+    for (const int row : m_selectedBefore) {
+        if (row < 0 || row >= static_cast<int>(moved.size())) continue;
+        const QModelIndex at = model()->index(moved[row], 0);
+        again.select(at, at);
+    }
+    selectionModel()->select(again, QItemSelectionModel::Select);
 }
 
 void ListBox::modelChanged(int previousIndexNowAt) {
     if (listIndex() != previousIndexNowAt) setListIndex(previousIndexNowAt);
+    m_selectedBefore.clear();
     m_quiet = false;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVector>
 #include <functional>
+#include <vector>
 
 namespace ui {
 
@@ -48,6 +49,9 @@ protected:
     // `previousIndexNowAt`, -1 when none or removed), without signalling a change.
     virtual void modelChanging() = 0;
     virtual void modelChanged(int previousIndexNowAt) = 0;
+    // Between the two, after a sorted bulk add rebuilt the list: entry i present before is now at
+    // moved[i].
+    virtual void entriesMoved(const std::vector<int>& moved) { (void)moved; }
     PickModel* pickModel() const { return m_pick; }
 
 private:
@@ -102,7 +106,9 @@ private:
     std::function<void()> m_fill;
 };
 
-// A list box over a PickModel, one entry selectable at a time; optionally kept in alphabetical order.
+// A list box over a PickModel; optionally kept in alphabetical order. One entry selectable at a
+// time, or in multiple selection each click selects or deselects an entry and any number may be
+// selected; the list index is then the current entry (the one last clicked), selected or not.
 class ListBox : public QListView, public PickList {
     Q_OBJECT
 
@@ -110,8 +116,17 @@ public:
     explicit ListBox(QWidget* parent = nullptr, bool sorted = false);
 
     int listIndex() const override;
+    // In multiple selection this only moves the current entry; the selection stays.
     void setListIndex(int index) override;
     QString text() const override { return itemText(listIndex()); }
+
+    // Switching clears the selection.
+    void setMultiSelect(bool on);
+    bool multiSelect() const { return m_multi; }
+    // Whether an entry is selected (false out of range).
+    bool selected(int index) const;
+    void setSelected(int index, bool on);
+    int selCount() const;
 
 Q_SIGNALS:
     void listIndexChanged(int index);
@@ -119,9 +134,12 @@ Q_SIGNALS:
 protected:
     void modelChanging() override;
     void modelChanged(int previousIndexNowAt) override;
+    void entriesMoved(const std::vector<int>& moved) override;
 
 private:
     bool m_quiet = false;
+    bool m_multi = false;
+    std::vector<int> m_selectedBefore;  // across a model change, in multiple selection
 };
 
 }  // namespace ui

@@ -12,16 +12,14 @@ QString Describe(const PromptSeam::Box& box) {
         .arg(box.isInput ? QStringLiteral("input box") : QStringLiteral("message box"), box.text, box.title);
 }
 
-// Fails the running test; outside any test function (a seam living for the whole run) it can
-// only warn.
+}  // namespace
+
 void Fail(const QString& message) {
     if (QTest::currentTestFunction())
         QTest::qFail(qPrintable(message), __FILE__, __LINE__);
     else
         qWarning("%s", qPrintable(message));
 }
-
-}  // namespace
 
 PromptSeam::PromptSeam() : m_previous(ui::promptHandler()) {
     ui::setPromptHandler(this);

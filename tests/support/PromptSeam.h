@@ -8,6 +8,10 @@
 
 namespace testsupport {
 
+// Fails the running test; outside any test function (a seam living for the whole run) it can
+// only warn.
+void Fail(const QString& message);
+
 // Answers the program's message and input boxes in a test and records what they showed.
 //
 //   PromptSeam seam;                       // installed until it goes out of scope

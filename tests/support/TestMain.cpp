@@ -7,15 +7,17 @@
 #include <cstring>
 
 #include "support/PromptSeam.h"
+#include "support/SaveFileSeam.h"
 #include "support/ShellSeam.h"
 #include "support/TestRegistry.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    // Outside a fixture, a box nobody answers fails its test at once instead of waiting for input,
-    // and no browser or sound is ever started by a test.
+    // Outside a fixture, a box or save dialog nobody answers fails its test at once instead of waiting
+    // for input, and no browser or sound is ever started by a test.
     testsupport::PromptSeam fallbackPrompts;
+    testsupport::SaveFileSeam fallbackSaveFiles;
     testsupport::ShellSeam fallbackShell;
 
     const char* only = (argc > 1 && argv[1][0] != '-') ? argv[1] : nullptr;

@@ -379,6 +379,54 @@ private Q_SLOTS:
         QCOMPARE(p->itemText(0), QString());
     }
 
+    // Clicks on entries, by index; the entries selected afterwards and the list index.
+    void multipleSelection_data() {
+        QTest::addColumn<bool>("multi");
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<int>("index");
+        QTest::newRow("multiple: clicks add") << true << QList<int>{0, 2, 3} << QList<int>{0, 2, 3} << 3;
+        QTest::newRow("multiple: a second click deselects")
+            << true << QList<int>{1, 3, 1} << QList<int>{3} << 1;
+        QTest::newRow("multiple: all off again") << true << QList<int>{2, 2} << QList<int>{} << 2;
+        QTest::newRow("single: a click replaces") << false << QList<int>{0, 2} << QList<int>{2} << 2;
+    }
+    void multipleSelection() {
+        QFETCH(bool, multi);
+        QFETCH(QList<int>, clicks);
+        QFETCH(QList<int>, selected);
+        QFETCH(int, index);
+        ui::ListBox list(nullptr, true);
+        list.setMultiSelect(multi);
+        list.addItems({{"Work", 1}, {"Family", 2}, {"Network", 3}, {"Friends", 4}});  // sorted: F, F, N, W
+        list.resize(200, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        for (int i : clicks) {
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                              list.visualRect(list.model()->index(i, 0)).center());
+        }
+        QList<int> got;
+        for (int i = 0; i < list.count(); ++i) {
+            if (list.selected(i)) got << i;
+        }
+        QCOMPARE(got, selected);
+        QCOMPARE(list.selCount(), selected.size());
+        QCOMPARE(list.listIndex(), index);
+
+        // Entries added in alphabetical order keep the marks (and the current entry) where they were.
+        const QString current = list.text();
+        QStringList before;
+        for (int i : selected) before << list.itemText(i);
+        list.addItems({{"Alpha", 5}, {"Beta", 6}});
+        QStringList after;
+        for (int i = 0; i < list.count(); ++i) {
+            if (list.selected(i)) after << list.itemText(i);
+        }
+        QCOMPARE(after, before);
+        QCOMPARE(list.text(), current);
+    }
+
     void editableComboKeepsTypedText() {
         ui::ComboBox c(ui::ComboBox::DropDownCombo);
         QTest::keyClicks(c.lineEdit(), "Smi");

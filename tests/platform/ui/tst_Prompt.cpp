@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -8,7 +10,9 @@
 #include <algorithm>
 
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/SaveFileDialog.h"
 #include "support/PromptSeam.h"
+#include "support/SaveFileSeam.h"
 #include "support/TestRegistry.h"
 
 using testsupport::PromptSeam;
@@ -24,6 +28,12 @@ struct RealDialogs {
     ui::PromptHandler* saved = ui::promptHandler();
     RealDialogs() { ui::setPromptHandler(nullptr); }
     ~RealDialogs() { ui::setPromptHandler(saved); }
+};
+
+struct RealSaveDialogs {
+    ui::SaveFileHandler* saved = ui::saveFileHandler();
+    RealSaveDialogs() { ui::setSaveFileHandler(nullptr); }
+    ~RealSaveDialogs() { ui::setSaveFileHandler(saved); }
 };
 
 // Runs `fn` on the dialog once it is up.
@@ -108,6 +118,53 @@ private Q_SLOTS:
             PromptSeam seam;
             seam.answer(Answer::OK).input("never asked");
         }
+    }
+
+    void saveSeamFailsWhenNothingQueued() {
+        std::optional<QString> got = QString("not asked");
+        {
+            testsupport::SaveFileSeam seam;
+            seam.choose("/tmp/a.csv");
+            QCOMPARE(ui::GetSaveFileName({"First", {}, {}, {}, true}), std::optional<QString>("/tmp/a.csv"));
+            QEXPECT_FAIL("", "a save dialog with no reply fails the test", Continue);
+            got = ui::GetSaveFileName({"Second", {}, {}, {}, true});
+        }
+        QCOMPARE(got, std::optional<QString>());
+        QEXPECT_FAIL("", "a reply never used fails the test", Continue);
+        {
+            testsupport::SaveFileSeam seam;
+            seam.cancel();
+        }
+    }
+
+    // The real dialog saves (not opens), with the title, filter, folder and name asked for, and hands
+    // back the name typed without adding an extension.
+    void realSaveDialog() {
+        RealSaveDialogs real;
+        const QString folder = QDir::tempPath();
+        QString title, filter, offered, dir;
+        bool saves = false, confirms = false;
+        WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+            title = dialog->windowTitle();
+            filter = dialog->nameFilters().join('|');
+            dir = dialog->directory().absolutePath();
+            saves = dialog->acceptMode() == QFileDialog::AcceptSave;
+            confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(edit);
+            offered = edit->text();
+            edit->setText("export-test-name");
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        const auto got = ui::GetSaveFileName(
+            {"Save file as CSV File", "Comma Separated Values (*.csv)", folder, "names.csv", true});
+        QCOMPARE(title, QString("Save file as CSV File"));
+        QCOMPARE(filter, QString("Comma Separated Values (*.csv)"));
+        QCOMPARE(dir, QDir(folder).absolutePath());
+        QCOMPARE(offered, QString("names.csv"));
+        QVERIFY(saves);
+        QVERIFY(confirms);
+        QCOMPARE(got, std::optional<QString>(QDir(folder).filePath("export-test-name")));
     }
 
     void queuedBoxWaitsForTheEvent() {
