@@ -129,7 +129,7 @@ private Q_SLOTS:
             QEXPECT_FAIL("", "a save dialog with no reply fails the test", Continue);
             got = ui::GetSaveFileName({"Second", {}, {}, {}, true});
         }
-        QCOMPARE(got, std::optional<QString>());
+        QVERIFY(!got.has_value());
         QEXPECT_FAIL("", "a reply never used fails the test", Continue);
         {
             testsupport::SaveFileSeam seam;
