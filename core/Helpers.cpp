@@ -125,6 +125,14 @@ void RequireRecord(const QString& table, const QString& keyColumn, int32_t numbe
         throw db::DbError(db::kErrNoCurrentRecord, QStringLiteral("The record no longer exists."));
 }
 
+void CallLoader(const QString& formName, const char* loader) {
+    QWidget* form = ui::ScreenRegistry::instance().find(formName);
+    if (!form) return;
+    const QByteArray signature = QByteArray(loader) + "()";
+    if (form->metaObject()->indexOfMethod(signature.constData()) < 0) return;
+    QMetaObject::invokeMethod(form, loader, Qt::DirectConnection);
+}
+
 QString GetPhoneNum(int32_t contId) {
     return FirstText(QStringLiteral("modGeneral.GetPhoneNum"),
                      QStringLiteral("SELECT fkContID, fkLookup, PhoneNum FROM CPhone ") +

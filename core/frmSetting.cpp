@@ -21,16 +21,6 @@ namespace {
 const char* const kValues[3] = {"Hidden", "Default", "Private"};
 constexpr int kDefault = 1;
 
-// The editor's public loader, called by name so that core does not depend on the editors. An editor
-// that is not open, or has no such loader, is left alone.
-void RefreshEditor(const QString& formName, const char* loader) {
-    QWidget* form = ui::ScreenRegistry::instance().find(formName);
-    if (!form) return;
-    const QByteArray signature = QByteArray(loader) + "()";
-    if (form->metaObject()->indexOfMethod(signature.constData()) < 0) return;
-    QMetaObject::invokeMethod(form, loader, Qt::DirectConnection);
-}
-
 }  // namespace
 
 frmSetting::frmSetting(QWidget* owner) : QDialog(owner) {
@@ -161,9 +151,9 @@ void frmSetting::Form_Unload() {
     m_blnUnloaded = true;
     if (m_blnCancelled) return;
     if (m_strScreen == QLatin1String("CEnt")) {
-        RefreshEditor(QStringLiteral("frmContEntry"), "LoadMainContactInfo");
+        modGeneral::CallLoader(QStringLiteral("frmContEntry"), "LoadMainContactInfo");
     } else if (m_strScreen == QLatin1String("PEnt")) {
-        RefreshEditor(QStringLiteral("frmProjEntry"), "LoadMainProjectInfo");
+        modGeneral::CallLoader(QStringLiteral("frmProjEntry"), "LoadMainProjectInfo");
     }
 }
 

@@ -96,6 +96,10 @@ bool RecordExists(const QString& table, const QString& keyColumn, int32_t number
 // RecordExists, as the writers' guard: raises "no current record" when the row is gone, so that the
 // writer's trap logs it, shows the writer's own message and nothing is written.
 void RequireRecord(const QString& table, const QString& keyColumn, int32_t number);
+// Calls the public loader `loader` (no arguments) of the open screen or dialog `formName`, by name, so
+// that a screen need not know another's class. A form that is not open, or has no such loader, is left
+// alone.
+void CallLoader(const QString& formName, const char* loader);
 void LoadAllNames(ui::PickList& list);
 void LoadAllProjects(ui::PickList& list);
 // colour -1: the picture box's own background colour is the stripe colour.

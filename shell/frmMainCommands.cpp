@@ -155,16 +155,6 @@ void SwitchTo(const QString& name) {
     ui::ScreenRegistry::instance().openRequired(name);
 }
 
-// The editors' public loaders, called by name: an editor that is not open, or has no such loader, is
-// left alone.
-void ReloadEditor(const QString& formName, const char* loader) {
-    QWidget* form = ui::ScreenRegistry::instance().find(formName);
-    if (!form) return;
-    const QByteArray signature = QByteArray(loader) + "()";
-    if (form->metaObject()->indexOfMethod(signature.constData()) < 0) return;
-    QMetaObject::invokeMethod(form, loader, Qt::DirectConnection);
-}
-
 // For the three commands whose message has two blanks after "occurred", which the trap's own
 // "occurred while <action>!" line cannot give: the trap logs, and the message is shown here.
 void TrapWithMessage(const QString& procName, const QString& firstLine, const std::function<void()>& body) {
@@ -581,7 +571,7 @@ void frmMain::mnuDelContactFld_Click() {
                        return;
                    g_dbLocal->Execute(QStringLiteral("DELETE * FROM CUFldValues WHERE RefNum = ?"),
                                       {m_lngContUserFld});
-                   ReloadEditor(QStringLiteral("frmContEntry"), "LoadUserDefInfo");
+                   modGeneral::CallLoader(QStringLiteral("frmContEntry"), "LoadUserDefInfo");
                    m_strContUserFld = QString();
                    m_lngContUserFld = 0;
                });
@@ -598,7 +588,7 @@ void frmMain::mnuDelProjectFld_Click() {
                        return;
                    g_dbLocal->Execute(QStringLiteral("DELETE * FROM PUFldValues WHERE RefNum = ?"),
                                       {m_lngProjUserFld});
-                   ReloadEditor(QStringLiteral("frmProjEntry"), "LoadUserDefInfo");
+                   modGeneral::CallLoader(QStringLiteral("frmProjEntry"), "LoadUserDefInfo");
                    m_strProjUserFld = QString();
                    m_lngProjUserFld = 0;
                });
@@ -625,7 +615,7 @@ void frmMain::mnuRCMemoPopEdit_Click() {
                        rs.Fields(QStringLiteral("LinkMemo")) = answer;
                        rs.Update();
                    }
-                   ReloadEditor(QStringLiteral("frmContEntry"), "LoadRelContactInfo");
+                   modGeneral::CallLoader(QStringLiteral("frmContEntry"), "LoadRelContactInfo");
                    rs.Close();
                });
 }
