@@ -252,18 +252,9 @@ void frmContEntry::LoadJobTitles() {
     QVector<QPair<QString, qint64>> items{{kAddField, 0}, {QStringLiteral(" "), 0}};
     lstJobTitle->clear();
     core::trap(QStringLiteral("frmContEntry.LoadJobTitles"), Tail::Silent, [&] {
-        m_rsList = g_dbLocal->OpenRecordset(QStringLiteral("SELECT ItemID, Description FROM Lookup ") +
-                                            QStringLiteral("WHERE ItemID = '") + QStringLiteral("TITLE") +
-                                            QStringLiteral("' ") + QStringLiteral("ORDER BY Description"));
-        while (!m_rsList.Eof()) {
-            const QVariant description = m_rsList.Value(QStringLiteral("Description"));
-            if (!description.isNull()) items.append({description.toString(), 0});
-            m_rsList.MoveNext();
-        }
-        m_rsList.Close();
+        for (const QString& title : modGeneral::LookupList(QStringLiteral("TITLE"))) items.append({title, 0});
     });
     lstJobTitle->addItems(items);
-    m_rsList.Close();
 }
 
 // The side lists, the History tab and the new note box: frmContEntryLists.cpp. The address, phone and

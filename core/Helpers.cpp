@@ -133,6 +133,16 @@ void CallLoader(const QString& formName, const char* loader) {
     QMetaObject::invokeMethod(form, loader, Qt::DirectConnection);
 }
 
+QStringList LookupList(const QString& kind) {
+    QStringList out;
+    g_dbLocal->ForEachRow(QStringLiteral("SELECT ItemID, Description FROM Lookup ") +
+                              QStringLiteral("WHERE ItemID = ? ") + QStringLiteral("ORDER BY Description"),
+                          {kind}, [&](const db::Database::RowView& row) {
+                              if (!row.isNull(1)) out << row.text(1);
+                          });
+    return out;
+}
+
 QString GetPhoneNum(int32_t contId) {
     return FirstText(QStringLiteral("modGeneral.GetPhoneNum"),
                      QStringLiteral("SELECT fkContID, fkLookup, PhoneNum FROM CPhone ") +

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 #include "core/DbHandle.h"
@@ -100,6 +101,9 @@ void RequireRecord(const QString& table, const QString& keyColumn, int32_t numbe
 // that a screen need not know another's class. A form that is not open, or has no such loader, is left
 // alone.
 void CallLoader(const QString& formName, const char* loader);
+// The descriptions of one kind of the user's pick lists (`Lookup.ItemID`, e.g. "TITLE", "GRP"), in
+// Description order, Null ones skipped. Errors go to the caller's trap.
+QStringList LookupList(const QString& kind);
 void LoadAllNames(ui::PickList& list);
 void LoadAllProjects(ui::PickList& list);
 // colour -1: the picture box's own background colour is the stripe colour.

@@ -128,6 +128,18 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 0);
     }
 
+    // One kind only, in Description order whatever the case, Null descriptions passed over; the kind
+    // is bound, so an apostrophe in it is only a character.
+    void lookupListReadsOneKind() {
+        exec(QStringLiteral(
+            "INSERT INTO Lookup (ItemID, Description) VALUES ('TITLE', 'Manager'), "
+            "('TITLE', NULL), ('TITLE', 'analyst'), ('GRP', 'Friends'), ('TITLE', 'O''Hara')"));
+        QCOMPARE(modGeneral::LookupList(QStringLiteral("TITLE")),
+                 (QStringList{"analyst", "Manager", "O'Hara"}));
+        QCOMPARE(modGeneral::LookupList(QStringLiteral("GRP")), QStringList{"Friends"});
+        QCOMPARE(modGeneral::LookupList(QStringLiteral("GRP' OR ''='")), QStringList());
+    }
+
     void setStatus_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("wait");
