@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTextCursor>
 
 #include "core/DialogLayout.h"
 #include "core/Trap.h"
@@ -107,19 +106,8 @@ void frmPreference::BuildControls() {
             auto* memo = new QPlainTextEdit(picComp);
             memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             memo->setTabChangesFocus(true);
-            connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] {
-                // Refuses text past the column's limit, as the one-line boxes do.
-                const QString text = ui::PlainText(memo);
-                if (text.size() > kLimits[kAddressBox]) {
-                    const int at = qMin(memo->textCursor().position(), kLimits[kAddressBox]);
-                    const QSignalBlocker block(memo);
-                    memo->setPlainText(text.left(kLimits[kAddressBox]));
-                    QTextCursor cursor = memo->textCursor();
-                    cursor.setPosition(at);
-                    memo->setTextCursor(cursor);
-                }
-                Text1_Change();
-            });
+            ui::LimitLength(memo, kLimits[kAddressBox]);
+            connect(memo, &QPlainTextEdit::textChanged, this, [this] { Text1_Change(); });
             Text1[i] = memo;
         } else {
             auto* box = new QLineEdit(picComp);

@@ -152,6 +152,19 @@ private Q_SLOTS:
         QVERIFY(company("Country").isNull());
     }
 
+    // The address takes no more than its column holds, typed as one line or several.
+    void addressTypingStopsAtTheColumnsSize() {
+        QPointer<frmPreference> dlg = openPreferences();
+        type(dlg, 0, "Berg Tool Works");
+        type(dlg, 1, QString(250, QLatin1Char('a')));
+        QTest::keyClick(dlg->Text1[1], Qt::Key_Return);
+        QTest::keyClicks(dlg->Text1[1], "bcdefgh");
+        QCOMPARE(dlg->Text1Text(1), QString(250, QLatin1Char('a')) + "\nbcde");
+        QTest::mouseClick(dlg->cmdOpts[0], Qt::LeftButton);
+        Flush();
+        QCOMPARE(company("Address").toString(), QString(250, QLatin1Char('a')) + "\r\nbcde");
+    }
+
     void detailsRoundTrip() {
         QPointer<frmPreference> dlg = openPreferences();
         type(dlg, 0, "Berg Tool Works");
