@@ -2,6 +2,7 @@
 
 #include "contacts/dialogs/frmSwtContact.h"
 #include "contacts/frmContEntry.h"
+#include "contacts/frmNewName.h"
 #include "core/MainWindowLink.h"
 #include "platform/ui/ScreenRegistry.h"
 
@@ -18,10 +19,14 @@ QWidget* OpenContactEditor() {
     return form;
 }
 
-QWidget* OpenSwitchQuestion() {
-    QWidget* owner = core::MainWindow() ? core::MainWindow()->Widget() : nullptr;
-    auto* dialog = new frmSwtContact(owner);
+QWidget* Owner() {
+    return core::MainWindow() ? core::MainWindow()->Widget() : nullptr;
+}
+
+QWidget* OpenSwitchQuestion(const ui::OpenValues& values) {
+    auto* dialog = new frmSwtContact(Owner());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->m_lngContactID = values.value(QStringLiteral("m_lngContactID")).toInt();
     dialog->show();
     return dialog;
 }
@@ -32,6 +37,7 @@ void RegisterScreens() {
     auto& registry = ui::ScreenRegistry::instance();
     registry.registerScreen(QStringLiteral("frmContEntry"), &OpenContactEditor);
     registry.registerScreen(QStringLiteral("frmSwtContact"), &OpenSwitchQuestion);
+    registry.registerScreen(QStringLiteral("frmNewName"), [] { return frmNewName::Open(Owner()); });
 }
 
 }  // namespace contacts

@@ -9,7 +9,6 @@
 #include <QVector>
 #include <utility>
 
-#include "contacts/dialogs/frmSwtContact.h"
 #include "core/MainWindowLink.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -267,13 +266,11 @@ void frmContEntry::cboContList_Click(int index) {
     if (!IsLoaded()) return;
     core::trap(QStringLiteral("frmContEntry.cboContList_Click"), Tail::Action,
                QStringLiteral("loading the Contact List"), [&] {
-                   // One question at a time: the wheel or the arrow keys change the entry once a step.
-                   if (frmSwtContact::Asking()) return;
+                   // Asks even for the contact on screen; its OK reopens the editor. While the question
+                   // is open it stays as it is: the wheel or the arrow keys change the entry once a step.
                    const qint64 contactId = cboContList->itemData(index);
-                   // Asks even for the contact on screen; its OK reopens the editor.
-                   auto* dialog = qobject_cast<frmSwtContact*>(
-                       ui::ScreenRegistry::instance().open(QStringLiteral("frmSwtContact")));
-                   if (dialog) dialog->m_lngContactID = static_cast<int32_t>(contactId);
+                   ui::ScreenRegistry::instance().open(QStringLiteral("frmSwtContact"),
+                                                       {{QStringLiteral("m_lngContactID"), contactId}});
                });
 }
 
@@ -327,8 +324,8 @@ void frmContEntry::picPop_Click(int index) {
             if (Text1Text(box).isEmpty()) return;
             m_text1[box].widget->setFocus();
             // The address dialog reads its kind when it loads.
-            if (QWidget* dialog = ui::ScreenRegistry::instance().open(QStringLiteral("frmAddrDetail")))
-                dialog->setProperty("m_strAddrType", addressKinds[index - 3]);
+            ui::ScreenRegistry::instance().open(QStringLiteral("frmAddrDetail"),
+                                                {{QStringLiteral("m_strAddrType"), addressKinds[index - 3]}});
         } else if (index == 7) {
             if (Text1Text(17).isEmpty()) return;
             m_text1[17].widget->setFocus();

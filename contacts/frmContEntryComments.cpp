@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <functional>
-#include <stdexcept>
 #include <utility>
 
 #include "contacts/frmContEntry.h"
@@ -164,10 +163,7 @@ void frmContEntry::lblHyper_Click(int index) {
                 return;
         }
         g_lngEntryMode = 0;
-        QWidget* dialog = ui::ScreenRegistry::instance().open(form);
-        if (!dialog)
-            throw std::runtime_error(QStringLiteral("The form %1 is not available.").arg(form).toStdString());
         // The new item's dialog puts this into its text box; it saves the item on its own OK.
-        dialog->setProperty("m_strTimeSaverText", selected);
+        ui::ScreenRegistry::instance().openRequired(form, {{QStringLiteral("m_strTimeSaverText"), selected}});
     });
 }

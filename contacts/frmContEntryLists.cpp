@@ -11,10 +11,8 @@
 #include <QStyle>
 #include <functional>
 #include <initializer_list>
-#include <stdexcept>
 #include <utility>
 
-#include "contacts/dialogs/frmSwtContact.h"
 #include "contacts/frmContEntry.h"
 #include "core/Clock.h"
 #include "core/MainWindowLink.h"
@@ -491,10 +489,8 @@ void frmContEntry::lvRelCon_MouseUp(Qt::MouseButton button, int row) {
         if (modGeneral::NothingSelected(row)) return;
         core::trap(QStringLiteral("frmContEntry.lvRelCon_MouseUp"), Tail::Silent, [&] {
             const int32_t contactId = modGeneral::KeyRecordNumber(lvRelCon->key(row));
-            auto* dialog = qobject_cast<frmSwtContact*>(
-                ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmSwtContact")));
-            if (!dialog) throw platform::Error(424, QStringLiteral("Object required"));
-            dialog->m_lngContactID = contactId;
+            ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmSwtContact"),
+                                                        {{QStringLiteral("m_lngContactID"), contactId}});
         });
     } else if (button == Qt::RightButton) {
         if (lvRelCon->rowCount() == 0 || modGeneral::NothingSelected(row)) return;

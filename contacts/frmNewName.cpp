@@ -52,9 +52,7 @@ frmNewName::~frmNewName() {
 }
 
 frmNewName* frmNewName::Open(QWidget* owner) {
-    frmNewName* dialog = ui::ScreenRegistry::instance().find<frmNewName>();
-    // A hidden one has been closed and is only waiting to be released.
-    if (!dialog || dialog->isHidden()) dialog = new frmNewName(owner);
+    auto* dialog = new frmNewName(owner);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

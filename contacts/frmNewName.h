@@ -20,7 +20,7 @@ public:
     explicit frmNewName(QWidget* owner = nullptr);
     ~frmNewName() override;
 
-    // The New Name command: shows the dialog that is open, else a fresh one owned by `owner`.
+    // Makes and shows the dialog owned by `owner`; the screen registry opens it by name, one at a time.
     static frmNewName* Open(QWidget* owner);
 
 protected:

@@ -189,8 +189,7 @@ void highLightOnFocus(QWidget* box) {
 
 void OpenItemDialog(const QString& formName, const char* member, int32_t number) {
     g_lngEntryMode = 2;
-    if (QWidget* dialog = ui::ScreenRegistry::instance().openRequired(formName))
-        dialog->setProperty(member, number);
+    ui::ScreenRegistry::instance().openRequired(formName, {{QString::fromLatin1(member), number}});
 }
 
 void highLight() {

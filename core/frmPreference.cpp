@@ -49,8 +49,7 @@ frmPreference::~frmPreference() {
 }
 
 frmPreference* frmPreference::Open(QWidget* owner) {
-    frmPreference* dialog = ui::ScreenRegistry::instance().find<frmPreference>();
-    if (!dialog || dialog->isHidden()) dialog = new frmPreference(owner);
+    auto* dialog = new frmPreference(owner);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

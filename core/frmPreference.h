@@ -24,7 +24,7 @@ public:
     explicit frmPreference(QWidget* owner = nullptr);
     ~frmPreference() override;
 
-    // The Preferences command: shows the dialog that is open, else a fresh one.
+    // Makes and shows the dialog; the screen registry opens it by name, one at a time.
     static frmPreference* Open(QWidget* owner);
 
     void Form_Activate() override;

@@ -48,9 +48,7 @@ frmSecurity::~frmSecurity() {
 }
 
 frmSecurity* frmSecurity::Open(QWidget* owner) {
-    frmSecurity* dialog = ui::ScreenRegistry::instance().find<frmSecurity>();
-    // A hidden one has been closed and is only waiting to be released.
-    if (!dialog || dialog->isHidden()) dialog = new frmSecurity(owner);
+    auto* dialog = new frmSecurity(owner);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

@@ -25,7 +25,7 @@ public:
     explicit frmSecurity(QWidget* owner = nullptr);
     ~frmSecurity() override;
 
-    // The Set/Edit Password command: shows the dialog that is open, else a fresh one.
+    // Makes and shows the dialog; the screen registry opens it by name, one at a time.
     static frmSecurity* Open(QWidget* owner);
 
     QLabel* lblHeader[2] = {};

@@ -37,8 +37,7 @@ frmSetting::frmSetting(QWidget* owner) : QDialog(owner) {
 frmSetting::~frmSetting() = default;
 
 frmSetting* frmSetting::Open(QWidget* owner) {
-    frmSetting* dialog = ui::ScreenRegistry::instance().find<frmSetting>();
-    if (!dialog || dialog->isHidden()) dialog = new frmSetting(owner);
+    auto* dialog = new frmSetting(owner);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

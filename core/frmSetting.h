@@ -19,7 +19,7 @@ public:
     explicit frmSetting(QWidget* owner = nullptr);
     ~frmSetting() override;
 
-    // The editor's button: shows the dialog that is open, else a fresh one.
+    // Makes and shows the dialog; the screen registry opens it by name, one at a time.
     static frmSetting* Open(QWidget* owner);
 
     QLabel* Label1 = nullptr;

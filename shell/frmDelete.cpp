@@ -70,10 +70,11 @@ frmDelete::frmDelete(QWidget* owner) : QDialog(owner) {
 
 frmDelete::~frmDelete() = default;
 
-QWidget* frmDelete::Open() {
+QWidget* frmDelete::Open(const ui::OpenValues& values) {
     core::MainWindowLink* window = core::MainWindow();
     auto* form = new frmDelete(window ? window->Widget() : nullptr);
     form->setAttribute(Qt::WA_DeleteOnClose);
+    form->m_intType = values.value(QStringLiteral("m_intType")).toInt();
     form->show();
     return form;
 }

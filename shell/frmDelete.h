@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/ui/ScreenRegistry.h"
+
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -18,16 +20,16 @@ class QTimer;
 // into its open transaction.
 class frmDelete : public QDialog {
     Q_OBJECT
-    // What to delete: 1 the current contact, 2 the current project. Set by the menu command right
-    // after the window is opened, before the timer starts the work.
+    // What to delete: 1 the current contact, 2 the current project; handed over by the menu command
+    // when it opens the window.
     Q_PROPERTY(int m_intType MEMBER m_intType)
 
 public:
     explicit frmDelete(QWidget* owner = nullptr);
     ~frmDelete() override;
 
-    // The screen registry's opener: made, shown and left to start its work from its timer.
-    static QWidget* Open();
+    // The screen registry's opener: made with its type, shown and left to start its work from its timer.
+    static QWidget* Open(const ui::OpenValues& values);
 
     // Milliseconds before the work starts (800). Tests set 0 so that nothing really waits.
     static void SetTickInterval(int ms);

@@ -126,13 +126,6 @@ void Frame(QFrame* shape, const QWidget* list) {
     Place(shape, r.left - 15, r.top - 15, r.width + 30, r.height + 30);
 }
 
-// The dialogs read their record number from the member of this name. Until a dialog is built it is
-// a stand-in, and the number rides along as a property of that name for it to show and the real
-// dialog to read.
-void HandOver(QWidget* form, const char* member, const QVariant& value) {
-    if (form) form->setProperty(member, value);
-}
-
 void Stripe(ui::ListView& list, QWidget* picGrdClr) {
     if (g_blnAltColors) modGeneral::AltLVBackground(list, picGrdClr, 0, -1);
 }
@@ -465,9 +458,9 @@ void frmHome::CalMain_DateClick(const QDate& date) {
     core::trap(QStringLiteral("frmHome.CalMain_DateClick"), Tail::ErrorBox, [date] {
         // The day view opens on the clicked date, not on today.
         modGeneral::CloseAllChildForms();
-        QWidget* day = ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmCalDay"));
-        HandOver(day, "m_blnIsSystem", false);
-        HandOver(day, "m_vSrchDate", date);
+        ui::ScreenRegistry::instance().openRequired(
+            QStringLiteral("frmCalDay"),
+            {{QStringLiteral("m_blnIsSystem"), false}, {QStringLiteral("m_vSrchDate"), date}});
     });
 }
 

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDynamicPropertyChangeEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -43,7 +42,7 @@ namespace {
 // Stand-ins for the screens and dialogs that later versions build. A real form registers its own
 // opener under the same name and replaces the stand-in.
 
-// PopUp: handed to its opener loaded but not shown, to run modally once its members are set.
+// PopUp: handed to its opener loaded but not shown, to run modally.
 enum class Kind { Screen, Dialog, ModalDialog, PopUp };
 
 struct StandIn {
@@ -86,32 +85,18 @@ constexpr StandIn kStandIns[] = {
     {"frmUserFields", "New / Edit User Contact Fields", Kind::Dialog, nullptr},
 };
 
-// The reminder pop-up's stand-in keeps the order in which its members were set (property
-// "setOrder"), so the hand-over can be checked before the real pop-up comes.
-class PopUpStandIn : public PlaceholderDialog {
-public:
-    using PlaceholderDialog::PlaceholderDialog;
-
-protected:
-    bool event(QEvent* e) override {
-        if (e->type() == QEvent::DynamicPropertyChange) {
-            const QByteArray name = static_cast<QDynamicPropertyChangeEvent*>(e)->propertyName();
-            if (name != "setOrder") {
-                QStringList order = property("setOrder").toStringList();
-                order.append(QString::fromLatin1(name));
-                setProperty("setOrder", order);
-            }
-        }
-        return PlaceholderDialog::event(e);
-    }
-};
-
 frmMain* MainFrame() {
     core::MainWindowLink* link = core::MainWindow();
     return link ? qobject_cast<frmMain*>(link->Widget()) : nullptr;
 }
 
-QWidget* OpenStandIn(const StandIn& s) {
+// A stand-in takes what its opener hands over as properties of the members' names, for it to show
+// and for tests to read, before it is shown.
+void TakeValues(QWidget* form, const ui::OpenValues& values) {
+    for (auto it = values.cbegin(); it != values.cend(); ++it) form->setProperty(it.key().toLatin1(), it.value());
+}
+
+QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
     const QString name = QString::fromLatin1(s.name);
     const QString caption = QString::fromLatin1(s.caption);
     frmMain* window = MainFrame();
@@ -119,6 +104,7 @@ QWidget* OpenStandIn(const StandIn& s) {
         case Kind::Screen: {
             if (!window) return nullptr;
             auto* screen = new PlaceholderScreen(name, caption);
+            TakeValues(screen, values);
             // What the real screens read while they load.
             if (name == QLatin1String("frmNameSrchResult")) {
                 screen->SetDetail(QStringLiteral("Search: ") + g_strNameSrchSQL);
@@ -133,18 +119,23 @@ QWidget* OpenStandIn(const StandIn& s) {
         }
         case Kind::Dialog: {
             auto* dialog = new PlaceholderDialog(name, caption, window);
+            TakeValues(dialog, values);
             dialog->show();
             return dialog;
         }
         case Kind::ModalDialog: {
             // Modal without an owner; it has gone by the time the opener returns.
             auto* dialog = new PlaceholderDialog(name, caption, nullptr);
+            TakeValues(dialog, values);
             ui::ScreenRegistry::instance().add(dialog);
             dialog->exec();
             return nullptr;
         }
-        case Kind::PopUp:
-            return new PopUpStandIn(name, caption, nullptr);
+        case Kind::PopUp: {
+            auto* popup = new PlaceholderDialog(name, caption, nullptr);
+            TakeValues(popup, values);
+            return popup;
+        }
     }
     return nullptr;
 }
@@ -185,8 +176,6 @@ QString HelpFilePath() {
 
 void frmMain::RegisterScreens() {
     auto& registry = ui::ScreenRegistry::instance();
-    registry.registerScreen(QStringLiteral("frmNewName"),
-                            [this]() -> QWidget* { return frmNewName::Open(this); });
     registry.registerScreen(QStringLiteral("frmHome"), &frmHome::Open);
     contacts::RegisterScreens();
     core::RegisterCoreScreens();
@@ -199,7 +188,7 @@ void frmMain::RegisterPlaceholders() {
         const QString name = QString::fromLatin1(s.name);
         // A real form registered before the main window keeps its place.
         if (registry.hasScreen(name)) continue;
-        registry.registerScreen(name, [&s] { return OpenStandIn(s); });
+        registry.registerScreen(name, [&s](const ui::OpenValues& values) { return OpenStandIn(s, values); });
     }
 }
 
@@ -335,10 +324,9 @@ void frmMain::mnuEditDelete_Click() {
             }
         }
         if (type == 0) return;
-        // The progress window starts its work from a timer after it is shown, so it reads what to
-        // delete (1 contact, 2 project) after this has set it.
-        if (QWidget* progress = ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmDelete")))
-            progress->setProperty("m_intType", type);
+        // What to delete: 1 contact, 2 project.
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmDelete"),
+                                                    {{QStringLiteral("m_intType"), type}});
     });
 }
 

@@ -35,15 +35,6 @@ frmSwtContact::frmSwtContact(QWidget* parent) : QDialog(parent) {
     column->addLayout(buttons);
 }
 
-frmSwtContact* frmSwtContact::Asking() {
-    for (QWidget* form : ui::ScreenRegistry::instance().openForms()) {
-        // An answered one is only waiting to be released.
-        auto* question = qobject_cast<frmSwtContact*>(form);
-        if (question && !question->m_blnUnloaded && question->isVisible()) return question;
-    }
-    return nullptr;
-}
-
 void frmSwtContact::cmdOpts_Click(int index) {
     m_blnConfirmed = index == 0;
     if (m_blnConfirmed) {

@@ -7,7 +7,7 @@ class QLabel;
 class QPushButton;
 
 // "Load New Contact": asks before the contact editor is replaced by the editor of another contact.
-// The opener sets m_lngContactID; OK closes every screen and dialog and opens the editor on that
+// The opener hands over m_lngContactID; OK closes every screen and dialog and opens the editor on that
 // contact, Cancel and the close box change nothing.
 class frmSwtContact : public QDialog {
     Q_OBJECT
@@ -16,9 +16,6 @@ public:
     explicit frmSwtContact(QWidget* parent = nullptr);
 
     int32_t m_lngContactID = 0;
-
-    // The question on screen, nullptr when none: there is one at a time.
-    static frmSwtContact* Asking();
 
     void done(int result) override;
 

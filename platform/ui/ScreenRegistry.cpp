@@ -72,10 +72,22 @@ bool ScreenRegistry::hasScreen(const QString& name) const {
     return false;
 }
 
-QWidget* ScreenRegistry::open(const QString& name) {
+QWidget* ScreenRegistry::shownDialog(const QString& name) const {
+    for (QWidget* w : m_forms) {
+        if (w->objectName() == name && qobject_cast<QDialog*>(w) && w->isVisible()) return w;
+    }
+    return nullptr;
+}
+
+QWidget* ScreenRegistry::open(const QString& name, const OpenValues& values) {
     for (const auto& entry : m_openers) {
         if (entry.first != name) continue;
-        QWidget* form = entry.second ? entry.second() : nullptr;
+        if (QWidget* shown = shownDialog(name)) {
+            shown->raise();
+            shown->activateWindow();
+            return shown;
+        }
+        QWidget* form = entry.second ? entry.second(values) : nullptr;
         add(form);
         return form;
     }
@@ -97,11 +109,11 @@ void ScreenRegistry::showScreen(QWidget* screen) {
     add(screen);
 }
 
-QWidget* ScreenRegistry::openRequired(const QString& name) {
+QWidget* ScreenRegistry::openRequired(const QString& name, const OpenValues& values) {
     if (!hasScreen(name)) {
         throw std::runtime_error(QStringLiteral("The form %1 is not available.").arg(name).toStdString());
     }
-    return open(name);
+    return open(name, values);
 }
 
 }  // namespace ui

@@ -2,10 +2,16 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 #include <QWidget>
+#include <concepts>
 #include <functional>
 
 namespace ui {
+
+// What an opener hands the form it opens, by member name ("m_strAddrType" → "Home"): the form takes
+// them before it loads, never as properties set after it has opened.
+using OpenValues = QVariantMap;
 
 // Every open screen (an MDI child of the main window) and dialog, in the order they were opened.
 // Screens and dialogs add themselves when they open and drop out when they are destroyed. A screen
@@ -29,13 +35,36 @@ public:
     // before it returns. A form that refuses to close stays; errors are ignored.
     void closeAll();
 
-    // Screens opened by name: the main window registers how each is made and shown.
-    using Opener = std::function<QWidget*()>;
+    // How a form is made, loaded and shown: from the values its opener hands over, or, for a form
+    // that takes none, from nothing. An empty opener ({}) unregisters the name.
+    class Opener {
+    public:
+        Opener() = default;
+        template <class F>
+            requires std::invocable<F&, const OpenValues&>
+        Opener(F make) : m_make(std::move(make)) {}
+        template <class F>
+            requires(std::invocable<F&> && !std::invocable<F&, const OpenValues&>)
+        Opener(F make) : m_make([make = std::move(make)](const OpenValues&) mutable -> QWidget* { return make(); }) {}
+        explicit operator bool() const { return static_cast<bool>(m_make); }
+        QWidget* operator()(const OpenValues& values) const { return m_make(values); }
+
+    private:
+        std::function<QWidget*(const OpenValues&)> m_make;
+    };
+
+    // Screens and dialogs opened by name: the main window registers how each is made and shown.
     void registerScreen(const QString& name, Opener opener);
     bool hasScreen(const QString& name) const;
-    QWidget* open(const QString& name);  // nullptr when no such screen is registered
+    // Opens the form `name` with `values`. There is one dialog of each kind at a time: while the
+    // dialog `name` is on screen it is brought forward unchanged and given nothing of this opening.
+    // nullptr when no such form is registered.
+    QWidget* open(const QString& name, const OpenValues& values = {});
     // The same for a command that needs the form: a name nobody registered raises an error.
-    QWidget* openRequired(const QString& name);
+    QWidget* openRequired(const QString& name, const OpenValues& values = {});
+    // The dialog `name` while it is on screen (one that was closed and only waits to be released does
+    // not count); nullptr otherwise.
+    QWidget* shownDialog(const QString& name) const;
 
     // Where screens are shown: the main window sets a host that puts a screen maximised into its MDI
     // area. Screens outside the shell show themselves through showScreen, which also lists them;

@@ -15,6 +15,7 @@
 #include "core/modGeneral.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "support/Fixture.h"
+#include "support/FormDouble.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -120,12 +121,12 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&host->window));
         opened.clear();
         for (const char* name : kItemDialogs) {
-            ui::ScreenRegistry::instance().registerScreen(name, [this, name]() -> QWidget* {
+            ui::ScreenRegistry::instance().registerScreen(name, [this, name](const ui::OpenValues& values) {
                 opened << name;
                 modeAtOpen = g_lngEntryMode;
                 auto* stand = new QWidget;
                 stand->setAttribute(Qt::WA_DeleteOnClose);
-                return stand;
+                return testsupport::TakeValues(stand, values);
             });
         }
         addContact(1);

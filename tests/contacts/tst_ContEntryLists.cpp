@@ -21,6 +21,7 @@
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "support/Fixture.h"
+#include "support/FormDouble.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -154,8 +155,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(host.get()));
         opened.clear();
         for (const char* name : kStandIns) {
-            ui::ScreenRegistry::instance().registerScreen(name, [this, name]() -> QWidget* {
-                auto* stand = new QWidget;
+            ui::ScreenRegistry::instance().registerScreen(name, [this, name](const ui::OpenValues& values) {
+                auto* stand = testsupport::TakeValues(new QWidget, values);
                 opened.append({name, g_lngEntryMode, g_lngCurProjID,
                                ui::ScreenRegistry::instance().find<frmContEntry>() != nullptr, stand});
                 return stand;

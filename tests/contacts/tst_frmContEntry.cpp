@@ -33,6 +33,7 @@
 #include "platform/ui/Twips.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
+#include "support/FormDouble.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -153,12 +154,12 @@ private Q_SLOTS:
         opened.clear();
         for (const char* name :
              {"frmNameDetail", "frmSelectGrp", "frmAddrDetail", "frmSetting", "frmSetJobTitle"}) {
-            ui::ScreenRegistry::instance().registerScreen(name, [this, name]() -> QWidget* {
+            ui::ScreenRegistry::instance().registerScreen(name, [this, name](const ui::OpenValues& values) {
                 opened << name;
                 auto* stand = new QWidget;
                 stand->setObjectName(name);
                 stand->setAttribute(Qt::WA_DeleteOnClose);
-                return stand;
+                return testsupport::TakeValues(stand, values);
             });
         }
     }

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <memory>
 
+#include "contacts/ContactScreens.h"
 #include "contacts/frmNewName.h"
 #include "core/modGeneral.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -119,14 +120,16 @@ private Q_SLOTS:
     // While a dialog is open the command shows it again, half-typed name and all; once it has been
     // closed the command makes a fresh one.
     void theCommandShowsTheOpenDialog() {
-        dlg = frmNewName::Open(nullptr);
+        contacts::RegisterScreens();
+        auto& registry = ui::ScreenRegistry::instance();
+        dlg = qobject_cast<frmNewName*>(registry.open("frmNewName"));
         QVERIFY(QTest::qWaitForWindowActive(dlg));
         QTest::keyClicks(txtName(), "Anna");
-        QCOMPARE(frmNewName::Open(nullptr), dlg.data());
+        QCOMPARE(registry.open("frmNewName"), dlg.data());
         QCOMPARE(txtName()->text(), QString("Anna"));
 
         QTest::mouseClick(control("cmdOpt(1)"), Qt::LeftButton);
-        frmNewName* fresh = frmNewName::Open(nullptr);
+        auto* fresh = qobject_cast<frmNewName*>(registry.open("frmNewName"));
         QVERIFY(fresh != dlg.data());
         settle();
         QVERIFY(dlg.isNull());

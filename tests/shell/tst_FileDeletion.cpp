@@ -123,9 +123,9 @@ class FileDeletionTest : public QObject {
     }
     // Opens the progress window as the menu command does, and waits for it to finish.
     QList<QList<QVariant>> deleteFile(int type) {
-        QPointer<QWidget> form = ui::ScreenRegistry::instance().open(QStringLiteral("frmDelete"));
+        QPointer<QWidget> form =
+            ui::ScreenRegistry::instance().open(QStringLiteral("frmDelete"), {{QStringLiteral("m_intType"), type}});
         if (!form) return {};
-        form->setProperty("m_intType", type);
         QSignalSpy steps(qobject_cast<frmDelete*>(form.data()), &frmDelete::StepShown);
         if (!QTest::qWaitFor([&] { return form.isNull(); }, 5000)) qWarning("frmDelete did not close");
         return steps;

@@ -33,12 +33,12 @@ public:
             auto* popup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!popup || popup->objectName() != QLatin1String("frmReminder") || m_busy) return;
             m_busy = true;
-            // Members in their order: the reminder, its item (to-do 70, appointment 80), the kind.
+            // Handed over before it ran: the reminder, its item (to-do 70, appointment 80), the kind.
             const bool appt = popup->property("m_strType") == QStringLiteral("AP");
             const char* item = appt ? "m_lngApptID" : "m_lngToDoID";
-            if (popup->property("setOrder").toStringList() !=
-                    QStringList{"m_lngRemindID", item, "m_strType"} ||
-                popup->property(item).toInt() != (appt ? 80 : 70))
+            const char* other = appt ? "m_lngToDoID" : "m_lngApptID";
+            if (!popup->property("m_lngRemindID").isValid() || popup->property(item).toInt() != (appt ? 80 : 70) ||
+                popup->property(other).isValid())
                 badHandOver = true;
             shown << popup->property("m_lngRemindID").toInt();
             if (inside) inside();

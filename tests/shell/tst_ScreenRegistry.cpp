@@ -4,6 +4,7 @@
 #include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -102,6 +103,35 @@ private Q_SLOTS:
         QCOMPARE(registry().openForms(), QList<QWidget*>{screen.get()});
         screen.reset();
         QVERIFY(registry().openForms().isEmpty());
+    }
+
+    // A dialog is made with what its opener hands over; while it is on screen a second opening brings
+    // it forward unchanged, and once it has been closed the next opening makes a fresh one.
+    void oneDialogOfEachKind() {
+        QList<QVariantMap> handed;
+        registry().registerScreen("dlgTest", [&](const ui::OpenValues& values) -> QWidget* {
+            handed << values;
+            auto* dialog = new QDialog;
+            dialog->setObjectName("dlgTest");
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->setProperty("kind", values.value("m_strAddrType"));
+            dialog->show();
+            return dialog;
+        });
+        QPointer<QWidget> first = registry().open("dlgTest", {{"m_strAddrType", "Home"}});
+        QVERIFY(first);
+        QCOMPARE(registry().open("dlgTest", {{"m_strAddrType", "Work"}}), first.data());
+        QCOMPARE(handed.size(), 1);
+        QCOMPARE(handed[0].value("m_strAddrType").toString(), QString("Home"));
+        QCOMPARE(first->property("kind").toString(), QString("Home"));
+
+        qobject_cast<QDialog*>(first.data())->reject();  // closed, its deletion still queued
+        QPointer<QWidget> second = registry().open("dlgTest", {{"m_strAddrType", "Work"}});
+        QVERIFY(second && second != first);
+        QCOMPARE(second->property("kind").toString(), QString("Work"));
+        delete second.data();
+        QTRY_VERIFY(first.isNull());
+        registry().registerScreen("dlgTest", {});
     }
 
     void oneCopyPerDataRoot() {
