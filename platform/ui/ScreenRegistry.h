@@ -62,9 +62,6 @@ public:
     QWidget* open(const QString& name, const OpenValues& values = {});
     // The same for a command that needs the form: a name nobody registered raises an error.
     QWidget* openRequired(const QString& name, const OpenValues& values = {});
-    // The dialog `name` while it is on screen (one that was closed and only waits to be released does
-    // not count); nullptr otherwise.
-    QWidget* shownDialog(const QString& name) const;
 
     // Where screens are shown: the main window sets a host that puts a screen maximised into its MDI
     // area. Screens outside the shell show themselves through showScreen, which also lists them;
@@ -75,6 +72,10 @@ public:
 
 private:
     ScreenRegistry() = default;
+    // The dialog `name` while it is on screen (one that was closed and only waits to be released does
+    // not count); nullptr otherwise.
+    QWidget* shownDialog(const QString& name) const;
+
     QList<QWidget*> m_forms;
     QList<QPair<QString, Opener>> m_openers;
     ScreenHost m_host;
