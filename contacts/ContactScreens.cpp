@@ -1,5 +1,7 @@
 #include "contacts/ContactScreens.h"
 
+#include "contacts/dialogs/LookupItemDialog.h"
+#include "contacts/dialogs/frmSelectGrp.h"
 #include "contacts/dialogs/frmSwtContact.h"
 #include "contacts/frmContEntry.h"
 #include "core/MainWindowLink.h"
@@ -26,12 +28,23 @@ QWidget* OpenSwitchQuestion() {
     return dialog;
 }
 
+QWidget* OpenGroupDialog() {
+    QWidget* owner = core::MainWindow() ? core::MainWindow()->Widget() : nullptr;
+    auto* dialog = new frmSelectGrp(owner);
+    dialog->show();
+    return dialog;
+}
+
 }  // namespace
 
 void RegisterScreens() {
     auto& registry = ui::ScreenRegistry::instance();
     registry.registerScreen(QStringLiteral("frmContEntry"), &OpenContactEditor);
     registry.registerScreen(QStringLiteral("frmSwtContact"), &OpenSwitchQuestion);
+    registry.registerScreen(QStringLiteral("frmSelectGrp"), &OpenGroupDialog);
+    for (const QString& name : {QStringLiteral("frmAddGroup"), QStringLiteral("frmSetPrefix"),
+                                QStringLiteral("frmSetSuffix"), QStringLiteral("frmSetJobTitle")})
+        registry.registerScreen(name, [name]() -> QWidget* { return LookupItemDialog::Open(name); });
 }
 
 }  // namespace contacts
