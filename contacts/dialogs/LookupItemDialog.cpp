@@ -27,7 +27,7 @@ struct LookupMember {
     const char* caption;
     const char* label1;
     const char* label2;
-    int limit;  // the most that can be typed
+    int limit;         // the most that can be typed
     const char* kind;  // Lookup.ItemID
     const char* emptyMessage;
     const char* emptyTitle;

@@ -1,6 +1,7 @@
 #include "contacts/dialogs/frmSelectGrp.h"
 
 #include <QCloseEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 
@@ -44,8 +45,12 @@ void frmSelectGrp::BuildControls() {
     lstGroup->setObjectName(QStringLiteral("lstGroup"));
     lstGroup->setMultiSelect(true);
     Place(lstGroup, 120, 435, 2640, 3000);
-    // The current entry moves with a click and with the arrow keys; a rebuild leaves none.
-    connect(lstGroup, &ui::ListBox::listIndexChanged, this, [this] { lstGroup_Click(); });
+    // A click, or Space, on an entry; not the focus coming into the list, which makes its first
+    // entry current without the user choosing it.
+    connect(lstGroup, &QAbstractItemView::clicked, this, [this] { lstGroup_Click(); });
+    connect(lstGroup->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_blnFilling) lstGroup_Click();
+    });
 
     const QString captions[4] = {QStringLiteral("&New ..."), QStringLiteral("&Remove"), QStringLiteral("&OK"),
                                  QStringLiteral("&Cancel")};
@@ -76,6 +81,7 @@ void frmSelectGrp::Form_Load() {
 // The first fill selects the groups the contact is in now. Every later one keeps what is selected,
 // and a group that was not listed before (the one just added) is selected as well.
 void frmSelectGrp::InitializeScreen() {
+    m_blnFilling = true;
     core::trap(QStringLiteral("frmSelectGrp.InitializeScreen"), Tail::Silent, [&] {
         QStringList wanted;
         QStringList before;
@@ -103,6 +109,7 @@ void frmSelectGrp::InitializeScreen() {
         m_blnListed = true;
         SelectGroups(wanted);
     });
+    m_blnFilling = false;
     // Nothing is current after a rebuild, so there is nothing for Remove to take.
     cmdOpts[1]->setEnabled(lstGroup->listIndex() >= 0);
 }
@@ -173,17 +180,17 @@ void frmSelectGrp::UpdateContactRecord() {
                    ui::ProgramTitle());
         return;
     }
-    const bool written = core::trap(QStringLiteral("frmSelectGrp.UpdateContactRecord"), Tail::Action,
-                                    QStringLiteral("updating the record"), [&] {
-                                        // A contact deleted meanwhile has no row to edit: that fails here.
-                                        db::Recordset rs = g_dbLocal->OpenRecordset(
-                                            QStringLiteral("SELECT * FROM Contacts WHERE ContID = ?"),
-                                            {m_lngContID});
-                                        rs.Edit();
-                                        rs.Fields(QStringLiteral("Group")) = m_strGroups;
-                                        rs.Update();
-                                        rs.Close();
-                                    });
+    const bool written =
+        core::trap(QStringLiteral("frmSelectGrp.UpdateContactRecord"), Tail::Action,
+                   QStringLiteral("updating the record"), [&] {
+                       // A contact deleted meanwhile has no row to edit: that fails here.
+                       db::Recordset rs = g_dbLocal->OpenRecordset(
+                           QStringLiteral("SELECT * FROM Contacts WHERE ContID = ?"), {m_lngContID});
+                       rs.Edit();
+                       rs.Fields(QStringLiteral("Group")) = m_strGroups;
+                       rs.Update();
+                       rs.Close();
+                   });
     if (!written) return;
     hide();
     done(QDialog::Accepted);
@@ -198,12 +205,13 @@ void frmSelectGrp::DeleteGroup() {
                    ui::YesNo | ui::Question | ui::DefaultButton2,
                    QStringLiteral("Warning : Deleting Group")) != ui::Answer::Yes)
         return;
-    const bool deleted = core::trap(QStringLiteral("frmSelectGrp.DeleteGroup"), Tail::Action,
-                                    QStringLiteral("Deleting the group record"), [&] {
-                                        g_dbLocal->Execute(QStringLiteral("DELETE * FROM Lookup WHERE ItemID = ? "
-                                                                          "AND Description = ?"),
-                                                           {kGroupKind, name});
-                                    });
+    const bool deleted =
+        core::trap(QStringLiteral("frmSelectGrp.DeleteGroup"), Tail::Action,
+                   QStringLiteral("Deleting the group record"), [&] {
+                       g_dbLocal->Execute(QStringLiteral("DELETE * FROM Lookup WHERE ItemID = ? "
+                                                         "AND Description = ?"),
+                                          {kGroupKind, name});
+                   });
     if (deleted) InitializeScreen();
 }
 

@@ -51,9 +51,10 @@ private:
     ui::ListBox* lstGroup = nullptr;
     QPushButton* cmdOpts[4] = {};  // New, Remove, OK (Enter), Cancel
 
-    int32_t m_lngContID = 0;  // the contact, as it was when the dialog opened
-    QString m_strGroups;      // the selected names, joined
-    bool m_blnListed = false; // the list has been filled once: a rebuild keeps its selection
+    int32_t m_lngContID = 0;    // the contact, as it was when the dialog opened
+    QString m_strGroups;        // the selected names, joined
+    bool m_blnListed = false;   // the list has been filled once: a rebuild keeps its selection
+    bool m_blnFilling = false;  // the selection is the program's, not the user's
     bool m_blnCancelled = false;
     bool m_blnUnloaded = false;
 };
