@@ -14,6 +14,7 @@
 #include "core/modGeneral.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "support/CaptionCheck.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
@@ -127,6 +128,7 @@ private Q_SLOTS:
         QCOMPARE(entries(), QString("A,A,B,Zeta"));
         QCOMPARE(entries(true), QString("A,B"));
         QVERIFY(!button(dlg, 1)->isEnabled());
+        QCOMPARE(testsupport::CutCaptions(dlg), QStringList());
 
         QTest::mouseClick(button(dlg, 0), Qt::LeftButton);
         QWidget* add = ui::ScreenRegistry::instance().find("frmAddGroup");
@@ -294,6 +296,7 @@ private Q_SLOTS:
         // Empty: the member's message with the information icon, and back to the box.
         QPointer<QDialog> add = openMember();
         QVERIFY(add);
+        QCOMPARE(testsupport::CutCaptions(add), QStringList());
         f->prompts().answer(ui::Answer::OK);
         QTest::mouseClick(button(add, 0), Qt::LeftButton);
         QTEST(f->prompts().lastText(), "message");
