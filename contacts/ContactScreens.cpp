@@ -1,5 +1,7 @@
 #include "contacts/ContactScreens.h"
 
+#include "contacts/dialogs/LookupItemDialog.h"
+#include "contacts/dialogs/frmSelectGrp.h"
 #include "contacts/dialogs/frmSwtContact.h"
 #include "contacts/frmContEntry.h"
 #include "contacts/frmNewName.h"
@@ -31,6 +33,12 @@ QWidget* OpenSwitchQuestion(const ui::OpenValues& values) {
     return dialog;
 }
 
+QWidget* OpenGroupDialog() {
+    auto* dialog = new frmSelectGrp(Owner());
+    dialog->show();
+    return dialog;
+}
+
 }  // namespace
 
 void RegisterScreens() {
@@ -38,6 +46,10 @@ void RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmContEntry"), &OpenContactEditor);
     registry.registerScreen(QStringLiteral("frmSwtContact"), &OpenSwitchQuestion);
     registry.registerScreen(QStringLiteral("frmNewName"), [] { return frmNewName::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmSelectGrp"), &OpenGroupDialog);
+    for (const QString& name : {QStringLiteral("frmAddGroup"), QStringLiteral("frmSetPrefix"),
+                                QStringLiteral("frmSetSuffix"), QStringLiteral("frmSetJobTitle")})
+        registry.registerScreen(name, [name]() -> QWidget* { return LookupItemDialog::Open(name); });
 }
 
 }  // namespace contacts

@@ -1,6 +1,6 @@
-// Hostile text typed and pasted into every text box of the new-contact dialog, the name search and the
-// contact editor: what is stored is what the box held, nothing else changes, no error is logged or
-// shown, and the screen shows afterwards what is stored.
+// Hostile text typed and pasted into every text box of the new-contact dialog, the name search, the
+// contact editor and the pick-list add dialogs: what is stored is what the box held, nothing else
+// changes, no error is logged or shown, and the screen shows afterwards what is stored.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -12,6 +12,7 @@
 #include <QTest>
 #include <memory>
 
+#include "contacts/ContactScreens.h"
 #include "contacts/NameComposition.h"
 #include "contacts/clsNameParse.h"
 #include "contacts/frmContEntry.h"
@@ -443,6 +444,39 @@ private Q_SLOTS:
         for (int i = 0; i < frmContEntry::kBoxCount; ++i) QCOMPARE(e->Text1Text(i), shownFromStore(i));
         QCOMPARE(e->findChild<QPlainTextEdit*>("txtComments")->toPlainText(), comment);
         QCOMPARE(others(), before);
+        checkNoErrors();
+    }
+
+    // The item box of each pick-list add dialog: the item is stored exactly as the box held it.
+    void lookupItem_data() { AddHostileRows(); }
+    void lookupItem() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        addContact(1, "I", "Ek, Bo");
+        const auto contacts = rows("SELECT * FROM Contacts");
+        contacts::RegisterScreens();
+        const char* const members[][2] = {{"frmAddGroup", "GRP"},
+                                          {"frmSetPrefix", "PRE"},
+                                          {"frmSetSuffix", "SUFF"},
+                                          {"frmSetJobTitle", "TITLE"}};
+        for (const auto& [member, kind] : members) {
+            const auto before = rows("SELECT * FROM Lookup");
+            QPointer<QWidget> dlg = ui::ScreenRegistry::instance().open(member);
+            QVERIFY(dlg);
+            auto* box = dlg->findChild<QLineEdit*>("Text1");
+            Enter(box, text, pasted);
+            const QString typed = box->text();
+            QCOMPARE(typed, Expected(text, pasted, false, ui::LengthLimit(box)));
+            QVERIFY(WholeCharacters(typed));
+
+            QTest::mouseClick(dlg->findChild<QAbstractButton*>("cmdOpts(0)"), Qt::LeftButton);
+            settle();
+            QVERIFY(!dlg);
+            const QVariantList added{kind, typed};
+            QCOMPARE(rows("SELECT * FROM Lookup"), before + QList<QVariantList>{added});
+            QCOMPARE(modGeneral::LookupList(kind), QStringList{typed});
+        }
+        QCOMPARE(rows("SELECT * FROM Contacts"), contacts);
         checkNoErrors();
     }
 };
