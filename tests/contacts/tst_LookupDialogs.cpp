@@ -1,3 +1,4 @@
+#include <algorithm>
 // The group dialog and the dialogs that add an item to one of the user's pick lists.
 #include <QAbstractButton>
 #include <QComboBox>
@@ -129,6 +130,14 @@ private Q_SLOTS:
         QCOMPARE(entries(true), QString("A,B"));
         QVERIFY(!button(dlg, 1)->isEnabled());
         QCOMPARE(testsupport::CutCaptions(dlg), QStringList());
+        // A second click on the icon brings this dialog forward as it is.
+        click("Zeta");
+        QTest::mouseClick(e->findChild<QWidget*>("picPop(1)"), Qt::LeftButton);
+        const QList<QWidget*> forms = ui::ScreenRegistry::instance().openForms();
+        QCOMPARE(std::count_if(forms.begin(), forms.end(), [](QWidget* w) { return qobject_cast<frmSelectGrp*>(w); }),
+                 1);
+        QCOMPARE(entries(true), QString("A,B,Zeta"));
+        click("Zeta");
 
         QTest::mouseClick(button(dlg, 0), Qt::LeftButton);
         QWidget* add = ui::ScreenRegistry::instance().find("frmAddGroup");
