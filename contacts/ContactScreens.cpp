@@ -1,5 +1,6 @@
 #include "contacts/ContactScreens.h"
 
+#include "contacts/dialogs/frmNameDetail.h"
 #include "contacts/dialogs/frmSwtContact.h"
 #include "contacts/frmContEntry.h"
 #include "contacts/frmNewName.h"
@@ -38,6 +39,9 @@ void RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmContEntry"), &OpenContactEditor);
     registry.registerScreen(QStringLiteral("frmSwtContact"), &OpenSwitchQuestion);
     registry.registerScreen(QStringLiteral("frmNewName"), [] { return frmNewName::Open(Owner()); });
+    // Works on the current contact; nothing is handed over.
+    registry.registerScreen(QStringLiteral("frmNameDetail"),
+                            [](const ui::OpenValues&) -> QWidget* { return frmNameDetail::Open(Owner()); });
 }
 
 }  // namespace contacts
