@@ -117,11 +117,11 @@ void frmNameDetail::BuildControls() {
         Place(example, 2280, 540 + i * 360, 3120, 255);
         Label2[i + 1] = example;
     }
-    optType[0]->setChecked(true);
 
     // The rows: Title, First, Middle, Last, Suffix, then the company's Name.
-    const QString captions[6] = {QStringLiteral("Title:"), QStringLiteral("First:"), QStringLiteral("Middle:"),
-                                 QStringLiteral("Last:"),  QStringLiteral("Suffix:"), QStringLiteral("Name:")};
+    const QString captions[6] = {QStringLiteral("Title:"),  QStringLiteral("First:"),
+                                 QStringLiteral("Middle:"), QStringLiteral("Last:"),
+                                 QStringLiteral("Suffix:"), QStringLiteral("Name:")};
     for (int i = 0; i < 6; ++i) {
         Label1[i] = new QLabel(captions[i], this);
         Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
@@ -150,11 +150,19 @@ void frmNameDetail::BuildControls() {
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
     cmdOpts[0]->setDefault(true);  // Enter; Esc reaches reject(), as "&Cancel" does
+    // Once every box exists: choosing an option sets them.
+    optType[0]->setChecked(true);
 
-    QWidget* order[] = {optType[0],      Combo1[kPrefixList], Text1[kFirst], Text1[kMiddle], Text1[kLast],
-                        Combo1[kSuffixList], optType[1],      Text1[kCompany], cmdOpts[0],   cmdOpts[1]};
+    QWidget* order[] = {optType[0],   Combo1[kPrefixList], Text1[kFirst], Text1[kMiddle],
+                        Text1[kLast], Combo1[kSuffixList], optType[1],    Text1[kCompany],
+                        cmdOpts[0],   cmdOpts[1]};
     for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
+    // Editable boxes white, locked ones the button face. A rule rather than the palette: the flat
+    // border is a style sheet, under which a box's own palette no longer paints its background.
+    setStyleSheet(
+        QStringLiteral("QLineEdit:enabled, QComboBox:enabled { background-color: white; }\n"
+                       "QLineEdit:disabled, QComboBox:disabled { background-color: palette(button); }"));
     setFixedSize(ui::twips::ToPixelsX(5520), ui::twips::ToPixelsY(4560));
     core::layout::FitCaptions(this);
 }
@@ -246,15 +254,11 @@ void frmNameDetail::optType_Click(int index) {
 
 void frmNameDetail::SetNameFields() {
     const bool person = m_strCType == NameComposition::kPerson;
-    // The texts of the locked boxes stay as they are.
-    for (QWidget* w : {static_cast<QWidget*>(Text1[kFirst]), static_cast<QWidget*>(Text1[kMiddle]),
-                       static_cast<QWidget*>(Text1[kLast]), static_cast<QWidget*>(Combo1[kPrefixList]),
-                       static_cast<QWidget*>(Combo1[kSuffixList])}) {
-        w->setEnabled(person);
-        core::layout::PaintBox(w, person);
-    }
+    // The texts of the locked boxes stay as they are; the colours follow from the style sheet.
+    const QList<QWidget*> personBoxes{Text1[kFirst], Text1[kMiddle], Text1[kLast], Combo1[kPrefixList],
+                                      Combo1[kSuffixList]};
+    for (QWidget* w : personBoxes) w->setEnabled(person);
     Text1[kCompany]->setEnabled(!person);
-    core::layout::PaintBox(Text1[kCompany], !person);
     if (person) {
         Combo1[kPrefixList]->setFocus();
     } else {
@@ -349,35 +353,37 @@ void frmNameDetail::CombineNames() {
 }
 
 void frmNameDetail::PostEntry() {
-    const bool saved = core::trap(
-        QStringLiteral("frmNameDetail.PostEntry"), Tail::Action, QStringLiteral("Posting the information"), [&] {
-            // Found afresh: the contact may have been deleted while the dialog was open.
-            m_rsContacts.setIndex(QStringLiteral("PrimaryKey"));
-            m_rsContacts.Seek(QStringLiteral("="), m_lngContID);
-            if (m_rsContacts.NoMatch()) {
-                throw db::DbError(db::kErrNoCurrentRecord,
-                                  QStringLiteral("The contact's record no longer exists."));
-            }
-            m_rsContacts.Edit();
-            if (m_strCType == NameComposition::kPerson) {
-                m_rsContacts.Fields(QStringLiteral("CTYPE")) = NameComposition::kPerson;
-                m_rsContacts.Fields(QStringLiteral("FullName")) = m_strFullName;
-                m_rsContacts.Fields(QStringLiteral("ShownName")) = m_strShownName;
-                m_rsContacts.Fields(QStringLiteral("Prefix")) = m_strPrefix;
-                m_rsContacts.Fields(QStringLiteral("Suffix")) = m_strSuffix;
-                m_rsContacts.Fields(QStringLiteral("FName")) = m_strFirstName;
-                m_rsContacts.Fields(QStringLiteral("LName")) = m_strLastName;
-                // An emptied box clears the stored middle name, as the composed names already have.
-                m_rsContacts.Fields(QStringLiteral("Middle")) =
-                    m_strMiddleName.isEmpty() ? QVariant() : QVariant(m_strMiddleName);
-            } else {
-                // A company keeps its person columns and FullName.
-                m_rsContacts.Fields(QStringLiteral("CTYPE")) = NameComposition::kCompany;
-                m_rsContacts.Fields(QStringLiteral("ShownName")) = m_strShownName;
-                m_rsContacts.Fields(QStringLiteral("CompName")) = m_strCompName;
-            }
-            m_rsContacts.Update();
-        });
+    const bool saved =
+        core::trap(QStringLiteral("frmNameDetail.PostEntry"), Tail::Action,
+                   QStringLiteral("Posting the information"), [&] {
+                       // Found afresh: the contact may have been deleted while the dialog was open.
+                       m_rsContacts.setIndex(QStringLiteral("PrimaryKey"));
+                       m_rsContacts.Seek(QStringLiteral("="), m_lngContID);
+                       if (m_rsContacts.NoMatch()) {
+                           throw db::DbError(db::kErrNoCurrentRecord,
+                                             QStringLiteral("The contact's record no longer exists."));
+                       }
+                       m_rsContacts.Edit();
+                       if (m_strCType == NameComposition::kPerson) {
+                           m_rsContacts.Fields(QStringLiteral("CTYPE")) = NameComposition::kPerson;
+                           m_rsContacts.Fields(QStringLiteral("FullName")) = m_strFullName;
+                           m_rsContacts.Fields(QStringLiteral("ShownName")) = m_strShownName;
+                           m_rsContacts.Fields(QStringLiteral("Prefix")) = m_strPrefix;
+                           m_rsContacts.Fields(QStringLiteral("Suffix")) = m_strSuffix;
+                           m_rsContacts.Fields(QStringLiteral("FName")) = m_strFirstName;
+                           m_rsContacts.Fields(QStringLiteral("LName")) = m_strLastName;
+                           // An emptied box clears the stored middle name, as the composed names already
+                           // have.
+                           m_rsContacts.Fields(QStringLiteral("Middle")) =
+                               m_strMiddleName.isEmpty() ? QVariant() : QVariant(m_strMiddleName);
+                       } else {
+                           // A company keeps its person columns and FullName.
+                           m_rsContacts.Fields(QStringLiteral("CTYPE")) = NameComposition::kCompany;
+                           m_rsContacts.Fields(QStringLiteral("ShownName")) = m_strShownName;
+                           m_rsContacts.Fields(QStringLiteral("CompName")) = m_strCompName;
+                       }
+                       m_rsContacts.Update();
+                   });
     if (!saved) m_rsContacts.CancelUpdate();
     // Saved or not, the dialog is done.
     hide();
