@@ -1,6 +1,7 @@
 #include "contacts/ContactScreens.h"
 
 #include "contacts/dialogs/LookupItemDialog.h"
+#include "contacts/dialogs/frmNameDetail.h"
 #include "contacts/dialogs/frmSelectGrp.h"
 #include "contacts/dialogs/frmSwtContact.h"
 #include "contacts/frmContEntry.h"
@@ -50,6 +51,8 @@ void RegisterScreens() {
     for (const QString& name : {QStringLiteral("frmAddGroup"), QStringLiteral("frmSetPrefix"),
                                 QStringLiteral("frmSetSuffix"), QStringLiteral("frmSetJobTitle")})
         registry.registerScreen(name, [name]() -> QWidget* { return LookupItemDialog::Open(name); });
+    // Works on the current contact; nothing is handed over.
+    registry.registerScreen(QStringLiteral("frmNameDetail"), [] { return frmNameDetail::Open(Owner()); });
 }
 
 }  // namespace contacts

@@ -76,7 +76,6 @@ constexpr StandIn kStandIns[] = {
     {"frmDelete", "Delete Contact or Project File", Kind::Dialog, nullptr},
     {"frmAbout", "About Pomaret", Kind::ModalDialog, nullptr},
     {"frmReminder", "Reminder", Kind::PopUp, nullptr},
-    {"frmNameDetail", "Verify Name Details", Kind::Dialog, nullptr},
     {"frmAddrDetail", "Verify Address Details", Kind::Dialog, nullptr},
     {"frmSetRelProject", "Add Related Project", Kind::Dialog, nullptr},
     {"frmNewLinkCont", "Set Up New Linked Contact", Kind::Dialog, nullptr},

@@ -1,6 +1,6 @@
 // Hostile text typed and pasted into every text box of the new-contact dialog, the name search, the
-// contact editor and the pick-list add dialogs: what is stored is what the box held, nothing else
-// changes, no error is logged or shown, and the screen shows afterwards what is stored.
+// contact editor, its name dialog and the pick-list add dialogs: what is stored is what the box held, nothing
+// else changes, no error is logged or shown, and the screen shows afterwards what is stored.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -15,6 +15,7 @@
 #include "contacts/ContactScreens.h"
 #include "contacts/NameComposition.h"
 #include "contacts/clsNameParse.h"
+#include "contacts/dialogs/frmNameDetail.h"
 #include "contacts/frmContEntry.h"
 #include "contacts/frmNewName.h"
 #include "core/modGeneral.h"
@@ -290,6 +291,58 @@ private Q_SLOTS:
                      QStringList({row[1], row[2], row[8]}));
             QCOMPARE(e->cboContList->currentText(), row[2]);
         }
+        QCOMPARE(rows("SELECT * FROM Contacts WHERE ContID = 1"), before);
+        checkNoErrors();
+    }
+
+    // The name dialog's boxes, a person's three parts or a company's name: stored as the boxes hold
+    // them, the names composed of them, and the editor shows the new names.
+    void nameDetails_data() { AddHostileRows(true); }
+    void nameDetails() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        QFETCH(bool, company);
+        addContact(1, "I", "Other, Contact");
+        f->db().Execute(
+            "INSERT INTO Contacts (ContID, CTYPE, Setting, FullName, ShownName, FName, LName) "
+            "VALUES (2, 'I', 'Default', 'Anna Berg', 'Berg, Anna', 'Anna', 'Berg')");
+        const auto before = rows("SELECT * FROM Contacts WHERE ContID = 1");
+        start();
+        frmContEntry* e = openEditor(2);
+        QVERIFY(e);
+        QTest::mouseClick(e->findChild<QLabel*>("picPop(0)"), Qt::LeftButton);
+        QPointer<frmNameDetail> dlg = ui::ScreenRegistry::instance().find<frmNameDetail>();
+        QVERIFY(dlg);
+        if (company) QTest::mouseClick(dlg->findChild<QAbstractButton*>("optType(1)"), Qt::LeftButton);
+        QStringList typed;
+        for (int i : company ? QList<int>{3} : QList<int>{0, 1, 2}) {
+            auto* box = dlg->findChild<QLineEdit*>(QString("Text1(%1)").arg(i));
+            Enter(box, text, pasted);
+            QCOMPARE(box->text(), Expected(text, pasted, false, ui::LengthLimit(box)));
+            QVERIFY(WholeCharacters(box->text()));
+            typed << box->text();
+        }
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>("cmdOpts(0)"), Qt::LeftButton);
+        settle();
+        QVERIFY(!dlg);
+
+        // Columns CTYPE, FullName, ShownName, FName, Middle, LName, CompName.
+        const QStringList expected =
+            company ? QStringList{"C", "Anna Berg", typed[0], "Anna", "", "Berg", typed[0]}
+                    : QStringList{"I",
+                                  NameComposition::FullName({}, typed[0], typed[1], typed[2], {}),
+                                  NameComposition::ShownName(typed[2], typed[0], typed[1]),
+                                  typed[0],
+                                  typed[1],
+                                  typed[2],
+                                  ""};
+        QStringList got;
+        for (const QVariant& v : rows("SELECT CTYPE, FullName, ShownName, FName, Middle, LName, CompName "
+                                      "FROM Contacts WHERE ContID = 2")
+                                     .value(0))
+            got << Part(v);
+        QCOMPARE(got, expected);
+        QCOMPARE(QStringList({e->Text1Text(0), e->Text1Text(1)}), QStringList({expected[1], expected[2]}));
         QCOMPARE(rows("SELECT * FROM Contacts WHERE ContID = 1"), before);
         checkNoErrors();
     }
