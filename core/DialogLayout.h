@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
+#include <QStyle>
 #include <QString>
 #include <QWidget>
 
@@ -31,11 +32,18 @@ inline QLabel* Heading(QWidget* parent, const QString& name, const QString& capt
     return label;
 }
 
-// An edit box's background: white while it takes input, the button face while it is locked.
+// An edit box's background: white while it takes input, the button face while it is locked. Under
+// the flat border's style sheet the palette paints no background: its rule reads the box's "locked"
+// property, which takes effect once the box is polished anew.
 inline void PaintBox(QWidget* box, bool editable) {
     QPalette p = box->palette();
     p.setColor(QPalette::Base, editable ? QColor(Qt::white) : p.color(QPalette::Button));
     box->setPalette(p);
+    box->setProperty("locked", !editable);
+    if (!box->styleSheet().isEmpty()) {
+        box->style()->unpolish(box);
+        box->style()->polish(box);
+    }
 }
 
 // Makes room for every caption of a dialog that its font does not show whole, once its controls

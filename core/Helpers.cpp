@@ -30,12 +30,16 @@ void FlatBorder(QWidget* control) {
             qobject_cast<QAbstractSpinBox*>(control)) {
             // These draw their own frame; a style sheet is the one way to replace it. The property
             // selector keeps the rule off the control's children (a spin box's inner edit box).
+            // The background follows PaintBox (the "locked" property).
             if (control->property("flatBorder").toBool()) return;
             control->setProperty("flatBorder", true);
             const QString colour = control->palette().color(QPalette::Dark).name();
             control->setStyleSheet(
                 control->styleSheet() +
-                QStringLiteral("\n[flatBorder=\"true\"] { border: 1px solid %1; }").arg(colour));
+                QStringLiteral("\n[flatBorder=\"true\"] { border: 1px solid %1; }"
+                               "\n[flatBorder=\"true\"][locked=\"true\"] { background-color: palette(button); }"
+                               "\n[flatBorder=\"true\"][locked=\"false\"] { background-color: white; }")
+                    .arg(colour));
         } else if (auto* frame = qobject_cast<QFrame*>(control)) {
             frame->setFrameShape(QFrame::Box);
             frame->setFrameShadow(QFrame::Plain);

@@ -158,11 +158,6 @@ void frmNameDetail::BuildControls() {
                         cmdOpts[0],   cmdOpts[1]};
     for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
-    // Editable boxes white, locked ones the button face. A rule rather than the palette: the flat
-    // border is a style sheet, under which a box's own palette no longer paints its background.
-    setStyleSheet(
-        QStringLiteral("QLineEdit:enabled, QComboBox:enabled { background-color: white; }\n"
-                       "QLineEdit:disabled, QComboBox:disabled { background-color: palette(button); }"));
     setFixedSize(ui::twips::ToPixelsX(5520), ui::twips::ToPixelsY(4560));
     core::layout::FitCaptions(this);
 }
@@ -254,11 +249,15 @@ void frmNameDetail::optType_Click(int index) {
 
 void frmNameDetail::SetNameFields() {
     const bool person = m_strCType == NameComposition::kPerson;
-    // The texts of the locked boxes stay as they are; the colours follow from the style sheet.
+    // The texts of the locked boxes stay as they are.
     const QList<QWidget*> personBoxes{Text1[kFirst], Text1[kMiddle], Text1[kLast], Combo1[kPrefixList],
                                       Combo1[kSuffixList]};
-    for (QWidget* w : personBoxes) w->setEnabled(person);
+    for (QWidget* w : personBoxes) {
+        w->setEnabled(person);
+        core::layout::PaintBox(w, person);
+    }
     Text1[kCompany]->setEnabled(!person);
+    core::layout::PaintBox(Text1[kCompany], !person);
     if (person) {
         Combo1[kPrefixList]->setFocus();
     } else {

@@ -40,7 +40,6 @@ class NameDetailTest : public QObject {
     std::unique_ptr<Fixture> f;
     std::unique_ptr<frmMain> w;
     QPointer<frmNameDetail> dlg;
-    QStringList addDialogs;  // add dialogs asked for, by name
 
     void settle() {
         QCoreApplication::processEvents();
@@ -114,13 +113,6 @@ private Q_SLOTS:
             f->db().Execute("INSERT INTO Lookup (ItemID, Description) VALUES ('PRE', ?)", {prefix});
         for (const QString& suffix : kSuffixes.mid(2))
             f->db().Execute("INSERT INTO Lookup (ItemID, Description) VALUES ('SUFF', ?)", {suffix});
-        addDialogs.clear();
-        for (const char* name : {"frmSetPrefix", "frmSetSuffix"}) {
-            ui::ScreenRegistry::instance().registerScreen(name, [this, name]() -> QWidget* {
-                addDialogs << name;
-                return nullptr;
-            });
-        }
     }
     void cleanup() {
         delete dlg.data();
@@ -128,8 +120,6 @@ private Q_SLOTS:
         settle();
         w.reset();
         shell::SingleInstance::release();
-        for (const char* name : {"frmSetPrefix", "frmSetSuffix"})
-            ui::ScreenRegistry::instance().registerScreen(name, {});
         f.reset();
     }
 
@@ -303,30 +293,36 @@ private Q_SLOTS:
                  cancel ? QStringList({"Anna Berg", "Berg, Anna", ""}) : QStringList({full, shown, shown}));
     }
 
-    // The add entries open their dialogs. The prefix dialog's OK adds an entry and calls back by name:
-    // the list is refilled and every box shows the stored row again; its Cancel puts the list, found by
-    // name, on the blank entry, which OK stores.
+    // The add entries open their dialogs. The prefix dialog's OK adds an entry: the list is refilled
+    // and every box shows the stored row again. Their Cancel puts the list on the blank entry, which OK
+    // stores.
     void addingAPrefix() {
+        auto& registry = ui::ScreenRegistry::instance();
+        const auto answer = [&](const char* name, const QString& typed) {
+            QWidget* add = registry.find(name);
+            QVERIFY2(add, name);
+            if (!typed.isEmpty()) QTest::keyClicks(add->findChild<QLineEdit*>("Text1"), typed);
+            QTest::mouseClick(add->findChild<QAbstractButton*>(typed.isEmpty() ? "cmdOpts(1)" : "cmdOpts(0)"),
+                              Qt::LeftButton);
+            settle();
+        };
         store(7, "I|Mr. Carl Lind|Lind, Carl|Mr.|Carl|-|Lind|-|-");
         open(7);
         retype(0, "Changed");
         retype(1, "Unsaved");
         list(0)->setFocus();
         QTest::keyClick(list(0), Qt::Key_Home);
-        choose(1, kAddSuffix);
-        QCOMPARE(addDialogs, (QStringList{"frmSetPrefix", "frmSetSuffix"}));
-
-        f->db().Execute("INSERT INTO Lookup (ItemID, Description) VALUES ('PRE', 'Prof.')");
-        modGeneral::CallLoader("frmNameDetail", "InitializeScreen");
+        answer("frmSetPrefix", "Prof.");
         QCOMPARE(entries(0), kPrefixes + QStringList{"Prof."});
         QCOMPARE(
             QStringList({list(0)->currentText(), list(1)->currentText(), box(0)->text(), box(1)->text()}),
             QStringList({"Mr.", " ", "Carl", ""}));
 
+        choose(1, kAddSuffix);
+        answer("frmSetSuffix", {});
         choose(0, kAddPrefix);
-        auto* prefixes =
-            ui::ScreenRegistry::instance().find("frmNameDetail")->findChild<QComboBox*>("Combo1(0)");
-        prefixes->setCurrentText(" ");
+        answer("frmSetPrefix", {});
+        QCOMPARE(list(0)->currentText(), QString(" "));
         ok();
         settle();
         QCOMPARE(row(7), QString("I|Carl Lind|Lind, Carl| |Carl|-|Lind| |-"));
