@@ -1,6 +1,8 @@
 #include "contacts/ContactScreens.h"
 
+#include "contacts/dialogs/frmSetRelProject.h"
 #include "contacts/dialogs/frmSwtContact.h"
+#include "contacts/dialogs/frmUserFields.h"
 #include "contacts/frmContEntry.h"
 #include "contacts/frmNewName.h"
 #include "core/MainWindowLink.h"
@@ -38,6 +40,8 @@ void RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmContEntry"), &OpenContactEditor);
     registry.registerScreen(QStringLiteral("frmSwtContact"), &OpenSwitchQuestion);
     registry.registerScreen(QStringLiteral("frmNewName"), [] { return frmNewName::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmUserFields"), [] { return frmUserFields::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmSetRelProject"), [] { return frmSetRelProject::Open(Owner()); });
 }
 
 }  // namespace contacts

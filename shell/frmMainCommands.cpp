@@ -80,9 +80,7 @@ constexpr StandIn kStandIns[] = {
     {"frmAddrDetail", "Verify Address Details", Kind::Dialog, nullptr},
     {"frmSelectGrp", "Select Group(s)", Kind::Dialog, nullptr},
     {"frmSetJobTitle", "Add New Job Title", Kind::Dialog, nullptr},
-    {"frmSetRelProject", "Add Related Project", Kind::Dialog, nullptr},
     {"frmNewLinkCont", "Set Up New Linked Contact", Kind::Dialog, nullptr},
-    {"frmUserFields", "New / Edit User Contact Fields", Kind::Dialog, nullptr},
 };
 
 frmMain* MainFrame() {
