@@ -58,7 +58,7 @@ UserFieldsDialog::~UserFieldsDialog() {
 
 void UserFieldsDialog::BuildControls() {
     lblBanner = core::layout::Heading(this, QStringLiteral("lblBanner"), Name(m_setup.banner));
-    lblBanner->setIndent(ui::twips::ToPixelsX(60));
+    lblBanner->setContentsMargins(ui::twips::ToPixelsX(60), 0, 0, 0);
     Place(lblBanner, 120, 120, 5160, 285);
 
     lstUserFld = new ui::ListBox(this);

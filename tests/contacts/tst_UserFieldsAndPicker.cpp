@@ -15,10 +15,12 @@
 #include "contacts/dialogs/UserFieldsDialog.h"
 #include "contacts/frmContEntry.h"
 #include "core/MainWindowLink.h"
+#include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "support/CaptionCheck.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
@@ -359,6 +361,50 @@ private Q_SLOTS:
         QCOMPARE(values(), (QStringList{"10|1|Age|40", "11|2|Shoe size|44"}));
     }
 
+    // A failure is logged under the dialog's name and told in the failing step's words; the dialog
+    // stays as it was.
+    void failures_data() {
+        QTest::addColumn<QString>("procedure");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("action");
+        QTest::newRow("adding") << "AddNewUserField" << "cmdOpts(0)" << "Adding the new User Field";
+        QTest::newRow("saving") << "PostEntry" << "Save" << "Posting the record";
+        QTest::newRow("removing") << "DeleteUserField" << "cmdOpts(1)" << "Deleting the record";
+    }
+    void failures() {
+        QFETCH(QString, procedure);
+        QFETCH(QString, button);
+        QFETCH(QString, action);
+        open();
+        choose("Color");
+        type("Blue");
+        core::InjectFault("frmUserFields." + procedure, 3022, "Refused.");
+        f->prompts().answer(ui::Answer::OK);
+        if (button == "Save") {
+            save();
+        } else {
+            dlg->findChild<QPushButton*>(button)->click();
+        }
+        QCOMPARE(f->prompts().lastText(),
+                 "An un-known error occurred while " + action + "!\nSorry for the inconvenience");
+        QCOMPARE(f->rowCount("ErrLog", "ModName = ? AND ErrNum = 3022", {"frmUserFields." + procedure}), 1);
+        QCOMPARE(state(), QString("box|Blue|remove|save"));
+        QCOMPARE(fields().size(), 3);
+        QCOMPARE(values().size(), 2);
+        f->db().Execute("DELETE * FROM ErrLog");
+    }
+
+    void captionsShownWhole() {
+        const testsupport::ScaledFont font(1.6);
+        exec("INSERT INTO Projects (ProjID, PName) VALUES (1, 'Alpha')");
+        open();
+        editor->findChild<QPushButton*>("cmdRelProj")->click();
+        for (const char* name : {"frmUserFields", "frmSetRelProject"}) {
+            const QStringList cut = testsupport::CutCaptions(ui::ScreenRegistry::instance().shownDialog(name));
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+        }
+    }
+
     // Every close reloads the editor's list of values, unless the editor has gone meanwhile.
     void closing_data() {
         QTest::addColumn<CloseBy>("how");
@@ -504,6 +550,24 @@ private Q_SLOTS:
         ok();
         QVERIFY(!dlg);
         QCOMPARE(links(), QStringList{"11|1| Berg, Anna "});
+    }
+
+    // A failed write is told, and the picker still closes and reloads the editor's list.
+    void failedLinkStillCloses() {
+        open();
+        QVERIFY(dlg);
+        choose("Beta");
+        exec("INSERT INTO RelateProject (fkProjID, fkContID) VALUES (11, 1)");
+        core::InjectFault("frmSetRelProject.PostEntry", 3022, "Refused.");
+        f->prompts().answer(ui::Answer::OK);
+        ok();
+        QCOMPARE(f->prompts().lastText(),
+                 QString("An un-known error occurred while Posting this record!\nSorry for the inconvenience"));
+        QVERIFY(!dlg);
+        QCOMPARE(links(), QStringList{"11|1|"});
+        QCOMPARE(editorList(), QStringList{"alpha"});
+        QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmSetRelProject.PostEntry'"), 1);
+        exec("DELETE * FROM ErrLog");
     }
 
     void noProjectToOffer() {
