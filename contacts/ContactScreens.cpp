@@ -41,7 +41,8 @@ void RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmSwtContact"), &OpenSwitchQuestion);
     registry.registerScreen(QStringLiteral("frmNewName"), [] { return frmNewName::Open(Owner()); });
     registry.registerScreen(QStringLiteral("frmUserFields"), [] { return frmUserFields::Open(Owner()); });
-    registry.registerScreen(QStringLiteral("frmSetRelProject"), [] { return frmSetRelProject::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmSetRelProject"),
+                            [] { return frmSetRelProject::Open(Owner()); });
 }
 
 }  // namespace contacts

@@ -586,7 +586,7 @@ const Measurement* BenchReport::find(const QString& name) const {
 }
 
 QStringList measurementNames() {
-    return {QStringLiteral("startup"), QStringLiteral("search_one"), QStringLiteral("search_many"),
+    return {QStringLiteral("startup"),     QStringLiteral("search_one"),     QStringLiteral("search_many"),
             QStringLiteral("editor_open"), QStringLiteral("project_picker"), QStringLiteral("home_reload")};
 }
 
@@ -617,8 +617,8 @@ BenchReport runBench(const BenchOptions& options) {
             progress(QStringLiteral("startup ..."));
             session.startup();
         }
-        if (wanted("search_one") || wanted("search_many") || wanted("editor_open") || wanted("project_picker") ||
-            wanted("home_reload")) {
+        if (wanted("search_one") || wanted("search_many") || wanted("editor_open") ||
+            wanted("project_picker") || wanted("home_reload")) {
             session.open();
             if (wanted("search_one")) {
                 progress(QStringLiteral("search_one ..."));

@@ -24,7 +24,8 @@ QString Name(const char* text) {
 
 }  // namespace
 
-RelatedPicker::RelatedPicker(const RelatedPickerSetup& setup, QWidget* owner) : QDialog(owner), m_setup(setup) {
+RelatedPicker::RelatedPicker(const RelatedPickerSetup& setup, QWidget* owner)
+    : QDialog(owner), m_setup(setup) {
     setObjectName(Name(m_setup.formName));
     setWindowTitle(Name(m_setup.caption));
     setModal(false);
@@ -151,8 +152,8 @@ void RelatedPicker::PostEntry() {
         // Both ends must still be there. The name comes from the stored contact, not from the
         // editor, which may have closed since the picker opened.
         modGeneral::RequireRecord(QStringLiteral("Projects"), QStringLiteral("ProjID"), projId);
-        db::Recordset contact =
-            g_dbLocal->OpenRecordset(QStringLiteral("SELECT ShownName FROM Contacts WHERE ContID = ?"), {contId});
+        db::Recordset contact = g_dbLocal->OpenRecordset(
+            QStringLiteral("SELECT ShownName FROM Contacts WHERE ContID = ?"), {contId});
         if (contact.Eof())
             throw db::DbError(db::kErrNoCurrentRecord, QStringLiteral("The record no longer exists."));
         const QString shownName = contact.Value(0).toString();

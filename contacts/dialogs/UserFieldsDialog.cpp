@@ -86,9 +86,9 @@ void UserFieldsDialog::BuildControls() {
 
     tbrSave = new QToolBar(this);
     tbrSave->setObjectName(QStringLiteral("tbrSave"));
-    m_saveButton = new QAction(QIcon::fromTheme(QStringLiteral("document-save"),
-                                                style()->standardIcon(QStyle::SP_DialogSaveButton)),
-                               QString(), tbrSave);
+    m_saveButton = new QAction(
+        QIcon::fromTheme(QStringLiteral("document-save"), style()->standardIcon(QStyle::SP_DialogSaveButton)),
+        QString(), tbrSave);
     m_saveButton->setObjectName(kSaveKey);
     m_saveButton->setData(kSaveKey);
     m_saveButton->setToolTip(QStringLiteral("Save The Entered Value"));
@@ -97,7 +97,8 @@ void UserFieldsDialog::BuildControls() {
     connect(tbrSave, &QToolBar::actionTriggered, this,
             [this](QAction* button) { tbrSave_ButtonClick(button->data().toString()); });
 
-    const QString captions[3] = {QStringLiteral("&New ..."), QStringLiteral("&Remove"), QStringLiteral("&Close")};
+    const QString captions[3] = {QStringLiteral("&New ..."), QStringLiteral("&Remove"),
+                                 QStringLiteral("&Close")};
     const double tops[3] = {525, 1005, 2565};
     for (int i = 0; i < 3; ++i) {
         cmdOpts[i] = new QPushButton(captions[i], this);
@@ -143,8 +144,8 @@ void UserFieldsDialog::InitializeScreen() {
 void UserFieldsDialog::LoadUserFields() {
     QVector<QPair<QString, qint64>> fields;
     const bool read = core::trap(ProcName("LoadUserFields"), Tail::Silent, [&] {
-        g_dbLocal->ReadNumberedTexts(QStringLiteral("SELECT RefNum, Description FROM ") + Name(m_setup.fieldTable) +
-                                         QStringLiteral(" ORDER BY Description"),
+        g_dbLocal->ReadNumberedTexts(QStringLiteral("SELECT RefNum, Description FROM ") +
+                                         Name(m_setup.fieldTable) + QStringLiteral(" ORDER BY Description"),
                                      {}, QStringLiteral("RefNum"), QStringLiteral("Description"), fields);
     });
     // The refilled list shows no selection; a field chosen before stays chosen all the same. After a
@@ -171,8 +172,8 @@ void UserFieldsDialog::cmdOpts_Click(int index) {
 void UserFieldsDialog::AddNewUserField() {
     core::trap(ProcName("AddNewUserField"), Tail::Action, QStringLiteral("Adding the new User Field"), [&] {
         // Cancel gives the empty text too; the name is kept exactly as typed, blanks included.
-        const QString name =
-            ui::InputBox(QStringLiteral("Enter the new User Field to be used."), QStringLiteral("Enter New User Field"));
+        const QString name = ui::InputBox(QStringLiteral("Enter the new User Field to be used."),
+                                          QStringLiteral("Enter New User Field"));
         if (name.size() > kTextLength) {
             ui::MsgBox(QStringLiteral("The field entered is too long. (100 characters max)"), ui::OKOnly,
                        ui::ProgramTitle());
@@ -240,9 +241,10 @@ bool UserFieldsDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void UserFieldsDialog::txtValue_KeyPress() {
-    core::trap(ProcName("txtValue_KeyPress"), Tail::Action, QStringLiteral("trying to Post this record"), [&] {
-        if (ValidateEntry()) PostEntry();
-    });
+    core::trap(ProcName("txtValue_KeyPress"), Tail::Action, QStringLiteral("trying to Post this record"),
+               [&] {
+                   if (ValidateEntry()) PostEntry();
+               });
 }
 
 void UserFieldsDialog::tbrSave_ButtonClick(const QString& key) {
@@ -274,7 +276,8 @@ void UserFieldsDialog::PostEntry() {
             if (m_rsValues.NoMatch()) {
                 // The row was deleted from the editor's list meanwhile.
                 modGeneral::SetStatus(QString());
-                ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly, QStringLiteral("Posting Error"));
+                ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly,
+                           QStringLiteral("Posting Error"));
                 return;
             }
             m_rsValues.Edit();
@@ -299,10 +302,10 @@ void UserFieldsDialog::PostEntry() {
 void UserFieldsDialog::DeleteUserField() {
     const bool done = core::trap(ProcName("DeleteUserField"), Tail::Silent, [&] {
         // One row is enough to refuse: any record's value, not only this one's.
-        db::Recordset rs = g_dbLocal->OpenRecordset(QStringLiteral("SELECT TOP 1 fkUserFld FROM ") +
-                                                        Name(m_setup.valueTable) +
-                                                        QStringLiteral(" WHERE fkUserFld = ?"),
-                                                    {m_strUserFld});
+        db::Recordset rs =
+            g_dbLocal->OpenRecordset(QStringLiteral("SELECT TOP 1 fkUserFld FROM ") +
+                                         Name(m_setup.valueTable) + QStringLiteral(" WHERE fkUserFld = ?"),
+                                     {m_strUserFld});
         const bool inUse = !rs.Eof();
         rs.Close();
         if (inUse) {
@@ -311,14 +314,14 @@ void UserFieldsDialog::DeleteUserField() {
             ResetChoice();
             return;
         }
-        const QString question = QStringLiteral("Are you sure you want to DELETE User Field\n[ ") + m_strUserFld +
-                                 QStringLiteral(" ] from the User Field List?");
+        const QString question = QStringLiteral("Are you sure you want to DELETE User Field\n[ ") +
+                                 m_strUserFld + QStringLiteral(" ] from the User Field List?");
         if (ui::MsgBox(question, ui::YesNo | ui::Critical, QStringLiteral("Warning : Delete User Field")) !=
             ui::Answer::Yes)
             return;
-        g_dbLocal->Execute(QStringLiteral("DELETE * FROM ") + Name(m_setup.fieldTable) +
-                               QStringLiteral(" WHERE RefNum = ?"),
-                           {m_lngUserFld});
+        g_dbLocal->Execute(
+            QStringLiteral("DELETE * FROM ") + Name(m_setup.fieldTable) + QStringLiteral(" WHERE RefNum = ?"),
+            {m_lngUserFld});
         LoadUserFields();
         ResetChoice();
     });

@@ -21,19 +21,19 @@ class ListBox;
 // in their own pair of tables of the same layout. Every name here is the program's own, never user
 // text, so the SQL may name them.
 struct UserFieldsSetup {
-    const char* formName;         // the form's name, also the start of its error-log names
-    const char* caption;          // window title
-    const char* banner;           // lblBanner
-    const char* fieldTable;       // the field names: RefNum, Description
-    const char* valueTable;       // the values: RefNum, <ownerColumn>, fkUserFld, Value
-    const char* ownerColumn;      // the record a value belongs to, e.g. "fkContID"
-    const char* ownerTable;       // that record's table and key, e.g. "Contacts", "ContID"
-    const char* ownerKey;         //
+    const char* formName;          // the form's name, also the start of its error-log names
+    const char* caption;           // window title
+    const char* banner;            // lblBanner
+    const char* fieldTable;        // the field names: RefNum, Description
+    const char* valueTable;        // the values: RefNum, <ownerColumn>, fkUserFld, Value
+    const char* ownerColumn;       // the record a value belongs to, e.g. "fkContID"
+    const char* ownerTable;        // that record's table and key, e.g. "Contacts", "ContID"
+    const char* ownerKey;          //
     const int32_t* currentRecord;  // the program-wide current record, taken when the dialog opens
-    const char* inUseMessage;     // the refusal to remove a field that a value still names
-    const char* deleteFailure;    // first line of the message when a removal fails
-    const char* editorForm;       // the editor reloaded on every close ...
-    const char* editorLoader;     // ... through this public loader
+    const char* inUseMessage;      // the refusal to remove a field that a value still names
+    const char* deleteFailure;     // first line of the message when a removal fails
+    const char* editorForm;        // the editor reloaded on every close ...
+    const char* editorLoader;      // ... through this public loader
 };
 
 // The user's own fields and the current record's value for one of them: fields are added and
@@ -95,9 +95,9 @@ private:
     db::Recordset m_rsFields;
     db::Recordset m_rsValues;
 
-    int32_t m_lngRecordID = 0;  // the contact or project whose values are edited
-    int32_t m_lngUserFld = 0;   // the chosen field's RefNum; 0 when none is chosen
-    QString m_strUserFld;       // its name
+    int32_t m_lngRecordID = 0;    // the contact or project whose values are edited
+    int32_t m_lngUserFld = 0;     // the chosen field's RefNum; 0 when none is chosen
+    QString m_strUserFld;         // its name
     bool m_blnEditValue = false;  // the record had a value row for the chosen field ...
     int32_t m_lngValueRef = 0;    // ... this one
     bool m_blnUnloaded = false;

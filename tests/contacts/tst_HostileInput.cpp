@@ -1,6 +1,7 @@
 // Hostile text typed and pasted into every text box of the new-contact dialog, the name search, the
-// contact editor and the user-field dialog (with its field names given to the input box): what is stored is what the box held, nothing else changes, no error is logged or
-// shown, and the screen shows afterwards what is stored.
+// contact editor and the user-field dialog, and given to the user-field dialog's input box: what is
+// stored is what the box held, nothing else changes, no error is logged or shown, and the screen shows
+// afterwards what is stored.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -460,7 +461,8 @@ private Q_SLOTS:
         const bool withDecoy = decoy != name;
         if (withDecoy) {
             f->db().Execute("INSERT INTO CUserFields (Description) VALUES (?)", {decoy});
-            f->db().Execute("INSERT INTO CUFldValues (fkContID, fkUserFld, Value) VALUES (1, ?, 'decoy')", {decoy});
+            f->db().Execute("INSERT INTO CUFldValues (fkContID, fkUserFld, Value) VALUES (1, ?, 'decoy')",
+                            {decoy});
         }
         start();
         frmContEntry* e = openEditor(1);
@@ -472,14 +474,7 @@ private Q_SLOTS:
         auto* list = dlg->findChild<ui::ListBox*>("lstUserFld");
         auto* box = dlg->findChild<QLineEdit*>("txtValue");
         const auto choose = [&] {
-            const int index = [&] {
-                for (int i = 0; i < list->count(); ++i) {
-                    if (list->itemText(i) == name) return i;
-                }
-                return -1;
-            }();
-            QVERIFY(index >= 0);
-            const QModelIndex entry = list->model()->index(index, 0);
+            const QModelIndex entry = list->model()->index(list->findText(name), 0);
             list->scrollTo(entry);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
             settle();
@@ -504,8 +499,9 @@ private Q_SLOTS:
         QTest::keyClick(box, Qt::Key_Return);
         settle();
         QCOMPARE(f->rowCount("CUFldValues", "fkUserFld = ?", {name}), 1);
-        QCOMPARE(stored("SELECT Value FROM CUFldValues WHERE fkContID = 1 AND fkUserFld = ?", {name}).toString(),
-                 value);
+        QCOMPARE(
+            stored("SELECT Value FROM CUFldValues WHERE fkContID = 1 AND fkUserFld = ?", {name}).toString(),
+            value);
         choose();
         QCOMPARE(box->text(), value);
 
