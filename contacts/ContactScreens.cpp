@@ -3,7 +3,9 @@
 #include "contacts/dialogs/LookupItemDialog.h"
 #include "contacts/dialogs/frmNameDetail.h"
 #include "contacts/dialogs/frmSelectGrp.h"
+#include "contacts/dialogs/frmSetRelProject.h"
 #include "contacts/dialogs/frmSwtContact.h"
+#include "contacts/dialogs/frmUserFields.h"
 #include "contacts/frmContEntry.h"
 #include "contacts/frmNewName.h"
 #include "core/MainWindowLink.h"
@@ -53,6 +55,9 @@ void RegisterScreens() {
         registry.registerScreen(name, [name]() -> QWidget* { return LookupItemDialog::Open(name); });
     // Works on the current contact; nothing is handed over.
     registry.registerScreen(QStringLiteral("frmNameDetail"), [] { return frmNameDetail::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmUserFields"), [] { return frmUserFields::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmSetRelProject"),
+                            [] { return frmSetRelProject::Open(Owner()); });
 }
 
 }  // namespace contacts

@@ -77,9 +77,7 @@ constexpr StandIn kStandIns[] = {
     {"frmAbout", "About Pomaret", Kind::ModalDialog, nullptr},
     {"frmReminder", "Reminder", Kind::PopUp, nullptr},
     {"frmAddrDetail", "Verify Address Details", Kind::Dialog, nullptr},
-    {"frmSetRelProject", "Add Related Project", Kind::Dialog, nullptr},
     {"frmNewLinkCont", "Set Up New Linked Contact", Kind::Dialog, nullptr},
-    {"frmUserFields", "New / Edit User Contact Fields", Kind::Dialog, nullptr},
 };
 
 frmMain* MainFrame() {

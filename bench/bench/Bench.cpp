@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -36,6 +38,7 @@
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "seed/Seeder.h"
 #include "shell/frmMain.h"
@@ -390,6 +393,35 @@ public:
         }
     }
 
+    // The contact editor's "Add Related Project ..." until the picker shows every project; Cancel
+    // (untimed) closes it again without a write or a reload.
+    void projectPicker() {
+        Measurement m = measurement(QStringLiteral("project_picker"), QStringLiteral("ms"), 200.0);
+        goHome();
+        g_lngCurContID = m_picks.busyContact;
+        modGeneral::CloseAllChildForms();
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
+        QWidget* editor = requireScreen(QStringLiteral("frmContEntry"));
+        settle();
+        auto* button = editor->findChild<QPushButton*>(QStringLiteral("cmdRelProj"));
+        if (!button) throw Failure("the contact editor has no Add Related Project button");
+        int listed = 0;
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            const auto start = SteadyClock::now();
+            button->click();
+            auto* picker = qobject_cast<QDialog*>(requireScreen(QStringLiteral("frmSetRelProject")));
+            auto* list = picker ? picker->findChild<ui::ListBox*>(QStringLiteral("lstProject")) : nullptr;
+            if (!list || list->count() == 0) throw Failure("the project picker came up without its list");
+            settle();
+            add(m, rep, msSince(start));
+            listed = list->count();
+            picker->reject();
+            settle();
+        }
+        m_report.measurements << m;
+        m_report.notes << QStringLiteral("project picker: %1 projects listed").arg(listed);
+    }
+
     // View > Home: every screen closes and the home screen loads afresh.
     void homeReload() {
         Compared c = comparedMeasurements(QStringLiteral("home_reload"), 100.0);
@@ -554,8 +586,8 @@ const Measurement* BenchReport::find(const QString& name) const {
 }
 
 QStringList measurementNames() {
-    return {QStringLiteral("startup"), QStringLiteral("search_one"), QStringLiteral("search_many"),
-            QStringLiteral("editor_open"), QStringLiteral("home_reload")};
+    return {QStringLiteral("startup"),     QStringLiteral("search_one"),     QStringLiteral("search_many"),
+            QStringLiteral("editor_open"), QStringLiteral("project_picker"), QStringLiteral("home_reload")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -585,7 +617,8 @@ BenchReport runBench(const BenchOptions& options) {
             progress(QStringLiteral("startup ..."));
             session.startup();
         }
-        if (wanted("search_one") || wanted("search_many") || wanted("editor_open") || wanted("home_reload")) {
+        if (wanted("search_one") || wanted("search_many") || wanted("editor_open") ||
+            wanted("project_picker") || wanted("home_reload")) {
             session.open();
             if (wanted("search_one")) {
                 progress(QStringLiteral("search_one ..."));
@@ -600,6 +633,10 @@ BenchReport runBench(const BenchOptions& options) {
             if (wanted("editor_open")) {
                 progress(QStringLiteral("editor_open ..."));
                 session.editorOpen();
+            }
+            if (wanted("project_picker")) {
+                progress(QStringLiteral("project_picker ..."));
+                session.projectPicker();
             }
             if (wanted("home_reload")) {
                 progress(QStringLiteral("home_reload ..."));

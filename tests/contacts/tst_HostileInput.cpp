@@ -1,6 +1,7 @@
 // Hostile text typed and pasted into every text box of the new-contact dialog, the name search, the
-// contact editor, its name dialog and the pick-list add dialogs: what is stored is what the box held, nothing
-// else changes, no error is logged or shown, and the screen shows afterwards what is stored.
+// contact editor, its name dialog, the pick-list add dialogs and the user-field dialog, and given to the
+// user-field dialog's input box: what is stored is what the box held, nothing else changes, no error is
+// logged or shown, and the screen shows afterwards what is stored.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -15,11 +16,13 @@
 #include "contacts/ContactScreens.h"
 #include "contacts/NameComposition.h"
 #include "contacts/clsNameParse.h"
+#include "contacts/dialogs/UserFieldsDialog.h"
 #include "contacts/dialogs/frmNameDetail.h"
 #include "contacts/frmContEntry.h"
 #include "contacts/frmNewName.h"
 #include "core/modGeneral.h"
 #include "platform/shell/SingleInstance.h"
+#include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -530,6 +533,85 @@ private Q_SLOTS:
             QCOMPARE(modGeneral::LookupList(kind), QStringList{typed});
         }
         QCOMPARE(rows("SELECT * FROM Contacts"), contacts);
+        checkNoErrors();
+    }
+
+    // A field named with the text (cut to what a name may hold) gets the text as its value, typed or
+    // pasted; it loads, saves and is removed by its own name only: a decoy field whose name differs in
+    // each character that is not a letter, digit or blank keeps its value and stays.
+    void userFields_data() { AddHostileRows(); }
+    void userFields() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        addContact(1, "I", "Berg, Anna");
+        const QString name = Expected(text, true, false, 100);
+        const QString decoy = Decoy(name);
+        const bool withDecoy = decoy != name;
+        if (withDecoy) {
+            f->db().Execute("INSERT INTO CUserFields (Description) VALUES (?)", {decoy});
+            f->db().Execute("INSERT INTO CUFldValues (fkContID, fkUserFld, Value) VALUES (1, ?, 'decoy')",
+                            {decoy});
+        }
+        start();
+        frmContEntry* e = openEditor(1);
+        QVERIFY(e);
+        e->findChild<QAbstractButton*>("cmdUserFld")->click();
+        QPointer<UserFieldsDialog> dlg =
+            qobject_cast<UserFieldsDialog*>(ui::ScreenRegistry::instance().find("frmUserFields"));
+        QVERIFY(dlg);
+        auto* list = dlg->findChild<ui::ListBox*>("lstUserFld");
+        auto* box = dlg->findChild<QLineEdit*>("txtValue");
+        const auto choose = [&] {
+            const QModelIndex entry = list->model()->index(list->findText(name), 0);
+            list->scrollTo(entry);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+            settle();
+        };
+
+        // A name longer than a field name may be is refused; the one that fits is taken as given.
+        if (text.size() > 100) {
+            f->prompts().input(text).answer(ui::Answer::OK);
+            dlg->findChild<QAbstractButton*>("cmdOpts(0)")->click();
+            QCOMPARE(f->prompts().lastText(), QString("The field entered is too long. (100 characters max)"));
+        }
+        f->prompts().input(name);
+        dlg->findChild<QAbstractButton*>("cmdOpts(0)")->click();
+        QCOMPARE(f->rowCount("CUserFields", "Description = ?", {name}), 1);
+
+        choose();
+        QCOMPARE(box->text(), QString());
+        Enter(box, text, pasted);
+        const QString value = box->text();
+        QCOMPARE(value, Expected(text, pasted, false, 100));
+        QVERIFY(WholeCharacters(value));
+        QTest::keyClick(box, Qt::Key_Return);
+        settle();
+        QCOMPARE(f->rowCount("CUFldValues", "fkUserFld = ?", {name}), 1);
+        QCOMPARE(
+            stored("SELECT Value FROM CUFldValues WHERE fkContID = 1 AND fkUserFld = ?", {name}).toString(),
+            value);
+        choose();
+        QCOMPARE(box->text(), value);
+
+        // In use: refused. Once its value is gone: asked, and removed.
+        f->prompts().answer(ui::Answer::OK);
+        dlg->findChild<QAbstractButton*>("cmdOpts(1)")->click();
+        QCOMPARE(f->prompts().lastTitle(), QString("Cannot Remove Used Field"));
+        f->db().Execute("DELETE * FROM CUFldValues WHERE fkUserFld = ?", {name});
+        choose();
+        f->prompts().answer(ui::Answer::Yes);
+        dlg->findChild<QAbstractButton*>("cmdOpts(1)")->click();
+        QCOMPARE(f->prompts().lastText(),
+                 "Are you sure you want to DELETE User Field\n[ " + name + " ] from the User Field List?");
+        QCOMPARE(f->rowCount("CUserFields", "Description = ?", {name}), 0);
+        QCOMPARE(f->rowCount("CUserFields"), withDecoy ? 1 : 0);
+        QCOMPARE(f->rowCount("CUFldValues", "Value = 'decoy'"), withDecoy ? 1 : 0);
+
+        dlg->findChild<QAbstractButton*>("cmdOpts(2)")->click();
+        settle();
+        QVERIFY(!dlg);
+        auto* values = e->findChild<ui::ListView*>("lvUserDef");
+        QCOMPARE(values->rowCount(), withDecoy ? 1 : 0);
         checkNoErrors();
     }
 };
