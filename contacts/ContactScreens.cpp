@@ -1,7 +1,9 @@
 #include "contacts/ContactScreens.h"
 
 #include "contacts/dialogs/LookupItemDialog.h"
+#include "contacts/dialogs/frmAddrDetail.h"
 #include "contacts/dialogs/frmNameDetail.h"
+#include "contacts/dialogs/frmNewLinkCont.h"
 #include "contacts/dialogs/frmSelectGrp.h"
 #include "contacts/dialogs/frmSetRelProject.h"
 #include "contacts/dialogs/frmSwtContact.h"
@@ -49,6 +51,10 @@ void RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmContEntry"), &OpenContactEditor);
     registry.registerScreen(QStringLiteral("frmSwtContact"), &OpenSwitchQuestion);
     registry.registerScreen(QStringLiteral("frmNewName"), [] { return frmNewName::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmAddrDetail"), [](const ui::OpenValues& values) {
+        return frmAddrDetail::Open(Owner(), values);
+    });
+    registry.registerScreen(QStringLiteral("frmNewLinkCont"), [] { return frmNewLinkCont::Open(Owner()); });
     registry.registerScreen(QStringLiteral("frmSelectGrp"), &OpenGroupDialog);
     for (const QString& name : {QStringLiteral("frmAddGroup"), QStringLiteral("frmSetPrefix"),
                                 QStringLiteral("frmSetSuffix"), QStringLiteral("frmSetJobTitle")})

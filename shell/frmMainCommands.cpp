@@ -76,8 +76,6 @@ constexpr StandIn kStandIns[] = {
     {"frmDelete", "Delete Contact or Project File", Kind::Dialog, nullptr},
     {"frmAbout", "About Pomaret", Kind::ModalDialog, nullptr},
     {"frmReminder", "Reminder", Kind::PopUp, nullptr},
-    {"frmAddrDetail", "Verify Address Details", Kind::Dialog, nullptr},
-    {"frmNewLinkCont", "Set Up New Linked Contact", Kind::Dialog, nullptr},
 };
 
 frmMain* MainFrame() {
