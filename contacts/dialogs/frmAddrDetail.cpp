@@ -22,7 +22,8 @@ using core::layout::Place;
 namespace {
 
 const char* const kColumns[] = {"Street", "City", "State", "Zip", "Country"};
-const char* const kCaptions[] = {"Street:", "City:", "State/Province:", "ZIP/Postal Code:", "Country/Region:"};
+const char* const kCaptions[] = {
+    "Street:", "City:", "State/Province:", "ZIP/Postal Code:", "Country/Region:"};
 constexpr int kLimits[] = {50, 35, 25, 10, 50};
 
 // The street wraps over two lines but is one line of text: the editor shows it as the first line of
@@ -227,11 +228,11 @@ void frmAddrDetail::PostEntry() {
 void frmAddrDetail::DeleteAddress() {
     core::trap(QStringLiteral("frmAddrDetail.DeleteAddress"), Tail::Action,
                QStringLiteral("deleting this address"), [&] {
-                   const ui::Answer answer =
-                       ui::MsgBox(QStringLiteral("Are you sure you want to DELETE this ") +
-                                      QStringLiteral("\n") + QStringLiteral("[ ") + m_strAddrType +
-                                      QStringLiteral(" ]") + QStringLiteral(" address listing for this contact?"),
-                                  ui::YesNo | ui::Question, QStringLiteral("Warning : Delete Contact Address"));
+                   const ui::Answer answer = ui::MsgBox(
+                       QStringLiteral("Are you sure you want to DELETE this ") + QStringLiteral("\n") +
+                           QStringLiteral("[ ") + m_strAddrType + QStringLiteral(" ]") +
+                           QStringLiteral(" address listing for this contact?"),
+                       ui::YesNo | ui::Question, QStringLiteral("Warning : Delete Contact Address"));
                    if (answer != ui::Answer::Yes) return;
                    g_dbLocal->Execute(QStringLiteral("DELETE * FROM CAddress WHERE fkContID = ") +
                                           QString::number(m_lngContID) + QStringLiteral(" AND fkLookup = ?"),

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <exception>
 
 #include "contacts/NameComposition.h"
 #include "contacts/clsNameParse.h"
@@ -157,22 +158,27 @@ void frmNewLinkCont::cmdOpt_Click(int index) {
             m_strShownName = m_strCompName;
         }
 
-        bool written = false;
-        {
-            // The contact and both its links, or nothing; the number is taken inside, so a retry
-            // after a failure takes a fresh one.
+        // The contact and both its links, or nothing; the number is taken inside, so a retry after a
+        // failure takes a fresh one. A failure is logged and told after the rollback: the log row
+        // would go with it, and while a box is up a write made elsewhere would join the transaction.
+        QString step = QStringLiteral("frmNewLinkCont.PostEntry");
+        std::exception_ptr failure;
+        try {
             db::Transaction transaction(*g_dbLocal);
-            written = PostEntry() && UpdateMainContact() && UpdateSubContact();
-            if (written) transaction.commit();
+            PostEntry();
+            step = QStringLiteral("frmNewLinkCont.UpdateMainContact");
+            UpdateMainContact();
+            step = QStringLiteral("frmNewLinkCont.UpdateSubContact");
+            UpdateSubContact();
+            transaction.commit();
+        } catch (...) {
+            failure = std::current_exception();
         }
-        if (!written) {
+        if (failure) {
             m_rsContacts.CancelUpdate();
             m_rsRelate.CancelUpdate();
-            // Said once, after the rollback: while a box is up the program goes on handling events, and
-            // a write made meanwhile must not land in the transaction being dropped.
-            ui::MsgBox(QStringLiteral("An un-known error occurred while Posting the information!\n"
-                                      "Sorry for the inconvenience"),
-                       ui::OKOnly, ui::ProgramTitle());
+            core::trap(step, Tail::Action, QStringLiteral("Posting the information"),
+                       [&] { std::rethrow_exception(failure); });
             return;
         }
         done(QDialog::Accepted);
@@ -208,7 +214,8 @@ bool frmNewLinkCont::CollectNames() {
     });
     const bool named = !m_strFirstName.isEmpty() && !m_strLastName.isEmpty();
     if (ran && !(parsed && named)) {
-        ui::MsgBox(QStringLiteral("Make sure you have entered a valid name."), ui::OKOnly, ui::ProgramTitle());
+        ui::MsgBox(QStringLiteral("Make sure you have entered a valid name."), ui::OKOnly,
+                   ui::ProgramTitle());
         return false;
     }
     if (!named) return false;
@@ -220,64 +227,59 @@ bool frmNewLinkCont::CollectNames() {
 }
 
 // The new contact's row; called inside the transaction of the whole addition.
-bool frmNewLinkCont::PostEntry() {
-    return core::trap(QStringLiteral("frmNewLinkCont.PostEntry"), Tail::Silent, [&] {
-        m_lngNewContID = core::NewContactID(*g_dbLocal);
-        m_rsContacts.AddNew();
-        const auto setIfAny = [this](const char* field, const QString& value) {
-            if (!value.isEmpty()) m_rsContacts.Fields(QString::fromLatin1(field)) = value;
-        };
-        m_rsContacts.Fields(QStringLiteral("ContID")) = m_lngNewContID;
-        m_rsContacts.Fields(QStringLiteral("CTYPE")) = m_strContType;
-        m_rsContacts.Fields(QStringLiteral("Setting")) = kHidden;
-        if (m_strContType == NameComposition::kPerson) {
-            setIfAny("FullName", m_strFullName);
-            setIfAny("ShownName", m_strShownName);
-            setIfAny("Prefix", m_strPrefix);
-            setIfAny("FName", m_strFirstName);
-            setIfAny("Middle", m_strMiddleName);
-            setIfAny("LName", m_strLastName);
-            setIfAny("Suffix", m_strSuffix);
-        } else {
-            setIfAny("ShownName", m_strShownName);
-            setIfAny("CompName", m_strCompName);
-        }
-        m_rsContacts.Update();
-    });
+void frmNewLinkCont::PostEntry() {
+    m_lngNewContID = core::NewContactID(*g_dbLocal);
+    m_rsContacts.AddNew();
+    const auto setIfAny = [this](const char* field, const QString& value) {
+        if (!value.isEmpty()) m_rsContacts.Fields(QString::fromLatin1(field)) = value;
+    };
+    m_rsContacts.Fields(QStringLiteral("ContID")) = m_lngNewContID;
+    m_rsContacts.Fields(QStringLiteral("CTYPE")) = m_strContType;
+    m_rsContacts.Fields(QStringLiteral("Setting")) = kHidden;
+    if (m_strContType == NameComposition::kPerson) {
+        setIfAny("FullName", m_strFullName);
+        setIfAny("ShownName", m_strShownName);
+        setIfAny("Prefix", m_strPrefix);
+        setIfAny("FName", m_strFirstName);
+        setIfAny("Middle", m_strMiddleName);
+        setIfAny("LName", m_strLastName);
+        setIfAny("Suffix", m_strSuffix);
+    } else {
+        setIfAny("ShownName", m_strShownName);
+        setIfAny("CompName", m_strCompName);
+    }
+    m_rsContacts.Update();
 }
 
 // The link from the contact on the editor to the new one, under the new one's whole name.
-bool frmNewLinkCont::UpdateMainContact() {
-    return core::trap(QStringLiteral("frmNewLinkCont.UpdateMainContact"), Tail::Silent, [&] {
-        const QString name = m_strContType == NameComposition::kPerson ? m_strFullName : m_strCompName;
-        m_rsRelate.AddNew();
-        m_rsRelate.Fields(QStringLiteral("MasterContID")) = m_lngContID;
-        if (!txtMemo->text().isEmpty()) m_rsRelate.Fields(QStringLiteral("LinkMemo")) = txtMemo->text();
-        m_rsRelate.Fields(QStringLiteral("SubContID")) = m_lngNewContID;
-        if (!name.isEmpty()) m_rsRelate.Fields(QStringLiteral("SubContShowName")) = name;
-        m_rsRelate.Update();
-    });
+void frmNewLinkCont::UpdateMainContact() {
+    const QString name = m_strContType == NameComposition::kPerson ? m_strFullName : m_strCompName;
+    m_rsRelate.AddNew();
+    m_rsRelate.Fields(QStringLiteral("MasterContID")) = m_lngContID;
+    if (!txtMemo->text().isEmpty()) m_rsRelate.Fields(QStringLiteral("LinkMemo")) = txtMemo->text();
+    m_rsRelate.Fields(QStringLiteral("SubContID")) = m_lngNewContID;
+    if (!name.isEmpty()) m_rsRelate.Fields(QStringLiteral("SubContShowName")) = name;
+    m_rsRelate.Update();
 }
 
 // The link back, under the shown name the database holds for the contact: the editor's own box is
 // gone once the editor has closed, and a contact deleted meanwhile fails the whole addition.
-bool frmNewLinkCont::UpdateSubContact() {
-    return core::trap(QStringLiteral("frmNewLinkCont.UpdateSubContact"), Tail::Silent, [&] {
-        db::Recordset rs = g_dbLocal->OpenRecordset(
-            QStringLiteral("SELECT ContID, ShownName FROM Contacts WHERE ContID = ") + QString::number(m_lngContID));
-        if (rs.Eof()) {
-            throw db::DbError(db::kErrNoCurrentRecord, QStringLiteral("The contact's record no longer exists."));
-        }
-        const QVariant shownName = rs.Value(QStringLiteral("ShownName"));
-        rs.Close();
+void frmNewLinkCont::UpdateSubContact() {
+    db::Recordset rs =
+        g_dbLocal->OpenRecordset(QStringLiteral("SELECT ContID, ShownName FROM Contacts WHERE ContID = ") +
+                                 QString::number(m_lngContID));
+    if (rs.Eof()) {
+        throw db::DbError(db::kErrNoCurrentRecord, QStringLiteral("The contact's record no longer exists."));
+    }
+    const QVariant shownName = rs.Value(QStringLiteral("ShownName"));
+    rs.Close();
 
-        m_rsRelate.AddNew();
-        m_rsRelate.Fields(QStringLiteral("MasterContID")) = m_lngNewContID;
-        m_rsRelate.Fields(QStringLiteral("LinkMemo")) = kLinkBack;
-        m_rsRelate.Fields(QStringLiteral("SubContID")) = m_lngContID;
-        if (!shownName.toString().isEmpty()) m_rsRelate.Fields(QStringLiteral("SubContShowName")) = shownName;
-        m_rsRelate.Update();
-    });
+    m_rsRelate.AddNew();
+    m_rsRelate.Fields(QStringLiteral("MasterContID")) = m_lngNewContID;
+    m_rsRelate.Fields(QStringLiteral("LinkMemo")) = kLinkBack;
+    m_rsRelate.Fields(QStringLiteral("SubContID")) = m_lngContID;
+    if (!shownName.toString().isEmpty()) m_rsRelate.Fields(QStringLiteral("SubContShowName")) = shownName;
+    m_rsRelate.Update();
 }
 
 // Esc is the Cancel button.

@@ -41,9 +41,10 @@ private:
 
     bool ValidateEntry();
     bool CollectNames();
-    bool PostEntry();
-    bool UpdateMainContact();
-    bool UpdateSubContact();
+    // The three writes of an addition; each raises its errors to the one transaction around them.
+    void PostEntry();
+    void UpdateMainContact();
+    void UpdateSubContact();
     void Form_Unload();
 
     QLabel* lblBanner = nullptr;
