@@ -1,7 +1,8 @@
 // Hostile text typed and pasted into every text box of the new-contact dialog, the name search, the
-// contact editor, its name dialog, the pick-list add dialogs and the user-field dialog, and given to the
-// user-field dialog's input box: what is stored is what the box held, nothing else changes, no error is
-// logged or shown, and the screen shows afterwards what is stored.
+// contact editor, its name, address and linked-contact dialogs, the pick-list add dialogs and the
+// user-field dialog, and given to the user-field dialog's input box: what is stored is what the box
+// held, nothing else changes, no error is logged or shown, and the screen shows afterwards what is
+// stored.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -17,7 +18,9 @@
 #include "contacts/NameComposition.h"
 #include "contacts/clsNameParse.h"
 #include "contacts/dialogs/UserFieldsDialog.h"
+#include "contacts/dialogs/frmAddrDetail.h"
 #include "contacts/dialogs/frmNameDetail.h"
+#include "contacts/dialogs/frmNewLinkCont.h"
 #include "contacts/frmContEntry.h"
 #include "contacts/frmNewName.h"
 #include "core/modGeneral.h"
@@ -160,6 +163,12 @@ QString Decoy(const QString& name) {
     for (const QString& c : Characters(name))
         out += (c.size() == 1 && (c.at(0).isLetterOrNumber() || c == u' ')) ? c : QStringLiteral("X");
     return out;
+}
+
+// What a box holds, a several-line box's line breaks as "\n".
+QString BoxText(QWidget* box) {
+    if (auto* line = qobject_cast<QLineEdit*>(box)) return line->text();
+    return ui::PlainText(qobject_cast<QPlainTextEdit*>(box));
 }
 
 QString Part(const QVariant& v) {
@@ -612,6 +621,141 @@ private Q_SLOTS:
         QVERIFY(!dlg);
         auto* values = e->findChild<ui::ListView*>("lvUserDef");
         QCOMPARE(values->rowCount(), withDecoy ? 1 : 0);
+        checkNoErrors();
+    }
+
+    // Every box of the address dialog, then OK: the row of its kind holds the five boxes, and the
+    // dialog opened again shows them. The street holds one line, so a line break typed there would
+    // press OK: it is typed everywhere but there, and pasted it becomes a blank.
+    void addressDialog_data() { AddHostileRows(); }
+    void addressDialog() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        addContact(1, "I", "Ek, Bo");
+        addContact(2, "I", "Berg, Anna");
+        for (const char* row : {"1, 'Home', '1 Main'", "1, 'Work', '9 Dock'", "2, 'Home', '5 Elm'"})
+            f->db().Execute(
+                QString("INSERT INTO CAddress (fkContID, fkLookup, Street) VALUES (%1)").arg(row));
+        const auto others = [this] {
+            return rows("SELECT * FROM CAddress WHERE NOT (fkContID = 1 AND fkLookup = 'Home')") +
+                   rows("SELECT * FROM Contacts");
+        };
+        const auto before = others();
+        start();
+        const auto openDialog = [this] {
+            frmContEntry* e = openEditor(1);
+            QTest::mouseClick(e->findChild<QLabel*>("picPop(3)"), Qt::LeftButton);
+            return ui::ScreenRegistry::instance().find<frmAddrDetail>();
+        };
+        QPointer<frmAddrDetail> dlg = openDialog();
+        QVERIFY(dlg);
+        QStringList typed;
+        for (int i = 0; i < 5; ++i) {
+            QWidget* box = dlg->findChild<QWidget*>(QString("Text1(%1)").arg(i));
+            const bool street = i == 0;
+            const QString entered = street && !pasted ? QString(text).remove(u'\r').remove(u'\n') : text;
+            Enter(box, entered, pasted);
+            QString expected = Expected(entered, pasted, street, ui::LengthLimit(box));
+            if (street) expected.replace(u'\n', u' ');
+            typed << BoxText(box);
+            QCOMPARE(typed.last(), expected);
+            QVERIFY(WholeCharacters(typed.last()));
+        }
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>("cmdOpts(0)"), Qt::LeftButton);
+        settle();
+        QVERIFY(!dlg);
+        QStringList got;
+        for (const QVariant& v : rows("SELECT Street, City, State, Zip, Country FROM CAddress WHERE fkContID "
+                                      "= 1 AND fkLookup = 'Home'")
+                                     .value(0))
+            got << Part(v);
+        QCOMPARE(got, typed);
+
+        dlg = openDialog();
+        QVERIFY(dlg);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(BoxText(dlg->findChild<QWidget*>(QString("Text1(%1)").arg(i))), got[i]);
+        QCOMPARE(others(), before);
+        checkNoErrors();
+    }
+
+    // The name and memo of a new linked contact: a person's name parses or gets the parser's message,
+    // a company's is stored as typed, the memo as typed; the editor lists the link.
+    void linkedContact_data() { AddHostileRows(true); }
+    void linkedContact() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        QFETCH(bool, company);
+        addContact(1, "I", "Ek, Bo");
+        const auto before = rows("SELECT * FROM Contacts");
+        start();
+        frmContEntry* e = openEditor(1);
+        QTest::mouseClick(e->findChild<QAbstractButton*>("cmdRelCon"), Qt::LeftButton);
+        QPointer<frmNewLinkCont> dlg = ui::ScreenRegistry::instance().find<frmNewLinkCont>();
+        QVERIFY(dlg);
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>(company ? "optType(1)" : "optType(0)"),
+                          Qt::LeftButton);
+        auto* name = dlg->findChild<QLineEdit*>("txtName");
+        auto* memo = dlg->findChild<QLineEdit*>("txtMemo");
+        Enter(name, text, pasted);
+        Enter(memo, text, pasted);
+        const QString typed = name->text();
+        const QString typedMemo = memo->text();
+        QCOMPARE(typed, Expected(text, pasted, false, kNameLength));
+        QCOMPARE(typedMemo, Expected(text, pasted, false, ui::LengthLimit(memo)));
+        QVERIFY(WholeCharacters(typed) && WholeCharacters(typedMemo));
+
+        // Columns CTYPE, Setting, FullName, ShownName, Prefix, FName, Middle, LName, Suffix, CompName.
+        QString message;
+        QStringList row;
+        QString linkName;
+        if (company) {
+            row = QStringList{"C", "Hidden", "", typed, "", "", "", "", "", typed};
+            linkName = typed;
+        } else {
+            clsNameParse parser;
+            parser.ParseName(typed);
+            const QStringList parts{parser.Prefix(), parser.FirstName(), parser.MiddleName(),
+                                    parser.LastName(), parser.Suffix()};
+            if (parser.HasError() || parts[1].isEmpty() || parts[3].isEmpty()) message = kInvalidName;
+            linkName = NameComposition::FullName(parts[0], parts[1], parts[2], parts[3], parts[4]);
+            row = QStringList{"I", "Hidden", linkName,
+                              NameComposition::ShownName(parts[3], parts[1], parts[2])} +
+                  parts + QStringList{""};
+        }
+        if (typed.isEmpty()) message = kEmptyName;
+        if (!message.isEmpty()) f->prompts().answer(ui::Answer::OK);
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>("cmdOpt(0)"), Qt::LeftButton);
+        settle();
+
+        if (!message.isEmpty()) {
+            QCOMPARE(f->prompts().lastText(), message);
+            QCOMPARE(rows("SELECT * FROM Contacts"), before);
+            QCOMPARE(f->rowCount("RelateCont"), 0);
+            QVERIFY(dlg && dlg->isVisible());
+        } else {
+            QVERIFY(!dlg);
+            QStringList got;
+            for (const QVariant& v :
+                 rows("SELECT CTYPE, Setting, FullName, ShownName, Prefix, FName, Middle, "
+                      "LName, Suffix, CompName FROM Contacts WHERE ContID = 2")
+                     .value(0))
+                got << Part(v);
+            QCOMPARE(got, row);
+            QStringList links;
+            for (const QVariantList& link : rows("SELECT MasterContID, SubContID, LinkMemo, SubContShowName "
+                                                 "FROM RelateCont ORDER BY rowid")) {
+                QStringList cells;
+                for (const QVariant& v : link) cells << Part(v);
+                links << cells.join(u'|');
+            }
+            QCOMPARE(links,
+                     (QStringList{"1|2|" + typedMemo + "|" + linkName, "2|1|Master Contact Entry|Ek, Bo"}));
+            auto* related = e->findChild<ui::ListView*>("lvRelCon");
+            QCOMPARE(related->rowCount(), 1);
+            QCOMPARE(related->text(0), linkName);
+        }
+        QCOMPARE(rows("SELECT * FROM Contacts WHERE ContID = 1"), before);
         checkNoErrors();
     }
 };
