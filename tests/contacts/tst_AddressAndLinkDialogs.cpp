@@ -1,142 +1,81 @@
-// The address details and linked-contact dialogs, opened from a real contact editor.
+// The address details and linked-contact dialogs, opened from the contact editor in the main window.
 #include <SQLiteCpp/Database.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
 #include <memory>
 
-#include "contacts/ContactScreens.h"
 #include "contacts/dialogs/frmAddrDetail.h"
 #include "contacts/dialogs/frmNewLinkCont.h"
 #include "contacts/frmContEntry.h"
-#include "core/MainWindowLink.h"
 #include "core/modGeneral.h"
+#include "platform/shell/SingleInstance.h"
 #include "platform/ui/ListView.h"
-#include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
+#include "shell/frmMain.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
 
-namespace {
-
-const QString kTitle = QStringLiteral("Pomaret - Contact Manager");
-const QString kPosting = QStringLiteral(
-    "An un-known error occurred while Posting the information!\n"
-    "Sorry for the inconvenience");
-
-// The main window as the editor and its dialogs need it: an MDI area for screens, the dialogs' owner.
-class Host : public core::MainWindowLink {
-public:
-    Host() {
-        window.setCentralWidget(area);
-        window.resize(1000, 700);
-        core::SetMainWindow(this);
-        ui::ScreenRegistry::instance().setScreenHost([this](QWidget* screen) {
-            QMdiSubWindow* frame = area->addSubWindow(screen);
-            frame->setAttribute(Qt::WA_DeleteOnClose);
-            frame->showMaximized();
-        });
-        window.show();
-        window.activateWindow();
-    }
-    ~Host() override {
-        modGeneral::CloseAllChildForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ui::ScreenRegistry::instance().setScreenHost({});
-        core::SetMainWindow(nullptr);
-    }
-    QWidget* Widget() override { return &window; }
-    void SetStatusText(const QString&) override {}
-    QString StatusText() const override { return {}; }
-    void SetContextCommandsEnabled(bool) override {}
-    int WindowStateCode() const override { return 0; }
-    QRectF OuterFrameTwips() const override { return {}; }
-    bool PositionKnown() const override { return true; }
-
-    QMainWindow window;
-    QMdiArea* area = new QMdiArea(&window);
-};
-
-QString Cell(const QVariant& v) {
-    return v.isNull() ? QStringLiteral("-") : v.toString();
-}
-
-// How a dialog is closed without its main button.
-enum class Close { CancelButton, Escape, CloseBox };
-
-void CloseDialog(QDialog* dialog, Close how, const char* cancelButton) {
-    switch (how) {
-        case Close::CancelButton:
-            QTest::mouseClick(dialog->findChild<QAbstractButton*>(cancelButton), Qt::LeftButton);
-            break;
-        case Close::Escape:
-            QTest::keyClick(dialog, Qt::Key_Escape);
-            break;
-        case Close::CloseBox:
-            dialog->close();
-            break;
-    }
-}
-
-void AddCloseRows() {
-    QTest::addColumn<int>("how");
-    QTest::addColumn<bool>("reloads");
-    QTest::newRow("Cancel") << int(Close::CancelButton) << false;
-    QTest::newRow("Esc") << int(Close::Escape) << false;
-    QTest::newRow("close box") << int(Close::CloseBox) << true;
-}
-
-}  // namespace
-
-// Shared by both dialogs' tests: a database, the editor on contact 1 and what it shows.
+// Both dialogs' tests: the main window, contact 1 "Ek, Bo" in the editor, and the dialog opened there.
 class DialogTestBase : public QObject {
     Q_OBJECT
 
 protected:
     std::unique_ptr<Fixture> f;
-    std::unique_ptr<Host> host;
+    std::unique_ptr<frmMain> w;
+    frmContEntry* e = nullptr;
 
     void start() {
-        contacts::RegisterScreens();
         f = std::make_unique<Fixture>();
-        host = std::make_unique<Host>();
-        QVERIFY(QTest::qWaitForWindowActive(&host->window));
+        f->db().Execute(
+            "INSERT INTO Contacts (ContID, CTYPE, Setting, FullName, ShownName) "
+            "VALUES (1, 'I', 'Default', 'Bo Ek', 'Ek, Bo')");
+    }
+    void openEditor() {
+        w = std::make_unique<frmMain>();
+        QVERIFY(w->MDIForm_Load() == frmMain::LoadResult::Running);
+        g_lngCurContID = 1;
+        modGeneral::CloseAllChildForms();
+        e = qobject_cast<frmContEntry*>(ui::ScreenRegistry::instance().open("frmContEntry"));
+        QVERIFY(e);
     }
     void stop() {
-        host.reset();
+        modGeneral::CloseAllChildForms();
+        settle();
+        w.reset();
+        shell::SingleInstance::release();
         f.reset();
     }
-    void exec(const QString& sql, const QVariantList& params = {}) { f->db().Execute(sql, params); }
     void settle() {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    frmContEntry* openEditor(int id) {
-        g_lngCurContID = id;
-        modGeneral::CloseAllChildForms();
+    // The dialog of that class the click opened, made the active window (the offscreen platform may
+    // hand activation back to the main window once the click is done).
+    template <class Dialog>
+    Dialog* opened() {
+        auto* dialog = ui::ScreenRegistry::instance().find<Dialog>();
+        if (!dialog) return nullptr;
         settle();
-        return qobject_cast<frmContEntry*>(ui::ScreenRegistry::instance().open("frmContEntry"));
-    }
-    void clickIcon(frmContEntry* e, int icon) {
-        QTest::mouseClick(e->findChild<QLabel*>(QString("picPop(%1)").arg(icon)), Qt::LeftButton);
+        QApplication::setActiveWindow(dialog);
+        return QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
     }
     // A query's rows, columns joined by "|", Null as "-".
     QStringList rows(const QString& sql) {
         QStringList out;
         for (db::Recordset rs = f->db().OpenRecordset(sql); !rs.Eof(); rs.MoveNext()) {
             QStringList cells;
-            for (int i = 0; i < rs.FieldCount(); ++i) cells << Cell(rs.Value(i));
+            for (int i = 0; i < rs.FieldCount(); ++i)
+                cells << (rs.Value(i).isNull() ? "-" : rs.Value(i).toString());
             out << cells.join(u'|');
         }
         return out;
@@ -147,38 +86,28 @@ class AddressDialogTest : public DialogTestBase {
     Q_OBJECT
 
     QString address(const QString& kind) {
-        return rows(
-                   "SELECT Street, City, State, Zip, Country FROM CAddress WHERE fkContID = 1 AND fkLookup = "
-                   "'" +
-                   kind + "'")
+        return rows("SELECT Street, City, State, Zip, Country FROM CAddress WHERE fkLookup = '" + kind + "'")
             .join(u'/');
     }
-    // Opens the dialog as the editor does, from the icon beside the address box of the kind.
-    frmAddrDetail* openFrom(frmContEntry* e, int icon) {
-        clickIcon(e, icon);
-        auto* dialog = ui::ScreenRegistry::instance().find<frmAddrDetail>();
-        if (!dialog) return nullptr;
-        // The offscreen platform may hand activation back to the main window afterwards.
-        settle();
-        QApplication::setActiveWindow(dialog);
-        return QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
+    // The dialog as the icon beside the editor's address box of the kind opens it.
+    frmAddrDetail* openFrom(int icon) {
+        QTest::mouseClick(e->findChild<QLabel*>(QString("picPop(%1)").arg(icon)), Qt::LeftButton);
+        return opened<frmAddrDetail>();
     }
-    static QString boxText(frmAddrDetail* d, int i) {
-        QWidget* box = d->findChild<QWidget*>(QString("Text1(%1)").arg(i));
-        if (auto* line = qobject_cast<QLineEdit*>(box)) return line->text();
-        return ui::PlainText(qobject_cast<QPlainTextEdit*>(box));
+    static QWidget* box(frmAddrDetail* d, int i) {
+        return d->findChild<QWidget*>(QString("Text1(%1)").arg(i));
     }
     static QStringList boxes(frmAddrDetail* d) {
         QStringList out;
-        for (int i = 0; i < 5; ++i) out << boxText(d, i);
+        out << ui::PlainText(qobject_cast<QPlainTextEdit*>(box(d, 0)));
+        for (int i = 1; i < 5; ++i) out << qobject_cast<QLineEdit*>(box(d, i))->text();
         return out;
     }
     static void retype(frmAddrDetail* d, int i, const QString& text) {
-        QWidget* box = d->findChild<QWidget*>(QString("Text1(%1)").arg(i));
-        box->setFocus();
-        QMetaObject::invokeMethod(box, "selectAll");
-        QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, text);
+        box(d, i)->setFocus();
+        QMetaObject::invokeMethod(box(d, i), "selectAll");
+        QTest::keyClick(box(d, i), Qt::Key_Delete);
+        QTest::keyClicks(box(d, i), text);
     }
     static void press(frmAddrDetail* d, int button) {
         QTest::mouseClick(d->findChild<QAbstractButton*>(QString("cmdOpts(%1)").arg(button)), Qt::LeftButton);
@@ -187,148 +116,90 @@ class AddressDialogTest : public DialogTestBase {
 private Q_SLOTS:
     void init() {
         start();
-        exec(
-            "INSERT INTO Contacts (ContID, CTYPE, Setting, FullName, ShownName) "
-            "VALUES (1, 'I', 'Default', 'Bo Ek', 'Ek, Bo')");
-        exec(
+        f->db().Execute(
             "INSERT INTO CAddress (fkContID, fkLookup, Street, City, State, Zip, Country) "
-            "VALUES (1, 'Home', '1 Main St', 'Lund', NULL, '22100', 'Sweden')");
-        exec(
+            "VALUES (1, 'Home', '1 Main St', ?, NULL, '22100', 'Sweden')",
+            {QString(60, u'c')});
+        f->db().Execute(
             "INSERT INTO CAddress (fkContID, fkLookup, Street, City, State, Zip, Country) "
             "VALUES (1, 'Work', '9 Dock Rd', 'Malmo', 'Skane', '21100', 'Sweden')");
+        openEditor();
     }
     void cleanup() { stop(); }
 
-    // Opened on the kind handed over, brought forward unchanged by the next icon; OK writes that row
-    // only, a Null part as an empty text, and the editor shows the new address.
+    // Cancel writes and refreshes nothing. Opened on the kind handed over and brought forward unchanged
+    // by another icon; a stored part longer than its box is shown whole and kept; the street is one
+    // line (a pasted line break is a blank, Enter is OK); OK writes that row only, a Null part as
+    // empty, and the editor shows it.
     void editsTheRowOfItsKind() {
-        frmContEntry* e = openEditor(1);
-        frmAddrDetail* d = openFrom(e, 3);
+        const QString work = e->Text1Text(6);
+        frmAddrDetail* d = openFrom(4);
         QVERIFY(d);
-        QCOMPARE(d->windowTitle(), QString("Verify Address Details"));
-        QCOMPARE(d->m_strAddrType, QString("Home"));
-        QCOMPARE(boxes(d), (QStringList{"1 Main St", "Lund", "", "22100", "Sweden"}));
-        QCOMPARE(openFrom(e, 4), d);
-        QCOMPARE(d->m_strAddrType, QString("Home"));
-        QCOMPARE(boxText(d, 0), QString("1 Main St"));
-        const QString work = address("Work");
+        retype(d, 0, "7 New St");
+        f->db().Execute("UPDATE CAddress SET Country = 'Norway' WHERE fkLookup = 'Work'");
+        press(d, 1);
+        settle();
+        QCOMPARE(address("Work"), QString("9 Dock Rd|Malmo|Skane|21100|Norway"));
+        QCOMPARE(e->Text1Text(6), work);
 
-        // The street is the one part required.
+        d = openFrom(3);
+        QVERIFY(d);
+        QCOMPARE(boxes(d), (QStringList{"1 Main St", QString(60, u'c'), "", "22100", "Sweden"}));
+        QCOMPARE(openFrom(4), d);
+        QCOMPARE(d->m_strAddrType, QString("Home"));
+
         retype(d, 0, "");
         f->prompts().answer(ui::Answer::OK);
-        QTest::keyClick(d->findChild<QWidget*>("Text1(1)"), Qt::Key_Return);
+        QTest::keyClick(box(d, 3), Qt::Key_Return);
         QCOMPARE(f->prompts().lastText(), QString("You Must Enter A Street Address"));
         QCOMPARE(f->prompts().lastTitle(), QString("Validate : Street Address"));
-        QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Information);
-        QVERIFY(d->findChild<QWidget*>("Text1(0)")->hasFocus());
-        QCOMPARE(address("Home"), QString("1 Main St|Lund|-|22100|Sweden"));
+        QVERIFY(box(d, 0)->hasFocus());
+        QCOMPARE(f->rowCount("CAddress", "Street = '1 Main St'"), 1);
 
-        retype(d, 0, "2 Hill Rd");
-        retype(d, 1, "");
-        press(d, 0);
+        QGuiApplication::clipboard()->setText("4 Elm St\r\nRear\nBack");
+        QTest::keySequence(box(d, 0), QKeySequence::Paste);
+        QTest::keyClick(box(d, 0), Qt::Key_Return);
         settle();
         QVERIFY(!ui::ScreenRegistry::instance().find<frmAddrDetail>());
-        QCOMPARE(address("Home"), QString("2 Hill Rd|||22100|Sweden"));
-        QCOMPARE(address("Work"), work);
-        QCOMPARE(e->Text1Text(5), QString("2 Hill Rd\n,  22100\nSweden"));
+        QCOMPARE(address("Home"), "4 Elm St Rear Back|" + QString(60, u'c') + "||22100|Sweden");
+        QCOMPARE(address("Work"), QString("9 Dock Rd|Malmo|Skane|21100|Norway"));
+        QCOMPARE(e->Text1Text(5), "4 Elm St Rear Back\n" + QString(60, u'c') + ",  22100\nSweden");
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
-    // Stored parts longer than a box takes are shown whole and written back as they were; typing
-    // is still limited.
-    void longStoredPartsStayWhole() {
-        const QStringList parts{QString(120, u's'), QString(60, u'c'), QString(40, u't'), QString(15, u'9'),
-                                QString(80, u'n')};
-        exec(
-            "UPDATE CAddress SET Street = ?, City = ?, State = ?, Zip = ?, Country = ? WHERE fkLookup = "
-            "'Work'",
-            {parts[0], parts[1], parts[2], parts[3], parts[4]});
-        frmAddrDetail* d = openFrom(openEditor(1), 4);
-        QVERIFY(d);
-        QCOMPARE(boxes(d), parts);
-        press(d, 0);
-        QCOMPARE(address("Work"), parts.join(u'|'));
-
-        d = openFrom(openEditor(1), 3);
-        retype(d, 3, QString(30, u'7'));
-        QCOMPARE(boxText(d, 3), QString(10, u'7'));
-    }
-
-    // The street holds one line: a pasted line break is a blank, Enter saves.
-    void streetIsOneLine() {
-        frmAddrDetail* d = openFrom(openEditor(1), 3);
-        QVERIFY(d);
-        auto* street = d->findChild<QPlainTextEdit*>("Text1(0)");
-        street->setFocus();
-        street->selectAll();
-        QGuiApplication::clipboard()->setText("4 Elm St\r\nSuite 2\nBack");
-        QTest::keySequence(street, QKeySequence::Paste);
-        QCOMPARE(ui::PlainText(street), QString("4 Elm St Suite 2 Back"));
-        QTest::keyClick(street, Qt::Key_Return);
-        settle();
-        QVERIFY(!ui::ScreenRegistry::instance().find<frmAddrDetail>());
-        QCOMPARE(address("Home"), QString("4 Elm St Suite 2 Back|Lund||22100|Sweden"));
-    }
-
-    // A row deleted elsewhere: OK says so, writes nothing (no new row either) and stays open.
+    // A row deleted elsewhere: OK says so and writes nothing, not even a new row.
     void rowGoneMeanwhile() {
-        frmAddrDetail* d = openFrom(openEditor(1), 3);
+        frmAddrDetail* d = openFrom(3);
         QVERIFY(d);
-        exec("DELETE * FROM CAddress WHERE fkLookup = 'Home'");
-        retype(d, 1, "Ystad");
+        f->db().Execute("DELETE * FROM CAddress WHERE fkLookup = 'Home'");
         f->prompts().answer(ui::Answer::OK);
         press(d, 0);
         QCOMPARE(
             f->prompts().lastText(),
             QString("An un-known error occurred while Posting this entry!\nSorry for the inconvenience"));
-        QCOMPARE(f->prompts().lastTitle(), kTitle);
-        QCOMPARE(f->rowCount("CAddress", "fkLookup = 'Home'"), 0);
+        QCOMPARE(f->rowCount("CAddress"), 1);
         QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmAddrDetail.PostEntry'"), 1);
         QVERIFY(d->isVisible());
     }
 
-    // Delete asks; No leaves everything, Yes takes every row of the kind and frees the editor's box.
+    // No keeps everything; Yes takes every row of the kind and frees the editor's box.
     void deleteAsksFirst() {
-        exec("INSERT INTO CAddress (fkContID, fkLookup, Street) VALUES (1, 'Home', '3 Old Rd')");
-        frmContEntry* e = openEditor(1);
-        QVERIFY(e->Text1(5)->property("readOnly").toBool());
-        frmAddrDetail* d = openFrom(e, 3);
+        f->db().Execute("INSERT INTO CAddress (fkContID, fkLookup, Street) VALUES (1, 'Home', '3 Old Rd')");
+        frmAddrDetail* d = openFrom(3);
         QVERIFY(d);
-        f->prompts().answer(ui::Answer::No);
+        f->prompts().answer(ui::Answer::No).answer(ui::Answer::Yes);
         press(d, 2);
         QCOMPARE(
             f->prompts().lastText(),
             QString("Are you sure you want to DELETE this \n[ Home ] address listing for this contact?"));
         QCOMPARE(f->prompts().lastTitle(), QString("Warning : Delete Contact Address"));
-        QCOMPARE(f->prompts().lastStyle(), ui::YesNo | ui::Question);
         QCOMPARE(f->rowCount("CAddress"), 3);
-        QVERIFY(d->isVisible());
-
-        f->prompts().answer(ui::Answer::Yes);
         press(d, 2);
         settle();
         QVERIFY(!ui::ScreenRegistry::instance().find<frmAddrDetail>());
-        QCOMPARE(f->rowCount("CAddress", "fkLookup = 'Home'"), 0);
-        QCOMPARE(f->rowCount("CAddress", "fkLookup = 'Work'"), 1);
+        QCOMPARE(rows("SELECT fkLookup FROM CAddress"), QStringList{"Work"});
         QCOMPARE(e->Text1Text(5), QString());
         QVERIFY(!e->Text1(5)->property("readOnly").toBool());
-    }
-
-    // Closed without OK: nothing written, the editor not refreshed.
-    void closeWritesNothing_data() { AddCloseRows(); }
-    void closeWritesNothing() {
-        QFETCH(int, how);
-        frmContEntry* e = openEditor(1);
-        const QString shown = e->Text1Text(5);
-        frmAddrDetail* d = openFrom(e, 3);
-        QVERIFY(d);
-        retype(d, 0, "7 New St");
-        exec("UPDATE CAddress SET Country = 'Norway' WHERE fkLookup = 'Home'");
-        CloseDialog(d, static_cast<Close>(how), "cmdOpts(1)");
-        settle();
-        QVERIFY(!ui::ScreenRegistry::instance().find<frmAddrDetail>());
-        QCOMPARE(address("Home"), QString("1 Main St|Lund|-|22100|Norway"));
-        QCOMPARE(e->Text1Text(5), shown);
     }
 };
 
@@ -337,25 +208,21 @@ class LinkedContactDialogTest : public DialogTestBase {
 
     QPointer<frmNewLinkCont> d;
 
-    void open(frmContEntry* e) {
+    void open() {
         QTest::mouseClick(e->findChild<QAbstractButton*>("cmdRelCon"), Qt::LeftButton);
-        d = ui::ScreenRegistry::instance().find<frmNewLinkCont>();
+        d = opened<frmNewLinkCont>();
         QVERIFY(d);
-        // The offscreen platform may hand activation back to the main window afterwards.
-        settle();
-        QApplication::setActiveWindow(d);
-        QVERIFY(QTest::qWaitForWindowActive(d));
     }
-    void enter(const QString& name, const QString& memo, bool company) {
-        QTest::mouseClick(d->findChild<QAbstractButton*>(company ? "optType(1)" : "optType(0)"),
+    void next(const QString& name, const QString& memo = {}, bool company = false) {
+        QTest::mouseClick(d->findChild<QAbstractButton*>(QString("optType(%1)").arg(int(company))),
                           Qt::LeftButton);
         for (const auto& [box, text] : {std::pair{"txtName", name}, std::pair{"txtMemo", memo}}) {
-            auto* line = d->findChild<QLineEdit*>(box);
-            line->clear();
-            QTest::keyClicks(line, text);
+            d->findChild<QLineEdit*>(box)->clear();
+            QTest::keyClicks(d->findChild<QLineEdit*>(box), text);
         }
+        QTest::mouseClick(d->findChild<QAbstractButton*>("cmdOpt(0)"), Qt::LeftButton);
+        settle();
     }
-    void next() { QTest::mouseClick(d->findChild<QAbstractButton*>("cmdOpt(0)"), Qt::LeftButton); }
     QStringList contact(int id) {
         return rows(
             QString("SELECT CTYPE, Setting, FullName, ShownName, Prefix, FName, Middle, LName, Suffix, "
@@ -366,7 +233,7 @@ class LinkedContactDialogTest : public DialogTestBase {
         return rows(
             "SELECT MasterContID, SubContID, LinkMemo, SubContShowName FROM RelateCont ORDER BY rowid");
     }
-    static QStringList relatedShown(frmContEntry* e) {
+    QStringList related() {
         auto* list = e->findChild<ui::ListView*>("lvRelCon");
         QStringList out;
         for (int r = 0; r < list->rowCount(); ++r) out << list->text(r);
@@ -376,84 +243,62 @@ class LinkedContactDialogTest : public DialogTestBase {
 private Q_SLOTS:
     void init() {
         start();
-        exec(
-            "INSERT INTO Contacts (ContID, CTYPE, Setting, FullName, ShownName) "
-            "VALUES (1, 'I', 'Default', 'Bo Ek', 'Ek, Bo')");
+        openEditor();
     }
-    void cleanup() {
-        delete d.data();
-        stop();
-    }
+    void cleanup() { stop(); }
 
-    // What each entry writes: the new contact, then the link to it and the link back.
+    // What an entry writes, or its refusal, which writes nothing and leaves the dialog open. A contact
+    // added elsewhere while the dialog is open does not take the new number.
     void entries_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("memo");
         QTest::addColumn<bool>("company");
-        QTest::addColumn<QStringList>("contact");
-        QTest::addColumn<QStringList>("links");
-        QTest::newRow("person with every part and a memo")
+        QTest::addColumn<QString>("message");  // with its title after "|"
+        QTest::addColumn<QString>("contact");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("person")
             << "Dr. Anna Maria Berg Jr."
-            << "Sister" << false
-            << QStringList{"I|Hidden|Dr. Anna Maria Berg Jr.|Berg, Anna Maria|Dr.|Anna|Maria|Berg|Jr.|-"}
-            << QStringList{"1|8|Sister|Dr. Anna Maria Berg Jr.", "8|1|Master Contact Entry|Ek, Bo"};
-        QTest::newRow("person, no memo")
-            << "Carl Dahl"
-            << "" << false << QStringList{"I|Hidden|Carl Dahl|Dahl, Carl|-|Carl|-|Dahl|-|-"}
-            << QStringList{"1|8|-|Carl Dahl", "8|1|Master Contact Entry|Ek, Bo"};
-        QTest::newRow("company, unparsed")
-            << "Berg & Sons, Ltd"
-            << "Supplier" << true << QStringList{"C|Hidden|-|Berg & Sons, Ltd|-|-|-|-|-|Berg & Sons, Ltd"}
-            << QStringList{"1|8|Supplier|Berg & Sons, Ltd", "8|1|Master Contact Entry|Ek, Bo"};
+            << "Sister" << false << ""
+            << "I|Hidden|Dr. Anna Maria Berg Jr.|Berg, Anna Maria|Dr.|Anna|Maria|Berg|Jr.|-"
+            << "1|8|Sister|Dr. Anna Maria Berg Jr.";
+        QTest::newRow("company, no memo") << "Berg & Sons, Ltd"
+                                          << "" << true << ""
+                                          << "C|Hidden|-|Berg & Sons, Ltd|-|-|-|-|-|Berg & Sons, Ltd"
+                                          << "1|8|-|Berg & Sons, Ltd";
+        QTest::newRow("empty") << ""
+                               << "memo" << true
+                               << "You must enter an individual name or a company name.|Validate : Name Entry"
+                               << ""
+                               << "";
+        QTest::newRow("one word") << "Anna"
+                                  << "memo" << false
+                                  << "Make sure you have entered a valid name.|Pomaret - Contact Manager"
+                                  << ""
+                                  << "";
     }
     void entries() {
         QFETCH(QString, name);
         QFETCH(QString, memo);
         QFETCH(bool, company);
-        QFETCH(QStringList, contact);
-        QFETCH(QStringList, links);
-        frmContEntry* e = openEditor(1);
-        open(e);
-        // Numbered as the row is written: a contact added meanwhile does not take the number.
-        exec("INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) VALUES (7, 'C', 'Default', 'Acme')");
-        enter(name, memo, company);
-        next();
-        settle();
-        QVERIFY(!d);
-        QCOMPARE(this->contact(8), contact);
-        QCOMPARE(this->links(), links);
-        QCOMPARE(relatedShown(e), QStringList{links[0].section(u'|', 3)});
-        QCOMPARE(f->prompts().count(), 0);
-        QCOMPARE(f->rowCount("ErrLog"), 0);
-    }
-
-    // Refused entries write nothing and leave the dialog open with the focus where it was.
-    void refused_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("company");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("title");
-        const QString empty = "You must enter an individual name or a company name.";
-        QTest::newRow("empty person") << "" << false << empty << "Validate : Name Entry";
-        QTest::newRow("empty company") << "" << true << empty << "Validate : Name Entry";
-        QTest::newRow("one word") << "Anna" << false << "Make sure you have entered a valid name." << kTitle;
-    }
-    void refused() {
-        QFETCH(QString, name);
-        QFETCH(bool, company);
         QFETCH(QString, message);
-        QFETCH(QString, title);
-        open(openEditor(1));
-        enter(name, "memo", company);
-        f->prompts().answer(ui::Answer::OK);
-        next();
-
-        QCOMPARE(f->prompts().lastText(), message);
-        QCOMPARE(f->prompts().lastTitle(), title);
-        QVERIFY(d && d->isVisible());
-        QCOMPARE(f->rowCount("Contacts"), 1);
-        QCOMPARE(f->rowCount("RelateCont"), 0);
-        if (name.isEmpty()) QVERIFY(d->findChild<QWidget*>("txtName")->hasFocus());
+        QFETCH(QString, contact);
+        QFETCH(QString, link);
+        open();
+        f->db().Execute(
+            "INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) VALUES (7, 'C', 'Default', 'Acme')");
+        if (!message.isEmpty()) f->prompts().answer(ui::Answer::OK);
+        next(name, memo, company);
+        if (!message.isEmpty()) {
+            QCOMPARE(f->prompts().lastText() + "|" + f->prompts().lastTitle(), message);
+            QVERIFY(d && d->isVisible());
+            QCOMPARE(f->rowCount("Contacts") + f->rowCount("RelateCont"), 2);
+            return;
+        }
+        QVERIFY(!d);
+        QCOMPARE(this->contact(8), QStringList{contact});
+        QCOMPARE(links(), (QStringList{link, "8|1|Master Contact Entry|Ek, Bo"}));
+        QCOMPARE(related(), QStringList{link.section(u'|', 3)});
+        QCOMPARE(f->prompts().count(), 0);
     }
 
     // A write refused at any of the three steps: logged under the step, said once, nothing kept; the
@@ -476,63 +321,64 @@ private Q_SLOTS:
         QFETCH(QString, table);
         QFETCH(QString, when);
         QFETCH(QString, step);
-        f->db().Connection().exec(QString("CREATE TRIGGER refuse BEFORE INSERT ON %1 WHEN %2 "
-                                          "BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                                      .arg(table, when)
-                                      .toStdString());
-        open(openEditor(1));
-        enter("Anna Berg", "Cousin", false);
+        f->db().Connection().exec(
+            QString(
+                "CREATE TRIGGER refuse BEFORE INSERT ON %1 WHEN %2 BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                .arg(table, when)
+                .toStdString());
+        open();
         f->prompts().answer(ui::Answer::OK);
-        next();
+        next("Anna Berg", "Cousin");
         QCOMPARE(f->prompts().count(), 1);
-        QCOMPARE(f->prompts().lastText(), kPosting);
-        QCOMPARE(f->rowCount("ErrLog"), 1);
-        QCOMPARE(f->rowCount("ErrLog", "ModName = ?", {step}), 1);
-        QCOMPARE(f->rowCount("Contacts"), 1);
-        QCOMPARE(f->rowCount("RelateCont"), 0);
+        QCOMPARE(f->prompts().lastText(),
+                 QString("An un-known error occurred while Posting the information!\n"
+                         "Sorry for the inconvenience"));
+        QCOMPARE(rows("SELECT ModName FROM ErrLog"), QStringList{step});
+        QCOMPARE(f->rowCount("Contacts") + f->rowCount("RelateCont"), 1);
         QVERIFY(d && d->isVisible());
-        QCOMPARE(d->findChild<QLineEdit*>("txtName")->text(), QString("Anna Berg"));
 
         f->db().Connection().exec("DROP TRIGGER refuse");
-        exec("INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) VALUES (2, 'C', 'Default', 'Acme')");
-        next();
-        settle();
-        QVERIFY(!d);
+        f->db().Execute(
+            "INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) VALUES (2, 'C', 'Default', 'Acme')");
+        QTest::mouseClick(d->findChild<QAbstractButton*>("cmdOpt(0)"), Qt::LeftButton);
         QCOMPARE(contact(3), QStringList{"I|Hidden|Anna Berg|Berg, Anna|-|Anna|-|Berg|-|-"});
         QCOMPARE(links(), (QStringList{"1|3|Cousin|Anna Berg", "3|1|Master Contact Entry|Ek, Bo"}));
     }
 
     // Cancel and Esc reload nothing; the close box reloads the editor's related contacts.
-    void closing_data() { AddCloseRows(); }
+    void closing_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("close box") << "close box";
+    }
     void closing() {
-        QFETCH(int, how);
-        QFETCH(bool, reloads);
-        frmContEntry* e = openEditor(1);
-        open(e);
-        exec("INSERT INTO RelateCont (MasterContID, SubContID, SubContShowName) VALUES (1, 5, 'Elsewhere')");
-        CloseDialog(d, static_cast<Close>(how), "cmdOpt(1)");
+        QFETCH(QString, how);
+        open();
+        f->db().Execute(
+            "INSERT INTO RelateCont (MasterContID, SubContID, SubContShowName) VALUES (1, 5, 'Elsewhere')");
+        if (how == "Cancel") QTest::mouseClick(d->findChild<QAbstractButton*>("cmdOpt(1)"), Qt::LeftButton);
+        if (how == "Esc") QTest::keyClick(d, Qt::Key_Escape);
+        if (how == "close box") d->close();
         settle();
         QVERIFY(!d);
-        QCOMPARE(relatedShown(e), reloads ? QStringList{"Elsewhere"} : QStringList{});
+        QCOMPARE(related(), how == "close box" ? QStringList{"Elsewhere"} : QStringList{});
         QCOMPARE(f->rowCount("Contacts"), 1);
     }
 
-    // The editor closed while the dialog stays: the link back still names the contact it was opened
-    // on, as the database holds it, and nothing fails.
+    // With the editor closed meanwhile, the link back names the contact the dialog was opened on, as
+    // the database holds it, and nothing fails.
     void editorClosedMeanwhile() {
-        open(openEditor(1));
-        exec("UPDATE Contacts SET ShownName = 'Ek, Bo Erik' WHERE ContID = 1");
-        host->area->subWindowList().first()->close();
+        open();
+        f->db().Execute("UPDATE Contacts SET ShownName = 'Ek, Bo Erik' WHERE ContID = 1");
+        qobject_cast<QMdiSubWindow*>(e->parentWidget())->close();
         settle();
         QVERIFY(!ui::ScreenRegistry::instance().find<frmContEntry>());
         g_lngCurContID = 0;
-        enter("Anna Berg", "", false);
-        next();
-        settle();
+        next("Anna Berg");
         QVERIFY(!d);
         QCOMPARE(links(), (QStringList{"1|2|-|Anna Berg", "2|1|Master Contact Entry|Ek, Bo Erik"}));
-        QCOMPARE(f->rowCount("ErrLog"), 0);
-        QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(f->rowCount("ErrLog") + f->prompts().count(), 0);
     }
 };
 
