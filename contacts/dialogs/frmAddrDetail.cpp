@@ -124,6 +124,7 @@ void frmAddrDetail::BuildControls() {
     setTabOrder(cmdOpts[1], cmdOpts[2]);
 
     setFixedSize(ui::twips::ToPixelsX(5400), ui::twips::ToPixelsY(3540));
+    core::layout::FitCaptions(this);
 }
 
 void frmAddrDetail::Form_Load() {
@@ -140,7 +141,9 @@ void frmAddrDetail::InitializeScreen() {
 void frmAddrDetail::LoadCurrentAddress() {
     core::trap(QStringLiteral("frmAddrDetail.LoadCurrentAddress"), Tail::Action,
                QStringLiteral("loading the Address Information"), [&] {
+                   // Read afresh each time: nothing of an earlier reading stays in the boxes.
                    m_rsAddress.Close();
+                   for (int i = 0; i < kBoxCount; ++i) ShowStored(i, QString());
                    m_rsAddress = g_dbLocal->OpenRecordset(
                        QStringLiteral("SELECT fkContID, fkLookup, Street, City, State, Zip, Country ") +
                            QStringLiteral("FROM CAddress WHERE fkContID = ") + QString::number(m_lngContID) +
@@ -153,9 +156,8 @@ void frmAddrDetail::LoadCurrentAddress() {
                });
 }
 
-// A stored part is shown whole, however much longer than a user may type into its box.
+// A stored part is shown whole, however much longer than a user may type into its box; Null as empty.
 void frmAddrDetail::ShowStored(int index, const QVariant& value) {
-    if (value.isNull()) return;
     const QString stored = value.toString();
     if (auto* line = qobject_cast<QLineEdit*>(Text1[index])) {
         line->setText(stored);

@@ -117,6 +117,7 @@ void frmNewLinkCont::BuildControls() {
     setTabOrder(cmdOpt[0], cmdOpt[1]);
 
     setFixedSize(ui::twips::ToPixelsX(5520), ui::twips::ToPixelsY(3840));
+    core::layout::FitCaptions(this);
 }
 
 void frmNewLinkCont::Form_Load() {

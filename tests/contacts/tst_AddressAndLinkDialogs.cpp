@@ -20,6 +20,7 @@
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
 #include "shell/frmMain.h"
+#include "support/CaptionCheck.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
 
@@ -144,6 +145,7 @@ private Q_SLOTS:
 
         d = openFrom(3);
         QVERIFY(d);
+        QCOMPARE(testsupport::CutCaptions(d), QStringList{});
         QCOMPARE(boxes(d), (QStringList{"1 Main St", QString(60, u'c'), "", "22100", "Sweden"}));
         QCOMPARE(openFrom(4), d);
         QCOMPARE(d->m_strAddrType, QString("Home"));
@@ -284,6 +286,7 @@ private Q_SLOTS:
         QFETCH(QString, contact);
         QFETCH(QString, link);
         open();
+        QCOMPARE(testsupport::CutCaptions(d), QStringList{});
         f->db().Execute(
             "INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) VALUES (7, 'C', 'Default', 'Acme')");
         if (!message.isEmpty()) f->prompts().answer(ui::Answer::OK);
