@@ -1,5 +1,7 @@
 #include "contacts/ContactScreens.h"
 
+#include "contacts/dialogs/frmNameSrchResult.h"
+#include "contacts/dialogs/frmNames.h"
 #include "contacts/dialogs/frmSwtContact.h"
 #include "contacts/frmContEntry.h"
 #include "core/MainWindowLink.h"
@@ -32,6 +34,8 @@ void RegisterScreens() {
     auto& registry = ui::ScreenRegistry::instance();
     registry.registerScreen(QStringLiteral("frmContEntry"), &OpenContactEditor);
     registry.registerScreen(QStringLiteral("frmSwtContact"), &OpenSwitchQuestion);
+    registry.registerScreen(QStringLiteral("frmNames"), &frmNames::Open);
+    registry.registerScreen(QStringLiteral("frmNameSrchResult"), &frmNameSrchResult::Open);
 }
 
 }  // namespace contacts

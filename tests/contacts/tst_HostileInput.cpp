@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -18,6 +17,7 @@
 #include "contacts/frmNewName.h"
 #include "core/modGeneral.h"
 #include "platform/shell/SingleInstance.h"
+#include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -336,7 +336,12 @@ private Q_SLOTS:
             QCOMPARE(f->prompts().count(), 0);
             QWidget* results = screens.find("frmNameSrchResult");
             QVERIFY(results);
-            QCOMPARE(results->findChild<QLabel*>("lblDetail")->text(), "Search: " + typed + "*");
+            // Exactly the contacts found, each under its own name.
+            const auto* list = results->findChild<ui::ListView*>("lvResult");
+            QStringList listed;
+            for (int r = 0; r < list->rowCount(); ++r) listed << list->key(r) + u'|' + list->text(r);
+            listed.sort();
+            QCOMPARE(listed, (QStringList{"ID10|" + name, "ID11|" + decoy}));
         }
         QCOMPARE(rows("SELECT * FROM Contacts"), before);
         checkNoErrors();
