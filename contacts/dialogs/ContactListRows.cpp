@@ -9,11 +9,16 @@ namespace contacts::rows {
 namespace {
 
 // Each address cell holds the part of the last "Home" address entered that has one, so that with
-// several "Home" rows the cells show what a walk over them in entry order leaves behind.
+// several "Home" rows the cells show what a walk over them in entry order leaves behind. That is
+// nearly always the last "Home" row itself, joined once per contact; only a part that row lacks is
+// looked for in the rows before it.
 QString HomeAddressColumn(const char* part) {
     return QStringLiteral(
-               "(SELECT %1 FROM CAddress WHERE CAddress.fkContID = Contacts.ContID AND CAddress.fkLookup = "
-               "'Home' AND CAddress.%1 IS NOT NULL ORDER BY CAddress.rowid DESC LIMIT 1)")
+               "COALESCE(HomeAddress.%1, CASE WHEN HomeAddress.rowid IS NOT NULL THEN (SELECT %1 FROM "
+               "CAddress "
+               "WHERE CAddress.fkContID = Contacts.ContID AND CAddress.fkLookup = 'Home' AND CAddress.%1 IS "
+               "NOT "
+               "NULL ORDER BY CAddress.rowid DESC LIMIT 1) END) AS %1")
         .arg(QLatin1String(part));
 }
 
@@ -32,14 +37,17 @@ QStringList Headers() {
     return headers;
 }
 
-QString Select(const QString& extra) {
+QString SelectFrom(const QString& extra) {
     const QString contId = QStringLiteral("Contacts.ContID");
     return QStringLiteral("SELECT ContID, ShownName, JobTitle, ") + modGeneral::HomePhoneColumn(contId) +
            QStringLiteral(" AS HomePhone, ") + modGeneral::PersonalEMailColumn(contId) +
-           QStringLiteral(" AS PersonalEMail, ") + HomeAddressColumn("Street") +
-           QStringLiteral(" AS Street, ") + HomeAddressColumn("City") + QStringLiteral(" AS City, ") +
-           HomeAddressColumn("State") + QStringLiteral(" AS State, ") + HomeAddressColumn("Zip") +
-           QStringLiteral(" AS Zip") + extra + QLatin1Char(' ');
+           QStringLiteral(" AS PersonalEMail, ") + HomeAddressColumn("Street") + QStringLiteral(", ") +
+           HomeAddressColumn("City") + QStringLiteral(", ") + HomeAddressColumn("State") +
+           QStringLiteral(", ") + HomeAddressColumn("Zip") + extra +
+           QStringLiteral(
+               " FROM Contacts LEFT JOIN CAddress AS HomeAddress ON HomeAddress.rowid = "
+               "(SELECT MAX(rowid) FROM CAddress WHERE CAddress.fkContID = Contacts.ContID AND "
+               "CAddress.fkLookup = 'Home') ");
 }
 
 bool Add(ui::ListView& list, const db::Database::RowView& row) {

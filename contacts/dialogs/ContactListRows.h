@@ -22,10 +22,11 @@ QList<core::ListScreen::Column> Columns();
 // Their headers, which are also the export's.
 QStringList Headers();
 
-// "SELECT" and the columns of one contact row, read with the contact in the same statement; the
-// caller adds "FROM Contacts" and its conditions. `extra` columns (", [Group]") come after the
-// row's own, from column kExtraColumn on.
-QString Select(const QString& extra = {});
+// "SELECT", the columns of one contact row and "FROM Contacts" with what the row needs besides: each
+// contact is read with its cells in one statement. The caller adds its conditions and order, on the
+// columns of Contacts. `extra` columns (", [Group]") come after the row's own, from column
+// kExtraColumn on.
+QString SelectFrom(const QString& extra = {});
 inline constexpr int kExtraColumn = 9;
 
 // Adds the row of one contact read with Select(); a contact without a shown name is not listed.

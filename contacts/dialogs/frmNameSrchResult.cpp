@@ -48,8 +48,8 @@ void frmNameSrchResult::LoadContactInfo() {
     core::trap(QStringLiteral("frmNameSrchResult.LoadContactInfo"), Tail::ErrorBox, [this] {
         // The search itself, as typed and bound: in the order the query gives, with no sort of its own.
         QVariantList params;
-        const QString sql = contacts::rows::Select() + QStringLiteral("FROM Contacts ") +
-                            modGeneral::NameSearchWhere(g_strNameSrchSQL, params);
+        const QString sql =
+            contacts::rows::SelectFrom() + modGeneral::NameSearchWhere(g_strNameSrchSQL, params);
         lvResult->clear();
         int listed = 0;
         {

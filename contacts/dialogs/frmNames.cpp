@@ -20,6 +20,12 @@ namespace {
 
 const QString kDefault = QStringLiteral("Default");
 
+// A whole view is read in the order of the contact numbers and sorted once at the end (the unary
+// pluses keep SQLite off the name indexes): each contact's phone, e-mail and address rows are then
+// looked up in the order their own indexes keep them, instead of all over the file in name order,
+// which costs more than twice as much on 100,000 contacts.
+const QString kByName = QStringLiteral("ORDER BY +ShownName");
+
 // Whether `name` is one of the group names joined with "," in `groups`, letter case exact: a group
 // whose name holds another's ("Network", "Work") is not that other.
 bool InGroup(QStringView groups, QStringView name) {
@@ -101,13 +107,13 @@ void frmNames::cboGroup_Click() {
 
 void frmNames::LoadContactInfo() {
     core::trap(QStringLiteral("frmNames.LoadContactInfo"), Tail::ErrorBox, [this] {
-        QString sql = contacts::rows::Select() + QStringLiteral("FROM Contacts ");
+        QString sql = contacts::rows::SelectFrom();
         QVariantList params;
         if (m_strView != QLatin1String("All Contacts")) {
-            sql += QStringLiteral("WHERE Setting = ? ");
+            sql += QStringLiteral("WHERE +Setting = ? ");
             params << m_strView;
         }
-        sql += QStringLiteral("ORDER BY ShownName");
+        sql += kByName;
 
         lvResult->clear();
         int listed = 0;
@@ -133,9 +139,8 @@ void frmNames::LoadFilteredNamesList() {
         int read = 0;
         {
             ui::ListView::Batch batch(*lvResult);
-            g_dbLocal->ForEachRow(contacts::rows::Select(QStringLiteral(", [Group]")) +
-                                      QStringLiteral("FROM Contacts WHERE Setting = ? ") +
-                                      QStringLiteral("ORDER BY ShownName"),
+            g_dbLocal->ForEachRow(contacts::rows::SelectFrom(QStringLiteral(", [Group]")) +
+                                      QStringLiteral("WHERE +Setting = ? ") + kByName,
                                   {kDefault}, [&](const db::Database::RowView& row) {
                                       ++read;
                                       if (!m_blnAllGroups) {
