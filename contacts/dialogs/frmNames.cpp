@@ -135,21 +135,23 @@ void frmNames::LoadContactInfo() {
 void frmNames::LoadFilteredNamesList() {
     core::trap(QStringLiteral("frmNames.LoadFilteredNamesList"), Tail::ErrorBox, [this] {
         const int groupColumn = contacts::rows::kExtraColumn;
+        // "All" needs no group texts: every one of them would only be sorted along.
+        const QString sql =
+            contacts::rows::SelectFrom(m_blnAllGroups ? QString() : QStringLiteral(", [Group]")) +
+            QStringLiteral("WHERE +Setting = ? ") + kByName;
         lvResult->clear();
         int read = 0;
         {
             ui::ListView::Batch batch(*lvResult);
-            g_dbLocal->ForEachRow(contacts::rows::SelectFrom(QStringLiteral(", [Group]")) +
-                                      QStringLiteral("WHERE +Setting = ? ") + kByName,
-                                  {kDefault}, [&](const db::Database::RowView& row) {
-                                      ++read;
-                                      if (!m_blnAllGroups) {
-                                          // A contact in no group belongs to none.
-                                          if (row.isNull(groupColumn)) return;
-                                          if (!InGroup(row.text(groupColumn), m_strGroup)) return;
-                                      }
-                                      contacts::rows::Add(*lvResult, row);
-                                  });
+            g_dbLocal->ForEachRow(sql, {kDefault}, [&](const db::Database::RowView& row) {
+                ++read;
+                if (!m_blnAllGroups) {
+                    // A contact in no group belongs to none.
+                    if (row.isNull(groupColumn)) return;
+                    if (!InGroup(row.text(groupColumn), m_strGroup)) return;
+                }
+                contacts::rows::Add(*lvResult, row);
+            });
         }
         if (read < 1) {
             modGeneral::SetStatus(QString());
