@@ -3,6 +3,8 @@
 #include "contacts/dialogs/LookupItemDialog.h"
 #include "contacts/dialogs/frmAddrDetail.h"
 #include "contacts/dialogs/frmNameDetail.h"
+#include "contacts/dialogs/frmNameSrchResult.h"
+#include "contacts/dialogs/frmNames.h"
 #include "contacts/dialogs/frmNewLinkCont.h"
 #include "contacts/dialogs/frmSelectGrp.h"
 #include "contacts/dialogs/frmSetRelProject.h"
@@ -64,6 +66,8 @@ void RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmUserFields"), [] { return frmUserFields::Open(Owner()); });
     registry.registerScreen(QStringLiteral("frmSetRelProject"),
                             [] { return frmSetRelProject::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmNames"), &frmNames::Open);
+    registry.registerScreen(QStringLiteral("frmNameSrchResult"), &frmNameSrchResult::Open);
 }
 
 }  // namespace contacts

@@ -14,6 +14,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/Error.h"
+#include "platform/db/SqlDialect.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Printer.h"
@@ -170,6 +171,17 @@ QString FirstOfKindColumn(const char* column, const char* table, const char* kin
 
 QString HomePhoneColumn(const QString& contIdColumn) {
     return FirstOfKindColumn("PhoneNum", "CPhone", "Home", contIdColumn);
+}
+
+QString NameSearchWhere(const QString& pattern, QVariantList& params) {
+    QString where = QStringLiteral("WHERE ShownName LIKE ?");
+    params << pattern;
+    // A typed prefix is read from the ShownName index rather than by testing every contact.
+    if (const auto range = db::SqlDialect::likePrefixRange(pattern)) {
+        where += QStringLiteral(" AND ShownName >= ? AND ShownName < ?");
+        params << range->low << range->high;
+    }
+    return where;
 }
 
 QString PersonalEMailColumn(const QString& contIdColumn) {

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <cstdint>
 
 #include "core/DbHandle.h"
@@ -112,6 +113,10 @@ QString GetPhoneNum(int32_t contId);
 // The same number as a column of a query over many contacts, so that a list reads every phone with
 // its rows: `contIdColumn` names the contact's number in that query ("Contacts.ContID").
 QString HomePhoneColumn(const QString& contIdColumn);
+// The condition of the name search for `pattern` ("smi*", the program's LIKE pattern), bound: "WHERE
+// ShownName LIKE ?", with a range on ShownName's index where the pattern starts with a plain prefix.
+// Its values are appended to `params`.
+QString NameSearchWhere(const QString& pattern, QVariantList& params);
 // A click on a list with no selected row: "There is nothing from the list to select", nothing logged.
 // True when that was the case.
 bool NothingSelected(int row);

@@ -20,7 +20,6 @@
 #include "core/modGeneral.h"
 #include "platform/Error.h"
 #include "platform/db/Database.h"
-#include "platform/db/SqlDialect.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -54,8 +53,6 @@ struct StandIn {
 
 constexpr StandIn kStandIns[] = {
     {"frmHome", "Home Page", Kind::Screen, "Home"},
-    {"frmNames", "Names", Kind::Screen, ""},
-    {"frmNameSrchResult", "Name Search Results", Kind::Screen, ""},
     {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
     {"frmProjects", "Projects", Kind::Screen, ""},
     {"frmProjEntry", "Projects", Kind::Screen, "PEnt"},
@@ -99,9 +96,7 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
             auto* screen = new PlaceholderScreen(name, caption);
             TakeValues(screen, values);
             // What the real screens read while they load.
-            if (name == QLatin1String("frmNameSrchResult")) {
-                screen->SetDetail(QStringLiteral("Search: ") + g_strNameSrchSQL);
-            } else if (name == QLatin1String("frmContEntry")) {
+            if (name == QLatin1String("frmContEntry")) {
                 screen->SetDetail(QStringLiteral("Contact number ") + QString::number(g_lngCurContID));
             } else if (name == QLatin1String("frmProjEntry")) {
                 screen->SetDetail(QStringLiteral("Project number ") + QString::number(g_lngCurProjID));
@@ -504,14 +499,9 @@ void frmMain::GetNamesList() {
         const QString pattern = text + QLatin1Char('*');
         // Only none, one or several matters, and the row when there is one: the first two rows of
         // the same search give the same decision as all of them, without reading every match.
-        QString sql =
-            QStringLiteral("SELECT TOP 2 ContID, ShownName, JobTitle FROM Contacts WHERE ShownName LIKE ?");
-        QVariantList params{pattern};
-        // A typed prefix is read from the ShownName index rather than by testing every contact.
-        if (const auto range = db::SqlDialect::likePrefixRange(pattern)) {
-            sql += QStringLiteral(" AND ShownName >= ? AND ShownName < ?");
-            params << range->low << range->high;
-        }
+        QVariantList params;
+        const QString sql = QStringLiteral("SELECT TOP 2 ContID, ShownName, JobTitle FROM Contacts ") +
+                            modGeneral::NameSearchWhere(pattern, params);
         db::Recordset rs = g_dbLocal->OpenRecordset(sql, params);
         const int count = rs.RecordCount();
         if (count == 0) {

@@ -4,12 +4,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMap>
 #include <QPointer>
@@ -39,6 +42,7 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
+#include "platform/ui/SaveFileDialog.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "seed/Seeder.h"
 #include "shell/frmMain.h"
@@ -86,6 +90,52 @@ private:
     }
     QStringList& m_out;
     ui::PromptHandler* m_previous;
+};
+
+// The one box a step expects is answered with OK; any other goes on to the recorder.
+class ExpectedMessage : public ui::PromptHandler {
+public:
+    explicit ExpectedMessage(QString text) : m_text(std::move(text)), m_previous(ui::promptHandler()) {
+        ui::setPromptHandler(this);
+    }
+    ~ExpectedMessage() override { ui::setPromptHandler(m_previous); }
+    ExpectedMessage(const ExpectedMessage&) = delete;
+    ExpectedMessage& operator=(const ExpectedMessage&) = delete;
+
+    ui::Answer message(const ui::MessageRequest& request) override {
+        if (request.prompt == m_text) {
+            ++m_count;
+            return ui::Answer::OK;
+        }
+        return m_previous->message(request);
+    }
+    std::optional<QString> input(const ui::InputRequest& request) override {
+        return m_previous->input(request);
+    }
+    void beep() override {}
+    int count() const { return m_count; }
+
+private:
+    QString m_text;
+    ui::PromptHandler* m_previous;
+    int m_count = 0;
+};
+
+// The save dialog answered with one file, as a user choosing it would.
+class ChosenFile : public ui::SaveFileHandler {
+public:
+    explicit ChosenFile(QString path) : m_path(std::move(path)), m_previous(ui::saveFileHandler()) {
+        ui::setSaveFileHandler(this);
+    }
+    ~ChosenFile() override { ui::setSaveFileHandler(m_previous); }
+    ChosenFile(const ChosenFile&) = delete;
+    ChosenFile& operator=(const ChosenFile&) = delete;
+
+    std::optional<QString> saveFile(const ui::SaveFileRequest&) override { return m_path; }
+
+private:
+    QString m_path;
+    ui::SaveFileHandler* m_previous;
 };
 
 // The posted work of the last step: layouts, the first paint, screens closed and deleted later.
@@ -345,7 +395,9 @@ public:
         if (auto* poll = m_window->findChild<QTimer*>(QStringLiteral("Timer1"))) poll->stop();
         m_search = m_window->findChild<QLineEdit*>(QStringLiteral("txtSrch"));
         m_viewHome = m_window->findChild<QAction*>(QStringLiteral("mnuViewHome"));
-        if (!m_search || !m_viewHome) throw Failure("the main window has no search box or View > Home");
+        m_viewNames = m_window->findChild<QAction*>(QStringLiteral("mnuViewNames"));
+        if (!m_search || !m_viewHome || !m_viewNames)
+            throw Failure("the main window has no search box, View > Home or View > Names");
         m_trace = std::make_unique<StatementTrace>(g_dbLocal->Connection().getHandle());
     }
 
@@ -438,7 +490,88 @@ public:
             });
     }
 
+    // View > Names: every screen closes and the names list opens, filled with the "Default" contacts.
+    void namesList() {
+        Compared c = comparedMeasurements(QStringLiteral("names_list"), 500.0);
+        QWidget* names = nullptr;
+        runCompared(
+            c, nullptr, [&] { goHome(); },
+            [&] {
+                m_viewNames->trigger();
+                names = requireScreen(QStringLiteral("frmNames"));
+            });
+        noteRows(QStringLiteral("names_list"), names);
+    }
+
+    // The group list's first entry, "All", chosen on the open names list: every "Default" contact.
+    void namesGroupAll() {
+        Compared c = comparedMeasurements(QStringLiteral("names_group_all"), 500.0);
+        QWidget* names = nullptr;
+        runCompared(
+            c, nullptr, [&] { names = openNames(); }, [&] { choose(names, QStringLiteral("cboGroup"), 0); });
+        noteRows(QStringLiteral("names_group_all"), names);
+    }
+
+    // "Save File As ..." on the names list of all contacts, the save dialog answered with a file in
+    // the data root, until the success message.
+    void namesExport() {
+        Measurement m = measurement(QStringLiteral("names_export"), QStringLiteral("ms"), 1000.0);
+        QWidget* names = openNames();
+        choose(names, QStringLiteral("cboView"), 0);  // "All Contacts"
+        auto* list = names->findChild<ui::ListView*>(QStringLiteral("lvResult"));
+        auto* link = names->findChild<QLabel*>(QStringLiteral("lblSaveAs"));
+        if (!list || !link) throw Failure("the names list has no list or no Save File As link");
+        const QString path = QDir(m_options.dataDir).filePath(QStringLiteral("names-export.csv"));
+        ChosenFile file(path);
+        ExpectedMessage saved(QStringLiteral("The File was Sucessfully Created and Saved."));
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            QFile::remove(path);
+            const auto start = SteadyClock::now();
+            QTest::mouseClick(link, Qt::LeftButton);
+            settle();
+            add(m, rep, msSince(start));
+            if (saved.count() != rep + 1) throw Failure("the export did not report its file as saved");
+        }
+        m_report.measurements << m;
+        qint64 lines = 0;
+        QFile written(path);
+        if (written.open(QIODevice::ReadOnly)) {
+            lines = written.readAll().count("\r\n");
+            written.close();
+        }
+        if (lines != qint64(list->rowCount()) + 1)
+            throw Failure("the exported file does not hold every row of the list");
+        m_report.notes << QStringLiteral("names_export: %1 rows, %2 MB")
+                              .arg(list->rowCount())
+                              .arg(double(QFileInfo(path).size()) / 1e6, 0, 'f', 1);
+        QFile::remove(path);
+    }
+
 private:
+    // The names list, opened by View > Names unless it is open already.
+    QWidget* openNames() {
+        if (QWidget* names = ui::ScreenRegistry::instance().find(QStringLiteral("frmNames"))) return names;
+        m_viewNames->trigger();
+        QWidget* names = requireScreen(QStringLiteral("frmNames"));
+        settle();
+        return names;
+    }
+
+    // An entry of one of the screen's drop-down lists, chosen as a user chooses it.
+    static void choose(QWidget* screen, const QString& boxName, int index) {
+        auto* box = screen->findChild<QComboBox*>(boxName);
+        if (!box || box->count() <= index)
+            throw Failure(("the screen has no entry to choose in " + boxName).toStdString());
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+    }
+
+    void noteRows(const QString& step, QWidget* screen) {
+        auto* list = screen ? screen->findChild<ui::ListView*>(QStringLiteral("lvResult")) : nullptr;
+        if (!list || list->rowCount() == 0) throw Failure((step + ": the list is empty").toStdString());
+        m_report.notes << QStringLiteral("%1: %2 rows listed").arg(step).arg(list->rowCount());
+    }
+
     void goHome() {
         QPointer<QWidget> old = ui::ScreenRegistry::instance().find(QStringLiteral("frmHome"));
         if (old && ui::ScreenRegistry::instance().openForms().size() == 1) return;
@@ -545,6 +678,7 @@ private:
     std::unique_ptr<StatementTrace> m_trace;
     QLineEdit* m_search = nullptr;
     QAction* m_viewHome = nullptr;
+    QAction* m_viewNames = nullptr;
 };
 
 // Errors the program trapped and logged while the bench ran.
@@ -586,8 +720,9 @@ const Measurement* BenchReport::find(const QString& name) const {
 }
 
 QStringList measurementNames() {
-    return {QStringLiteral("startup"),     QStringLiteral("search_one"),     QStringLiteral("search_many"),
-            QStringLiteral("editor_open"), QStringLiteral("project_picker"), QStringLiteral("home_reload")};
+    return {QStringLiteral("startup"),        QStringLiteral("search_one"),      QStringLiteral("search_many"),
+            QStringLiteral("editor_open"),    QStringLiteral("project_picker"),  QStringLiteral("home_reload"),
+            QStringLiteral("names_list"),     QStringLiteral("names_group_all"), QStringLiteral("names_export")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -617,8 +752,9 @@ BenchReport runBench(const BenchOptions& options) {
             progress(QStringLiteral("startup ..."));
             session.startup();
         }
-        if (wanted("search_one") || wanted("search_many") || wanted("editor_open") ||
-            wanted("project_picker") || wanted("home_reload")) {
+        const QStringList windowSteps = measurementNames().mid(1);
+        if (std::any_of(windowSteps.cbegin(), windowSteps.cend(),
+                        [&](const QString& step) { return wanted(qPrintable(step)); })) {
             session.open();
             if (wanted("search_one")) {
                 progress(QStringLiteral("search_one ..."));
@@ -641,6 +777,18 @@ BenchReport runBench(const BenchOptions& options) {
             if (wanted("home_reload")) {
                 progress(QStringLiteral("home_reload ..."));
                 session.homeReload();
+            }
+            if (wanted("names_list")) {
+                progress(QStringLiteral("names_list ..."));
+                session.namesList();
+            }
+            if (wanted("names_group_all")) {
+                progress(QStringLiteral("names_group_all ..."));
+                session.namesGroupAll();
+            }
+            if (wanted("names_export")) {
+                progress(QStringLiteral("names_export ..."));
+                session.namesExport();
             }
             session.close();
         }

@@ -1,6 +1,7 @@
 // pomaret-bench [--data-dir DIR] [--reps N] [--json FILE] [--only NAME] [--today YYYY-MM-DD]
-// Times the program's start-up, name searches, contact editor and home screen on a generated
-// database (seeded first when DIR holds none), beside the same statements run straight on SQLite.
+// Times the program's start-up, name searches, contact editor, home screen and names list on a
+// generated database (seeded first when DIR holds none), beside the same statements run straight on
+// SQLite.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>

@@ -45,7 +45,8 @@ class BenchTest : public QObject {
         QSet<QString> names{QStringLiteral("peak_memory")};
         for (const QString& step : steps) {
             names << step;
-            if (step.startsWith(QLatin1String("search_")) || step == QLatin1String("home_reload")) {
+            if (step.startsWith(QLatin1String("search_")) || step == QLatin1String("home_reload") ||
+                step == QLatin1String("names_list") || step == QLatin1String("names_group_all")) {
                 for (const char* part : {".program_sql", ".sqlite", ".ratio", ".layer", ".layer_ratio"})
                     names << step + QLatin1String(part);
             }

@@ -411,7 +411,12 @@ private Q_SLOTS:
             QCOMPARE(f->prompts().count(), 0);
             QWidget* results = screens.find("frmNameSrchResult");
             QVERIFY(results);
-            QCOMPARE(results->findChild<QLabel*>("lblDetail")->text(), "Search: " + typed + "*");
+            // Exactly the contacts found, each under its own name.
+            const auto* list = results->findChild<ui::ListView*>("lvResult");
+            QStringList listed;
+            for (int r = 0; r < list->rowCount(); ++r) listed << list->key(r) + u'|' + list->text(r);
+            listed.sort();
+            QCOMPARE(listed, (QStringList{"ID10|" + name, "ID11|" + decoy}));
         }
         QCOMPARE(rows("SELECT * FROM Contacts"), before);
         checkNoErrors();

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +13,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/shell/SingleInstance.h"
+#include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
@@ -68,11 +68,6 @@ class frmMainCommandsTest : public QObject {
         f->db().Execute(
             "INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) VALUES (?, 'C', 'Default', ?)",
             {id, shownName});
-    }
-    QString detailOf(const QString& form) const {
-        QWidget* screen = Open(form);
-        auto* label = screen ? screen->findChild<QLabel*>(QStringLiteral("lblDetail")) : nullptr;
-        return label ? label->text() : QString();
     }
 
 private Q_SLOTS:
@@ -285,17 +280,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("contId");    // g_lngCurContID afterwards (0 before)
         QTest::addColumn<bool>("message");  // "No names match your criteria."
 
-        QTest::newRow("empty box") << "" << false << "" << 0 << false;
-        QTest::newRow("prefix, other case, several") << "BERG" << false << "frmNameSrchResult" << 0 << false;
-        QTest::newRow("one by the button") << "berg, a" << true << "frmContEntry" << 1 << false;
-        QTest::newRow("accented letter, other case") << "é" << false << "frmContEntry" << 3 << false;
-        QTest::newRow("accent matters") << "e" << false << "" << 0 << true;
-        QTest::newRow("apostrophe") << "O'N" << false << "frmContEntry" << 4 << false;
-        QTest::newRow("star alone: everyone") << "*" << false << "frmNameSrchResult" << 0 << false;
-        QTest::newRow("question mark: one character") << "Sm?th" << false << "frmContEntry" << 7 << false;
-        QTest::newRow("percent is itself") << "50%" << false << "frmContEntry" << 5 << false;
-        QTest::newRow("underscore is itself") << "50_" << false << "" << 0 << true;
-        QTest::newRow("none") << "Xavier" << true << "" << 0 << true;
+        QTest::addColumn<QStringList>("listed");  // keys on the results screen, in its order
+
+        const QStringList none;
+        QTest::newRow("empty box") << "" << false << "" << 0 << false << none;
+        QTest::newRow("prefix, other case, several")
+            << "BERG" << false << "frmNameSrchResult" << 0 << false << QStringList{"ID1", "ID2"};
+        QTest::newRow("one by the button") << "berg, a" << true << "frmContEntry" << 1 << false << none;
+        QTest::newRow("accented letter, other case") << "é" << false << "frmContEntry" << 3 << false << none;
+        QTest::newRow("accent matters") << "e" << false << "" << 0 << true << none;
+        QTest::newRow("apostrophe") << "O'N" << false << "frmContEntry" << 4 << false << none;
+        QTest::newRow("star alone: everyone") << "*" << false << "frmNameSrchResult" << 0 << false
+                                              << QStringList{"ID1", "ID2", "ID3", "ID4", "ID5", "ID6", "ID7"};
+        QTest::newRow("question mark: one character")
+            << "Sm?th" << false << "frmContEntry" << 7 << false << none;
+        QTest::newRow("percent is itself") << "50%" << false << "frmContEntry" << 5 << false << none;
+        QTest::newRow("underscore is itself") << "50_" << false << "" << 0 << true << none;
+        QTest::newRow("none") << "Xavier" << true << "" << 0 << true << none;
     }
     void nameSearch() {
         QFETCH(QString, typed);
@@ -303,6 +304,7 @@ private Q_SLOTS:
         QFETCH(QString, form);
         QFETCH(int, contId);
         QFETCH(bool, message);
+        QFETCH(QStringList, listed);
         addContact(1, QStringLiteral("Berg, Anna"));
         addContact(2, QStringLiteral("Bergman Freight"));
         addContact(3, QStringLiteral("Émile Bakery"));
@@ -334,8 +336,14 @@ private Q_SLOTS:
             QVERIFY(Open(form));
             QCOMPARE(w->MdiArea()->subWindowList().size(), 1);
         }
-        // The results screen got the search itself; the hand-over value is cleared afterwards.
-        if (form == QLatin1String("frmNameSrchResult")) QCOMPARE(detailOf(form), "Search: " + typed + "*");
+        // The results screen lists what the search itself finds; the hand-over value is cleared
+        // afterwards.
+        if (form == QLatin1String("frmNameSrchResult")) {
+            const auto* list = Open(form)->findChild<ui::ListView*>(QStringLiteral("lvResult"));
+            QStringList keys;
+            for (int r = 0; r < list->rowCount(); ++r) keys << list->key(r);
+            QCOMPARE(keys, listed);
+        }
         QCOMPARE(g_strNameSrchSQL, QString());
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
