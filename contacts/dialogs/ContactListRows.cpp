@@ -14,11 +14,10 @@ namespace {
 // looked for in the rows before it.
 QString HomeAddressColumn(const char* part) {
     return QStringLiteral(
-               "COALESCE(HomeAddress.%1, CASE WHEN HomeAddress.rowid IS NOT NULL THEN (SELECT %1 FROM "
-               "CAddress "
-               "WHERE CAddress.fkContID = Contacts.ContID AND CAddress.fkLookup = 'Home' AND CAddress.%1 IS "
-               "NOT "
-               "NULL ORDER BY CAddress.rowid DESC LIMIT 1) END) AS %1")
+               "COALESCE(HomeAddress.%1, CASE WHEN HomeAddress.rowid IS NOT NULL THEN "
+               "(SELECT %1 FROM CAddress WHERE CAddress.fkContID = Contacts.ContID "
+               "AND CAddress.fkLookup = 'Home' AND CAddress.%1 IS NOT NULL "
+               "ORDER BY CAddress.rowid DESC LIMIT 1) END) AS %1")
         .arg(QLatin1String(part));
 }
 
