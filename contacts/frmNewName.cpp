@@ -10,7 +10,6 @@
 #include <QRadioButton>
 
 #include "contacts/NameComposition.h"
-#include "contacts/clsNameParse.h"
 #include "core/ContactNumbers.h"
 #include "core/DialogLayout.h"
 #include "core/Trap.h"
@@ -170,37 +169,17 @@ bool frmNewName::ValidateEntry() {
 }
 
 bool frmNewName::CollectNames() {
-    // Composed afresh on every Next: nothing of a name refused before may stay in the parts.
-    m_strPrefix.clear();
-    m_strFirstName.clear();
-    m_strMiddleName.clear();
-    m_strLastName.clear();
-    m_strSuffix.clear();
-
-    bool parsed = false;
-    const bool ran = core::trap(QStringLiteral("frmNewName.CollectNames"), core::Tail::Silent, [&] {
-        clsNameParse parser;
-        parser.ParseName(m_strTypedName);
-        m_strPrefix = parser.Prefix();
-        m_strFirstName = parser.FirstName();
-        m_strMiddleName = parser.MiddleName();
-        m_strLastName = parser.LastName();
-        m_strSuffix = parser.Suffix();
-        parsed = !parser.HasError();
-    });
-    const bool named = !m_strFirstName.isEmpty() && !m_strLastName.isEmpty();
-    if (ran && !(parsed && named)) {
-        // A name the parser cannot split is the user's to correct, not a program error.
-        ui::MsgBox(QStringLiteral("Make sure you have entered a valid name."), ui::OKOnly,
-                   ui::ProgramTitle());
-        return false;
-    }
-    if (!named) return false;
-
-    m_strFullName =
-        NameComposition::FullName(m_strPrefix, m_strFirstName, m_strMiddleName, m_strLastName, m_strSuffix);
-    m_strShownName = NameComposition::ShownName(m_strLastName, m_strFirstName, m_strMiddleName);
-    return true;
+    // Nothing of a name refused before may stay in the parts.
+    const auto name = NameComposition::CollectPersonName(QStringLiteral("frmNewName.CollectNames"), m_strTypedName);
+    const NameComposition::PersonName parts = name.value_or(NameComposition::PersonName{});
+    m_strPrefix = parts.prefix;
+    m_strFirstName = parts.first;
+    m_strMiddleName = parts.middle;
+    m_strLastName = parts.last;
+    m_strSuffix = parts.suffix;
+    m_strFullName = parts.full;
+    m_strShownName = parts.shown;
+    return name.has_value();
 }
 
 // Checks the shown name exactly as it will be stored (trimmed), so "Acme " cannot slip in beside "Acme".
