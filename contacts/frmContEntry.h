@@ -27,13 +27,13 @@ class ListView;
 // another contact always closes this screen and opens a new one. Profile boxes are written when the
 // user leaves them; there is no Save button.
 //
-// Split over several files: frmContEntry.cpp (load, activate, close, loaders, switcher, icon buttons),
+// Split over several files: frmContEntry.cpp (load, close, loaders, switcher, icon buttons),
 // frmContEntryLayout.cpp (the controls and the resize rules), frmContEntryProfile.cpp (the profile
-// boxes: focus, tool tips and the column writers), frmContEntryAddresses.cpp (address, phone and
+// boxes: texts, tool tips and the column writers), frmContEntryAddresses.cpp (address, phone and
 // e-mail boxes), frmContEntryAddressText.cpp (ParseStrAddr, alone so that it builds without the
 // rest), frmContEntryComments.cpp (the Comments tab and its Time-Saver). What it shares with the
-// project editor (focus and saving of the boxes, the switcher, the panes, the close path) is
-// core::RecordEditor's.
+// project editor (activation, the tabs, focus and saving of the boxes, the switcher, the job-title
+// list's mechanism, the Comments and History panes, the close path) is core::RecordEditor's.
 class frmContEntry : public core::RecordEditor {
     Q_OBJECT
 
