@@ -34,7 +34,6 @@ QWidget* Owner() {
 
 QWidget* OpenSwitchQuestion(const ui::OpenValues& values) {
     auto* dialog = new frmSwtContact(Owner());
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->m_lngContactID = values.value(QStringLiteral("m_lngContactID")).toInt();
     dialog->show();
     return dialog;

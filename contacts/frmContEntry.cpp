@@ -1,13 +1,9 @@
-// The contact editor: load, activation and close, its public loaders, the tab strip, the contact
-// switcher, the icon buttons and the job-title list.
+// The contact editor: load and close, its public loaders, the contact switcher, the icon buttons and
+// the job-title list.
 #include "contacts/frmContEntry.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTabBar>
-#include <QVector>
-#include <utility>
 
 #include "core/MainWindowLink.h"
 #include "core/Trap.h"
@@ -23,13 +19,6 @@ using core::Tail;
 namespace {
 
 const QColor kStatusColour(51, 102, 102);
-const QString kAddField = QStringLiteral("<Add Field...>");
-
-void SetBackground(QWidget* w, const QColor& colour) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
-}
 
 }  // namespace
 
@@ -90,50 +79,7 @@ void frmContEntry::Form_Load() {
     });
 }
 
-void frmContEntry::Form_Activate() {
-    if (!IsLoaded()) return;
-    core::trap(QStringLiteral("frmContEntry.Form_Activate"), Tail::Silent, [&] {
-        // Only "Default" contacts are in the switcher's list.
-        if (Text1Text(17) == QLatin1String("Default")) ShowContactInCombo();
-        // Every activation shows the History tab's whole content again.
-        cboHistFilter->setListIndex(cboHistFilter->findText(QStringLiteral("All Items")));
-        cboHistFilter_Click();
-    });
-}
-
-void frmContEntry::closeEvent(QCloseEvent* event) {
-    if (m_blnLoaded && !m_blnUnloaded) {
-        // Edit > Delete Item closes the editor after the contact is gone: what the screen still holds
-        // belongs to no one and is dropped without a word. A failed check counts as stored, so that
-        // the writers below report their own failure.
-        bool stored = true;
-        core::trap(QStringLiteral("frmContEntry.Form_Unload"), Tail::Silent,
-                   [&] { stored = ContactStored(); });
-        if (stored) {
-            // A box being edited is saved as if the user had left it: closing from a menu or the
-            // keyboard moves no focus, and the edit must not be lost.
-            CommitFocusedBox();
-            // The screen says a comment is saved automatically: closing keeps it as a tab click would.
-            PostChangedComment();
-        } else {
-            // The note left in "New:" goes too: Form_Unload would post it.
-            txtNewNote->clear();
-        }
-        Form_Unload();
-    }
-    event->accept();
-}
-
-bool frmContEntry::ContactStored() const {
-    return modGeneral::RecordExists(QStringLiteral("Contacts"), QStringLiteral("ContID"), m_lngContID);
-}
-
-void frmContEntry::RequireStoredContact() const {
-    modGeneral::RequireRecord(QStringLiteral("Contacts"), QStringLiteral("ContID"), m_lngContID);
-}
-
 void frmContEntry::Form_Unload() {
-    m_blnUnloaded = true;
     lstJobTitle->hide();
     if (!txtNewNote->toPlainText().isEmpty()) {
         core::trap(QStringLiteral("frmContEntry.Form_Unload"), Tail::Silent, [&] { PostNewHistoryItem(); });
@@ -146,36 +92,6 @@ void frmContEntry::Form_Unload() {
     m_rsComments.Close();
     m_rsList.Close();
     if (core::MainWindowLink* window = core::MainWindow()) window->SetContextCommandsEnabled(false);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Tabs
-
-void frmContEntry::tbsMain_Click(int index) {
-    if (!IsLoaded()) return;
-    core::trap(QStringLiteral("frmContEntry.tbsMain_Click"), Tail::ErrorBox, [&] {
-        picPane2->hide();
-        picPane3->hide();
-        switch (index) {
-            case 0:
-                m_text1[0].widget->setFocus();
-                break;
-            case 1:
-                picPane2->show();
-                picPane2->raise();
-                txtComments->setFocus();
-                break;
-            case 2:
-                picPane3->show();
-                picPane3->raise();
-                // The profile box under the pane would otherwise keep the keys typed here.
-                lvHistPane->setFocus();
-                break;
-            default:
-                break;
-        }
-        PostChangedComment();
-    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -213,47 +129,12 @@ void frmContEntry::LoadMainContactInfo() {
 
 void frmContEntry::LoadContactCombo() {
     if (!IsLoaded()) return;
-    cboContList->clear();
-    cboContList->setEditText(QString());
-    // Every "Default" contact is a long read: it is done when the user first goes to the list, not
-    // each time an editor opens.
-    cboContList->fillOnFirstUse([this] { ReadContactCombo(); });
-}
-
-// The contact on screen as the switcher's entry, or as its text while the list is still unread.
-void frmContEntry::ShowContactInCombo() {
-    const QString shown = Text1Text(1);
-    const int at = cboContList->waitingToFill() ? -1 : cboContList->findData(m_lngContID);
-    if (at >= 0 && cboContList->itemText(at) == shown) {
-        cboContList->setListIndex(at);
-    } else {
-        cboContList->setEditText(shown);
-    }
-}
-
-void frmContEntry::ReadContactCombo() {
-    QVector<QPair<QString, qint64>> items;
-    core::trap(QStringLiteral("frmContEntry.LoadContactCombo"), Tail::Silent, [&] {
-        // Read straight into the list's entries rather than through m_rsList: this is the one list
-        // of the editor that holds every contact.
-        g_dbLocal->ReadNumberedTexts(QStringLiteral("SELECT ContID, Setting, ShownName FROM Contacts ") +
-                                         QStringLiteral("WHERE Setting = '") + QStringLiteral("Default") +
-                                         QStringLiteral("' ") + QStringLiteral("ORDER BY ShownName"),
-                                     {}, QStringLiteral("ContID"), QStringLiteral("ShownName"), items);
-    });
-    // One model signal for the whole list; after an error, the entries read so far.
-    cboContList->addItems(items);
-    if (Text1Text(17) == QLatin1String("Default")) ShowContactInCombo();
+    LoadSwitcher();
 }
 
 void frmContEntry::LoadJobTitles() {
     if (!IsLoaded()) return;
-    QVector<QPair<QString, qint64>> items{{kAddField, 0}, {QStringLiteral(" "), 0}};
-    lstJobTitle->clear();
-    core::trap(QStringLiteral("frmContEntry.LoadJobTitles"), Tail::Silent, [&] {
-        for (const QString& title : modGeneral::LookupList(QStringLiteral("TITLE"))) items.append({title, 0});
-    });
-    lstJobTitle->addItems(items);
+    LoadLookupList(QStringLiteral("frmContEntry.LoadJobTitles"), lstJobTitle, QStringLiteral("TITLE"));
 }
 
 // The side lists, the History tab and the new note box: frmContEntryLists.cpp. The address, phone and
@@ -263,32 +144,11 @@ void frmContEntry::LoadJobTitles() {
 // Contact switcher
 
 void frmContEntry::cboContList_Click(int index) {
-    if (!IsLoaded()) return;
-    core::trap(QStringLiteral("frmContEntry.cboContList_Click"), Tail::Action,
-               QStringLiteral("loading the Contact List"), [&] {
-                   // Asks even for the contact on screen; its OK reopens the editor. While the question
-                   // is open it stays as it is: the wheel or the arrow keys change the entry once a step.
-                   const qint64 contactId = cboContList->itemData(index);
-                   ui::ScreenRegistry::instance().open(QStringLiteral("frmSwtContact"),
-                                                       {{QStringLiteral("m_lngContactID"), contactId}});
-               });
+    SwitcherClick(index);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Icon buttons and the job-title list
-
-void frmContEntry::OpenDialog(const QString& formName) {
-    // Until a dialog exists the main window shows a stand-in; a name nobody registered opens nothing.
-    ui::ScreenRegistry::instance().open(formName);
-}
-
-void frmContEntry::picPop_MouseDown(int index, Qt::MouseButton button) {
-    if (button == Qt::LeftButton) SetBackground(picPop[index], QColor(128, 128, 128));
-}
-
-void frmContEntry::picPop_MouseUp(int index, Qt::MouseButton button) {
-    if (button == Qt::LeftButton) SetBackground(picPop[index], QColor(255, 255, 255));
-}
 
 void frmContEntry::picPop_Click(int index) {
     if (!IsLoaded()) return;
@@ -339,19 +199,6 @@ void frmContEntry::picPop_Click(int index) {
 }
 
 void frmContEntry::lstJobTitle_Click() {
-    if (!IsLoaded() || lstJobTitle->listIndex() < 0) return;
-    const bool done = core::trap(QStringLiteral("frmContEntry.lstJobTitle_Click"), Tail::Silent, [&] {
-        const QString item = lstJobTitle->text();
-        if (item == kAddField) {
-            lstJobTitle->hide();
-            // Its OK adds the title and calls LoadJobTitles; its Cancel puts the list back.
-            OpenDialog(QStringLiteral("frmSetJobTitle"));
-            return;
-        }
-        SetText1Text(4, item);
-        lstJobTitle->hide();
-        m_text1[4].widget->setFocus();
-        EditJobTitle();
-    });
-    if (!done) lstJobTitle->hide();
+    LookupList_Click(QStringLiteral("frmContEntry.lstJobTitle_Click"), lstJobTitle, 4,
+                     QStringLiteral("frmSetJobTitle"), false, [this] { EditJobTitle(); });
 }

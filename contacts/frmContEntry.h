@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <functional>
 
+#include "core/RecordEditor.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/Activation.h"
 
 class QFrame;
 class QLabel;
@@ -28,12 +27,14 @@ class ListView;
 // another contact always closes this screen and opens a new one. Profile boxes are written when the
 // user leaves them; there is no Save button.
 //
-// Split over several files: frmContEntry.cpp (load, activate, close, loaders, switcher, icon buttons),
+// Split over several files: frmContEntry.cpp (load, close, loaders, switcher, icon buttons),
 // frmContEntryLayout.cpp (the controls and the resize rules), frmContEntryProfile.cpp (the profile
-// boxes: focus, tool tips and the column writers), frmContEntryAddresses.cpp (address, phone and
+// boxes: texts, tool tips and the column writers), frmContEntryAddresses.cpp (address, phone and
 // e-mail boxes), frmContEntryAddressText.cpp (ParseStrAddr, alone so that it builds without the
-// rest), frmContEntryComments.cpp (the Comments tab and its Time-Saver).
-class frmContEntry : public QWidget, public ui::ActivatableScreen {
+// rest), frmContEntryComments.cpp (the Comments tab and its Time-Saver). What it shares with the
+// project editor (activation, the tabs, focus and saving of the boxes, the switcher, the job-title
+// list's mechanism, the Comments and History panes, the close path) is core::RecordEditor's.
+class frmContEntry : public core::RecordEditor {
     Q_OBJECT
 
 public:
@@ -45,10 +46,6 @@ public:
 
     // Opens the table handles and fills every section for g_lngCurContID.
     void Form_Load();
-    // Each time the screen becomes the active one again.
-    void Form_Activate() override;
-    // True from the load until the screen closes; loaders called outside it do nothing.
-    bool IsLoaded() const { return m_blnLoaded; }
 
     // The public loaders, in their declared order. Each replaces its section with what the database
     // holds now; dialogs call them after they save (also by name, through the screen registry).
@@ -68,8 +65,8 @@ public:
     // Controls other screens read or set by name: the profile boxes (the linked-contact dialogs read
     // the shown name, index 1; the job-title dialog the job title, index 4), the switcher (the name
     // dialog sets its text) and the job-title list (the job-title dialog's Cancel sets its text).
-    QWidget* Text1(int index) const;
-    QString Text1Text(int index) const;
+    QWidget* Text1(int index) const override;
+    QString Text1Text(int index) const override;
     ui::ComboBox* cboContList = nullptr;
     ui::ListBox* lstJobTitle = nullptr;
 
@@ -86,51 +83,33 @@ public:
     static AddressParts ParseStrAddr(const QString& text);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    int32_t RecordID() const override { return m_lngContID; }
+    db::Recordset& RecordTable() override { return m_rsContacts; }
 
 private:
     // Layout (frmContEntryLayout.cpp).
     void BuildBanner();
     void BuildProfile();
     void BuildInfoLists();
-    void BuildCommentsPane();
-    void BuildHistoryPane();
     void Form_Resize();
-    void picBanner_Resize();
 
     // Load, activate, close and the screen's own handlers (frmContEntry.cpp).
-    void Form_Unload();
-    // Whether the contact's Contacts row is still there (Edit > Delete Item removes it under an open
-    // editor); the Require form raises for the writers' traps when it is gone.
-    bool ContactStored() const;
-    void RequireStoredContact() const;
-    void tbsMain_Click(int index);
+    void Form_Unload() override;
     void cboContList_Click(int index);
-    void ReadContactCombo();
-    void ShowContactInCombo();
-    void picPop_Click(int index);
-    void picPop_MouseDown(int index, Qt::MouseButton button);
-    void picPop_MouseUp(int index, Qt::MouseButton button);
+    void picPop_Click(int index) override;
     void lstJobTitle_Click();
-    void OpenDialog(const QString& formName);
 
     // Profile boxes (frmContEntryProfile.cpp).
-    void SetText1Text(int index, const QString& text);
+    void SetText1Text(int index, const QString& text) override;
     void SetText1Locked(int index, bool locked);
-    bool Text1Locked(int index) const;
-    void Text1_GotFocus(int index);
-    void Text1_LostFocus(int index);
-    void Text1_MouseMove(int index);
-    void CommitFocusedBox();
-    void RestoreStoredText(int index);
+    bool Text1Locked(int index) const override;
+    void WriteChangedBox(int index) override;
+    void Text1_MouseMove(int index) override;
     void EditContactName();
     void EditCompName();
     void EditJobTitle();
     void EditSetting();
-    void WriteContactColumn(const QString& procName, const QString& message, int index,
-                            const QString& column);
 
     // Sections filled by later work; kept here so that the load, the dispatch and the icon buttons
     // already call them in their places.
@@ -165,12 +144,11 @@ private:
     int32_t m_lngContID = 0;  // the contact shown, copied at load: openers change the global before closing
 
     // Comments tab and Time-Saver (frmContEntryComments.cpp).
-    void ConnectCommentsPane();
     void LoadComments();
     void PostCommentEntry(int entryMode);
-    void PostChangedComment();
-    void txtComments_Change();
-    void lblHyper_Click(int index);
+    void PostChangedComment() override;
+    void txtComments_Change() override;
+    void lblHyper_Click(int index) override;
 
     // Side lists and history (frmContEntryLists.cpp).
     void ConnectListsAndHistory();
@@ -178,7 +156,7 @@ private:
     void LoadNotesCallsHistory();
     void LoadToDoHistory();
     void LoadApptsHistory();
-    void cboHistFilter_Click();
+    void cboHistFilter_Click() override;
     void optNType_Click(int index);
     bool PostNewHistoryItem();  // false when the post failed: the box keeps the text and its kind
     void cmdHist_Click();
@@ -207,9 +185,7 @@ private:
     };
 
     // Banner.
-    QWidget* picBanner = nullptr;
     QLabel* lblNameRecord = nullptr;
-    QTabBar* tbsMain = nullptr;
 
     // Info tab: the profile.
     QWidget* picProfile = nullptr;
@@ -230,7 +206,6 @@ private:
     QLabel* lblNewHist = nullptr;
     QPushButton* cmdHist = nullptr;
     std::array<QRadioButton*, 2> optNType{};
-    QPlainTextEdit* txtNewNote = nullptr;
     QLabel* lblToDo = nullptr;
     QLabel* lblToDoHdr = nullptr;
     QLabel* lblToDoHdrDue = nullptr;
@@ -252,29 +227,6 @@ private:
     QFrame* shpUserDef = nullptr;
     QWidget* picGrdClr = nullptr;
 
-    // Comments tab.
-    QWidget* picPane2 = nullptr;
-    QLabel* lblCommentBanner = nullptr;
-    QPlainTextEdit* txtComments = nullptr;
-    std::array<QLabel*, 4> lblMsg{};
-    QWidget* picTimeSaver = nullptr;
-    std::array<QLabel*, 5> lblHyper{};
-    std::array<QLabel*, 5> Image3{};
-
-    // History tab.
-    QWidget* picPane3 = nullptr;
-    QLabel* lblHistBanner = nullptr;
-    QLabel* lblHistView = nullptr;
-    ui::ComboBox* cboHistFilter = nullptr;
-    QPushButton* cmdAddFile = nullptr;
-    std::array<QLabel*, 3> lblHistHdr{};
-    ui::ListView* lvHistPane = nullptr;
-    QFrame* shpHistPane = nullptr;
-
-    // Which control an event belongs to.
-    QHash<QObject*, int> m_boxIndex;
-    QHash<QObject*, int> m_iconIndex;
-
     // Table handles, open from the load to the close.
     db::Recordset m_rsContacts;
     db::Recordset m_rsAttach;
@@ -284,16 +236,10 @@ private:
     db::Recordset m_rsEMail;
     db::Recordset m_rsComments;
 
-    QString m_strOldText;
-    QString m_strNewText;
     QString m_strNType;
     QString m_strCType;
     bool m_blnNewComment = false;
     bool m_blnCommentChanged = false;
     int32_t m_lngCommentID = 0;
     bool m_blnAllItems = false;
-
-    bool m_blnLoaded = false;
-    bool m_blnUnloaded = false;
-    int m_focusIndex = -1;  // the profile box that has the focus, -1 when none
 };

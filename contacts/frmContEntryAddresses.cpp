@@ -243,7 +243,7 @@ bool frmContEntry::WriteKindRow(const QString& procName, const QString& message,
     db::Recordset* target = nullptr;
     const bool written = core::trap(procName, Tail::Silent, [&] {
         // A row for a contact that is gone would pass with its number to the next new contact.
-        RequireStoredContact();
+        RequireStoredRecord();
         m_rsList = g_dbLocal->OpenRecordset(KindQuery(columns, tableName, m_lngContID) + KindCondition(kind));
         if (FirstOfKind(m_rsList, kind)) {
             target = &m_rsList;

@@ -1,13 +1,7 @@
 // The contact editor's Comments tab: the contact's one free-form comment, posted on a tab click or
 // when the editor closes, and the Time-Saver links that start a new item from the selected text.
-#include <QEvent>
-#include <QHash>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
-#include <functional>
-#include <utility>
 
 #include "contacts/frmContEntry.h"
 #include "core/Trap.h"
@@ -18,42 +12,6 @@
 #include "platform/ui/TextLimit.h"
 
 using core::Tail;
-
-namespace {
-
-// Left-button clicks on a row of labels, reported by the label's index.
-class LabelClicks : public QObject {
-public:
-    LabelClicks(QObject* parent, std::function<void(int)> clicked)
-        : QObject(parent), m_clicked(std::move(clicked)) {}
-    void watch(QLabel* label, int index) {
-        m_index.insert(label, index);
-        label->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            const auto* label = static_cast<QWidget*>(watched);
-            if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint()))
-                m_clicked(m_index.value(watched));
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void(int)> m_clicked;
-    QHash<QObject*, int> m_index;
-};
-
-}  // namespace
-
-void frmContEntry::ConnectCommentsPane() {
-    connect(txtComments, &QPlainTextEdit::textChanged, this, [this] { txtComments_Change(); });
-    auto* clicks = new LabelClicks(this, [this](int index) { lblHyper_Click(index); });
-    for (int i = 0; i < static_cast<int>(lblHyper.size()); ++i) clicks->watch(lblHyper[i], i);
-}
 
 void frmContEntry::txtComments_Change() {
     m_blnCommentChanged = true;
@@ -97,7 +55,7 @@ void frmContEntry::PostCommentEntry(int entryMode) {
                                      const QString text = ui::PlainText(txtComments).replace(
                                          QLatin1Char('\n'), QStringLiteral("\r\n"));
                                      // Never a comment for a contact that is gone.
-                                     RequireStoredContact();
+                                     RequireStoredRecord();
                                      if (entryMode == 0) {
                                          m_rsComments.AddNew();
                                      } else {

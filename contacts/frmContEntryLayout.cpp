@@ -1,6 +1,5 @@
 // The contact editor's controls and its resize rules. Every measure is in twips of the screen.
 #include <QFrame>
-#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,12 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
-#include <QTabBar>
-#include <functional>
-#include <initializer_list>
-#include <stdexcept>
 
 #include "contacts/frmContEntry.h"
+#include "core/EditorLayout.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -22,11 +18,23 @@
 namespace {
 
 namespace tw = ui::twips;
+using core::editor::Fill;
+using core::editor::FrameAround;
+using core::editor::Geo;
+using core::editor::Move;
+using core::editor::NewBarButton;
+using core::editor::NewLabel;
+using core::editor::NewList;
+using core::editor::Place;
+using core::editor::ScaleHeight;
+using core::editor::ScaleWidth;
+using core::editor::Steps;
+using core::editor::StyleIcon;
+using core::editor::TRect;
 
 const QColor kScreenColour(51, 102, 102);
 const QColor kHeaderColour(214, 224, 224);
 const QColor kStripeColour(232, 240, 240);
-const QColor kLinkColour(0, 0, 255);
 
 // Design geometry of the parts the resize rules do not move.
 constexpr double kBannerHeight = 465;
@@ -47,10 +55,6 @@ constexpr double kIconSize = 240;
 constexpr double kBarHeight = 225;  // title and column-header labels; lists stand 240 below them
 constexpr double kToDoHeight = 420;
 constexpr double kJobTitleListHeight = 1455;
-constexpr double kTimeSaverTop = 1650;
-constexpr double kTimeSaverWidth = 2520;
-constexpr double kTimeSaverHeight = 3600;
-constexpr double kPaneBannerHeight = 375;
 
 // Profile rows top to bottom (also the tab order).
 constexpr std::array<int, frmContEntry::kBoxCount> kRowOrder = {0, 1, 2,  17, 3,  4,  5,  6,  7,
@@ -72,141 +76,41 @@ constexpr bool kLockedInDesign[frmContEntry::kBoxCount] = {true,  true,  true,  
 constexpr int kIconOfBox[frmContEntry::kBoxCount] = {0, -1, 1,  -1, 2,  3,  4,  5,  6,
                                                      8, 9,  10, 11, 12, 13, 14, 15, 7};
 
-// A rectangle in twips.
-struct TRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-    double right() const { return left + width; }
-    double bottom() const { return top + height; }
+const core::RecordEditor::Kind kKind{
+    QStringLiteral("frmContEntry"),
+    QStringLiteral("Contacts"),
+    QStringLiteral("ContID"),
+    1,
+    17,
+    QStringLiteral("cboContList"),
+    QStringLiteral("LoadContactCombo"),
+    QStringLiteral("SELECT ContID, Setting, ShownName FROM Contacts ") + QStringLiteral("WHERE Setting = '") +
+        QStringLiteral("Default") + QStringLiteral("' ") + QStringLiteral("ORDER BY ShownName"),
+    QStringLiteral("ShownName"),
+    QStringLiteral("frmSwtContact"),
+    QStringLiteral("m_lngContactID"),
+    QStringLiteral("loading the Contact List"),
+    {kScreenColour, Qt::white, kHeaderColour},
 };
 
-TRect Geo(const QWidget* w) {
-    const QRect g = w->geometry();
-    return {tw::FromPixelsX(g.x()), tw::FromPixelsY(g.y()), tw::FromPixelsX(g.width()),
-            tw::FromPixelsY(g.height())};
-}
-
-double ScaleWidth(const QWidget* w) {
-    return tw::FromPixelsX(w->width());
-}
-double ScaleHeight(const QWidget* w) {
-    return tw::FromPixelsY(w->height());
-}
-
-// Edges are rounded, not sizes, so that controls meeting in twips meet in pixels too. A negative size
-// is refused, as the designer's property would refuse it; the layout then skips that step.
-void Place(QWidget* w, double left, double top, double width, double height) {
-    if (width < 0 || height < 0) throw std::range_error("Invalid property value");
-    const int x1 = tw::ToPixelsX(left);
-    const int y1 = tw::ToPixelsY(top);
-    w->setGeometry(x1, y1, tw::ToPixelsX(left + width) - x1, tw::ToPixelsY(top + height) - y1);
-}
-
-void Move(QWidget* w, double left, double top) {
-    const TRect g = Geo(w);
-    Place(w, left, top, g.width, g.height);
-}
-
-void Fill(QWidget* w, const QColor& colour) {
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
-}
-
-QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-// A list's title: a coloured bar the list's buttons sit on.
 QLabel* NewTitleBar(QWidget* parent, const QString& name, const QString& caption) {
-    QLabel* l = NewLabel(parent, name, caption);
-    Fill(l, kScreenColour);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, Qt::white);
-    l->setPalette(p);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
+    return core::editor::NewTitleBar(parent, name, caption, kKind.colours);
 }
 
-// Column captions above a list whose own header is hidden.
 QLabel* NewHeaderLabel(QWidget* parent, const QString& name, const QString& caption) {
-    QLabel* l = NewLabel(parent, name, caption);
-    Fill(l, kHeaderColour);
-    return l;
-}
-
-QPushButton* NewBarButton(QWidget* bar, const QString& name, const QString& caption) {
-    auto* b = new QPushButton(caption, bar);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::TabFocus);
-    QFont f = b->font();
-    f.setBold(false);
-    f.setPointSizeF(f.pointSizeF() - 1);
-    b->setFont(f);
-    b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 2px; }"));
-    return b;
-}
-
-ui::ListView* NewList(QWidget* parent, const QString& name, QFrame** shape, const QString& shapeName,
-                      std::initializer_list<std::pair<QString, double>> columns) {
-    // The thin frame drawn around the list, behind it.
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(shapeName);
-    frame->setFrameShape(QFrame::Box);
-    frame->setFrameShadow(QFrame::Plain);
-    frame->setLineWidth(1);
-    *shape = frame;
-
-    auto* list = new ui::ListView(parent);
-    list->setObjectName(name);
-    list->setFrameShape(QFrame::NoFrame);
-    list->setHeaderHidden(true);
-    for (const auto& [text, width] : columns) list->addColumn(text, width);
-    return list;
-}
-
-// Its frame: 15 left of and above the list, 30 wider and 30 higher.
-void FrameAround(QFrame* shape, const QWidget* list) {
-    const TRect g = Geo(list);
-    Place(shape, g.left - 15, g.top - 15, g.width + 30, g.height + 30);
-}
-
-QIcon StyleIcon(const QWidget* w, const char* themeName, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(themeName), w->style()->standardIcon(fallback));
-}
-
-// Runs each layout step on its own: a failing step leaves its controls where they were.
-void Steps(std::initializer_list<std::function<void()>> steps) {
-    for (const auto& step : steps) {
-        try {
-            step();
-        } catch (...) {
-        }
-    }
+    return core::editor::NewHeaderLabel(parent, name, caption, kHeaderColour);
 }
 
 }  // namespace
 
-frmContEntry::frmContEntry(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("frmContEntry"));
+frmContEntry::frmContEntry(QWidget* parent) : core::RecordEditor(kKind, parent) {
     setWindowTitle(QStringLiteral("Contact Information"));
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
 
     BuildBanner();
     BuildProfile();
     BuildInfoLists();
-    BuildCommentsPane();
-    BuildHistoryPane();
+    BuildCommentsPane(QStringLiteral("Free-Form Contact Comments"));
+    BuildHistoryPane(QStringLiteral(" Subject:"));
     ConnectListsAndHistory();
     // Design size: the resize rules take over once the screen is shown.
     resize(tw::ToPixelsX(11700), tw::ToPixelsY(7600));
@@ -215,10 +119,7 @@ frmContEntry::frmContEntry(QWidget* parent) : QWidget(parent) {
 frmContEntry::~frmContEntry() = default;
 
 void frmContEntry::BuildBanner() {
-    picBanner = new QWidget(this);
-    picBanner->setObjectName(QStringLiteral("picBanner"));
-    Fill(picBanner, kScreenColour);
-    picBanner->installEventFilter(this);
+    NewBanner(kScreenColour);
 
     lblNameRecord = NewLabel(picBanner, QStringLiteral("lblNameRecord"), QStringLiteral(" Name Record :"));
     QPalette p = lblNameRecord->palette();
@@ -232,23 +133,10 @@ void frmContEntry::BuildBanner() {
     cboContList = new ui::ComboBox(ui::ComboBox::DropDownCombo, picBanner);
     cboContList->setObjectName(QStringLiteral("cboContList"));
     Place(cboContList, 1620, 75, 3600, 315);
+    m_cboSwitcher = cboContList;
     connect(cboContList, &QComboBox::activated, this, [this](int index) { cboContList_Click(index); });
 
-    tbsMain = new QTabBar(picBanner);
-    tbsMain->setObjectName(QStringLiteral("tbsMain"));
-    tbsMain->setDrawBase(false);
-    tbsMain->setExpanding(false);
-    tbsMain->addTab(QStringLiteral("Info"));
-    tbsMain->addTab(QStringLiteral("Comments"));
-    tbsMain->addTab(QStringLiteral("History"));
-    tbsMain->setAutoFillBackground(true);
-    const QSize tabs = tbsMain->sizeHint();
-    tbsMain->setGeometry(0, tw::ToPixelsY(kBannerHeight) - tabs.height(), tabs.width(), tabs.height());
-    // A click on the chosen tab counts as a click too (it posts a changed comment).
-    connect(tbsMain, &QTabBar::currentChanged, this, [this](int index) { tbsMain_Click(index); });
-    connect(tbsMain, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0 && index == tbsMain->currentIndex()) tbsMain_Click(index);
-    });
+    NewTabStrip();
 }
 
 void frmContEntry::BuildProfile() {
@@ -300,8 +188,7 @@ void frmContEntry::BuildProfile() {
             memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             memo->document()->setDocumentMargin(1);
             memo->viewport()->setMouseTracking(true);
-            memo->viewport()->installEventFilter(this);
-            m_boxIndex.insert(memo->viewport(), i);
+            WatchBox(memo->viewport(), i);
             ui::LimitLength(memo, kMaxLength[i]);
             box.memo = memo;
             box.widget = memo;
@@ -314,8 +201,7 @@ void frmContEntry::BuildProfile() {
             box.widget = line;
         }
         box.widget->setObjectName(QStringLiteral("Text1(%1)").arg(i));
-        box.widget->installEventFilter(this);
-        m_boxIndex.insert(box.widget, i);
+        WatchBox(box.widget, i);
         SetText1Locked(i, kLockedInDesign[i]);
         Place(box.widget, kBoxLeft, top, kBoxWidth, height);
 
@@ -328,8 +214,7 @@ void frmContEntry::BuildProfile() {
             const QIcon& glyph = icon == 2 ? listIcon : icon >= 8 ? deleteIcon : editIcon;
             pic->setPixmap(glyph.pixmap(tw::ToPixelsX(kIconSize) - 2, tw::ToPixelsY(kIconSize) - 2));
             Fill(pic, Qt::white);
-            pic->installEventFilter(this);
-            m_iconIndex.insert(pic, icon);
+            WatchIcon(pic, icon);
             picPop[icon] = pic;
             Place(pic, kIconLeft, top, kIconSize, kIconSize);
         }
@@ -418,113 +303,6 @@ void frmContEntry::BuildInfoLists() {
     for (QFrame* shape : {shpRelPrj, shpHist, shpToDo, shpAppts, shpRelCon, shpUserDef}) shape->lower();
 }
 
-void frmContEntry::BuildCommentsPane() {
-    picPane2 = new QWidget(this);
-    picPane2->setObjectName(QStringLiteral("picPane2"));
-    Fill(picPane2, palette().color(QPalette::Window));
-    picPane2->hide();
-
-    lblCommentBanner = NewTitleBar(picPane2, QStringLiteral("lblCommentBanner"),
-                                   QStringLiteral("Free-Form Contact Comments"));
-    txtComments = new QPlainTextEdit(picPane2);
-    txtComments->setObjectName(QStringLiteral("txtComments"));
-    txtComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtComments->setTabChangesFocus(true);
-
-    const QString hints[4] = {QStringLiteral("Type"), QStringLiteral(" a comment of any length"),
-                              QStringLiteral("in the box. It will be saved"),
-                              QStringLiteral("automatically.")};
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() - 1);
-    QFont bold = small;
-    bold.setBold(true);
-    for (int i = 0; i < 4; ++i) {
-        lblMsg[i] = NewLabel(picPane2, QStringLiteral("lblMsg%1").arg(i + 1), hints[i]);
-        lblMsg[i]->setFont(i == 0 ? bold : small);
-        lblMsg[i]->resize(lblMsg[i]->sizeHint().width(), tw::ToPixelsY(kBarHeight));
-    }
-
-    // The hint and the panel a size smaller: they keep their width however narrow the window.
-    picTimeSaver = new QWidget(picPane2);
-    picTimeSaver->setObjectName(QStringLiteral("picTimeSaver"));
-    picTimeSaver->setFont(small);
-    Place(picTimeSaver, 0, kTimeSaverTop, kTimeSaverWidth, kTimeSaverHeight);
-    QLabel* heading =
-        NewTitleBar(picTimeSaver, QStringLiteral("lblTimeSaver"), QStringLiteral("Time - Saver"));
-    heading->setAlignment(Qt::AlignCenter);
-    Place(heading, 0, 0, kTimeSaverWidth, 300);
-
-    // The three numbered steps, each a bold number word, its rest on the same line and a second line.
-    struct StepText {
-        const char* number;
-        const char* rest;
-        const char* second;
-        double top;
-    };
-    const StepText steps[3] = {{"1. Highlight", "part of the", " text with your mouse.", 390},
-                               {"2. Click", "on an action below to", " transform the selection.", 930},
-                               {"3. Click", " OK to file the", " highlighted text in History.", 3000}};
-    int n = 0;
-    for (const StepText& s : steps) {
-        QLabel* number =
-            NewLabel(picTimeSaver, QStringLiteral("lblStep%1").arg(++n), QString::fromLatin1(s.number));
-        number->setFont(bold);
-        const double numberWidth = tw::FromPixelsX(number->sizeHint().width()) + 60;
-        Place(number, 60, s.top, numberWidth, kBarHeight);
-        QLabel* rest =
-            NewLabel(picTimeSaver, QStringLiteral("lblStep%1").arg(++n), QString::fromLatin1(s.rest));
-        Place(rest, 60 + numberWidth, s.top, kTimeSaverWidth - 90 - numberWidth, kBarHeight);
-        QLabel* second =
-            NewLabel(picTimeSaver, QStringLiteral("lblStep%1").arg(++n), QString::fromLatin1(s.second));
-        Place(second, 60, s.top + 240, kTimeSaverWidth - 90, kBarHeight);
-    }
-
-    const QString links[5] = {QStringLiteral("Save it as a To Do"), QStringLiteral("Save it as an E-mail"),
-                              QStringLiteral("Save it as a Letter"), QStringLiteral("Save it as an Appt"),
-                              QStringLiteral("Save it as a Note")};
-    const QIcon linkIcon = StyleIcon(this, "go-next", QStyle::SP_ArrowRight);
-    for (int i = 0; i < 5; ++i) {
-        const double top = 1470 + i * 300;
-        Image3[i] = NewLabel(picTimeSaver, QStringLiteral("Image3(%1)").arg(i), QString());
-        Image3[i]->setPixmap(linkIcon.pixmap(tw::ToPixelsX(kIconSize) - 2, tw::ToPixelsY(kIconSize) - 2));
-        Place(Image3[i], 90, top, kIconSize, kIconSize);
-        lblHyper[i] = NewLabel(picTimeSaver, QStringLiteral("lblHyper(%1)").arg(i), links[i]);
-        QPalette p = lblHyper[i]->palette();
-        p.setColor(QPalette::WindowText, kLinkColour);
-        lblHyper[i]->setPalette(p);
-        QFont underline = lblHyper[i]->font();
-        underline.setUnderline(true);
-        lblHyper[i]->setFont(underline);
-        lblHyper[i]->setCursor(Qt::PointingHandCursor);
-        Place(lblHyper[i], 390, top, kTimeSaverWidth - 420, kIconSize);
-    }
-    ConnectCommentsPane();
-}
-
-void frmContEntry::BuildHistoryPane() {
-    picPane3 = new QWidget(this);
-    picPane3->setObjectName(QStringLiteral("picPane3"));
-    Fill(picPane3, palette().color(QPalette::Window));
-    picPane3->hide();
-
-    lblHistBanner = NewTitleBar(picPane3, QStringLiteral("lblHistBanner"), QStringLiteral("History -"));
-    lblHistView = NewLabel(lblHistBanner, QStringLiteral("lblHistView"), QStringLiteral("View :"));
-    lblHistView->setPalette(lblHistBanner->palette());
-    cboHistFilter = new ui::ComboBox(ui::ComboBox::DropDownList, lblHistBanner);
-    cboHistFilter->setObjectName(QStringLiteral("cboHistFilter"));
-    connect(cboHistFilter, &QComboBox::activated, this, [this] { cboHistFilter_Click(); });
-    cmdAddFile = NewBarButton(lblHistBanner, QStringLiteral("cmdAddFile"), QStringLiteral("Add A File ..."));
-
-    const QString headers[3] = {QStringLiteral(" Date:"), QStringLiteral(" Type:"),
-                                QStringLiteral(" Subject:")};
-    for (int i = 0; i < 3; ++i)
-        lblHistHdr[i] = NewHeaderLabel(picPane3, QStringLiteral("lblHistHdr%1").arg(i + 1), headers[i]);
-    lvHistPane = NewList(
-        picPane3, QStringLiteral("lvHistPane"), &shpHistPane, QStringLiteral("shpHistPane"),
-        {{QStringLiteral("Date"), 1200}, {QStringLiteral("Type"), 1200}, {QStringLiteral("Subject"), 5000}});
-    shpHistPane->lower();
-}
-
 // ---------------------------------------------------------------------------------------------
 // Resize rules
 
@@ -534,10 +312,9 @@ void frmContEntry::resizeEvent(QResizeEvent* event) {
 }
 
 void frmContEntry::Form_Resize() {
-    if (isMinimized()) return;
+    if (core::editor::Minimised(this)) return;
     // Some seventy controls move; one repaint at the end instead of one per control.
-    const bool updates = updatesEnabled();
-    setUpdatesEnabled(false);
+    const core::editor::RedrawSuspended redraw(this);
 
     // The banner stands along the top edge, as wide as the screen.
     Steps({[&] { Place(picBanner, 0, 0, ScaleWidth(this), kBannerHeight); }});
@@ -623,44 +400,7 @@ void frmContEntry::Form_Resize() {
         [&] { FrameAround(shpAppts, lvAppts); },
         [&] { FrameAround(shpRelCon, lvRelCon); },
         [&] { FrameAround(shpUserDef, lvUserDef); },
-        // 7. The Comments and History panes.
-        [&] { Place(picPane2, 0, kBannerHeight, sw, sh - kBannerHeight); },
-        [&] { Place(picPane3, 0, kBannerHeight, sw, sh - kBannerHeight); },
-        [&] {
-            const double pw = ScaleWidth(picPane2);
-            const double ph = ScaleHeight(picPane2);
-            Place(lblCommentBanner, 225, 225, pw - 450, kPaneBannerHeight);
-            const TRect banner = Geo(lblCommentBanner);
-            Place(txtComments, banner.left, banner.bottom() + 225, 0.75 * pw, ph - 1350);
-            const TRect box = Geo(txtComments);
-            Move(lblMsg[0], box.right() + 225, box.top);
-            const TRect msg1 = Geo(lblMsg[0]);
-            Move(lblMsg[1], msg1.right(), msg1.top);
-            Move(lblMsg[2], msg1.left, msg1.top + 240);
-            Move(lblMsg[3], msg1.left, msg1.top + 480);
-            Move(picTimeSaver, msg1.left, Geo(picTimeSaver).top);
-        },
-        [&] {
-            const double pw = ScaleWidth(picPane3);
-            const double ph = ScaleHeight(picPane3);
-            Place(lblHistBanner, 225, 225, pw - 450, kPaneBannerHeight);
-            const TRect banner = Geo(lblHistBanner);
-            // Inside the banner: its left and top are 0 there.
-            Place(lblHistView, 825, 0, 525, banner.height);
-            Place(cboHistFilter, 1350, 15, 2400, banner.height - 30);
-            Place(cmdAddFile, banner.width - 1140, 37, 1125, banner.height - 74);
-            const double hdrTop = banner.top + 540;
-            Place(lblHistHdr[0], banner.left, hdrTop, 0.12 * banner.width, kBarHeight);
-            Place(lblHistHdr[1], Geo(lblHistHdr[0]).right(), hdrTop, 0.12 * banner.width, kBarHeight);
-            Place(lblHistHdr[2], Geo(lblHistHdr[1]).right(), hdrTop, 0.76 * banner.width + 15, kBarHeight);
-            Place(lvHistPane, banner.left, hdrTop + 240, banner.width, ph - 1155);
-            const double width = Geo(lvHistPane).width;
-            lvHistPane->setColumnWidthTwips(0, 0.12 * width);
-            lvHistPane->setColumnWidthTwips(1, 0.12 * width);
-            lvHistPane->setColumnWidthTwips(2, 0.76 * width - 265);
-        },
-        [&] { FrameAround(shpHistPane, lvHistPane); },
-        // 8. Last, the job-title list under its box.
+        // 7. Last, the job-title list under its box.
         [&] {
             const QWidget* jobTitle = m_text1[4].widget;
             const QRect box(jobTitle->mapTo(this, QPoint(0, 0)), jobTitle->size());
@@ -669,13 +409,6 @@ void frmContEntry::Form_Resize() {
             Place(lstJobTitle, b.left, b.bottom() + 15, b.width, Geo(lstJobTitle).height);
         },
     });
-
-    setUpdatesEnabled(updates);
-}
-
-void frmContEntry::picBanner_Resize() {
-    try {
-        Move(tbsMain, ScaleWidth(picBanner) - Geo(tbsMain).width, Geo(tbsMain).top);
-    } catch (...) {
-    }
+    // 8. The Comments and History panes.
+    LayoutPanes();
 }

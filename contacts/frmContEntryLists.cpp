@@ -359,7 +359,7 @@ bool frmContEntry::PostNewHistoryItem() {
                           // Blanks alone are a note; only an empty box posts nothing.
                           if (text.isEmpty()) return;
                           // Never a note for a contact that is gone.
-                          RequireStoredContact();
+                          RequireStoredRecord();
                           if (m_rsAttach.EditInProgress()) m_rsAttach.CancelUpdate();
                           m_rsAttach.AddNew();
                           // Stored with CR LF line breaks, as every multi-line text.

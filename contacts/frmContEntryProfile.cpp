@@ -1,19 +1,11 @@
-// The contact editor's profile boxes: focus, tool tips, the save-on-leave dispatch and the writers of
-// single Contacts columns.
-#include <QFocusEvent>
+// The contact editor's profile boxes: their texts, tool tips, the save-on-leave dispatch and the
+// writers of single Contacts columns. Focus and leaving are core::RecordEditor's.
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <utility>
 
 #include "contacts/frmContEntry.h"
-#include "core/Trap.h"
-#include "core/modGeneral.h"
-#include "platform/db/DbError.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/TextLimit.h"
-
-using core::Tail;
 
 namespace {
 
@@ -31,13 +23,6 @@ QString ColumnOfBox(int index) {
         default:
             return {};
     }
-}
-
-// Focus moving to another window (a dialog, a message box) or into a pop-up menu is not the user
-// leaving the box: the edit is still there when the window is active again, and coming back to the
-// same box is not a new visit.
-bool OtherWindow(Qt::FocusReason reason) {
-    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
 }
 
 }  // namespace
@@ -62,7 +47,7 @@ void frmContEntry::SetText1Text(int index, const QString& text) {
     } else {
         box.memo->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }
-    if (index == m_focusIndex) m_strOldText = Text1Text(index);
+    BoxRefilled(index);
 }
 
 bool frmContEntry::Text1Locked(int index) const {
@@ -79,113 +64,71 @@ void frmContEntry::SetText1Locked(int index, bool locked) {
     }
 }
 
-bool frmContEntry::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (watched == picBanner && type == QEvent::Resize) {
-        picBanner_Resize();
-    } else if (const auto icon = m_iconIndex.constFind(watched); icon != m_iconIndex.constEnd()) {
-        if (type == QEvent::MouseButtonPress) {
-            picPop_MouseDown(icon.value(), static_cast<QMouseEvent*>(event)->button());
-        } else if (type == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            picPop_MouseUp(icon.value(), mouse->button());
-            const auto* pic = static_cast<QWidget*>(watched);
-            if (mouse->button() == Qt::LeftButton && pic->rect().contains(mouse->position().toPoint()))
-                picPop_Click(icon.value());
-        }
-    } else if (const auto box = m_boxIndex.constFind(watched); box != m_boxIndex.constEnd()) {
-        // After the close nothing is read or written any more.
-        if (type == QEvent::FocusIn && !m_blnUnloaded) {
-            const bool back =
-                OtherWindow(static_cast<QFocusEvent*>(event)->reason()) && m_focusIndex == box.value();
-            if (!back) Text1_GotFocus(box.value());
-        } else if (type == QEvent::FocusOut && !m_blnUnloaded) {
-            if (!OtherWindow(static_cast<QFocusEvent*>(event)->reason())) Text1_LostFocus(box.value());
-        } else if (type == QEvent::MouseMove) {
-            Text1_MouseMove(box.value());
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void frmContEntry::Text1_GotFocus(int index) {
-    m_focusIndex = index;
-    modGeneral::highLight();
-    m_strOldText = Text1Text(index);
-}
-
-void frmContEntry::Text1_LostFocus(int index) {
-    if (m_focusIndex == index) m_focusIndex = -1;
-    // What a locked box shows was put there by a loader or a dialog, never typed: it is not written.
-    if (!IsLoaded() || Text1Locked(index)) return;
-    core::trap(QStringLiteral("frmContEntry.Text1_LostFocus"), Tail::Silent, [&] {
-        m_strNewText = Text1Text(index);
-        // Letter case counts: "acme" to "Acme" is written.
-        if (m_strNewText == m_strOldText) return;
-        // The child-row writers see for themselves whether a row of their kind is stored.
-        switch (index) {
-            case 0:
-            case 3:
-            case 4:
-            case 17:
-                // An emptied box is not saved; it shows the stored text again.
-                if (m_strNewText.isEmpty()) {
-                    RestoreStoredText(index);
-                } else if (index == 0) {
-                    EditContactName();
-                } else if (index == 3) {
-                    EditCompName();
-                } else if (index == 4) {
-                    EditJobTitle();
-                } else {
-                    EditSetting();
-                }
-                break;
-            case 5:
-            case 6:
-            case 7:
-            case 8: {
-                // Each address gets its own freshly split parts.
-                AddressParts parts = ParseStrAddr(m_strNewText);
-                if (index == 5) {
-                    EditHomeAddress(std::move(parts));
-                } else if (index == 6) {
-                    EditWorkAddress(std::move(parts));
-                } else if (index == 7) {
-                    EditBillingAddress(std::move(parts));
-                } else {
-                    EditShippingAddress(std::move(parts));
-                }
-                break;
+// A box left with a changed text. The child-row writers see for themselves whether a row of their
+// kind is stored.
+void frmContEntry::WriteChangedBox(int index) {
+    switch (index) {
+        case 0:
+        case 3:
+        case 4:
+        case 17:
+            // An emptied box is not saved; it shows the stored text again.
+            if (m_strNewText.isEmpty()) {
+                RestoreStoredText(index, ColumnOfBox(index));
+            } else if (index == 0) {
+                EditContactName();
+            } else if (index == 3) {
+                EditCompName();
+            } else if (index == 4) {
+                EditJobTitle();
+            } else {
+                EditSetting();
             }
-            case 9:
-                EditHomePhone();
-                break;
-            case 10:
-                EditWorkPhone();
-                break;
-            case 11:
-                EditMobilePhone();
-                break;
-            case 12:
-                EditOtherPhone();
-                break;
-            case 13:
-                EditFaxPhone();
-                break;
-            case 14:
-                EditPersonalEmail();
-                break;
-            case 15:
-                EditWorkEmail();
-                break;
-            case 16:
-                EditOtherEmail();
-                break;
-            default:
-                break;  // Shown As and Groups are never written from here
+            break;
+        case 5:
+        case 6:
+        case 7:
+        case 8: {
+            // Each address gets its own freshly split parts.
+            AddressParts parts = ParseStrAddr(m_strNewText);
+            if (index == 5) {
+                EditHomeAddress(std::move(parts));
+            } else if (index == 6) {
+                EditWorkAddress(std::move(parts));
+            } else if (index == 7) {
+                EditBillingAddress(std::move(parts));
+            } else {
+                EditShippingAddress(std::move(parts));
+            }
+            break;
         }
-    });
+        case 9:
+            EditHomePhone();
+            break;
+        case 10:
+            EditWorkPhone();
+            break;
+        case 11:
+            EditMobilePhone();
+            break;
+        case 12:
+            EditOtherPhone();
+            break;
+        case 13:
+            EditFaxPhone();
+            break;
+        case 14:
+            EditPersonalEmail();
+            break;
+        case 15:
+            EditWorkEmail();
+            break;
+        case 16:
+            EditOtherEmail();
+            break;
+        default:
+            break;  // Shown As and Groups are never written from here
+    }
 }
 
 void frmContEntry::Text1_MouseMove(int index) {
@@ -196,70 +139,29 @@ void frmContEntry::Text1_MouseMove(int index) {
     m_text1[index].widget->setToolTip(tip);
 }
 
-void frmContEntry::CommitFocusedBox() {
-    if (m_focusIndex >= 0) Text1_LostFocus(m_focusIndex);
-}
-
-void frmContEntry::RestoreStoredText(int index) {
-    core::trap(QStringLiteral("frmContEntry.RestoreStoredText"), Tail::Silent, [&] {
-        QString stored;
-        m_rsContacts.setIndex(QStringLiteral("PrimaryKey"));
-        m_rsContacts.Seek(QStringLiteral("="), m_lngContID);
-        if (!m_rsContacts.NoMatch()) stored = m_rsContacts.Value(ColumnOfBox(index)).toString();
-        SetText1Text(index, stored);
-    });
-}
-
 // ---------------------------------------------------------------------------------------------
 // Column writers: each edits the current contact's row and nothing else (ShownName stays).
 
 void frmContEntry::EditContactName() {
-    WriteContactColumn(QStringLiteral("frmContEntry.EditContactName"),
-                       QStringLiteral("An un-known error occurred editing the Contact Name!"), 0,
-                       QStringLiteral("FullName"));
+    WriteRecordColumn(QStringLiteral("frmContEntry.EditContactName"),
+                      QStringLiteral("An un-known error occurred editing the Contact Name!"),
+                      QStringLiteral("FullName"), Text1Text(0));
 }
 
 void frmContEntry::EditCompName() {
-    WriteContactColumn(QStringLiteral("frmContEntry.EditCompName"),
-                       QStringLiteral("An un-known error occurred while editing the Company Name!"), 3,
-                       QStringLiteral("CompName"));
+    WriteRecordColumn(QStringLiteral("frmContEntry.EditCompName"),
+                      QStringLiteral("An un-known error occurred while editing the Company Name!"),
+                      QStringLiteral("CompName"), Text1Text(3));
 }
 
 void frmContEntry::EditJobTitle() {
-    WriteContactColumn(QStringLiteral("frmContEntry.EditJobTitle"),
-                       QStringLiteral("An un-known error occurred while editing the Job Title!"), 4,
-                       QStringLiteral("JobTitle"));
+    WriteRecordColumn(QStringLiteral("frmContEntry.EditJobTitle"),
+                      QStringLiteral("An un-known error occurred while editing the Job Title!"),
+                      QStringLiteral("JobTitle"), Text1Text(4));
 }
 
 void frmContEntry::EditSetting() {
-    WriteContactColumn(QStringLiteral("frmContEntry.EditSetting"),
-                       QStringLiteral("An un-known error occurred while editing the Contact Setting!"), 17,
-                       QStringLiteral("Setting"));
-}
-
-void frmContEntry::WriteContactColumn(const QString& procName, const QString& message, int index,
-                                      const QString& column) {
-    const bool written = core::trap(procName, Tail::Silent, [&] {
-        // The row must still be there: an update that reaches no row is a failure, not a success.
-        m_rsContacts.setIndex(QStringLiteral("PrimaryKey"));
-        m_rsContacts.Seek(QStringLiteral("="), m_lngContID);
-        if (m_rsContacts.NoMatch()) {
-            throw db::DbError(db::kErrNoCurrentRecord,
-                              QStringLiteral("The contact's record no longer exists."));
-        }
-        m_rsContacts.Edit();
-        m_rsContacts.Fields(column) = Text1Text(index);
-        m_rsContacts.Update();
-        // Update reads the row back; a row gone meanwhile reads back empty.
-        if (m_rsContacts.Value(QStringLiteral("ContID")).isNull()) {
-            throw db::DbError(db::kErrNoCurrentRecord,
-                              QStringLiteral("The contact's record no longer exists."));
-        }
-    });
-    if (!written) {
-        m_rsContacts.CancelUpdate();
-        // Writers run while the focus moves; the box waits until the move is done.
-        ui::MsgBoxQueued(message + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly,
-                         ui::ProgramTitle());
-    }
+    WriteRecordColumn(QStringLiteral("frmContEntry.EditSetting"),
+                      QStringLiteral("An un-known error occurred while editing the Contact Setting!"),
+                      QStringLiteral("Setting"), Text1Text(17));
 }

@@ -23,6 +23,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "projects/ProjectScreens.h"
 #include "shell/Maintenance.h"
 #include "shell/MaintenanceScreens.h"
 #include "shell/PlaceholderScreen.h"
@@ -55,14 +56,12 @@ constexpr StandIn kStandIns[] = {
     {"frmHome", "Home Page", Kind::Screen, "Home"},
     {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
     {"frmProjects", "Projects", Kind::Screen, ""},
-    {"frmProjEntry", "Projects", Kind::Screen, "PEnt"},
     {"frmCalMnth", "By Month", Kind::Screen, "CMnth"},
     {"frmCalDay", "By Day", Kind::Screen, "CDay"},
     {"frmToDoList", "To Do List", Kind::Screen, "ToDo"},
     {"frmContQry", "Contacts Query", Kind::Screen, ""},
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
-    {"frmNewProject", "Set Up New Project", Kind::Dialog, nullptr},
     {"frmNotes", "New / Edit Note", Kind::Dialog, nullptr},
     {"frmToDo", "New/ Edit To Do", Kind::Dialog, nullptr},
     {"frmAppt", "New / Edit Appointment", Kind::Dialog, nullptr},
@@ -98,8 +97,6 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
             // What the real screens read while they load.
             if (name == QLatin1String("frmContEntry")) {
                 screen->SetDetail(QStringLiteral("Contact number ") + QString::number(g_lngCurContID));
-            } else if (name == QLatin1String("frmProjEntry")) {
-                screen->SetDetail(QStringLiteral("Project number ") + QString::number(g_lngCurProjID));
             }
             window->ShowScreen(screen);
             g_strCurScreen = QString::fromLatin1(s.screenCode);
@@ -166,6 +163,7 @@ void frmMain::RegisterScreens() {
     auto& registry = ui::ScreenRegistry::instance();
     registry.registerScreen(QStringLiteral("frmHome"), &frmHome::Open);
     contacts::RegisterScreens();
+    projects::RegisterScreens();
     core::RegisterCoreScreens();
     shell::RegisterMaintenanceScreens();
 }

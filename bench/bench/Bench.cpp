@@ -216,6 +216,8 @@ struct Picks {
     int manyCount = 0;
     int busyContact = 0;  // the contact with the longest history
     int busyItems = 0;
+    int busyProject = 0;  // the project with the longest history
+    int busyProjectItems = 0;
     qint64 errLogRows = 0;  // the error log's last rowid before the run
 };
 
@@ -290,12 +292,26 @@ Picks pickFromData(db::Database& db, BenchReport& report) {
     picks.busyContact = busy.rows.first().value(0).toInt();
     picks.busyItems = busy.rows.first().value(1).toInt();
 
+    // The same for projects; a project without items would do too, so any project counts.
+    const db::Database::Rows busyProject =
+        db.Query(QStringLiteral("SELECT ProjID, (SELECT COUNT(*) FROM ToDo WHERE fkProjID = ProjID) + "
+                                "(SELECT COUNT(*) FROM Appts WHERE fkProjID = ProjID) + "
+                                "(SELECT COUNT(*) FROM Attach WHERE fkProjID = ProjID) AS N "
+                                "FROM Projects ORDER BY N DESC, ProjID LIMIT 1"),
+                 {});
+    if (busyProject.rows.isEmpty()) throw Failure("the data holds no project");
+    picks.busyProject = busyProject.rows.first().value(0).toInt();
+    picks.busyProjectItems = busyProject.rows.first().value(1).toInt();
+
     report.notes
         << QStringLiteral("one-hit search: \"%1\" (1 contact)").arg(picks.oneHit)
         << QStringLiteral("many-hit search: \"%1\" (%2 contacts)").arg(picks.manyHits).arg(picks.manyCount)
         << QStringLiteral("editor: ContID %1 with %2 history items")
                .arg(picks.busyContact)
-               .arg(picks.busyItems);
+               .arg(picks.busyItems)
+        << QStringLiteral("project editor: ProjID %1 with %2 history items")
+               .arg(picks.busyProject)
+               .arg(picks.busyProjectItems);
     return picks;
 }
 
@@ -443,6 +459,22 @@ public:
             m_report.notes
                 << QStringLiteral("editor: the History tab lists %1 items").arg(history->rowCount());
         }
+    }
+
+    // The project editor opened the way a click on a project opens it.
+    void projectOpen() {
+        Measurement m = measurement(QStringLiteral("project_open"), QStringLiteral("ms"), 100.0);
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            goHome();
+            const auto start = SteadyClock::now();
+            g_lngCurProjID = m_picks.busyProject;
+            modGeneral::CloseAllChildForms();
+            ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
+            requireScreen(QStringLiteral("frmProjEntry"));
+            settle();
+            add(m, rep, msSince(start));
+        }
+        m_report.measurements << m;
     }
 
     // The contact editor's "Add Related Project ..." until the picker shows every project; Cancel
@@ -721,8 +753,9 @@ const Measurement* BenchReport::find(const QString& name) const {
 
 QStringList measurementNames() {
     return {QStringLiteral("startup"),        QStringLiteral("search_one"),      QStringLiteral("search_many"),
-            QStringLiteral("editor_open"),    QStringLiteral("project_picker"),  QStringLiteral("home_reload"),
-            QStringLiteral("names_list"),     QStringLiteral("names_group_all"), QStringLiteral("names_export")};
+            QStringLiteral("editor_open"),    QStringLiteral("project_open"),    QStringLiteral("project_picker"),
+            QStringLiteral("home_reload"),    QStringLiteral("names_list"),      QStringLiteral("names_group_all"),
+            QStringLiteral("names_export")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -769,6 +802,10 @@ BenchReport runBench(const BenchOptions& options) {
             if (wanted("editor_open")) {
                 progress(QStringLiteral("editor_open ..."));
                 session.editorOpen();
+            }
+            if (wanted("project_open")) {
+                progress(QStringLiteral("project_open ..."));
+                session.projectOpen();
             }
             if (wanted("project_picker")) {
                 progress(QStringLiteral("project_picker ..."));

@@ -58,6 +58,12 @@ constexpr LookupMember kMembers[] = {
     {"frmSetJobTitle", "Add New Job Title", "Job Title:", "Example : Co-Owner", 100, "TITLE",
      "You Must Enter A Contact Job Title", "Validate : Contact Job Title Description", nullptr,
      "frmContEntry", "LoadJobTitles", "frmContEntry", "lstJobTitle", "Text1(4)", nullptr},
+    {"frmSetProjStatus", "Add New Project Status", "Status:", "Example : Is Working", 100, "PSTAT",
+     "You Must Enter A Project Status Item", "Validate : Project Status Item Description", nullptr,
+     "frmProjEntry", "LoadStatusItems", "frmProjEntry", "lstStatus", "Text1(1)", nullptr},
+    {"frmSetProjType", "Add New Project Type", "Project Type:", "Example : Outside Project", 100, "PTYPE",
+     "You Must Enter A Project Type Item", "Validate : Project Type Item Description", nullptr,
+     "frmProjEntry", "LoadPrjTypeItems", "frmProjEntry", "lstPrjType", "Text1(2)", nullptr},
 };
 
 QString Text(const char* text) {

@@ -13,9 +13,10 @@ class QPushButton;
 struct LookupMember;
 
 // The small dialogs that add one item to one of the user's pick lists (table Lookup): frmAddGroup,
-// frmSetPrefix, frmSetSuffix, frmSetJobTitle. One implementation; a member differs from the others
-// only by its row in the table in LookupItemDialog.cpp (texts, kind, typing limit, what it refreshes
-// after adding and what its Cancel puts back), and carries its own form name as object name.
+// frmSetPrefix, frmSetSuffix, frmSetJobTitle, and the project editor's frmSetProjStatus and
+// frmSetProjType. One implementation; a member differs from the others only by its row in the table
+// in LookupItemDialog.cpp (texts, kind, typing limit, what it refreshes after adding and what its
+// Cancel puts back), and carries its own form name as object name.
 //
 // OK adds the typed text exactly as typed (blanks and duplicates included; only an empty text is
 // refused), refreshes the opener's list and closes. Cancel and Esc put the opener's pick control

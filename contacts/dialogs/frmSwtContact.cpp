@@ -1,62 +1,13 @@
 #include "contacts/dialogs/frmSwtContact.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 #include "core/modGeneral.h"
-#include "platform/ui/ScreenRegistry.h"
 
-frmSwtContact::frmSwtContact(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmSwtContact"));
-    setWindowTitle(QStringLiteral("Load New Contact"));
-    setModal(false);
+namespace {
 
-    Label1 = new QLabel(QStringLiteral("Would you like to load this contact information?"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(true);
+const SwitchRecordDialog::Kind kKind{QStringLiteral("frmSwtContact"), QStringLiteral("Load New Contact"),
+                                     QStringLiteral("Would you like to load this contact information?"),
+                                     QStringLiteral("frmContEntry"), &g_lngCurContID};
 
-    const QString captions[2] = {QStringLiteral("&OK"), QStringLiteral("&Cancel")};
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (int i = 0; i < 2; ++i) {
-        cmdOpts[i] = new QPushButton(captions[i], this);
-        cmdOpts[i]->setObjectName(QStringLiteral("cmdOpts(%1)").arg(i));
-        connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
-        buttons->addWidget(cmdOpts[i]);
-    }
-    // OK answers Enter; Esc is Cancel (the dialog's reject).
-    cmdOpts[0]->setDefault(true);
-    cmdOpts[1]->setAutoDefault(false);
+}  // namespace
 
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(Label1);
-    column->addLayout(buttons);
-}
-
-void frmSwtContact::cmdOpts_Click(int index) {
-    m_blnConfirmed = index == 0;
-    if (m_blnConfirmed) {
-        accept();
-    } else {
-        reject();
-    }
-}
-
-// OK, Cancel, Esc and the close box all end here.
-void frmSwtContact::done(int result) {
-    QDialog::done(result);
-    if (m_blnUnloaded) return;
-    m_blnUnloaded = true;
-    Form_Unload();
-}
-
-void frmSwtContact::Form_Unload() {
-    if (!m_blnConfirmed) return;
-    // Every screen and dialog closes first (the old editor saves the box being edited), then the
-    // editor opens on the chosen contact.
-    modGeneral::CloseAllChildForms();
-    g_lngCurContID = m_lngContactID;
-    ui::ScreenRegistry::instance().open(QStringLiteral("frmContEntry"));
-}
+frmSwtContact::frmSwtContact(QWidget* parent) : SwitchRecordDialog(kKind, parent) {}

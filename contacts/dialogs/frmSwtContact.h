@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 
-class QLabel;
-class QPushButton;
+#include "core/SwitchRecordDialog.h"
 
 // "Load New Contact": asks before the contact editor is replaced by the editor of another contact.
-// The opener hands over m_lngContactID; OK closes every screen and dialog and opens the editor on that
-// contact, Cancel and the close box change nothing.
-class frmSwtContact : public QDialog {
+// The opener hands over m_lngContactID.
+class frmSwtContact : public SwitchRecordDialog {
     Q_OBJECT
 
 public:
@@ -17,14 +14,6 @@ public:
 
     int32_t m_lngContactID = 0;
 
-    void done(int result) override;
-
-private:
-    void cmdOpts_Click(int index);
-    void Form_Unload();
-
-    QLabel* Label1 = nullptr;
-    QPushButton* cmdOpts[2] = {nullptr, nullptr};
-    bool m_blnConfirmed = false;
-    bool m_blnUnloaded = false;
+protected:
+    int32_t ChosenRecord() const override { return m_lngContactID; }
 };

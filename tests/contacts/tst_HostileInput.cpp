@@ -1,8 +1,8 @@
 // Hostile text typed and pasted into every text box of the new-contact dialog, the name search, the
-// contact editor, its name, address and linked-contact dialogs, the pick-list add dialogs and the
-// user-field dialog, and given to the user-field dialog's input box: what is stored is what the box
-// held, nothing else changes, no error is logged or shown, and the screen shows afterwards what is
-// stored.
+// contact editor, its name, address and linked-contact dialogs, the pick-list add dialogs, the
+// user-field dialog, the new-project dialog and the project editor's budget, and given to the
+// user-field dialog's input box: what is stored is what the box held, nothing else changes, no error
+// is logged or shown, and the screen shows afterwards what is stored.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -29,6 +29,8 @@
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
+#include "projects/ProjectScreens.h"
+#include "projects/frmProjEntry.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
@@ -534,10 +536,10 @@ private Q_SLOTS:
         addContact(1, "I", "Ek, Bo");
         const auto contacts = rows("SELECT * FROM Contacts");
         contacts::RegisterScreens();
-        const char* const members[][2] = {{"frmAddGroup", "GRP"},
-                                          {"frmSetPrefix", "PRE"},
-                                          {"frmSetSuffix", "SUFF"},
-                                          {"frmSetJobTitle", "TITLE"}};
+        projects::RegisterScreens();
+        const char* const members[][2] = {{"frmAddGroup", "GRP"},        {"frmSetPrefix", "PRE"},
+                                          {"frmSetSuffix", "SUFF"},      {"frmSetJobTitle", "TITLE"},
+                                          {"frmSetProjStatus", "PSTAT"}, {"frmSetProjType", "PTYPE"}};
         for (const auto& [member, kind] : members) {
             const auto before = rows("SELECT * FROM Lookup");
             QPointer<QWidget> dlg = ui::ScreenRegistry::instance().open(member);
@@ -721,6 +723,68 @@ private Q_SLOTS:
                                 {"2", "1", "Master Contact Entry", "Ek, Bo"}}));
         QCOMPARE(e->findChild<ui::ListView*>("lvRelCon")->text(0), typed[0]);
         QCOMPARE(rows("SELECT * FROM Contacts WHERE ContID = 1"), before);
+        checkNoErrors();
+    }
+
+    // A new project's name is stored as the box held it, beside a project of the same name, and the
+    // editor opens on it showing it.
+    void newProject_data() { AddHostileRows(); }
+    void newProject() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        start();
+        w->findChild<QAction*>("mnuEditNewProject")->trigger();
+        QPointer<QWidget> dlg = ui::ScreenRegistry::instance().find("frmNewProject");
+        QVERIFY(dlg);
+        auto* box = dlg->findChild<QLineEdit*>("Text1");
+        Enter(box, text, pasted);
+        const QString typed = box->text();
+        QCOMPARE(typed, Expected(text, pasted, false, 255));
+        QVERIFY(WholeCharacters(typed));
+        f->db().Execute("INSERT INTO Projects (ProjID, PName, Setting) VALUES (4, ?, 'Hidden')", {typed});
+        QTest::mouseClick(dlg->findChild<QAbstractButton*>("cmdOpts(0)"), Qt::LeftButton);
+        settle();
+        QVERIFY(!dlg);
+        QCOMPARE(texts("SELECT ProjID, PName, Setting FROM Projects ORDER BY ProjID"),
+                 (QList<QStringList>{{"4", typed, "Hidden"}, {"5", typed, "Default"}}));
+        auto* e = ui::ScreenRegistry::instance().find<frmProjEntry>();
+        QVERIFY(e);
+        QCOMPARE(e->Text1Text(0), typed);
+        checkNoErrors();
+    }
+
+    // The budget, the one box of the project editor that is typed: stored as it holds it, and shown
+    // so again.
+    void projectBudget_data() { AddHostileRows(); }
+    void projectBudget() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        f->db().Execute(
+            "INSERT INTO Projects (ProjID, PName, Setting, Budget) VALUES (1, 'Roof', 'Default', '1')");
+        f->db().Execute(
+            "INSERT INTO Projects (ProjID, PName, Setting, Budget) VALUES (2, 'Barn', 'Default', '2')");
+        const auto other = rows("SELECT * FROM Projects WHERE ProjID = 2");
+        start();
+        const auto openProject = [this] {
+            g_lngCurProjID = 1;
+            modGeneral::CloseAllChildForms();
+            settle();
+            return qobject_cast<frmProjEntry*>(ui::ScreenRegistry::instance().open("frmProjEntry"));
+        };
+        frmProjEntry* e = openProject();
+        QVERIFY(e);
+        Enter(e->Text1(5), text, pasted);
+        const QString typed = e->Text1Text(5);
+        QCOMPARE(typed, Expected(text, pasted, false, 15));
+        QVERIFY(WholeCharacters(typed));
+        e->Text1(0)->setFocus();
+        settle();
+        // An empty budget is never stored: the box shows the stored one again.
+        const QString expected = typed.isEmpty() ? QString("1") : typed;
+        QCOMPARE(stored("SELECT Budget FROM Projects WHERE ProjID = 1").toString(), expected);
+        e = openProject();
+        QCOMPARE(e->Text1Text(5), expected);
+        QCOMPARE(rows("SELECT * FROM Projects WHERE ProjID = 2"), other);
         checkNoErrors();
     }
 };

@@ -34,6 +34,7 @@
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
 #include "support/FormDouble.h"
+#include "support/LayoutCheck.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -697,50 +698,21 @@ private Q_SLOTS:
         ui::ScreenRegistry::instance().setScreenHost([&w](QWidget* screen) { w.ShowScreen(screen); });
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        if (maximised) {
-            w.showMaximized();
-        } else {
-            const QSize frame = w.frameGeometry().size() - w.geometry().size();
-            w.setMinimumSize(0, 0);
-            w.resize(QSize(ui::twips::ToPixelsX(12000), ui::twips::ToPixelsY(9000)) - frame);
-        }
+        testsupport::SizeMainWindow(w, maximised);
         addContact(1, "I", "Default", "Anna Berg", "Berg, Anna");
         frmContEntry* e = open(1);
         settle();
         QVERIFY(e->width() > ui::twips::ToPixelsX(11000));
 
-        // Siblings must not intersect; plain containers are looked into. A list's frame surrounds it.
-        std::function<void(QWidget*)> check = [&](QWidget* parent) {
-            QList<QWidget*> shown;
-            for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (!child->isVisible() || child == e->findChild<QWidget*>("picPane2") ||
-                    child == e->findChild<QWidget*>("picPane3"))
-                    continue;
-                shown << child;
-            }
-            for (int i = 0; i < shown.size(); ++i) {
-                for (int j = i + 1; j < shown.size(); ++j) {
-                    const QString a = shown[i]->objectName();
-                    const QString b = shown[j]->objectName();
-                    const bool frameOfList = (a.startsWith("shp") && b == "lv" + a.mid(3)) ||
-                                             (b.startsWith("shp") && a == "lv" + b.mid(3));
-                    if (frameOfList) continue;
-                    QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
-                             qPrintable(a + " overlaps " + b + " in " + parent->objectName()));
-                }
-                const QByteArray kind = shown[i]->metaObject()->className();
-                if (kind == "QWidget" || kind == "QLabel") check(shown[i]);
-            }
-        };
         auto* tabs = e->findChild<QTabBar*>("tbsMain");
-        check(e);
-        QVERIFY(!QTest::currentTestFailed());
+        QWidget* comments = e->findChild<QWidget*>("picPane2");
+        QWidget* history = e->findChild<QWidget*>("picPane3");
+        QStringList overlaps = testsupport::Overlaps(e, {comments, history});
         tabs->setCurrentIndex(1);
-        check(e->findChild<QWidget*>("picPane2"));
-        QVERIFY(!QTest::currentTestFailed());
+        overlaps << testsupport::Overlaps(comments);
         tabs->setCurrentIndex(2);
-        check(e->findChild<QWidget*>("picPane3"));
-        QVERIFY(!QTest::currentTestFailed());
+        overlaps << testsupport::Overlaps(history);
+        QVERIFY2(overlaps.isEmpty(), qPrintable(overlaps.join("; ")));
         // The tab strip keeps to the banner's right edge.
         QCOMPARE(tabs->geometry().right(), e->findChild<QWidget*>("picBanner")->width() - 1);
 
