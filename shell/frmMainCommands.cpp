@@ -18,6 +18,7 @@
 #include "core/CoreScreens.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "items/ItemScreens.h"
 #include "platform/Error.h"
 #include "platform/db/Database.h"
 #include "platform/db/SqlDialect.h"
@@ -66,8 +67,6 @@ constexpr StandIn kStandIns[] = {
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
     {"frmNewProject", "Set Up New Project", Kind::Dialog, nullptr},
-    {"frmNotes", "New / Edit Note", Kind::Dialog, nullptr},
-    {"frmToDo", "New/ Edit To Do", Kind::Dialog, nullptr},
     {"frmAppt", "New / Edit Appointment", Kind::Dialog, nullptr},
     {"frmPreference", "Preferences", Kind::Dialog, nullptr},
     {"frmSecurity", "Program Security", Kind::Dialog, nullptr},
@@ -89,6 +88,14 @@ frmMain* MainFrame() {
 // and for tests to read, before it is shown.
 void TakeValues(QWidget* form, const ui::OpenValues& values) {
     for (auto it = values.cbegin(); it != values.cend(); ++it) form->setProperty(it.key().toLatin1(), it.value());
+}
+
+// "m_lngEntryMode = 2, m_lngApptID = 12": what a stand-in dialog shows it was handed.
+QString ValuesText(const ui::OpenValues& values) {
+    QStringList parts;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        parts << it.key() + QStringLiteral(" = ") + it.value().toString();
+    return parts.join(QStringLiteral(", "));
 }
 
 QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
@@ -115,6 +122,7 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
         case Kind::Dialog: {
             auto* dialog = new PlaceholderDialog(name, caption, window);
             TakeValues(dialog, values);
+            dialog->SetDetail(ValuesText(values));
             dialog->show();
             return dialog;
         }
@@ -173,6 +181,7 @@ void frmMain::RegisterScreens() {
     auto& registry = ui::ScreenRegistry::instance();
     registry.registerScreen(QStringLiteral("frmHome"), &frmHome::Open);
     contacts::RegisterScreens();
+    items::RegisterScreens();
     core::RegisterCoreScreens();
     shell::RegisterMaintenanceScreens();
 }
@@ -325,11 +334,6 @@ void frmMain::mnuEditDelete_Click() {
     });
 }
 
-void frmMain::OpenNewItemDialog(const QString& formName) {
-    g_lngEntryMode = 0;
-    ui::ScreenRegistry::instance().openRequired(formName);
-}
-
 void frmMain::mnuEditNewName_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditNewName_Click"), Tail::Action,
                QStringLiteral("opening the New Contact Name dialog"),
@@ -345,19 +349,19 @@ void frmMain::mnuEditNewProject_Click() {
 void frmMain::mnuEditNewNote_Click() {
     TrapWithMessage(QStringLiteral("frmMain.mnuEditNewNote_Click"),
                     QStringLiteral("An un-known error occurred  while opening the Notes/Calls dialog!"),
-                    [this] { OpenNewItemDialog(QStringLiteral("frmNotes")); });
+                    [] { modGeneral::OpenNote(modGeneral::NewItem()); });
 }
 
 void frmMain::mnuEditNewToDo_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditNewToDo_Click"), Tail::Action,
                QStringLiteral("opening the To Do dialog"),
-               [this] { OpenNewItemDialog(QStringLiteral("frmToDo")); });
+               [] { modGeneral::OpenToDo(modGeneral::NewItem()); });
 }
 
 void frmMain::mnuEditNewAppt_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditNewAppt_Click"), Tail::Action,
                QStringLiteral("opening the Appointments dialog"),
-               [this] { OpenNewItemDialog(QStringLiteral("frmAppt")); });
+               [] { modGeneral::OpenAppt(modGeneral::NewItem()); });
 }
 
 void frmMain::mnuEditPrefer_Click() {
@@ -467,11 +471,11 @@ void frmMain::tbrMain_ButtonMenuClick(const QString& key) {
         } else if (key == QLatin1String("drpPrj")) {
             ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNewProject"));
         } else if (key == QLatin1String("drpNote")) {
-            OpenNewItemDialog(QStringLiteral("frmNotes"));
+            modGeneral::OpenNote(modGeneral::NewItem());
         } else if (key == QLatin1String("drpToDo")) {
-            OpenNewItemDialog(QStringLiteral("frmToDo"));
+            modGeneral::OpenToDo(modGeneral::NewItem());
         } else if (key == QLatin1String("drpAppt")) {
-            OpenNewItemDialog(QStringLiteral("frmAppt"));
+            modGeneral::OpenAppt(modGeneral::NewItem());
         }
     });
 }
