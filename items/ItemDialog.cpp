@@ -124,7 +124,8 @@ void ItemDialog::BuildButtons(double top, double right) {
         Place(cmdOpts[i], left + i * (kWidth + kGap), top, kWidth, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
-    // Enter is OK, Esc is Cancel (the dialog's reject).
+    // Enter is OK, Esc is Cancel (the dialog's reject). Print waits for a stored item; whether Delete
+    // is offered to a new item is the dialog's choice.
     cmdOpts[3]->setDefault(true);
     cmdOpts[2]->setEnabled(false);
 }
@@ -163,6 +164,11 @@ void ItemDialog::SetUpDescription(QPlainTextEdit* box) {
 void ItemDialog::ShowPlaceholder() {
     m_description->setPlainText(DescriptionPlaceholder());
     SetTextColour(m_description, kPlaceholderColour);
+}
+
+void ItemDialog::ShowDescription(const QString& stored) {
+    m_description->setPlainText(ShownText(stored));
+    SetTextColour(m_description, Qt::black);
 }
 
 bool ItemDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -314,7 +320,8 @@ void ItemDialog::PostEntry() {
             m_rsItem.Seek(QStringLiteral("="), m_lngRecordID);
             if (m_rsItem.NoMatch()) {
                 ui::SetArrow();
-                ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly, QStringLiteral("Posting Error"));
+                ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly,
+                           QStringLiteral("Posting Error"));
                 return;
             }
             m_rsItem.Edit();
@@ -339,7 +346,8 @@ void ItemDialog::DeleteCurrentRecord() {
     bool deleted = false;
     Trap("DeleteCurrentRecord", m_setup.deleteFailure, [&] {
         if (m_lngEntryMode == 0) {
-            ui::MsgBox(QStringLiteral("There is no current record to delete."), ui::OKOnly, ui::ProgramTitle());
+            ui::MsgBox(QStringLiteral("There is no current record to delete."), ui::OKOnly,
+                       ui::ProgramTitle());
             return;
         }
         if (ui::MsgBox(QLatin1String(m_setup.deleteQuestion), ui::YesNo | ui::Critical,

@@ -49,7 +49,7 @@ struct ItemDialogSetup {
     const char* postingStatus;  // status line while posting, "Posting To Do Entry"
     const char* deleteQuestion;
     ItemFailure commandFailure;
-    ItemFailure loadFailure;    // PopulateFields
+    ItemFailure loadFailure;  // PopulateFields
     ItemFailure postFailure;
     ItemFailure deleteFailure;
     std::vector<ItemReload> reloads;        // whenever it unloads other than by Cancel
@@ -79,9 +79,6 @@ public:
 
     int32_t EntryMode() const { return m_lngEntryMode; }
     int32_t RecordNumber() const { return m_lngRecordID; }
-    // The contact and project the item is linked to (0: none chosen).
-    int32_t ChosenContact() const { return m_lngContID; }
-    int32_t ChosenProject() const { return m_lngProjID; }
 
     // OK, Delete and Cancel close through here (Esc is Cancel).
     void done(int result) override;
@@ -111,6 +108,8 @@ protected:
     // The description box: the placeholder stands in for it while it is empty, in grey.
     void SetUpDescription(QPlainTextEdit* box);
     void ShowPlaceholder();
+    // A stored description, in black.
+    void ShowDescription(const QString& stored);
     // Its text to be stored (CR LF line breaks), or "" when it holds the placeholder or nothing.
     static QString StoredDescription(const QPlainTextEdit* box);
     // A stored text shown in a box (LF line breaks).

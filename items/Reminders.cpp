@@ -16,10 +16,21 @@ struct Interval {
 };
 
 constexpr Interval kIntervals[] = {
-    {"5 Min", 5},          {"10 Min", 10},        {"15 Min", 15},      {"20 Min", 20},
-    {"30 Min", 30},        {"1 Hr", 60},          {"2 Hr", 2 * 60},    {"3 Hr", 3 * 60},
-    {"6 Hr", 6 * 60},      {"12 Hr", 12 * 60},    {"1 Day", 24 * 60},  {"2 Days", 2 * 24 * 60},
-    {"3 Days", 3 * 24 * 60}, {"1 Week", 7 * 24 * 60}, {"2 Weeks", 14 * 24 * 60},
+    {"5 Min", 5},
+    {"10 Min", 10},
+    {"15 Min", 15},
+    {"20 Min", 20},
+    {"30 Min", 30},
+    {"1 Hr", 60},
+    {"2 Hr", 2 * 60},
+    {"3 Hr", 3 * 60},
+    {"6 Hr", 6 * 60},
+    {"12 Hr", 12 * 60},
+    {"1 Day", 24 * 60},
+    {"2 Days", 2 * 24 * 60},
+    {"3 Days", 3 * 24 * 60},
+    {"1 Week", 7 * 24 * 60},
+    {"2 Weeks", 14 * 24 * 60},
 };
 
 constexpr qint64 kMinutesPerDay = 24 * 60;
@@ -41,7 +52,8 @@ const QStringList& IntervalTexts() {
 const QList<QTime>& HalfHourTimes() {
     static const QList<QTime> times = [] {
         QList<QTime> list;
-        for (int minutes = 0; minutes < kMinutesPerDay; minutes += 30) list << QTime(minutes / 60, minutes % 60);
+        for (int minutes = 0; minutes < kMinutesPerDay; minutes += 30)
+            list << QTime(minutes / 60, minutes % 60);
         return list;
     }();
     return times;
@@ -63,8 +75,7 @@ RemindAt GetRemindTimes(const QDate& date, const std::optional<QTime>& time, con
     }
     if (!date.isValid()) throw db::DbError(kErrInvalidArgument, QStringLiteral("The item has no date."));
     const QTime at = time.value_or(QTime(0, 0));
-    const qint64 minute =
-        date.toJulianDay() * kMinutesPerDay + at.hour() * 60 + at.minute() - lead->minutes;
+    const qint64 minute = date.toJulianDay() * kMinutesPerDay + at.hour() * 60 + at.minute() - lead->minutes;
     // Floor division: the minute count is positive for every date the program shows.
     const qint64 day = minute >= 0 ? minute / kMinutesPerDay : (minute - kMinutesPerDay + 1) / kMinutesPerDay;
     const qint64 ofDay = minute - day * kMinutesPerDay;
@@ -83,9 +94,10 @@ void ItemReminder::Close() {
 }
 
 void ItemReminder::GetReminderID(int32_t itemNumber) {
-    db::Recordset rs = g_dbLocal->OpenRecordset(QStringLiteral("SELECT RefNum FROM Remind WHERE ") + m_linkColumn +
-                                                    QStringLiteral(" = ? AND Type = ? ORDER BY RefNum"),
-                                                {itemNumber, m_type});
+    db::Recordset rs =
+        g_dbLocal->OpenRecordset(QStringLiteral("SELECT RefNum FROM Remind WHERE ") + m_linkColumn +
+                                     QStringLiteral(" = ? AND Type = ? ORDER BY RefNum"),
+                                 {itemNumber, m_type});
     if (!rs.Eof()) {
         rs.MoveFirst();
         const QVariant id = rs.Value(QStringLiteral("RefNum"));
@@ -96,7 +108,8 @@ void ItemReminder::GetReminderID(int32_t itemNumber) {
 
 void ItemReminder::PostReminder(int32_t itemNumber, const RemindAt& at) {
     // A reminder without its item would never be shown, nor ever deleted.
-    if (itemNumber <= 0) throw db::DbError(db::kErrNoCurrentRecord, QStringLiteral("The item has no number."));
+    if (itemNumber <= 0)
+        throw db::DbError(db::kErrNoCurrentRecord, QStringLiteral("The item has no number."));
     const auto seekHeld = [this] {
         if (m_lngRemindID == 0) return false;
         m_rsRemind.setIndex(QStringLiteral("PrimaryKey"));
@@ -127,9 +140,9 @@ void ItemReminder::PostReminder(int32_t itemNumber, const RemindAt& at) {
 }
 
 void ItemReminder::DeleteReminders(int32_t itemNumber) {
-    g_dbLocal->Execute(QStringLiteral("DELETE * FROM Remind WHERE ") + m_linkColumn +
-                           QStringLiteral(" = ? AND Type = ?"),
-                       {itemNumber, m_type});
+    g_dbLocal->Execute(
+        QStringLiteral("DELETE * FROM Remind WHERE ") + m_linkColumn + QStringLiteral(" = ? AND Type = ?"),
+        {itemNumber, m_type});
     m_lngRemindID = 0;
 }
 

@@ -105,8 +105,8 @@ void frmNotes::BuildControls() {
     BuildButtons(3510, 7080);
     cmdOpts[1]->setEnabled(false);
 
-    QWidget* order[] = {Text1,      Combo1[0],  Combo1[1],  optNote,    optCall,    Check1[0],
-                        Check1[1],  cmdOpts[0], cmdOpts[1], cmdOpts[2], cmdOpts[3], cmdOpts[4]};
+    QWidget* order[] = {Text1,     Combo1[0],  Combo1[1],  optNote,    optCall,    Check1[0],
+                        Check1[1], cmdOpts[0], cmdOpts[1], cmdOpts[2], cmdOpts[3], cmdOpts[4]};
     for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
     setFixedSize(ui::twips::ToPixelsX(7200), ui::twips::ToPixelsY(4020));
@@ -120,7 +120,8 @@ void frmNotes::Form_Load() {
                            static_cast<QWidget*>(Text1)})
             modAPI::FlatBorder(w);
         LoadItem();
-        if (m_lngEntryMode == 0 && !m_strTimeSaverText.isEmpty()) Text1->setPlainText(ShownText(m_strTimeSaverText));
+        if (m_lngEntryMode == 0 && !m_strTimeSaverText.isEmpty())
+            Text1->setPlainText(ShownText(m_strTimeSaverText));
     });
 }
 

@@ -13,6 +13,7 @@
 #include "core/Clock.h"
 #include "core/DialogLayout.h"
 #include "core/modGeneral.h"
+#include "items/ItemLists.h"
 #include "platform/db/Database.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
@@ -28,9 +29,6 @@ enum List { kNames = 0, kProjects = 1, kDueTime = 2, kInterval = 3 };
 enum Check { kRemind = 0, kPrivate = 1, kUrgent = 2, kCompleted = 3 };
 
 constexpr int kSubjectLength = 255;
-const QString kSelect = QStringLiteral("<Select>");
-// The "<Select>" entry of the time list, told from every time by its number.
-constexpr qint64 kNoTime = -1;
 
 const ItemDialogSetup& Setup() {
     static const ItemDialogSetup setup{
@@ -51,10 +49,6 @@ const ItemDialogSetup& Setup() {
         {},
     };
     return setup;
-}
-
-qint64 SecondsOf(const QTime& time) {
-    return time.msecsSinceStartOfDay() / 1000;
 }
 
 }  // namespace
@@ -80,9 +74,11 @@ void frmToDo::BuildControls() {
     lblBanner[0] = NewBand("lblBanner(0)", QStringLiteral(" To Do"));
     Place(lblBanner[0], 120, 120, 7440, 285);
 
-    const QString captions[6] = {QStringLiteral("Subject:"), QStringLiteral("Name:"), QStringLiteral("Project:"),
-                                 QStringLiteral("Due:"),     QStringLiteral("at:"),   QStringLiteral("before")};
-    for (int i = 0; i < 6; ++i) Label1[i] = NewLabel(qPrintable(QStringLiteral("Label1(%1)").arg(i)), captions[i]);
+    const QString captions[6] = {QStringLiteral("Subject:"), QStringLiteral("Name:"),
+                                 QStringLiteral("Project:"), QStringLiteral("Due:"),
+                                 QStringLiteral("at:"),      QStringLiteral("before")};
+    for (int i = 0; i < 6; ++i)
+        Label1[i] = NewLabel(qPrintable(QStringLiteral("Label1(%1)").arg(i)), captions[i]);
     Place(Label1[0], 120, 555, 840, 255);
     Place(Label1[1], 120, 930, 840, 255);
     Place(Label1[2], 120, 1305, 840, 255);
@@ -117,8 +113,8 @@ void frmToDo::BuildControls() {
     lblBanner[1] = NewBand("lblBanner(1)", QStringLiteral(" Settings"));
     Place(lblBanner[1], 120, 2100, 3840, 285);
 
-    const QString checks[4] = {QStringLiteral("Remind Me:"), QStringLiteral("Private"), QStringLiteral("Urgent"),
-                               QStringLiteral("Completed")};
+    const QString checks[4] = {QStringLiteral("Remind Me:"), QStringLiteral("Private"),
+                               QStringLiteral("Urgent"), QStringLiteral("Completed")};
     for (int i = 0; i < 4; ++i) {
         Check1[i] = new QCheckBox(checks[i], this);
         Check1[i]->setObjectName(QStringLiteral("Check1(%1)").arg(i));
@@ -137,10 +133,10 @@ void frmToDo::BuildControls() {
     BuildRule(3360, 7440);
     BuildButtons(3510, 7560);
 
-    QWidget* order[] = {Text1Subject,       Combo1[kNames],    Combo1[kProjects], dtpDate,
-                        Combo1[kDueTime],   Check1[kRemind],   Combo1[kInterval], Check1[kPrivate],
-                        Check1[kUrgent],    Check1[kCompleted], Text1Description, cmdOpts[0],
-                        cmdOpts[1],         cmdOpts[2],        cmdOpts[3],        cmdOpts[4]};
+    QWidget* order[] = {Text1Subject,     Combo1[kNames],     Combo1[kProjects], dtpDate,
+                        Combo1[kDueTime], Check1[kRemind],    Combo1[kInterval], Check1[kPrivate],
+                        Check1[kUrgent],  Check1[kCompleted], Text1Description,  cmdOpts[0],
+                        cmdOpts[1],       cmdOpts[2],         cmdOpts[3],        cmdOpts[4]};
     for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
     setFixedSize(ui::twips::ToPixelsX(7680), ui::twips::ToPixelsY(4020));
@@ -153,90 +149,24 @@ void frmToDo::Form_Load() {
         m_blnLoading = true;
         dtpDate->setDate(core::Clock::Today());
         m_vDueDate = core::Clock::Today();
-        for (const QTime& time : items::HalfHourTimes()) Combo1[kDueTime]->addItem(items::TimeText(time), SecondsOf(time));
-        Combo1[kDueTime]->addItem(kSelect, kNoTime);
-        Combo1[kDueTime]->setListIndex(Combo1[kDueTime]->count() - 1);
-        Combo1[kInterval]->addItems([] {
-            QVector<QPair<QString, qint64>> entries;
-            for (const QString& text : items::IntervalTexts()) entries.append({text, 0});
-            return entries;
-        }());
-        Combo1[kInterval]->addItem(kSelect, 0);
-        Combo1[kInterval]->setListIndex(Combo1[kInterval]->count() - 1);
-        SetTimeListEnabled(false);
-        SetIntervalListEnabled(false);
+        items::FillTimeList(*Combo1[kDueTime], true);
+        items::ShowSelect(*Combo1[kDueTime]);
+        items::FillIntervalList(*Combo1[kInterval]);
+        items::ShowSelect(*Combo1[kInterval]);
+        items::SetListEnabled(*Combo1[kDueTime], false);
+        items::SetListEnabled(*Combo1[kInterval], false);
         m_blnLoading = false;
 
-        for (QWidget* w : {static_cast<QWidget*>(Combo1[0]), static_cast<QWidget*>(Combo1[1]),
-                           static_cast<QWidget*>(Combo1[2]), static_cast<QWidget*>(Combo1[3]),
-                           static_cast<QWidget*>(Text1Subject), static_cast<QWidget*>(Text1Description),
-                           static_cast<QWidget*>(dtpDate)})
-            modAPI::FlatBorder(w);
+        const QList<QWidget*> boxes{Combo1[0],    Combo1[1],        Combo1[2], Combo1[3],
+                                    Text1Subject, Text1Description, dtpDate};
+        for (QWidget* box : boxes) modAPI::FlatBorder(box);
         ShowPlaceholder();
-        // Delete is offered from the start; a new item's dialog answers that there is nothing to delete.
-        cmdOpts[1]->setEnabled(true);
 
         LoadItem();
+        // The Time-Saver's text stays grey, as the placeholder, yet is stored: it is not the placeholder.
         if (m_lngEntryMode == 0 && !m_strTimeSaverText.isEmpty())
             Text1Description->setPlainText(ShownText(m_strTimeSaverText));
     });
-}
-
-// ---------------------------------------------------------------------------------------------
-// Lists
-
-void frmToDo::ResetList(ui::ComboBox* list) {
-    list->setListIndex(list->count() - 1);  // "<Select>"
-}
-
-void frmToDo::ShowDueTime(const QTime& time) {
-    ui::ComboBox* list = Combo1[kDueTime];
-    const qint64 seconds = SecondsOf(time);
-    int at = list->findData(seconds);
-    if (at < 0) {
-        QVector<QPair<QString, qint64>> entries;
-        for (int i = 0; i < list->count(); ++i) entries.append({list->itemText(i), list->itemData(i)});
-        at = 0;
-        while (at < entries.size() - 1 && entries[at].second < seconds) ++at;
-        entries.insert(at, {items::TimeText(time), seconds});
-        list->clear();
-        list->addItems(entries);
-    }
-    list->setListIndex(at);
-}
-
-void frmToDo::ShowInterval(const QString& text) {
-    ui::ComboBox* list = Combo1[kInterval];
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->itemText(i) == text) {
-            list->setListIndex(i);
-            return;
-        }
-    }
-    QVector<QPair<QString, qint64>> entries;
-    for (int i = 0; i < list->count(); ++i) entries.append({list->itemText(i), list->itemData(i)});
-    const int at = static_cast<int>(entries.size()) - 1;  // before "<Select>"
-    entries.insert(at, {text, 0});
-    list->clear();
-    list->addItems(entries);
-    list->setListIndex(at);
-}
-
-std::optional<QTime> frmToDo::DueTime() const {
-    const ui::ComboBox* list = Combo1[kDueTime];
-    const qint64 seconds = list->itemData(list->listIndex());
-    if (list->listIndex() < 0 || seconds == kNoTime) return std::nullopt;
-    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(seconds * 1000));
-}
-
-void frmToDo::SetTimeListEnabled(bool on) {
-    Combo1[kDueTime]->setEnabled(on);
-    core::layout::PaintBox(Combo1[kDueTime], on);
-}
-
-void frmToDo::SetIntervalListEnabled(bool on) {
-    Combo1[kInterval]->setEnabled(on);
-    core::layout::PaintBox(Combo1[kInterval], on);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -259,25 +189,22 @@ void frmToDo::PopulateFields() {
     }
     const QVariant dueTime = row.Value(QStringLiteral("DueTime"));
     if (!dueTime.isNull() && dueTime.toTime().isValid()) {
-        ShowDueTime(dueTime.toTime());
-        SetTimeListEnabled(true);
+        items::ShowTime(*Combo1[kDueTime], dueTime.toTime());
+        items::SetListEnabled(*Combo1[kDueTime], true);
     }
     const QVariant body = row.Value(QStringLiteral("TextBody"));
-    if (!body.isNull()) {
-        Text1Description->setPlainText(ShownText(body.toString()));
-        QPalette p = Text1Description->palette();
-        p.setColor(QPalette::Text, Qt::black);
-        Text1Description->setPalette(p);
-    }
+    if (!body.isNull()) ShowDescription(body.toString());
     const bool remind = row.Value(QStringLiteral("Remind")).toBool();
     Check1[kRemind]->setChecked(remind);
     if (remind) {
-        // A reminder stored without a due time (a date was picked, no time) reminds at midnight.
-        SetTimeListEnabled(true);
-        SetIntervalListEnabled(true);
+        // A reminder is stored without a due time when a date was picked but no time: the time list
+        // is then open on "<Select>", as it was when the date was picked.
+        items::SetListEnabled(*Combo1[kDueTime], true);
+        items::SetListEnabled(*Combo1[kInterval], true);
         const QVariant amount = row.Value(QStringLiteral("RemAmt"));
-        ShowInterval(amount.isNull() || amount.toString().isEmpty() ? items::IntervalTexts().first()
-                                                                     : amount.toString());
+        items::ShowInterval(*Combo1[kInterval], amount.isNull() || amount.toString().isEmpty()
+                                                    ? items::IntervalTexts().first()
+                                                    : amount.toString());
     }
     Check1[kPrivate]->setChecked(row.Value(QStringLiteral("Private")).toBool());
     Check1[kUrgent]->setChecked(row.Value(QStringLiteral("Urgent")).toBool());
@@ -296,7 +223,7 @@ bool frmToDo::eventFilter(QObject* watched, QEvent* event) {
 
 void frmToDo::dtpDate_CloseUp() {
     m_vDueDate = dtpDate->date();
-    SetTimeListEnabled(true);
+    items::SetListEnabled(*Combo1[kDueTime], true);
 }
 
 void frmToDo::Check1_Click() {
@@ -308,20 +235,21 @@ void frmToDo::Check1_Click() {
         return;
     }
     if (!Combo1[kDueTime]->isEnabled()) return;
-    SetIntervalListEnabled(on);
-    if (on) ShowInterval(items::IntervalTexts().first());
+    items::SetListEnabled(*Combo1[kInterval], on);
+    if (on) items::ShowInterval(*Combo1[kInterval], items::IntervalTexts().first());
 }
 
 void frmToDo::Combo1_Click(int index) {
     Trap("Combo1_Click", {}, [&] {
         ui::ComboBox* list = Combo1[index];
-        if (list->text() != kSelect) return;
+        if (list->text() != items::SelectEntry()) return;
         if (index == kDueTime) {
             ui::MsgBox(QStringLiteral("You must select a Valid Time"), ui::OKOnly, ui::ProgramTitle());
-            ShowDueTime(QTime(8, 0));
+            items::ShowTime(*list, QTime(8, 0));
         } else {
-            ui::MsgBox(QStringLiteral("You must select a Valid Time Interval"), ui::OKOnly, ui::ProgramTitle());
-            ShowInterval(items::IntervalTexts().first());
+            ui::MsgBox(QStringLiteral("You must select a Valid Time Interval"), ui::OKOnly,
+                       ui::ProgramTitle());
+            items::ShowInterval(*list, items::IntervalTexts().first());
         }
         list->setFocus();
     });
@@ -360,11 +288,13 @@ void frmToDo::WriteColumns(db::Recordset& row) {
     if (m_vDueDate.isValid()) row.Fields(QStringLiteral("DueDate")) = m_vDueDate;
     if (m_lngContID > 0) row.Fields(QStringLiteral("fkContID")) = m_lngContID;
     if (m_lngProjID > 0) row.Fields(QStringLiteral("fkProjID")) = m_lngProjID;
-    if (const std::optional<QTime> time = DueTime()) row.Fields(QStringLiteral("DueTime")) = *time;
+    if (const std::optional<QTime> time = items::ListTime(*Combo1[kDueTime]))
+        row.Fields(QStringLiteral("DueTime")) = *time;
     const bool remind = Check1[kRemind]->isChecked();
     row.Fields(QStringLiteral("Remind")) = remind;
     const QString interval = Combo1[kInterval]->text();
-    if (remind && !interval.isEmpty() && interval != kSelect) row.Fields(QStringLiteral("RemAmt")) = interval;
+    if (remind && !interval.isEmpty() && interval != items::SelectEntry())
+        row.Fields(QStringLiteral("RemAmt")) = interval;
     row.Fields(QStringLiteral("Private")) = Check1[kPrivate]->isChecked();
     row.Fields(QStringLiteral("Urgent")) = Check1[kUrgent]->isChecked();
     row.Fields(QStringLiteral("Completed")) = Check1[kCompleted]->isChecked();
@@ -373,8 +303,9 @@ void frmToDo::WriteColumns(db::Recordset& row) {
 void frmToDo::PostDependants(int32_t itemNumber) {
     if (Check1[kRemind]->isChecked()) {
         modGeneral::SetStatus(QStringLiteral("Posting To Do Reminder Entry"), true);
-        m_reminder.PostReminder(itemNumber,
-                                items::GetRemindTimes(m_vDueDate, DueTime(), Combo1[kInterval]->text()));
+        m_reminder.PostReminder(
+            itemNumber,
+            items::GetRemindTimes(m_vDueDate, items::ListTime(*Combo1[kDueTime]), Combo1[kInterval]->text()));
     } else if (m_lngEntryMode != 0) {
         // No reminder wanted any more: none is left to pop up.
         m_reminder.DeleteReminders(itemNumber);
@@ -392,10 +323,10 @@ void frmToDo::ClearScreen() {
     Text1Subject->clear();
     ShowPlaceholder();
     ResetToNewItem();
-    ResetList(Combo1[kDueTime]);
-    SetTimeListEnabled(false);
-    ResetList(Combo1[kInterval]);
-    SetIntervalListEnabled(false);
+    items::ShowSelect(*Combo1[kDueTime]);
+    items::SetListEnabled(*Combo1[kDueTime], false);
+    items::ShowSelect(*Combo1[kInterval]);
+    items::SetListEnabled(*Combo1[kInterval], false);
     dtpDate->setDate(core::Clock::Today());
     m_vDueDate = dtpDate->date();
     for (QCheckBox* box : Check1) box->setChecked(false);

@@ -40,19 +40,9 @@ private:
     void Check1_Click();
     void dtpDate_CloseUp();
 
-    // The time list's entry for `time`, added in its place for this item when the list lacks it.
-    void ShowDueTime(const QTime& time);
-    // The interval list's entry for `text`, added for this item when the list lacks it.
-    void ShowInterval(const QString& text);
-    // The due time the time list shows; none while it shows "<Select>".
-    std::optional<QTime> DueTime() const;
-    void SetTimeListEnabled(bool on);
-    void SetIntervalListEnabled(bool on);
-    void ResetList(ui::ComboBox* list);
-
     QLabel* lblBanner[2] = {};
     QLabel* Label1[6] = {};
-    QLineEdit* Text1Subject = nullptr;       // Text1(0)
+    QLineEdit* Text1Subject = nullptr;           // Text1(0)
     QPlainTextEdit* Text1Description = nullptr;  // Text1(1)
     ui::ComboBox* Combo1[4] = {};
     QDateEdit* dtpDate = nullptr;
