@@ -83,7 +83,7 @@ void frmToDo::BuildControls() {
     Place(Label1[1], 120, 930, 840, 255);
     Place(Label1[2], 120, 1305, 840, 255);
     Place(Label1[3], 120, 1680, 840, 255);
-    Place(Label1[4], 2580, 1680, 300, 255);
+    Place(Label1[4], 2460, 1680, 300, 255);
 
     Text1Subject = new QLineEdit(this);
     Text1Subject->setObjectName(QStringLiteral("Text1(0)"));
@@ -97,13 +97,13 @@ void frmToDo::BuildControls() {
     }
     Place(Combo1[kNames], 1020, 885, 2940, 315);
     Place(Combo1[kProjects], 1020, 1260, 2940, 315);
-    Place(Combo1[kDueTime], 2880, 1635, 1080, 315);
+    Place(Combo1[kDueTime], 2760, 1635, 1200, 315);
 
     dtpDate = new QDateEdit(this);
     dtpDate->setObjectName(QStringLiteral("dtpDate"));
     dtpDate->setCalendarPopup(true);
     dtpDate->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    Place(dtpDate, 1020, 1635, 1500, 315);
+    Place(dtpDate, 1020, 1635, 1380, 315);
     // A date typed in counts as one picked from the calendar; so does the calendar closing.
     connect(dtpDate, &QDateEdit::dateChanged, this, [this] {
         if (!m_blnLoading) dtpDate_CloseUp();
