@@ -8,7 +8,6 @@
 #include "core/modGeneral.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
 
 using core::Tail;
@@ -104,24 +103,21 @@ void frmContEntry::lblHyper_Click(int index) {
                        ui::ProgramTitle());
             return;
         }
-        QString form;
+        // The new item's dialog puts this into its text box; it saves the item on its own OK.
         switch (index) {
             case 0:
-                form = QStringLiteral("frmToDo");
+                modGeneral::OpenToDo(modGeneral::NewItem(selected));
                 break;
             case 3:
-                form = QStringLiteral("frmAppt");
+                modGeneral::OpenAppt(modGeneral::NewItem(selected));
                 break;
             case 4:
-                form = QStringLiteral("frmNotes");
+                modGeneral::OpenNote(modGeneral::NewItem(selected));
                 break;
             default:
                 ui::MsgBox(QStringLiteral("Sorry, this feature is not available yet."), ui::OKOnly,
                            ui::ProgramTitle());
                 return;
         }
-        g_lngEntryMode = 0;
-        // The new item's dialog puts this into its text box; it saves the item on its own OK.
-        ui::ScreenRegistry::instance().openRequired(form, {{QStringLiteral("m_strTimeSaverText"), selected}});
     });
 }

@@ -399,8 +399,7 @@ void frmContEntry::cmdAppts_Click() {
     core::trap(QStringLiteral("frmContEntry.cmdAppts_Click"), Tail::Action,
                QStringLiteral("setting the Appointment screen"), [] {
                    // The dialog preselects this contact: the active-screen code is "CEnt".
-                   g_lngEntryMode = 0;
-                   ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmAppt"));
+                   modGeneral::OpenAppt(modGeneral::NewItem());
                });
 }
 
@@ -433,7 +432,7 @@ void frmContEntry::lvHist_Click(int row) {
     core::trap(QStringLiteral("frmContEntry.lvHist_Click"), Tail::Action,
                QStringLiteral("opening the Calls/Notes dialog"), [&] {
                    m_lngSelNote = modGeneral::KeyRecordNumber(lvHist->key(row));
-                   modGeneral::OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", m_lngSelNote);
+                   modGeneral::OpenNote(modGeneral::StoredItem(m_lngSelNote));
                });
 }
 
@@ -442,7 +441,7 @@ void frmContEntry::lvToDo_Click(int row) {
     core::trap(QStringLiteral("frmContEntry.lvToDo_Click"), Tail::Action,
                QStringLiteral("opening the To Do entry screen"), [&] {
                    m_lngSelToDo = modGeneral::KeyRecordNumber(lvToDo->key(row));
-                   modGeneral::OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", m_lngSelToDo);
+                   modGeneral::OpenToDo(modGeneral::StoredItem(m_lngSelToDo));
                });
 }
 
@@ -451,7 +450,7 @@ void frmContEntry::lvAppts_Click(int row) {
     core::trap(QStringLiteral("frmContEntry.lvAppts_Click"), Tail::Action,
                QStringLiteral("opening the Appointments dialog"), [&] {
                    m_lngSelAppt = modGeneral::KeyRecordNumber(lvAppts->key(row));
-                   modGeneral::OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", m_lngSelAppt);
+                   modGeneral::OpenAppt(modGeneral::StoredItem(m_lngSelAppt));
                });
 }
 
@@ -461,14 +460,11 @@ void frmContEntry::lvHistPane_Click(int row) {
         const QString key = lvHistPane->key(row);
         const QString kind = key.left(2);
         if (kind == QLatin1String("CA") || kind == QLatin1String("NT")) {
-            modGeneral::OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID",
-                                       modGeneral::KeyRecordNumber(key));
+            modGeneral::OpenNote(modGeneral::StoredItem(modGeneral::KeyRecordNumber(key)));
         } else if (kind == QLatin1String("TD")) {
-            modGeneral::OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID",
-                                       modGeneral::KeyRecordNumber(key));
+            modGeneral::OpenToDo(modGeneral::StoredItem(modGeneral::KeyRecordNumber(key)));
         } else if (kind == QLatin1String("AP")) {
-            modGeneral::OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID",
-                                       modGeneral::KeyRecordNumber(key));
+            modGeneral::OpenAppt(modGeneral::StoredItem(modGeneral::KeyRecordNumber(key)));
         }
     });
 }

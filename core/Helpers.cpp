@@ -203,9 +203,36 @@ void highLightOnFocus(QWidget* box) {
     });
 }
 
-void OpenItemDialog(const QString& formName, const char* member, int32_t number) {
-    g_lngEntryMode = 2;
-    ui::ScreenRegistry::instance().openRequired(formName, {{QString::fromLatin1(member), number}});
+ItemOpening NewItem(const QString& description) {
+    return {0, 0, description};
+}
+
+ItemOpening StoredItem(int32_t number) {
+    return {2, number, QString()};
+}
+
+namespace {
+
+// The program-wide edit mode is left alone: an item dialog never reads it.
+void OpenItem(const char* formName, const char* numberMember, const ItemOpening& item) {
+    ui::OpenValues values{{QLatin1String(kEntryModeValue), item.mode}};
+    if (item.mode != 0) values.insert(QLatin1String(numberMember), item.number);
+    if (!item.description.isEmpty()) values.insert(QLatin1String(kTimeSaverTextValue), item.description);
+    ui::ScreenRegistry::instance().openRequired(QLatin1String(formName), values);
+}
+
+}  // namespace
+
+void OpenToDo(const ItemOpening& item) {
+    OpenItem("frmToDo", "m_lngToDoID", item);
+}
+
+void OpenNote(const ItemOpening& item) {
+    OpenItem("frmNotes", "m_lngNoteID", item);
+}
+
+void OpenAppt(const ItemOpening& item) {
+    OpenItem("frmAppt", "m_lngApptID", item);
 }
 
 void highLight() {

@@ -82,9 +82,25 @@ void highLight();
 // highLight for `box` once the focus event that reached it is done (a click that gave the focus
 // would otherwise put the caret over the selection), if the box still has the focus then.
 void highLightOnFocus(QWidget* box);
-// Opens an item dialog (to-do, note or call, appointment) on a stored item: edit mode, and its
-// record number handed over as the member of that name the dialog reads.
-void OpenItemDialog(const QString& formName, const char* member, int32_t number);
+// What an item dialog (to-do, note or call, appointment) is opened on: a new item, optionally with a
+// description to start from (the Time-Saver's selected text), or the stored item of that number.
+struct ItemOpening {
+    int32_t mode = 0;     // 0 new item, 2 stored item
+    int32_t number = 0;   // the stored item's RefNum
+    QString description;  // a new item's description
+};
+ItemOpening NewItem(const QString& description = {});
+ItemOpening StoredItem(int32_t number);
+// The one way into each item dialog. The dialog takes its mode, number and description before it
+// loads and keeps them as its own. While a dialog of that kind is open it is brought forward as it
+// is: it keeps its item and takes nothing of this opening. A dialog nobody registered raises.
+void OpenToDo(const ItemOpening& item);
+void OpenNote(const ItemOpening& item);
+void OpenAppt(const ItemOpening& item);
+// The names under which an item dialog is handed its mode and a new item's description; its number
+// goes under its own member ("m_lngToDoID", "m_lngNoteID", "m_lngApptID").
+inline constexpr char kEntryModeValue[] = "m_lngEntryMode";
+inline constexpr char kTimeSaverTextValue[] = "m_strTimeSaverText";
 void SetStatus(const QString& message, bool wait = false);
 QString FixQuotes(const QString& text);
 // Removes leading and trailing blanks only: a tab or line break typed into a name is part of it.

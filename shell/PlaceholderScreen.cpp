@@ -57,8 +57,19 @@ PlaceholderDialog::PlaceholderDialog(const QString& name, const QString& caption
 
     auto* column = new QVBoxLayout(this);
     AddCaptionAndNote(this, column, caption, QStringLiteral("This dialog comes in a later version."));
+    m_detail = new QLabel(this);
+    m_detail->setObjectName(QStringLiteral("lblDetail"));
+    m_detail->setAlignment(Qt::AlignCenter);
+    m_detail->setTextFormat(Qt::PlainText);
+    m_detail->hide();
+    column->addWidget(m_detail);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("cmdClose"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(buttons);
+}
+
+void PlaceholderDialog::SetDetail(const QString& text) {
+    m_detail->setText(text);
+    m_detail->setVisible(!text.isEmpty());
 }

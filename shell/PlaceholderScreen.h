@@ -29,4 +29,10 @@ class PlaceholderDialog : public QDialog {
 
 public:
     PlaceholderDialog(const QString& name, const QString& caption, QWidget* owner = nullptr);
+
+    // A further line under the note: what the dialog was handed ("lblDetail").
+    void SetDetail(const QString& text);
+
+private:
+    QLabel* m_detail = nullptr;
 };

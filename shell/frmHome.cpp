@@ -436,22 +436,20 @@ void frmHome::lvProjects_Click() {
 
 // The item dialogs open over the home screen, which stays loaded as the active screen "Home".
 void frmHome::lvToDo_Click() {
-    ListClick(
-        *lvToDo, QStringLiteral("frmHome.lvToDo_Click"), QStringLiteral("opening the To Do dialog"),
-        [](int32_t number) { modGeneral::OpenItemDialog(QStringLiteral("frmToDo"), "m_lngToDoID", number); });
+    ListClick(*lvToDo, QStringLiteral("frmHome.lvToDo_Click"), QStringLiteral("opening the To Do dialog"),
+              [](int32_t number) { modGeneral::OpenToDo(modGeneral::StoredItem(number)); });
 }
 
 void frmHome::lvNotes_Click() {
     ListClick(*lvNotes, QStringLiteral("frmHome.lvNotes_Click"),
-              QStringLiteral("opening the Notes/Calls dialog"), [](int32_t number) {
-                  modGeneral::OpenItemDialog(QStringLiteral("frmNotes"), "m_lngNoteID", number);
-              });
+              QStringLiteral("opening the Notes/Calls dialog"),
+              [](int32_t number) { modGeneral::OpenNote(modGeneral::StoredItem(number)); });
 }
 
 void frmHome::lvAppts_Click() {
-    ListClick(
-        *lvAppts, QStringLiteral("frmHome.lvAppts_Click"), QStringLiteral("opening the Appointments dialog"),
-        [](int32_t number) { modGeneral::OpenItemDialog(QStringLiteral("frmAppt"), "m_lngApptID", number); });
+    ListClick(*lvAppts, QStringLiteral("frmHome.lvAppts_Click"),
+              QStringLiteral("opening the Appointments dialog"),
+              [](int32_t number) { modGeneral::OpenAppt(modGeneral::StoredItem(number)); });
 }
 
 void frmHome::CalMain_DateClick(const QDate& date) {

@@ -181,7 +181,6 @@ private:
 
     // The work shared by a menu item and its toolbar twin, untrapped: the caller's trap reports.
     void PrintActiveRecord();
-    void OpenNewItemDialog(const QString& formName);
 
     QMdiArea* m_mdiArea = nullptr;
     QLineEdit* txtSrch = nullptr;

@@ -18,6 +18,7 @@
 #include "core/CoreScreens.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "items/ItemScreens.h"
 #include "platform/Error.h"
 #include "platform/db/Database.h"
 #include "platform/shell/Shell.h"
@@ -62,8 +63,6 @@ constexpr StandIn kStandIns[] = {
     {"frmContQry", "Contacts Query", Kind::Screen, ""},
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
-    {"frmNotes", "New / Edit Note", Kind::Dialog, nullptr},
-    {"frmToDo", "New/ Edit To Do", Kind::Dialog, nullptr},
     {"frmAppt", "New / Edit Appointment", Kind::Dialog, nullptr},
     {"frmPreference", "Preferences", Kind::Dialog, nullptr},
     {"frmSecurity", "Program Security", Kind::Dialog, nullptr},
@@ -83,6 +82,14 @@ frmMain* MainFrame() {
 // and for tests to read, before it is shown.
 void TakeValues(QWidget* form, const ui::OpenValues& values) {
     for (auto it = values.cbegin(); it != values.cend(); ++it) form->setProperty(it.key().toLatin1(), it.value());
+}
+
+// "m_lngEntryMode = 2, m_lngApptID = 12": what a stand-in dialog shows it was handed.
+QString ValuesText(const ui::OpenValues& values) {
+    QStringList parts;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        parts << it.key() + QStringLiteral(" = ") + it.value().toString();
+    return parts.join(QStringLiteral(", "));
 }
 
 QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
@@ -105,6 +112,7 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
         case Kind::Dialog: {
             auto* dialog = new PlaceholderDialog(name, caption, window);
             TakeValues(dialog, values);
+            dialog->SetDetail(ValuesText(values));
             dialog->show();
             return dialog;
         }
@@ -164,6 +172,7 @@ void frmMain::RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmHome"), &frmHome::Open);
     contacts::RegisterScreens();
     projects::RegisterScreens();
+    items::RegisterScreens();
     core::RegisterCoreScreens();
     shell::RegisterMaintenanceScreens();
 }
@@ -316,11 +325,6 @@ void frmMain::mnuEditDelete_Click() {
     });
 }
 
-void frmMain::OpenNewItemDialog(const QString& formName) {
-    g_lngEntryMode = 0;
-    ui::ScreenRegistry::instance().openRequired(formName);
-}
-
 void frmMain::mnuEditNewName_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditNewName_Click"), Tail::Action,
                QStringLiteral("opening the New Contact Name dialog"),
@@ -336,19 +340,19 @@ void frmMain::mnuEditNewProject_Click() {
 void frmMain::mnuEditNewNote_Click() {
     TrapWithMessage(QStringLiteral("frmMain.mnuEditNewNote_Click"),
                     QStringLiteral("An un-known error occurred  while opening the Notes/Calls dialog!"),
-                    [this] { OpenNewItemDialog(QStringLiteral("frmNotes")); });
+                    [] { modGeneral::OpenNote(modGeneral::NewItem()); });
 }
 
 void frmMain::mnuEditNewToDo_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditNewToDo_Click"), Tail::Action,
                QStringLiteral("opening the To Do dialog"),
-               [this] { OpenNewItemDialog(QStringLiteral("frmToDo")); });
+               [] { modGeneral::OpenToDo(modGeneral::NewItem()); });
 }
 
 void frmMain::mnuEditNewAppt_Click() {
     core::trap(QStringLiteral("frmMain.mnuEditNewAppt_Click"), Tail::Action,
                QStringLiteral("opening the Appointments dialog"),
-               [this] { OpenNewItemDialog(QStringLiteral("frmAppt")); });
+               [] { modGeneral::OpenAppt(modGeneral::NewItem()); });
 }
 
 void frmMain::mnuEditPrefer_Click() {
@@ -458,11 +462,11 @@ void frmMain::tbrMain_ButtonMenuClick(const QString& key) {
         } else if (key == QLatin1String("drpPrj")) {
             ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNewProject"));
         } else if (key == QLatin1String("drpNote")) {
-            OpenNewItemDialog(QStringLiteral("frmNotes"));
+            modGeneral::OpenNote(modGeneral::NewItem());
         } else if (key == QLatin1String("drpToDo")) {
-            OpenNewItemDialog(QStringLiteral("frmToDo"));
+            modGeneral::OpenToDo(modGeneral::NewItem());
         } else if (key == QLatin1String("drpAppt")) {
-            OpenNewItemDialog(QStringLiteral("frmAppt"));
+            modGeneral::OpenAppt(modGeneral::NewItem());
         }
     });
 }

@@ -67,7 +67,7 @@ class ContEntryAddressesTest : public QObject {
     std::unique_ptr<Fixture> f;
     std::unique_ptr<Host> host;
     QStringList opened;   // item dialogs asked for
-    int modeAtOpen = -1;  // g_lngEntryMode as the last one opened
+    int modeAtOpen = -1;  // the mode the last one opened was handed
 
     void addContact(int id) {
         f->db().Execute(
@@ -123,7 +123,7 @@ private Q_SLOTS:
         for (const char* name : kItemDialogs) {
             ui::ScreenRegistry::instance().registerScreen(name, [this, name](const ui::OpenValues& values) {
                 opened << name;
-                modeAtOpen = g_lngEntryMode;
+                modeAtOpen = values.value(modGeneral::kEntryModeValue, -1).toInt();
                 auto* stand = new QWidget;
                 stand->setAttribute(Qt::WA_DeleteOnClose);
                 return testsupport::TakeValues(stand, values);
@@ -423,6 +423,7 @@ private Q_SLOTS:
         } else {
             QCOMPARE(opened, QStringList{form});
             QCOMPARE(modeAtOpen, 0);
+            QCOMPARE(g_lngEntryMode, 2);
             QWidget* dialog = ui::ScreenRegistry::instance().openForms().last();
             QCOMPARE(dialog->property("m_strTimeSaverText").toString(), QString("Bo\r\nabout"));
         }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/modGeneral.h"
+#include "items/ItemDialog.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -219,7 +220,7 @@ private Q_SLOTS:
         addContact(7, "Default", "Seventh");
         addContact(12, "Default", "Twelfth");
         start();
-        g_lngEntryMode = 0;
+        g_lngEntryMode = 7;
         ui::ListView* lv = this->list(list);
         const int number = lv->key(1).mid(2).toInt();
 
@@ -233,8 +234,15 @@ private Q_SLOTS:
             QCOMPARE(list == "lvRecNames" ? g_lngCurContID : g_lngCurProjID, number);
             QVERIFY(!home());
         } else {
-            QCOMPARE(g_lngEntryMode, 2);
-            QCOMPARE(opened->property(member.toLatin1()).toInt(), number);
+            // The dialog holds its stored item as its own; the program-wide mode is left alone.
+            QCOMPARE(g_lngEntryMode, 7);
+            if (auto* item = qobject_cast<ItemDialog*>(opened)) {
+                QCOMPARE(item->EntryMode(), 2);
+                QCOMPARE(item->RecordNumber(), number);
+            } else {
+                QCOMPARE(opened->property("m_lngEntryMode").toInt(), 2);
+                QCOMPARE(opened->property(member.toLatin1()).toInt(), number);
+            }
             QVERIFY(home());
             QCOMPARE(g_strCurScreen, QStringLiteral("Home"));
         }

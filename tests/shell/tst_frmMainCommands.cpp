@@ -12,6 +12,7 @@
 
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "items/ItemDialog.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -84,7 +85,7 @@ private Q_SLOTS:
         QTest::addColumn<QKeySequence>("keys");  // typed with the focus in the search box
         QTest::addColumn<QString>("form");
         QTest::addColumn<bool>("dialog");
-        QTest::addColumn<int>("mode");        // g_lngEntryMode afterwards (2 before)
+        QTest::addColumn<int>("mode");        // g_lngEntryMode afterwards (2 before); an item dialog's own
         QTest::addColumn<QString>("screen");  // g_strCurScreen afterwards ("Before" before)
 
         const QKeySequence none;
@@ -145,7 +146,16 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 0);
         QWidget* opened = Open(form);
         QVERIFY2(opened, qPrintable(form));
-        QCOMPARE(g_lngEntryMode, mode);
+        // An item dialog is handed its mode; the program-wide one is left alone.
+        if (auto* item = qobject_cast<ItemDialog*>(opened)) {
+            QCOMPARE(item->EntryMode(), mode);
+            QCOMPARE(g_lngEntryMode, 2);
+        } else if (opened->property("m_lngEntryMode").isValid()) {
+            QCOMPARE(opened->property("m_lngEntryMode").toInt(), mode);
+            QCOMPARE(g_lngEntryMode, 2);
+        } else {
+            QCOMPARE(g_lngEntryMode, mode);
+        }
         QCOMPARE(g_strCurScreen, screen);
         if (dialog) {
             auto* box = qobject_cast<QDialog*>(opened);

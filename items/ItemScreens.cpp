@@ -1,0 +1,26 @@
+#include "items/ItemScreens.h"
+
+#include "core/MainWindowLink.h"
+#include "items/frmNotes.h"
+#include "items/frmToDo.h"
+#include "platform/ui/ScreenRegistry.h"
+
+namespace items {
+
+namespace {
+
+QWidget* Owner() {
+    return core::MainWindow() ? core::MainWindow()->Widget() : nullptr;
+}
+
+}  // namespace
+
+void RegisterScreens() {
+    auto& registry = ui::ScreenRegistry::instance();
+    registry.registerScreen(QStringLiteral("frmToDo"),
+                            [](const ui::OpenValues& values) { return frmToDo::Open(values, Owner()); });
+    registry.registerScreen(QStringLiteral("frmNotes"),
+                            [](const ui::OpenValues& values) { return frmNotes::Open(values, Owner()); });
+}
+
+}  // namespace items
