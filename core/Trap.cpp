@@ -41,6 +41,10 @@ void RunTail(Tail tail, const QString& action, int32_t number, const QString& de
                            QStringLiteral("!\nSorry for the inconvenience"),
                        ui::OKOnly, ui::ProgramTitle());
             break;
+        case Tail::Message:
+            ui::MsgBox(action + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly,
+                       ui::ProgramTitle());
+            break;
         case Tail::Unknown:
             ui::MsgBox(QStringLiteral("An un-known error occurred!\nSorry for the inconvenience"), ui::OKOnly,
                        ui::ProgramTitle());

@@ -12,6 +12,8 @@ enum class Tail {
     ErrorBox,  // the error box, modGeneral::ShowError
     Action,    // "An un-known error occurred while <action>!" / "Sorry for the inconvenience"
     Unknown,   // "An un-known error occurred!" / "Sorry for the inconvenience"
+    Message,   // the whole first line given as `action` / "Sorry for the inconvenience", for the
+               // messages that do not read "occurred while <action>!"
 };
 
 // Runs `body` under the program's one error trap: any error escaping it is logged with `procName`

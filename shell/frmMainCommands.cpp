@@ -81,7 +81,8 @@ frmMain* MainFrame() {
 // A stand-in takes what its opener hands over as properties of the members' names, for it to show
 // and for tests to read, before it is shown.
 void TakeValues(QWidget* form, const ui::OpenValues& values) {
-    for (auto it = values.cbegin(); it != values.cend(); ++it) form->setProperty(it.key().toLatin1(), it.value());
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        form->setProperty(it.key().toLatin1(), it.value());
 }
 
 // "m_lngEntryMode = 2, m_lngApptID = 12": what a stand-in dialog shows it was handed.
@@ -137,15 +138,6 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
 void SwitchTo(const QString& name) {
     modGeneral::CloseAllChildForms();
     ui::ScreenRegistry::instance().openRequired(name);
-}
-
-// For the three commands whose message has two blanks after "occurred", which the trap's own
-// "occurred while <action>!" line cannot give: the trap logs, and the message is shown here.
-void TrapWithMessage(const QString& procName, const QString& firstLine, const std::function<void()>& body) {
-    if (!core::trap(procName, Tail::Silent, body)) {
-        ui::MsgBox(firstLine + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly,
-                   ui::ProgramTitle());
-    }
 }
 
 // "Path/File access error", as the error log numbers a file that could not be opened.
@@ -338,9 +330,9 @@ void frmMain::mnuEditNewProject_Click() {
 }
 
 void frmMain::mnuEditNewNote_Click() {
-    TrapWithMessage(QStringLiteral("frmMain.mnuEditNewNote_Click"),
-                    QStringLiteral("An un-known error occurred  while opening the Notes/Calls dialog!"),
-                    [] { modGeneral::OpenNote(modGeneral::NewItem()); });
+    core::trap(QStringLiteral("frmMain.mnuEditNewNote_Click"), Tail::Message,
+               QStringLiteral("An un-known error occurred  while opening the Notes/Calls dialog!"),
+               [] { modGeneral::OpenNote(modGeneral::NewItem()); });
 }
 
 void frmMain::mnuEditNewToDo_Click() {
@@ -371,15 +363,15 @@ void frmMain::mnuEditPwd_Click() {
 // View
 
 void frmMain::mnuViewHome_Click() {
-    TrapWithMessage(QStringLiteral("frmMain.mnuViewHome_Click"),
-                    QStringLiteral("An un-known error occurred  while opening the Home Screen!"),
-                    [] { SwitchTo(QStringLiteral("frmHome")); });
+    core::trap(QStringLiteral("frmMain.mnuViewHome_Click"), Tail::Message,
+               QStringLiteral("An un-known error occurred  while opening the Home Screen!"),
+               [] { SwitchTo(QStringLiteral("frmHome")); });
 }
 
 void frmMain::mnuViewNames_Click() {
-    TrapWithMessage(QStringLiteral("frmMain.mnuViewNames_Click"),
-                    QStringLiteral("An un-known error occurred  while opening the Names Screen!"),
-                    [] { SwitchTo(QStringLiteral("frmNames")); });
+    core::trap(QStringLiteral("frmMain.mnuViewNames_Click"), Tail::Message,
+               QStringLiteral("An un-known error occurred  while opening the Names Screen!"),
+               [] { SwitchTo(QStringLiteral("frmNames")); });
 }
 
 void frmMain::mnuViewProj_Click() {
