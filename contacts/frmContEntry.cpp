@@ -34,13 +34,10 @@ void frmContEntry::Form_Load() {
         if (core::MainWindowLink* window = core::MainWindow()) window->SetStatusColor(kStatusColour);
 
         m_rsContacts = g_dbLocal->OpenRecordset(QStringLiteral("Contacts"));
-        m_rsAttach = g_dbLocal->OpenRecordset(QStringLiteral("Attach"));
         m_rsAddress = g_dbLocal->OpenRecordset(QStringLiteral("CAddress"));
         m_rsPhone = g_dbLocal->OpenRecordset(QStringLiteral("CPhone"));
         m_rsEMail = g_dbLocal->OpenRecordset(QStringLiteral("CEMail"));
-        m_rsComments = g_dbLocal->OpenRecordset(QStringLiteral("CComments"));
-
-        m_strNType = QStringLiteral("N");
+        OpenListTables();
 
         cboHistFilter->clear();
         cboHistFilter->addItems({{QStringLiteral("All Items"), 0},
@@ -81,16 +78,10 @@ void frmContEntry::Form_Load() {
 
 void frmContEntry::Form_Unload() {
     lstJobTitle->hide();
-    if (!txtNewNote->toPlainText().isEmpty()) {
-        core::trap(QStringLiteral("frmContEntry.Form_Unload"), Tail::Silent, [&] { PostNewHistoryItem(); });
-    }
     m_rsContacts.Close();
-    m_rsAttach.Close();
     m_rsAddress.Close();
     m_rsPhone.Close();
     m_rsEMail.Close();
-    m_rsComments.Close();
-    m_rsList.Close();
     if (core::MainWindowLink* window = core::MainWindow()) window->SetContextCommandsEnabled(false);
 }
 
@@ -137,8 +128,8 @@ void frmContEntry::LoadJobTitles() {
     LoadLookupList(QStringLiteral("frmContEntry.LoadJobTitles"), lstJobTitle, QStringLiteral("TITLE"));
 }
 
-// The side lists, the History tab and the new note box: frmContEntryLists.cpp. The address, phone and
-// e-mail boxes: frmContEntryAddresses.cpp.
+// The related lists: frmContEntryLists.cpp. The address, phone and e-mail boxes:
+// frmContEntryAddresses.cpp.
 
 // ---------------------------------------------------------------------------------------------
 // Contact switcher

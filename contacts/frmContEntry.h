@@ -31,9 +31,9 @@ class ListView;
 // frmContEntryLayout.cpp (the controls and the resize rules), frmContEntryProfile.cpp (the profile
 // boxes: texts, tool tips and the column writers), frmContEntryAddresses.cpp (address, phone and
 // e-mail boxes), frmContEntryAddressText.cpp (ParseStrAddr, alone so that it builds without the
-// rest), frmContEntryComments.cpp (the Comments tab and its Time-Saver). What it shares with the
-// project editor (activation, the tabs, focus and saving of the boxes, the switcher, the job-title
-// list's mechanism, the Comments and History panes, the close path) is core::RecordEditor's.
+// rest). What it shares with the project editor (activation, the tabs, focus and saving of the boxes,
+// the switcher, the job-title list's mechanism, the to-do, appointment, user-value and history lists,
+// the "New:" box, the Comments and History panes, the close path) is core::RecordEditor's.
 class frmContEntry : public core::RecordEditor {
     Q_OBJECT
 
@@ -56,11 +56,9 @@ public:
     Q_INVOKABLE void LoadContactHistory();
     Q_INVOKABLE void LoadPhoneInfo();
     Q_INVOKABLE void LoadEmailInfo();
-    Q_INVOKABLE void LoadToDoInfo();
-    Q_INVOKABLE void LoadApptsInfo();
     Q_INVOKABLE void LoadRelContactInfo();
-    Q_INVOKABLE void LoadUserDefInfo();
     Q_INVOKABLE void LoadJobTitles();
+    // LoadToDoInfo, LoadApptsInfo and LoadUserDefInfo are core::RecordEditor's.
 
     // Controls other screens read or set by name: the profile boxes (the linked-contact dialogs read
     // the shown name, index 1; the job-title dialog the job title, index 4), the switcher (the name
@@ -143,39 +141,16 @@ private:
                         int lastBox, void (frmContEntry::*reload)());
     int32_t m_lngContID = 0;  // the contact shown, copied at load: openers change the global before closing
 
-    // Comments tab and Time-Saver (frmContEntryComments.cpp).
-    void LoadComments();
-    void PostCommentEntry(int entryMode);
-    void PostChangedComment() override;
-    void txtComments_Change() override;
-    void lblHyper_Click(int index) override;
-
-    // Side lists and history (frmContEntryLists.cpp).
-    void ConnectListsAndHistory();
+    // The related lists and the History tab's click (frmContEntryLists.cpp); the other lists, the
+    // history and the comment are core::RecordEditor's.
+    void ConnectContactLists();
     void GetProjectInfo(const QVariant& projId, const QVariant& pName, const QVariant& status);
-    void LoadNotesCallsHistory();
-    void LoadToDoHistory();
-    void LoadApptsHistory();
-    void cboHistFilter_Click() override;
-    void optNType_Click(int index);
-    bool PostNewHistoryItem();  // false when the post failed: the box keeps the text and its kind
-    void cmdHist_Click();
-    void cmdAppts_Click();
     void cmdRelCon_Click();
     void cmdRelProj_Click();
-    void cmdUserFld_Click();
-    void cmdAddFile_Click();
     // row: the row under the mouse, -1 when the click hit none.
-    void lvHist_Click(int row);
-    void lvToDo_Click(int row);
-    void lvAppts_Click(int row);
     void lvHistPane_Click(int row);
     void lvRelPrj_Click(int row);
     void lvRelCon_MouseUp(Qt::MouseButton button, int row);
-    void lvUserDef_MouseUp(Qt::MouseButton button, int row);
-    int32_t m_lngSelNote = 0;
-    int32_t m_lngSelToDo = 0;
-    int32_t m_lngSelAppt = 0;
 
     // A profile box: one line, or several for the addresses.
     struct ProfileBox {
@@ -201,19 +176,13 @@ private:
     ui::ListView* lvRelPrj = nullptr;
     QFrame* shpRelPrj = nullptr;
     QLabel* lblHist = nullptr;
-    ui::ListView* lvHist = nullptr;
     QFrame* shpHist = nullptr;
     QLabel* lblNewHist = nullptr;
-    QPushButton* cmdHist = nullptr;
-    std::array<QRadioButton*, 2> optNType{};
     QLabel* lblToDo = nullptr;
     QLabel* lblToDoHdr = nullptr;
     QLabel* lblToDoHdrDue = nullptr;
-    ui::ListView* lvToDo = nullptr;
     QFrame* shpToDo = nullptr;
     QLabel* lblAppts = nullptr;
-    QPushButton* cmdAppts = nullptr;
-    ui::ListView* lvAppts = nullptr;
     QFrame* shpAppts = nullptr;
     QLabel* lblRelCon = nullptr;
     QPushButton* cmdRelCon = nullptr;
@@ -221,25 +190,14 @@ private:
     ui::ListView* lvRelCon = nullptr;
     QFrame* shpRelCon = nullptr;
     QLabel* lblUserDef = nullptr;
-    QPushButton* cmdUserFld = nullptr;
     std::array<QLabel*, 2> lblUserDefHdr{};
-    ui::ListView* lvUserDef = nullptr;
     QFrame* shpUserDef = nullptr;
-    QWidget* picGrdClr = nullptr;
 
     // Table handles, open from the load to the close.
     db::Recordset m_rsContacts;
-    db::Recordset m_rsAttach;
-    db::Recordset m_rsList;
     db::Recordset m_rsAddress;
     db::Recordset m_rsPhone;
     db::Recordset m_rsEMail;
-    db::Recordset m_rsComments;
 
-    QString m_strNType;
     QString m_strCType;
-    bool m_blnNewComment = false;
-    bool m_blnCommentChanged = false;
-    int32_t m_lngCommentID = 0;
-    bool m_blnAllItems = false;
 };

@@ -91,6 +91,24 @@ const core::RecordEditor::Kind kKind{
     QStringLiteral("m_lngContactID"),
     QStringLiteral("loading the Contact List"),
     {kScreenColour, Qt::white, kHeaderColour},
+    QStringLiteral("fkContID"),
+    QStringLiteral("CComments"),
+    QStringLiteral("CUFldValues"),
+    QStringLiteral("LoadContactHistory"),
+    QStringLiteral("Contact"),
+    QStringLiteral("frmUserFields"),
+    QStringLiteral("PopupDelContFld"),
+    QStringLiteral("m_lngContUserFld"),
+    QStringLiteral("m_strContUserFld"),
+    {
+        QStringLiteral("An un-known error occurred while gathering the Contact History!"),
+        QStringLiteral("An un-known error occurred while posting the History item!"),
+        QStringLiteral("An un-known error occurred while opening the Calls/Notes dialog!"),
+        QStringLiteral("An un-known error occurred while opening the To Do entry screen!"),
+        QStringLiteral("An un-known error occurred while opening the Appointments dialog!"),
+        QStringLiteral("An un-known error occurred while setting the Appointment screen!"),
+        QStringLiteral("An un-known error occurred while setting the User Defined Fields screen!"),
+    },
 };
 
 QLabel* NewTitleBar(QWidget* parent, const QString& name, const QString& caption) {
@@ -112,6 +130,7 @@ frmContEntry::frmContEntry(QWidget* parent) : core::RecordEditor(kKind, parent) 
     BuildCommentsPane(QStringLiteral("Free-Form Contact Comments"));
     BuildHistoryPane(QStringLiteral(" Subject:"));
     ConnectListsAndHistory();
+    ConnectContactLists();
     // Design size: the resize rules take over once the screen is shown.
     resize(tw::ToPixelsX(11700), tw::ToPixelsY(7600));
 }

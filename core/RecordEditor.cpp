@@ -111,15 +111,18 @@ void RecordEditor::closeEvent(QCloseEvent* event) {
         core::trap(ProcName("Form_Unload"), Tail::Silent, [&] { stored = RecordStored(); });
         if (stored) {
             // A box being edited is saved as if the user had left it: closing from a menu or the
-            // keyboard moves no focus, and the edit must not be lost.
+            // keyboard moves no focus, and the edit must not be lost. So is the comment, and text
+            // left in "New:" is filed.
             CommitFocusedBox();
             PostChangedComment();
-        } else {
-            // The note left in "New:" goes too: the unload would post it.
-            txtNewNote->clear();
+            if (!txtNewNote->toPlainText().isEmpty())
+                core::trap(ProcName("Form_Unload"), Tail::Silent, [&] { PostNewHistoryItem(); });
         }
         m_blnUnloaded = true;
         Form_Unload();
+        m_rsAttach.Close();
+        m_rsComments.Close();
+        m_rsList.Close();
     }
     event->accept();
 }

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <QVariantMap>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -16,6 +17,7 @@ class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QTabBar;
 
 namespace ui {
@@ -53,6 +55,27 @@ public:
         QString switchMember;   // that takes the record's number
         QString switchFailure;  // the action the switcher's failure message names
         editor::HeadingColours colours;
+
+        // The side lists, the history and the comment.
+        QString ownerColumn;       // the item tables' column naming the record: "fkContID"
+        QString commentsTable;     // the record's one comment: "CComments"
+        QString valuesTable;       // its user-defined values: "CUFldValues"
+        QString historyLoader;     // the Info tab's history loader, as it is logged and called
+        QString commentsOf;        // "Contact": "Posting Contact Comments", "from Contact Comments."
+        QString userFieldsDialog;  // opened by "Add User Field ..."
+        QString valuePopup;        // the main window's pop-up that deletes a value, and the members
+        QString valueNumber;       // it reads: the value's RefNum and its field name
+        QString valueName;
+        // The first lines of the failure messages.
+        struct {
+            QString filter;      // cboHistFilter_Click
+            QString postNote;    // PostNewHistoryItem
+            QString openNote;    // lvHist_Click
+            QString openToDo;    // lvToDo_Click
+            QString openAppt;    // lvAppts_Click
+            QString newAppt;     // cmdAppts_Click
+            QString userFields;  // cmdUserFld_Click
+        } failures;
     };
 
     ~RecordEditor() override;
@@ -62,6 +85,12 @@ public:
     // Each time the screen becomes the active one again: the switcher shows the record (when it is
     // listed there) and the History tab its whole content.
     void Form_Activate() override;
+
+    // The public loaders both editors have; dialogs call them by name through the screen registry.
+    // The Info tab's history loader has each editor's own name and calls LoadHistory.
+    Q_INVOKABLE void LoadToDoInfo();
+    Q_INVOKABLE void LoadApptsInfo();
+    Q_INVOKABLE void LoadUserDefInfo();
 
     // The profile boxes; other forms read them by index.
     virtual QWidget* Text1(int index) const = 0;
@@ -79,11 +108,8 @@ protected:
     virtual void WriteChangedBox(int index) = 0;
     virtual void Text1_MouseMove(int /*index*/) {}
     virtual void picPop_Click(int index) = 0;
-    virtual void PostChangedComment() = 0;
-    virtual void cboHistFilter_Click() = 0;
-    virtual void txtComments_Change() = 0;
-    virtual void lblHyper_Click(int index) = 0;
-    // The editor's own closing steps; the shared close path runs them last.
+    // The editor's own closing steps; the shared close path runs them after it has posted what the
+    // screen still holds, and closes the shared tables after them.
     virtual void Form_Unload() = 0;
 
     QString ProcName(const char* procedure) const;
@@ -135,8 +161,43 @@ protected:
     void BuildHistoryPane(const QString& subjectHeader);
     void LayoutPanes();
 
+    // The side lists, the history and the comment (RecordEditorLists.cpp). The shared tables open
+    // with the editor's load; the wiring follows the layout.
+    void OpenListTables();
+    void ConnectListsAndHistory();
+    // The steps every list loader shares: the query read into m_rsList, the list cleared (unless the
+    // History tab is collecting several kinds), a row added per record, stripes. An error is logged
+    // under `procedure` and keeps the rows added so far.
+    void FillList(const QString& procedure, ui::ListView& list, bool clearFirst, const QString& sql,
+                  const QVariantList& params, const std::function<void()>& addRow);
+    // One of the main window's pop-up menus over a list: its members are set by name, then it is shown
+    // at the mouse, and its command does the rest.
+    static void MainWindowPopup(const QString& popup, const QVariantMap& members);
+    void LoadHistory();
+    void LoadNotesCallsHistory();
+    void LoadToDoHistory();
+    void LoadApptsHistory();
+    void cboHistFilter_Click();
+    void optNType_Click(int index);
+    bool PostNewHistoryItem();  // false when the post failed: the box keeps the text and its kind
+    void cmdHist_Click();
+    void cmdAppts_Click();
+    void cmdUserFld_Click();
+    void cmdAddFile_Click();
+    // row: the row under the mouse, -1 when the click hit none.
+    void lvHist_Click(int row);
+    void lvToDo_Click(int row);
+    void lvAppts_Click(int row);
+    void lvUserDef_MouseUp(Qt::MouseButton button, int row);
+    void LoadComments();
+    void PostChangedComment();
+    void PostCommentEntry(int entryMode);
+    void txtComments_Change();
+    void lblHyper_Click(int index);
+
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Closing by any route: the focused box is saved, then the comment, then the editor unloads.
+    // Closing by any route: the focused box is saved, then the comment and the "New:" note, then the
+    // editor unloads.
     void closeEvent(QCloseEvent* event) override;
 
     const Kind& m_kind;
@@ -155,6 +216,17 @@ protected:
     std::array<QLabel*, 5> lblHyper{};
     std::array<QLabel*, 5> Image3{};
 
+    // Info tab: the lists both editors have, and the "New:" box.
+    ui::ListView* lvHist = nullptr;
+    ui::ListView* lvToDo = nullptr;
+    ui::ListView* lvAppts = nullptr;
+    ui::ListView* lvUserDef = nullptr;
+    QPushButton* cmdHist = nullptr;
+    QPushButton* cmdAppts = nullptr;
+    QPushButton* cmdUserFld = nullptr;
+    std::array<QRadioButton*, 2> optNType{};
+    QWidget* picGrdClr = nullptr;  // its colour stripes the lists
+
     // History tab.
     QWidget* picPane3 = nullptr;
     QLabel* lblHistBanner = nullptr;
@@ -164,6 +236,17 @@ protected:
     std::array<QLabel*, 3> lblHistHdr{};
     ui::ListView* lvHistPane = nullptr;
     QFrame* shpHistPane = nullptr;
+
+    // Table handles, open from the load to the close, and the loaders' work recordset.
+    db::Recordset m_rsAttach;
+    db::Recordset m_rsComments;
+    db::Recordset m_rsList;
+
+    QString m_strNType;          // "N" or "C": the kind of the next "New:" item
+    bool m_blnAllItems = false;  // the History tab shows every kind: its loaders add to the list
+    bool m_blnNewComment = false;
+    bool m_blnCommentChanged = false;
+    int32_t m_lngCommentID = 0;
 
     QString m_strOldText;
     QString m_strNewText;

@@ -49,10 +49,7 @@ void frmProjEntry::Form_Load() {
         if (core::MainWindowLink* window = core::MainWindow()) window->SetStatusColor(kStatusColour);
 
         m_rsProjects = g_dbLocal->OpenRecordset(QStringLiteral("Projects"));
-        m_rsAttach = g_dbLocal->OpenRecordset(QStringLiteral("Attach"));
-        m_rsComments = g_dbLocal->OpenRecordset(QStringLiteral("PComments"));
-
-        m_strNType = QStringLiteral("N");
+        OpenListTables();
         mnvStart->setSelectedDate(core::Clock::Today());
         mnvEnd->setSelectedDate(core::Clock::Today());
 
@@ -92,12 +89,7 @@ void frmProjEntry::Form_Unload() {
     for (QWidget* picker : {static_cast<QWidget*>(lstStatus), static_cast<QWidget*>(lstPrjType),
                             static_cast<QWidget*>(mnvStart), static_cast<QWidget*>(mnvEnd)})
         picker->hide();
-    if (!txtNewNote->toPlainText().isEmpty()) {
-        core::trap(QStringLiteral("frmProjEntry.Form_Unload"), Tail::Silent, [&] { PostNewHistoryItem(); });
-    }
     m_rsProjects.Close();
-    m_rsAttach.Close();
-    m_rsComments.Close();
     if (core::MainWindowLink* window = core::MainWindow()) window->SetContextCommandsEnabled(false);
 }
 

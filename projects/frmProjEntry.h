@@ -27,7 +27,7 @@ class ListView;
 // written here. What it shares with the contact editor is core::RecordEditor's.
 //
 // Split over: frmProjEntry.cpp (load, close, profile, pickers and writers), frmProjEntryLayout.cpp
-// (the controls and the resize rules), frmProjEntryLists.cpp (the side lists, history and comment).
+// (the controls and the resize rules), frmProjEntryLists.cpp (the related contacts).
 class frmProjEntry : public core::RecordEditor {
     Q_OBJECT
 
@@ -47,10 +47,8 @@ public:
     Q_INVOKABLE void LoadStatusItems();
     Q_INVOKABLE void LoadPrjTypeItems();
     Q_INVOKABLE void LoadProjectHistory();
-    Q_INVOKABLE void LoadToDoInfo();
-    Q_INVOKABLE void LoadApptsInfo();
     Q_INVOKABLE void LoadRelContactInfo();
-    Q_INVOKABLE void LoadUserDefInfo();
+    // LoadToDoInfo, LoadApptsInfo and LoadUserDefInfo are core::RecordEditor's.
 
     // Other forms read the profile boxes (the project report prints them) and set the pick lists
     // (the add dialogs' Cancel).
@@ -94,14 +92,12 @@ private:
     void EditSetting();
     void WriteProjectColumn(const char* procedure, const char* message, int box);
 
-    // Side lists, history and comment (frmProjEntryLists.cpp).
-    void LoadComments();
-    void PostCommentEntry();
-    void PostChangedComment() override;
-    void PostNewHistoryItem();
-    void cboHistFilter_Click() override;
-    void txtComments_Change() override;
-    void lblHyper_Click(int index) override;
+    // The related contacts (frmProjEntryLists.cpp); the other lists, the history and the comment are
+    // core::RecordEditor's.
+    void ConnectProjectLists();
+    void cmdRelCon_Click();
+    // row: the row under the mouse, -1 when the click hit none.
+    void lvRelCon_Click(int row);
 
     int32_t m_lngProjID = 0;  // the project shown, copied at load: openers change the global before closing
 
@@ -126,37 +122,19 @@ private:
     ui::ListView* lvRelCon = nullptr;
     QFrame* shpRelCon = nullptr;
     QLabel* lblHist = nullptr;
-    ui::ListView* lvHist = nullptr;
     QFrame* shpHist = nullptr;
     QLabel* lblNewHist = nullptr;
-    QPushButton* cmdHist = nullptr;
-    std::array<QRadioButton*, 2> optNType{};
     QFrame* shpNewHist = nullptr;
     QLabel* lblToDo = nullptr;
     QLabel* lblToDoHdr = nullptr;
     QLabel* lblToDoHdrDue = nullptr;
-    ui::ListView* lvToDo = nullptr;
     QFrame* shpToDo = nullptr;
     QLabel* lblAppts = nullptr;
-    QPushButton* cmdAppts = nullptr;
-    ui::ListView* lvAppts = nullptr;
     QFrame* shpAppts = nullptr;
     QLabel* lblUserDef = nullptr;
-    QPushButton* cmdUserFld = nullptr;
     std::array<QLabel*, 2> lblUserDefHdr{};
-    ui::ListView* lvUserDef = nullptr;
     QFrame* shpUserDef = nullptr;
-    QWidget* picGrdClr = nullptr;
 
     // Table handles, open from the load to the close.
     db::Recordset m_rsProjects;
-    db::Recordset m_rsAttach;
-    db::Recordset m_rsComments;
-
-    // History entry and comment.
-    QString m_strNType;
-    bool m_blnAllItems = false;
-    bool m_blnNewComment = false;
-    bool m_blnCommentChanged = false;
-    int32_t m_lngCommentID = 0;
 };

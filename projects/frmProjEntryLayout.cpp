@@ -84,6 +84,24 @@ const core::RecordEditor::Kind kKind{
     QStringLiteral("m_lngProjectID"),
     QStringLiteral("loading the Project information"),
     {kHeadingColour, Qt::black, kHeaderColour},
+    QStringLiteral("fkProjID"),
+    QStringLiteral("PComments"),
+    QStringLiteral("PUFldValues"),
+    QStringLiteral("LoadProjectHistory"),
+    QStringLiteral("Project"),
+    QStringLiteral("frmUserPrjFields"),
+    QStringLiteral("PopupDelProjFld"),
+    QStringLiteral("m_lngProjUserFld"),
+    QStringLiteral("m_strProjUserFld"),
+    {
+        QStringLiteral("An un-known error occurred while loading the list!"),
+        QStringLiteral("An un-known error occurred while posting this History item!"),
+        QStringLiteral("An un-known error occurred loading the Notes/Calls dialog!"),
+        QStringLiteral("An un-known error occurred while loading the To Do dialog!"),
+        QStringLiteral("An un-known error occurred while loading the Appointments dialog!"),
+        QStringLiteral("An un-known error occurred while loading the Appointments dialog!"),
+        QStringLiteral("An un-known error occurred while loading the User Defined Field dialog!"),
+    },
 };
 
 QLabel* NewTitleBar(QWidget* parent, const QString& name, const QString& caption) {
@@ -136,6 +154,8 @@ frmProjEntry::frmProjEntry(QWidget* parent) : core::RecordEditor(kKind, parent) 
     BuildCommentsPane(QStringLiteral("Free-Form Project Comments"));
     BuildHistoryPane(QStringLiteral(" Subject / File:"));
     BuildPickers();
+    ConnectListsAndHistory();
+    ConnectProjectLists();
     // Design size: the resize rules take over once the screen is shown.
     resize(tw::ToPixelsX(11700), tw::ToPixelsY(7600));
 }
