@@ -5,7 +5,9 @@
 #include "platform/ui/ScreenRegistry.h"
 #include "projects/frmNewProject.h"
 #include "projects/frmProjEntry.h"
+#include "projects/frmSetRelContact.h"
 #include "projects/frmSwtProject.h"
+#include "projects/frmUserPrjFields.h"
 
 namespace projects {
 
@@ -38,6 +40,11 @@ void RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmProjEntry"), &OpenProjectEditor);
     registry.registerScreen(QStringLiteral("frmNewProject"), [] { return frmNewProject::Open(Owner()); });
     registry.registerScreen(QStringLiteral("frmSwtProject"), &OpenSwitchQuestion);
+    // Both work on the current project; nothing is handed over.
+    registry.registerScreen(QStringLiteral("frmUserPrjFields"),
+                            [] { return frmUserPrjFields::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmSetRelContact"),
+                            [] { return frmSetRelContact::Open(Owner()); });
     for (const QString& name : {QStringLiteral("frmSetProjStatus"), QStringLiteral("frmSetProjType")})
         registry.registerScreen(name, [name]() -> QWidget* { return LookupItemDialog::Open(name); });
 }

@@ -34,6 +34,8 @@ class frmMain : public QMainWindow, public core::MainWindowLink {
     // Set by the editors' lists (by name) before they show a pop-up menu.
     Q_PROPERTY(QVariant m_lngContUserFld MEMBER m_lngContUserFld)
     Q_PROPERTY(QVariant m_strContUserFld MEMBER m_strContUserFld)
+    Q_PROPERTY(QVariant m_lngProjUserFld MEMBER m_lngProjUserFld)
+    Q_PROPERTY(QVariant m_strProjUserFld MEMBER m_strProjUserFld)
     Q_PROPERTY(int m_lngRelContID MEMBER m_lngRelContID)
     Q_PROPERTY(QString m_strOldRCMemo MEMBER m_strOldRCMemo)
 
@@ -68,7 +70,7 @@ public:
     // The pop-up menus mnuDelContFld, mnuDelProjFld and mnuRCMemoPop at a screen position; they return
     // at once and the chosen item runs its command.
     Q_INVOKABLE void PopupDelContFld(const QPoint& globalPos);
-    void PopupDelProjFld(const QPoint& globalPos);
+    Q_INVOKABLE void PopupDelProjFld(const QPoint& globalPos);
     Q_INVOKABLE void PopupRCMemo(const QPoint& globalPos);
 
     // Opens a web address with the desktop's handler, asked for by the window `sourceHWND`.
