@@ -464,17 +464,51 @@ public:
     // The project editor opened the way a click on a project opens it.
     void projectOpen() {
         Measurement m = measurement(QStringLiteral("project_open"), QStringLiteral("ms"), 100.0);
+        QWidget* editor = nullptr;
         for (int rep = 0; rep <= m_options.reps; ++rep) {
             goHome();
             const auto start = SteadyClock::now();
             g_lngCurProjID = m_picks.busyProject;
             modGeneral::CloseAllChildForms();
             ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
-            requireScreen(QStringLiteral("frmProjEntry"));
+            editor = requireScreen(QStringLiteral("frmProjEntry"));
             settle();
             add(m, rep, msSince(start));
         }
         m_report.measurements << m;
+        if (auto* history = editor->findChild<ui::ListView*>(QStringLiteral("lvHistPane"))) {
+            m_report.notes
+                << QStringLiteral("project editor: the History tab lists %1 items").arg(history->rowCount());
+        }
+    }
+
+    // The project editor's "Add Related Contact ..." until the picker shows every listed contact;
+    // Cancel (untimed) closes it again without a write or a reload.
+    void contactPicker() {
+        Measurement m = measurement(QStringLiteral("contact_picker"), QStringLiteral("ms"), 200.0);
+        goHome();
+        g_lngCurProjID = m_picks.busyProject;
+        modGeneral::CloseAllChildForms();
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
+        QWidget* editor = requireScreen(QStringLiteral("frmProjEntry"));
+        settle();
+        auto* button = editor->findChild<QPushButton*>(QStringLiteral("cmdRelCon"));
+        if (!button) throw Failure("the project editor has no Add Related Contact button");
+        int listed = 0;
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            const auto start = SteadyClock::now();
+            button->click();
+            auto* picker = qobject_cast<QDialog*>(requireScreen(QStringLiteral("frmSetRelContact")));
+            auto* list = picker ? picker->findChild<ui::ListBox*>(QStringLiteral("lstContact")) : nullptr;
+            if (!list || list->count() == 0) throw Failure("the contact picker came up without its list");
+            settle();
+            add(m, rep, msSince(start));
+            listed = list->count();
+            picker->reject();
+            settle();
+        }
+        m_report.measurements << m;
+        m_report.notes << QStringLiteral("contact picker: %1 contacts listed").arg(listed);
     }
 
     // The contact editor's "Add Related Project ..." until the picker shows every project; Cancel
@@ -775,10 +809,12 @@ const Measurement* BenchReport::find(const QString& name) const {
 }
 
 QStringList measurementNames() {
-    return {QStringLiteral("startup"),        QStringLiteral("search_one"),      QStringLiteral("search_many"),
-            QStringLiteral("editor_open"),    QStringLiteral("project_open"),    QStringLiteral("project_picker"),
-            QStringLiteral("todo_dialog"),    QStringLiteral("note_dialog"),     QStringLiteral("home_reload"),
-            QStringLiteral("names_list"),     QStringLiteral("names_group_all"), QStringLiteral("names_export")};
+    return {
+        QStringLiteral("startup"),        QStringLiteral("search_one"),   QStringLiteral("search_many"),
+        QStringLiteral("editor_open"),    QStringLiteral("project_open"), QStringLiteral("project_picker"),
+        QStringLiteral("contact_picker"), QStringLiteral("todo_dialog"),  QStringLiteral("note_dialog"),
+        QStringLiteral("home_reload"),    QStringLiteral("names_list"),   QStringLiteral("names_group_all"),
+        QStringLiteral("names_export")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -833,6 +869,10 @@ BenchReport runBench(const BenchOptions& options) {
             if (wanted("project_picker")) {
                 progress(QStringLiteral("project_picker ..."));
                 session.projectPicker();
+            }
+            if (wanted("contact_picker")) {
+                progress(QStringLiteral("contact_picker ..."));
+                session.contactPicker();
             }
             if (wanted("todo_dialog")) {
                 progress(QStringLiteral("todo_dialog ..."));

@@ -355,6 +355,7 @@ public:
         const int n = m_opt.contacts;
         m_busy = (n + 1) / 2;
         m_busyTarget = std::min(1000, m_opt.items / 20);
+        m_busyProjectTarget = m_busyTarget;
         // Visits the contacts in a scattered order, so that the busier ones are not neighbours.
         m_stride = 7919;
         while (std::gcd(m_stride, n) != 1) ++m_stride;
@@ -376,6 +377,8 @@ public:
         if (m_opt.items > 0) {
             report.busyContact = m_busy;
             report.busyContactItems = m_busyItems;
+            report.busyProject = m_busyProject;
+            report.busyProjectItems = m_busyProjectItems;
         }
         return report;
     }
@@ -688,6 +691,7 @@ private:
         const int count = m_opt.contacts > 0 ? std::max(1, m_opt.contacts / 50) : 0;
         QSet<QString> names;
         m_projectContacts.resize(static_cast<size_t>(count));
+        m_busyProject = (count + 1) / 2;
         for (int id = 1; id <= count; ++id) {
             QString name;
             for (int attempt = 0; attempt < 4; ++attempt) {
@@ -705,7 +709,8 @@ private:
                          {id, name, lookupOrBlank(m_v.projectStatuses), lookupOrBlank(m_v.projectTypes),
                           hasStart ? QVariant(start) : QVariant(),
                           hasEnd ? QVariant(start.addDays(m_rng.between(14, 400))) : QVariant(),
-                          m_rng.chance(0.7) ? QVariant(budget()) : QVariant(), setting()});
+                          m_rng.chance(0.7) ? QVariant(budget()) : QVariant(),
+                          id == m_busyProject ? QStringLiteral("Default") : setting()});
             if (m_rng.chance(0.4)) m_out.insert(*m_pComments, {id, paragraph(1, 6)});
             if (m_rng.chance(0.5)) {
                 const int fields = 1 + m_rng.weighted({50, 35, 15});
@@ -741,6 +746,9 @@ private:
         if (n == 0) return l;
         if (m_busyTarget > 0 && m_rng.chance(static_cast<double>(m_busyTarget) / m_opt.items)) {
             l.contact = m_busy;
+        } else if (m_busyProject > 0 &&
+                   m_rng.chance(static_cast<double>(m_busyProjectTarget) / m_opt.items)) {
+            l.project = m_busyProject;
         } else {
             const double r = m_rng.unit();
             if (r < 0.86) {
@@ -762,6 +770,7 @@ private:
             }
         }
         if (l.contact.toInt() == m_busy) ++m_busyItems;
+        if (l.project.toInt() == m_busyProject) ++m_busyProjectItems;
         return l;
     }
 
@@ -909,6 +918,9 @@ private:
     int m_busy = 0;
     int m_busyTarget = 0;
     int m_busyItems = 0;
+    int m_busyProject = 0;  // the project given a long history, as the contact above
+    int m_busyProjectTarget = 0;
+    int m_busyProjectItems = 0;
     int m_stride = 1;
     std::vector<Contact> m_people;                    // by ContID - 1
     std::vector<std::vector<int>> m_projectContacts;  // by ProjID - 1

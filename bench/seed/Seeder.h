@@ -25,6 +25,8 @@ struct SeedReport {
     QList<QPair<QString, qint64>> rows;  // rows written per table, in the order they were filled
     int busyContact = 0;                 // the ContID given a long history (0 when there are no items)
     int busyContactItems = 0;            // how many items are linked to it
+    int busyProject = 0;                 // the same for a project
+    int busyProjectItems = 0;
     qint64 rowsFor(const QString& table) const;
     qint64 totalRows() const;
 };

@@ -118,5 +118,9 @@ int main(int argc, char** argv) {
         std::printf("Contact with the long history: ContID %d (%d items)\n", report.busyContact,
                     report.busyContactItems);
     }
+    if (report.busyProject > 0) {
+        std::printf("Project with the long history: ProjID %d (%d items)\n", report.busyProject,
+                    report.busyProjectItems);
+    }
     return 0;
 }

@@ -72,6 +72,14 @@ private Q_SLOTS:
                             f->rowCount("Attach", "fkContID = ?", {report.busyContact});
         QCOMPARE(history, report.busyContactItems);
         QVERIFY2(history >= 50, qPrintable(QString::number(history)));
+
+        // And the project it opens, listed too.
+        QCOMPARE(f->rowCount("Projects", "ProjID = ? AND Setting = 'Default'", {report.busyProject}), 1);
+        const int projectHistory = f->rowCount("ToDo", "fkProjID = ?", {report.busyProject}) +
+                                   f->rowCount("Appts", "fkProjID = ?", {report.busyProject}) +
+                                   f->rowCount("Attach", "fkProjID = ?", {report.busyProject});
+        QCOMPARE(projectHistory, report.busyProjectItems);
+        QVERIFY2(projectHistory >= 50, qPrintable(QString::number(projectHistory)));
     }
 
     void sameSeedSameDatabase() {
