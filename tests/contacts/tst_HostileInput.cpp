@@ -1,8 +1,8 @@
 // Hostile text typed and pasted into every text box of the new-contact dialog, the name search, the
 // contact editor, its name, address and linked-contact dialogs, the pick-list add dialogs, the
-// user-field dialog, the new-project dialog and the project editor's budget, and given to the
-// user-field dialog's input box: what is stored is what the box held, nothing else changes, no error
-// is logged or shown, and the screen shows afterwards what is stored.
+// user-field dialogs, the new-project dialog and the project editor's budget, "New:" box and comment,
+// and given to the user-field dialogs' input box: what is stored is what the box held, nothing else changes,
+// no error is logged or shown, and the screen shows afterwards what is stored.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -565,80 +565,9 @@ private Q_SLOTS:
     // pasted; it loads, saves and is removed by its own name only: a decoy field whose name differs in
     // each character that is not a letter, digit or blank keeps its value and stays.
     void userFields_data() { AddHostileRows(); }
-    void userFields() {
-        QFETCH(QString, text);
-        QFETCH(bool, pasted);
-        addContact(1, "I", "Berg, Anna");
-        const QString name = Expected(text, true, false, 100);
-        const QString decoy = Decoy(name);
-        const bool withDecoy = decoy != name;
-        if (withDecoy) {
-            f->db().Execute("INSERT INTO CUserFields (Description) VALUES (?)", {decoy});
-            f->db().Execute("INSERT INTO CUFldValues (fkContID, fkUserFld, Value) VALUES (1, ?, 'decoy')",
-                            {decoy});
-        }
-        start();
-        frmContEntry* e = openEditor(1);
-        QVERIFY(e);
-        e->findChild<QAbstractButton*>("cmdUserFld")->click();
-        QPointer<UserFieldsDialog> dlg =
-            qobject_cast<UserFieldsDialog*>(ui::ScreenRegistry::instance().find("frmUserFields"));
-        QVERIFY(dlg);
-        auto* list = dlg->findChild<ui::ListBox*>("lstUserFld");
-        auto* box = dlg->findChild<QLineEdit*>("txtValue");
-        const auto choose = [&] {
-            const QModelIndex entry = list->model()->index(list->findText(name), 0);
-            list->scrollTo(entry);
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
-            settle();
-        };
-
-        // A name longer than a field name may be is refused; the one that fits is taken as given.
-        if (text.size() > 100) {
-            f->prompts().input(text).answer(ui::Answer::OK);
-            dlg->findChild<QAbstractButton*>("cmdOpts(0)")->click();
-            QCOMPARE(f->prompts().lastText(), QString("The field entered is too long. (100 characters max)"));
-        }
-        f->prompts().input(name);
-        dlg->findChild<QAbstractButton*>("cmdOpts(0)")->click();
-        QCOMPARE(f->rowCount("CUserFields", "Description = ?", {name}), 1);
-
-        choose();
-        QCOMPARE(box->text(), QString());
-        Enter(box, text, pasted);
-        const QString value = box->text();
-        QCOMPARE(value, Expected(text, pasted, false, 100));
-        QVERIFY(WholeCharacters(value));
-        QTest::keyClick(box, Qt::Key_Return);
-        settle();
-        QCOMPARE(f->rowCount("CUFldValues", "fkUserFld = ?", {name}), 1);
-        QCOMPARE(
-            stored("SELECT Value FROM CUFldValues WHERE fkContID = 1 AND fkUserFld = ?", {name}).toString(),
-            value);
-        choose();
-        QCOMPARE(box->text(), value);
-
-        // In use: refused. Once its value is gone: asked, and removed.
-        f->prompts().answer(ui::Answer::OK);
-        dlg->findChild<QAbstractButton*>("cmdOpts(1)")->click();
-        QCOMPARE(f->prompts().lastTitle(), QString("Cannot Remove Used Field"));
-        f->db().Execute("DELETE * FROM CUFldValues WHERE fkUserFld = ?", {name});
-        choose();
-        f->prompts().answer(ui::Answer::Yes);
-        dlg->findChild<QAbstractButton*>("cmdOpts(1)")->click();
-        QCOMPARE(f->prompts().lastText(),
-                 "Are you sure you want to DELETE User Field\n[ " + name + " ] from the User Field List?");
-        QCOMPARE(f->rowCount("CUserFields", "Description = ?", {name}), 0);
-        QCOMPARE(f->rowCount("CUserFields"), withDecoy ? 1 : 0);
-        QCOMPARE(f->rowCount("CUFldValues", "Value = 'decoy'"), withDecoy ? 1 : 0);
-
-        dlg->findChild<QAbstractButton*>("cmdOpts(2)")->click();
-        settle();
-        QVERIFY(!dlg);
-        auto* values = e->findChild<ui::ListView*>("lvUserDef");
-        QCOMPARE(values->rowCount(), withDecoy ? 1 : 0);
-        checkNoErrors();
-    }
+    void userFields() { userFieldsOf(false); }
+    void projectUserFields_data() { AddHostileRows(); }
+    void projectUserFields() { userFieldsOf(true); }
 
     // Every box of the address dialog, then OK: the row of its kind holds the five boxes, and the
     // dialog opened again shows them. The street holds one line, so a line break typed there would
@@ -785,6 +714,126 @@ private Q_SLOTS:
         e = openProject();
         QCOMPARE(e->Text1Text(5), expected);
         QCOMPARE(rows("SELECT * FROM Projects WHERE ProjID = 2"), other);
+        checkNoErrors();
+    }
+
+    // The project editor's "New:" box and its comment: filed and stored as the boxes hold them (CR LF
+    // line breaks), listed and shown so again.
+    void projectNoteAndComment_data() { AddHostileRows(); }
+    void projectNoteAndComment() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        f->db().Execute("INSERT INTO Projects (ProjID, PName, Setting) VALUES (1, 'Roof', 'Default')");
+        start();
+        const auto openProject = [this] {
+            g_lngCurProjID = 1;
+            modGeneral::CloseAllChildForms();
+            settle();
+            return qobject_cast<frmProjEntry*>(ui::ScreenRegistry::instance().open("frmProjEntry"));
+        };
+        frmProjEntry* e = openProject();
+        QVERIFY(e);
+        auto* note = e->findChild<QPlainTextEdit*>("txtNewNote");
+        Enter(note, text, pasted);
+        const QString typed = BoxText(note);
+        QCOMPARE(typed, Expected(text, pasted, true, 0));
+        e->findChild<QAbstractButton*>("cmdHist")->click();
+        settle();
+        const QString body = QString(typed).replace("\n", "\r\n");
+        QCOMPARE(texts("SELECT TextBody, NType, fkProjID FROM Attach"),
+                 (QList<QStringList>{{body, "N", "1"}}));
+        QCOMPARE(e->findChild<ui::ListView*>("lvHist")->text(0, 1), QString(typed).remove("\n"));
+
+        auto* tabs = e->findChild<QTabBar*>("tbsMain");
+        auto* comments = e->findChild<QPlainTextEdit*>("txtComments");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        Enter(comments, text, pasted);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        QCOMPARE(texts("SELECT Comments, fkProjID FROM PComments"), (QList<QStringList>{{body, "1"}}));
+        e = openProject();
+        QCOMPARE(BoxText(e->findChild<QPlainTextEdit*>("txtComments")), typed);
+        checkNoErrors();
+    }
+
+private:
+    // The user-field dialog of contacts or of projects, each on its own pair of tables.
+    void userFieldsOf(bool project) {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        const QString fields = project ? "PUserFields" : "CUserFields";
+        const QString values = project ? "PUFldValues" : "CUFldValues";
+        const QString owner = project ? "fkProjID" : "fkContID";
+        addContact(1, "I", "Berg, Anna");
+        f->db().Execute("INSERT INTO Projects (ProjID, PName, Setting) VALUES (1, 'Roof', 'Default')");
+        const QString name = Expected(text, true, false, 100);
+        const QString decoy = Decoy(name);
+        const bool withDecoy = decoy != name;
+        if (withDecoy) {
+            f->db().Execute("INSERT INTO " + fields + " (Description) VALUES (?)", {decoy});
+            f->db().Execute(
+                "INSERT INTO " + values + " (" + owner + ", fkUserFld, Value) VALUES (1, ?, 'decoy')",
+                {decoy});
+        }
+        start();
+        g_lngCurProjID = 1;
+        QWidget* e = project ? ui::ScreenRegistry::instance().open("frmProjEntry") : openEditor(1);
+        QVERIFY(e);
+        e->findChild<QAbstractButton*>("cmdUserFld")->click();
+        QPointer<UserFieldsDialog> dlg = qobject_cast<UserFieldsDialog*>(
+            ui::ScreenRegistry::instance().find(project ? "frmUserPrjFields" : "frmUserFields"));
+        QVERIFY(dlg);
+        auto* list = dlg->findChild<ui::ListBox*>("lstUserFld");
+        auto* box = dlg->findChild<QLineEdit*>("txtValue");
+        const auto choose = [&] {
+            const QModelIndex entry = list->model()->index(list->findText(name), 0);
+            list->scrollTo(entry);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+            settle();
+        };
+
+        // A name longer than a field name may be is refused; the one that fits is taken as given.
+        if (text.size() > 100) {
+            f->prompts().input(text).answer(ui::Answer::OK);
+            dlg->findChild<QAbstractButton*>("cmdOpts(0)")->click();
+            QCOMPARE(f->prompts().lastText(), QString("The field entered is too long. (100 characters max)"));
+        }
+        f->prompts().input(name);
+        dlg->findChild<QAbstractButton*>("cmdOpts(0)")->click();
+        QCOMPARE(f->rowCount(fields, "Description = ?", {name}), 1);
+
+        choose();
+        QCOMPARE(box->text(), QString());
+        Enter(box, text, pasted);
+        const QString value = box->text();
+        QCOMPARE(value, Expected(text, pasted, false, 100));
+        QVERIFY(WholeCharacters(value));
+        QTest::keyClick(box, Qt::Key_Return);
+        settle();
+        QCOMPARE(f->rowCount(values, "fkUserFld = ?", {name}), 1);
+        QCOMPARE(stored("SELECT Value FROM " + values + " WHERE " + owner + " = 1 AND fkUserFld = ?", {name})
+                     .toString(),
+                 value);
+        choose();
+        QCOMPARE(box->text(), value);
+
+        // In use: refused. Once its value is gone: asked, and removed.
+        f->prompts().answer(ui::Answer::OK);
+        dlg->findChild<QAbstractButton*>("cmdOpts(1)")->click();
+        QCOMPARE(f->prompts().lastTitle(), QString("Cannot Remove Used Field"));
+        f->db().Execute("DELETE * FROM " + values + " WHERE fkUserFld = ?", {name});
+        choose();
+        f->prompts().answer(ui::Answer::Yes);
+        dlg->findChild<QAbstractButton*>("cmdOpts(1)")->click();
+        QCOMPARE(f->prompts().lastText(),
+                 "Are you sure you want to DELETE User Field\n[ " + name + " ] from the User Field List?");
+        QCOMPARE(f->rowCount(fields, "Description = ?", {name}), 0);
+        QCOMPARE(f->rowCount(fields), withDecoy ? 1 : 0);
+        QCOMPARE(f->rowCount(values, "Value = 'decoy'"), withDecoy ? 1 : 0);
+
+        dlg->findChild<QAbstractButton*>("cmdOpts(2)")->click();
+        settle();
+        QVERIFY(!dlg);
+        QCOMPARE(e->findChild<ui::ListView*>("lvUserDef")->rowCount(), withDecoy ? 1 : 0);
         checkNoErrors();
     }
 };
