@@ -30,8 +30,9 @@ namespace core {
 
 // What the contact editor and the project editor share: an MDI screen showing one record, a banner
 // with a switcher and a tab strip, a profile of boxes saved one by one when the user leaves them, icon
-// buttons beside the boxes, lookup pick lists, and the Comments and History panes. The editors differ
-// in their texts, columns and tables (their Kind), not in these mechanisms.
+// buttons beside the boxes, lookup pick lists, the record's to-do, appointment, user-value and history
+// lists with the "New:" box, and the Comments and History panes. The editors differ in their texts,
+// columns and tables (their Kind), not in these mechanisms; each keeps its own related-record lists.
 //
 // The record is the one whose number the editor took when it loaded (RecordID): an opener may change
 // the program-wide current number before the editor closes. Every write goes to that record, and
