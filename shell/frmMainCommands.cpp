@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMetaObject>
 #include <QStringList>
@@ -15,6 +16,7 @@
 
 #include "contacts/ContactScreens.h"
 #include "contacts/frmNewName.h"
+#include "core/Clock.h"
 #include "core/CoreScreens.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -59,6 +61,8 @@ constexpr StandIn kStandIns[] = {
     {"frmProjects", "Projects", Kind::Screen, ""},
     {"frmCalMnth", "By Month", Kind::Screen, "CMnth"},
     {"frmCalDay", "By Day", Kind::Screen, "CDay"},
+    {"frmCalWeek", "By Week", Kind::Screen, "CWk"},
+    {"frmCalList", "Appointment List", Kind::Screen, "CList"},
     {"frmToDoList", "To Do List", Kind::Screen, "ToDo"},
     {"frmContQry", "Contacts Query", Kind::Screen, ""},
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
@@ -81,7 +85,8 @@ frmMain* MainFrame() {
 // A stand-in takes what its opener hands over as properties of the members' names, for it to show
 // and for tests to read, before it is shown.
 void TakeValues(QWidget* form, const ui::OpenValues& values) {
-    for (auto it = values.cbegin(); it != values.cend(); ++it) form->setProperty(it.key().toLatin1(), it.value());
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        form->setProperty(it.key().toLatin1(), it.value());
 }
 
 // "m_lngEntryMode = 2, m_lngApptID = 12": what a stand-in dialog shows it was handed.
@@ -104,6 +109,12 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
             // What the real screens read while they load.
             if (name == QLatin1String("frmContEntry")) {
                 screen->SetDetail(QStringLiteral("Contact number ") + QString::number(g_lngCurContID));
+            } else if (name == QLatin1String("frmCalDay")) {
+                const QDate day = values.value(QStringLiteral("m_blnIsSystem")).toBool()
+                                      ? core::Clock::Today()
+                                      : values.value(QStringLiteral("m_vSrchDate")).toDate();
+                screen->SetDetail(QStringLiteral("Day of ") +
+                                  QLocale::c().toString(day, QStringLiteral("MM/dd/yyyy")));
             }
             window->ShowScreen(screen);
             g_strCurScreen = QString::fromLatin1(s.screenCode);
