@@ -14,6 +14,7 @@
 #include <functional>
 #include <stdexcept>
 
+#include "calendar/CalendarScreens.h"
 #include "contacts/ContactScreens.h"
 #include "contacts/frmNewName.h"
 #include "core/Clock.h"
@@ -59,7 +60,6 @@ constexpr StandIn kStandIns[] = {
     {"frmHome", "Home Page", Kind::Screen, "Home"},
     {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
     {"frmProjects", "Projects", Kind::Screen, ""},
-    {"frmCalMnth", "By Month", Kind::Screen, "CMnth"},
     {"frmCalDay", "By Day", Kind::Screen, "CDay"},
     {"frmCalWeek", "By Week", Kind::Screen, "CWk"},
     {"frmCalList", "Appointment List", Kind::Screen, "CList"},
@@ -184,6 +184,7 @@ void frmMain::RegisterScreens() {
     contacts::RegisterScreens();
     projects::RegisterScreens();
     items::RegisterScreens();
+    calendar::RegisterScreens();
     core::RegisterCoreScreens();
     shell::RegisterMaintenanceScreens();
 }
