@@ -28,7 +28,6 @@ namespace {
 
 const char* const kDays[grid::kColumns] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
-const QColor kCellColour(0xEB, 0xE9, 0xE3);
 const QColor kHeaderColour(0xD4, 0xCB, 0xB1);
 
 // The cells' design sizes, in twips.

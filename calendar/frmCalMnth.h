@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -68,6 +69,8 @@ protected:
 
 private:
     static constexpr int kCells = calendar::grid::kRows * calendar::grid::kColumns;
+    // The cells' background, also behind the day numbers that are not today's.
+    static inline const QColor kCellColour{0xEB, 0xE9, 0xE3};
 
     void BuildGrid();
     void BuildPopUp();

@@ -17,7 +17,6 @@ namespace grid = calendar::grid;
 
 namespace {
 
-const QColor kCellColour(0xEB, 0xE9, 0xE3);
 const QColor kSundayText(0xFF, 0x00, 0x00);
 
 void PaintDay(QLabel* label, const QColor& back, const QColor& text, bool bold) {
