@@ -6,7 +6,7 @@ namespace calendar {
 
 namespace {
 
-enum class Part {
+enum class Field {
     Text,
     Day,
     Day2,
@@ -25,7 +25,7 @@ enum class Part {
 };
 
 struct Token {
-    Part part;
+    Field field;
     QStringView text;  // the characters it was read from
 };
 
@@ -41,37 +41,37 @@ std::vector<Token> Tokens(QStringView pattern) {
     qsizetype i = 0;
     while (i < pattern.size()) {
         const QStringView rest = pattern.mid(i);
-        Part part = Part::Text;
+        Field field = Field::Text;
         qsizetype length = 1;
         if (rest.startsWith(u"AMPM")) {
-            part = Part::Marker;
+            field = Field::Marker;
             length = 4;
         } else if (rest.startsWith(u"a/p")) {
-            part = Part::LowerMarker;
+            field = Field::LowerMarker;
             length = 3;
         } else if (rest.startsWith(u"yyyy")) {
-            part = Part::Year4;
+            field = Field::Year4;
             length = 4;
         } else if (rest.startsWith(u"nn")) {
-            part = Part::Minute2;
+            field = Field::Minute2;
             length = 2;
         } else if (rest[0] == u'd') {
             length = Run(pattern, i, u'd', 4);
-            part = length == 1   ? Part::Day
-                   : length == 2 ? Part::Day2
-                   : length == 3 ? Part::DayShort
-                                 : Part::DayLong;
+            field = length == 1   ? Field::Day
+                    : length == 2 ? Field::Day2
+                    : length == 3 ? Field::DayShort
+                                  : Field::DayLong;
         } else if (rest[0] == u'm') {
             length = Run(pattern, i, u'm', 4);
-            part = length == 1   ? Part::Month
-                   : length == 2 ? Part::Month2
-                   : length == 3 ? Part::MonthShort
-                                 : Part::MonthLong;
+            field = length == 1   ? Field::Month
+                    : length == 2 ? Field::Month2
+                    : length == 3 ? Field::MonthShort
+                                  : Field::MonthLong;
         } else if (rest[0] == u'h') {
             length = Run(pattern, i, u'h', 2);
-            part = length == 1 ? Part::Hour : Part::Hour2;
+            field = length == 1 ? Field::Hour : Field::Hour2;
         }
-        out.push_back({part, pattern.mid(i, length)});
+        out.push_back({field, pattern.mid(i, length)});
         i += length;
     }
     return out;
@@ -89,8 +89,8 @@ QString FormatDisplay(const QDate& date, const QTime& time, QStringView pattern,
     // An hour is on the 12-hour clock when a marker comes anywhere after it.
     std::vector<bool> markerFollows(tokens.size() + 1, false);
     for (size_t k = tokens.size(); k-- > 0;) {
-        const Part p = tokens[k].part;
-        markerFollows[k] = markerFollows[k + 1] || p == Part::Marker || p == Part::LowerMarker;
+        const Field p = tokens[k].field;
+        markerFollows[k] = markerFollows[k + 1] || p == Field::Marker || p == Field::LowerMarker;
     }
 
     QString out;
@@ -99,58 +99,58 @@ QString FormatDisplay(const QDate& date, const QTime& time, QStringView pattern,
     const bool hasTime = time.isValid();
     for (size_t k = 0; k < tokens.size(); ++k) {
         const Token& t = tokens[k];
-        const bool datePart = t.part >= Part::Day && t.part <= Part::Year4;
-        const bool timePart = t.part >= Part::Hour;
+        const bool datePart = t.field >= Field::Day && t.field <= Field::Year4;
+        const bool timePart = t.field >= Field::Hour;
         if ((datePart && !hasDate) || (timePart && !hasTime)) continue;
         int hour = hasTime ? time.hour() : 0;
-        if ((t.part == Part::Hour || t.part == Part::Hour2) && markerFollows[k + 1]) {
+        if ((t.field == Field::Hour || t.field == Field::Hour2) && markerFollows[k + 1]) {
             hour %= 12;
             if (hour == 0) hour = 12;
         }
-        switch (t.part) {
-            case Part::Text:
+        switch (t.field) {
+            case Field::Text:
                 out += t.text;
                 break;
-            case Part::Day:
+            case Field::Day:
                 out += QString::number(date.day());
                 break;
-            case Part::Day2:
+            case Field::Day2:
                 out += TwoDigits(date.day());
                 break;
-            case Part::DayShort:
+            case Field::DayShort:
                 out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
                 break;
-            case Part::DayLong:
+            case Field::DayLong:
                 out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
                 break;
-            case Part::Month:
+            case Field::Month:
                 out += QString::number(date.month());
                 break;
-            case Part::Month2:
+            case Field::Month2:
                 out += TwoDigits(date.month());
                 break;
-            case Part::MonthShort:
+            case Field::MonthShort:
                 out += locale.monthName(date.month(), QLocale::ShortFormat);
                 break;
-            case Part::MonthLong:
+            case Field::MonthLong:
                 out += locale.monthName(date.month(), QLocale::LongFormat);
                 break;
-            case Part::Year4:
+            case Field::Year4:
                 out += QString::number(date.year()).rightJustified(4, u'0');
                 break;
-            case Part::Hour:
+            case Field::Hour:
                 out += QString::number(hour);
                 break;
-            case Part::Hour2:
+            case Field::Hour2:
                 out += TwoDigits(hour);
                 break;
-            case Part::Minute2:
+            case Field::Minute2:
                 out += TwoDigits(time.minute());
                 break;
-            case Part::LowerMarker:
+            case Field::LowerMarker:
                 out += time.hour() < 12 ? u'a' : u'p';
                 break;
-            case Part::Marker:
+            case Field::Marker:
                 out += time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
                 break;
         }
