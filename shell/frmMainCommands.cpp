@@ -85,8 +85,7 @@ frmMain* MainFrame() {
 // A stand-in takes what its opener hands over as properties of the members' names, for it to show
 // and for tests to read, before it is shown.
 void TakeValues(QWidget* form, const ui::OpenValues& values) {
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        form->setProperty(it.key().toLatin1(), it.value());
+    for (auto it = values.cbegin(); it != values.cend(); ++it) form->setProperty(it.key().toLatin1(), it.value());
 }
 
 // "m_lngEntryMode = 2, m_lngApptID = 12": what a stand-in dialog shows it was handed.
