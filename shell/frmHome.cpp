@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QLabel>
 #include <QLocale>
-#include <QMdiSubWindow>
 #include <QPixmapCache>
 #include <QResizeEvent>
 #include <QStyle>
@@ -15,7 +14,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "calendar/CalendarShell.h"
 #include "core/Clock.h"
+#include "core/EditorLayout.h"
 #include "core/MainWindowLink.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -32,6 +33,11 @@ using core::Tail;
 namespace {
 
 namespace tw = ui::twips;
+using core::editor::Fill;
+using core::editor::Geo;
+using core::editor::Place;
+using core::editor::Steps;
+using core::editor::TRect;
 
 const QColor kScreenColour(0, 102, 51);
 const QColor kHeadingColour(190, 206, 183);
@@ -39,43 +45,6 @@ const QColor kColumnHeaderColour(229, 237, 225);
 const QColor kStripeColour(240, 244, 238);
 
 constexpr int kRecentNames = 22;
-
-// A rectangle in twips.
-struct TRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-};
-
-TRect Geo(const QWidget* w) {
-    const QRect r = w->geometry();
-    return {tw::FromPixelsX(r.x()), tw::FromPixelsY(r.y()), tw::FromPixelsX(r.width()),
-            tw::FromPixelsY(r.height())};
-}
-
-// A size the layout cannot take (a window made very small) leaves the control where it was.
-void Place(QWidget* w, double left, double top, double width, double height) {
-    if (width < 0 || height < 0) throw std::invalid_argument("Invalid property value");
-    w->setGeometry(tw::ToPixelsX(left), tw::ToPixelsY(top), tw::ToPixelsX(width), tw::ToPixelsY(height));
-}
-
-void Fill(QWidget* w, const QColor& colour) {
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
-}
-
-// Each layout step on its own: one that fails leaves the others to run.
-void Steps(std::initializer_list<std::function<void()>> steps) {
-    for (const auto& step : steps) {
-        try {
-            step();
-        } catch (...) {
-        }
-    }
-}
 
 void SetFirstColumn(ui::ListView& list, double widthTwips) {
     if (widthTwips < 0) throw std::invalid_argument("Invalid property value");
@@ -453,13 +422,9 @@ void frmHome::lvAppts_Click() {
 }
 
 void frmHome::CalMain_DateClick(const QDate& date) {
-    core::trap(QStringLiteral("frmHome.CalMain_DateClick"), Tail::ErrorBox, [date] {
-        // The day view opens on the clicked date, not on today.
-        modGeneral::CloseAllChildForms();
-        ui::ScreenRegistry::instance().openRequired(
-            QStringLiteral("frmCalDay"),
-            {{QStringLiteral("m_blnIsSystem"), false}, {QStringLiteral("m_vSrchDate"), date}});
-    });
+    // The day view opens on the clicked date, not on today.
+    core::trap(QStringLiteral("frmHome.CalMain_DateClick"), Tail::ErrorBox,
+               [date] { calendar::OpenDayView(false, date); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -472,12 +437,8 @@ void frmHome::resizeEvent(QResizeEvent* event) {
 
 void frmHome::Form_Resize() {
     // A minimised screen keeps its layout until it is restored.
-    if (isMinimized()) return;
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()); frame && frame->isMinimized()) return;
-
-    // One redraw for the whole layout.
-    const bool updates = updatesEnabled();
-    setUpdatesEnabled(false);
+    if (core::editor::Minimised(this)) return;
+    const core::editor::RedrawSuspended oneRedraw(this);
 
     const double innerWidth = tw::FromPixelsX(width());
     const double innerHeight = tw::FromPixelsY(height());
@@ -553,6 +514,4 @@ void frmHome::Form_Resize() {
         [&] { SetFirstColumn(*lvNotes, Geo(lvNotes).width - 285); },
         [&] { Frame(shpNotes, lvNotes); },
     });
-
-    setUpdatesEnabled(updates);
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMetaObject>
 #include <QStringList>
@@ -13,8 +14,10 @@
 #include <functional>
 #include <stdexcept>
 
+#include "calendar/CalendarScreens.h"
 #include "contacts/ContactScreens.h"
 #include "contacts/frmNewName.h"
+#include "core/Clock.h"
 #include "core/CoreScreens.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -57,8 +60,9 @@ constexpr StandIn kStandIns[] = {
     {"frmHome", "Home Page", Kind::Screen, "Home"},
     {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
     {"frmProjects", "Projects", Kind::Screen, ""},
-    {"frmCalMnth", "By Month", Kind::Screen, "CMnth"},
     {"frmCalDay", "By Day", Kind::Screen, "CDay"},
+    {"frmCalWeek", "By Week", Kind::Screen, "CWk"},
+    {"frmCalList", "Appointment List", Kind::Screen, "CList"},
     {"frmToDoList", "To Do List", Kind::Screen, "ToDo"},
     {"frmContQry", "Contacts Query", Kind::Screen, ""},
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
@@ -105,6 +109,12 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
             // What the real screens read while they load.
             if (name == QLatin1String("frmContEntry")) {
                 screen->SetDetail(QStringLiteral("Contact number ") + QString::number(g_lngCurContID));
+            } else if (name == QLatin1String("frmCalDay")) {
+                const QDate day = values.value(QStringLiteral("m_blnIsSystem")).toBool()
+                                      ? core::Clock::Today()
+                                      : values.value(QStringLiteral("m_vSrchDate")).toDate();
+                screen->SetDetail(QStringLiteral("Day of ") +
+                                  QLocale::c().toString(day, QStringLiteral("MM/dd/yyyy")));
             }
             window->ShowScreen(screen);
             g_strCurScreen = QString::fromLatin1(s.screenCode);
@@ -165,6 +175,7 @@ void frmMain::RegisterScreens() {
     contacts::RegisterScreens();
     projects::RegisterScreens();
     items::RegisterScreens();
+    calendar::RegisterScreens();
     core::RegisterCoreScreens();
     shell::RegisterMaintenanceScreens();
 }

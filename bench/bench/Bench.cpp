@@ -412,8 +412,9 @@ public:
         m_search = m_window->findChild<QLineEdit*>(QStringLiteral("txtSrch"));
         m_viewHome = m_window->findChild<QAction*>(QStringLiteral("mnuViewHome"));
         m_viewNames = m_window->findChild<QAction*>(QStringLiteral("mnuViewNames"));
-        if (!m_search || !m_viewHome || !m_viewNames)
-            throw Failure("the main window has no search box, View > Home or View > Names");
+        m_viewCal = m_window->findChild<QAction*>(QStringLiteral("mnuViewCal"));
+        if (!m_search || !m_viewHome || !m_viewNames || !m_viewCal)
+            throw Failure("the main window has no search box, View > Home, View > Names or View > Calendar");
         m_trace = std::make_unique<StatementTrace>(g_dbLocal->Connection().getHandle());
     }
 
@@ -563,6 +564,39 @@ public:
         m_report.notes << QStringLiteral("%1: %2 contacts listed").arg(name).arg(names);
     }
 
+    // View > Calendar until the month view's grid is filled: today's month, built as the view is
+    // first activated.
+    void monthOpen() {
+        Measurement m = measurement(QStringLiteral("month_open"), QStringLiteral("ms"), 150.0);
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            goHome();
+            const auto start = SteadyClock::now();
+            m_viewCal->trigger();
+            requireScreen(QStringLiteral("frmCalMnth"));
+            settle();
+            add(m, rep, msSince(start));
+        }
+        m_report.measurements << m;
+        noteMonth(QStringLiteral("month_open"), m_options.today);
+    }
+
+    // A month chosen in the open month view's list, November and December in turn: the grid emptied
+    // and filled again.
+    void monthChange() {
+        Measurement m = measurement(QStringLiteral("month_change"), QStringLiteral("ms"), 150.0);
+        goHome();
+        m_viewCal->trigger();
+        QWidget* month = requireScreen(QStringLiteral("frmCalMnth"));
+        settle();
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            const auto start = SteadyClock::now();
+            choose(month, QStringLiteral("cboMonth"), rep % 2 == 0 ? 10 : 11);
+            settle();
+            add(m, rep, msSince(start));
+        }
+        m_report.measurements << m;
+    }
+
     // View > Home: every screen closes and the home screen loads afresh.
     void homeReload() {
         Compared c = comparedMeasurements(QStringLiteral("home_reload"), 100.0);
@@ -653,6 +687,18 @@ private:
             throw Failure(("the screen has no entry to choose in " + boxName).toStdString());
         box->setCurrentIndex(index);
         Q_EMIT box->activated(index);
+    }
+
+    // How many appointments start in the month of `day`, as the month view lists them.
+    void noteMonth(const QString& step, const QDate& day) {
+        const QDate first(day.year(), day.month(), 1);
+        const db::Database::Rows rows =
+            g_dbLocal->Query(QStringLiteral("SELECT COUNT(*) FROM Appts WHERE DateFrom BETWEEN ? AND ?"),
+                             {first, first.addMonths(1).addDays(-1)});
+        m_report.notes << QStringLiteral("%1: %2 appointments in %3")
+                              .arg(step)
+                              .arg(rows.rows.value(0).value(0).toInt())
+                              .arg(first.toString(QStringLiteral("MM/yyyy")));
     }
 
     void noteRows(const QString& step, QWidget* screen) {
@@ -768,6 +814,7 @@ private:
     QLineEdit* m_search = nullptr;
     QAction* m_viewHome = nullptr;
     QAction* m_viewNames = nullptr;
+    QAction* m_viewCal = nullptr;
 };
 
 // Errors the program trapped and logged while the bench ran.
@@ -810,11 +857,11 @@ const Measurement* BenchReport::find(const QString& name) const {
 
 QStringList measurementNames() {
     return {
-        QStringLiteral("startup"),        QStringLiteral("search_one"),   QStringLiteral("search_many"),
-        QStringLiteral("editor_open"),    QStringLiteral("project_open"), QStringLiteral("project_picker"),
-        QStringLiteral("contact_picker"), QStringLiteral("todo_dialog"),  QStringLiteral("note_dialog"),
-        QStringLiteral("home_reload"),    QStringLiteral("names_list"),   QStringLiteral("names_group_all"),
-        QStringLiteral("names_export")};
+        QStringLiteral("startup"),         QStringLiteral("search_one"),     QStringLiteral("search_many"),
+        QStringLiteral("editor_open"),     QStringLiteral("project_open"),   QStringLiteral("project_picker"),
+        QStringLiteral("contact_picker"),  QStringLiteral("todo_dialog"),    QStringLiteral("note_dialog"),
+        QStringLiteral("month_open"),      QStringLiteral("month_change"),   QStringLiteral("home_reload"),
+        QStringLiteral("names_list"),      QStringLiteral("names_group_all"), QStringLiteral("names_export")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -883,6 +930,14 @@ BenchReport runBench(const BenchOptions& options) {
                 progress(QStringLiteral("note_dialog ..."));
                 session.itemDialog(QStringLiteral("note_dialog"), QStringLiteral("frmNotes"),
                                    [] { modGeneral::OpenNote(modGeneral::NewItem()); });
+            }
+            if (wanted("month_open")) {
+                progress(QStringLiteral("month_open ..."));
+                session.monthOpen();
+            }
+            if (wanted("month_change")) {
+                progress(QStringLiteral("month_change ..."));
+                session.monthChange();
             }
             if (wanted("home_reload")) {
                 progress(QStringLiteral("home_reload ..."));

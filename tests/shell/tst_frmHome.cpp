@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLabel>
 #include <QTest>
 #include <memory>
 
@@ -291,8 +292,8 @@ private Q_SLOTS:
 
         QWidget* day = Open(QStringLiteral("frmCalDay"));
         QVERIFY(day);
-        QCOMPARE(day->property("m_vSrchDate").toDate(), date);
-        QCOMPARE(day->property("m_blnIsSystem"), QVariant(false));
+        QCOMPARE(day->findChild<QLabel*>(QStringLiteral("lblDetail"))->text(),
+                 QStringLiteral("Day of 12/17/2026"));
         QVERIFY(!home());
         QCOMPARE(f->prompts().count(), 0);
     }
