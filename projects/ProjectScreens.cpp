@@ -5,6 +5,7 @@
 #include "platform/ui/ScreenRegistry.h"
 #include "projects/frmNewProject.h"
 #include "projects/frmProjEntry.h"
+#include "projects/frmProjects.h"
 #include "projects/frmSwtProject.h"
 
 namespace projects {
@@ -38,6 +39,7 @@ void RegisterScreens() {
     registry.registerScreen(QStringLiteral("frmProjEntry"), &OpenProjectEditor);
     registry.registerScreen(QStringLiteral("frmNewProject"), [] { return frmNewProject::Open(Owner()); });
     registry.registerScreen(QStringLiteral("frmSwtProject"), &OpenSwitchQuestion);
+    registry.registerScreen(QStringLiteral("frmProjects"), &frmProjects::Open);
     for (const QString& name : {QStringLiteral("frmSetProjStatus"), QStringLiteral("frmSetProjType")})
         registry.registerScreen(name, [name]() -> QWidget* { return LookupItemDialog::Open(name); });
 }

@@ -56,10 +56,8 @@ struct StandIn {
 constexpr StandIn kStandIns[] = {
     {"frmHome", "Home Page", Kind::Screen, "Home"},
     {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
-    {"frmProjects", "Projects", Kind::Screen, ""},
     {"frmCalMnth", "By Month", Kind::Screen, "CMnth"},
     {"frmCalDay", "By Day", Kind::Screen, "CDay"},
-    {"frmToDoList", "To Do List", Kind::Screen, "ToDo"},
     {"frmContQry", "Contacts Query", Kind::Screen, ""},
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
