@@ -18,6 +18,12 @@ inline ui::ListView* ResultList(QWidget* screen) {
     return screen ? screen->findChild<ui::ListView*>(QStringLiteral("lvResult")) : nullptr;
 }
 
+inline QStringList Keys(const ui::ListView& list) {
+    QStringList keys;
+    for (int r = 0; r < list.rowCount(); ++r) keys << list.key(r);
+    return keys;
+}
+
 // Every row as "key|cell|cell|...".
 inline QStringList Rows(const ui::ListView& list) {
     QStringList rows;
