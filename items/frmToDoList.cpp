@@ -47,10 +47,10 @@ frmToDoList::frmToDoList(QWidget* parent)
                         {QStringLiteral("Project"), 0.25},
                         {QStringLiteral("Date Due"), 0.25}},
                        parent) {
-    Image1 = AddBannerIcon(QStringLiteral("Image1"),
-                           QIcon::fromTheme(QStringLiteral("view-task"),
-                                            style()->standardIcon(QStyle::SP_FileDialogListView)),
-                           120);
+    Image1 = AddBannerIcon(
+        QStringLiteral("Image1"),
+        QIcon::fromTheme(QStringLiteral("view-task"), style()->standardIcon(QStyle::SP_FileDialogListView)),
+        120);
     lblBanner[0] = AddBannerText(QStringLiteral("lblBanner(0)"), QStringLiteral("To Do -"), 420, 735, true);
     lblBanner[1] = AddBannerText(QStringLiteral("lblBanner(1)"), QStringLiteral("View:"), 1155, 525);
     cboView = AddBannerList(QStringLiteral("cboView"), 1680, 1935);

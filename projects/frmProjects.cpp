@@ -40,10 +40,9 @@ QStringList Headers() {
 frmProjects::frmProjects(QWidget* parent)
     : core::ListScreen(QStringLiteral("frmProjects"), QStringLiteral("Projects"), QColor(0xA0, 0x59, 0x2A),
                        QColor(0xF0, 0xE6, 0xDE), Columns(), parent) {
-    Image1 = AddBannerIcon(QStringLiteral("Image1"),
-                           QIcon::fromTheme(QStringLiteral("folder-documents"),
-                                            style()->standardIcon(QStyle::SP_DirIcon)),
-                           120);
+    Image1 = AddBannerIcon(
+        QStringLiteral("Image1"),
+        QIcon::fromTheme(QStringLiteral("folder-documents"), style()->standardIcon(QStyle::SP_DirIcon)), 120);
     lblBanner[0] =
         AddBannerText(QStringLiteral("lblBanner(0)"), QStringLiteral(" All Projects"), 420, 1275, true);
     lblBanner[1] = AddBannerText(QStringLiteral("lblBanner(1)"), QStringLiteral("- View:"), 1695, 645);
@@ -90,7 +89,8 @@ void frmProjects::cboView_Click() {
 
 void frmProjects::LoadProjectInfo() {
     core::trap(QStringLiteral("frmProjects.LoadProjectInfo"), Tail::ErrorBox, [this] {
-        QString sql = QStringLiteral("SELECT ProjID, PName, StartDate, EndDate, Status, PrjType FROM Projects ");
+        QString sql =
+            QStringLiteral("SELECT ProjID, PName, StartDate, EndDate, Status, PrjType FROM Projects ");
         QVariantList params;
         if (m_strView != kAllProjects) {
             sql += QStringLiteral("WHERE Setting = ? ");
@@ -132,8 +132,8 @@ void frmProjects::LoadProjectInfo() {
 // As a click on the home screen's projects: every screen closes, this one included, and the
 // project editor opens on the project.
 void frmProjects::lvResult_Click() {
-    OpenSelectedRow(QStringLiteral("frmProjects.lvResult_Click"), QStringLiteral("loading the Projects screen"),
-                    [](int32_t number) {
+    OpenSelectedRow(QStringLiteral("frmProjects.lvResult_Click"),
+                    QStringLiteral("loading the Projects screen"), [](int32_t number) {
                         g_lngCurProjID = number;
                         modGeneral::CloseAllChildForms();
                         ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));

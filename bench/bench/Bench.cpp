@@ -412,8 +412,10 @@ public:
         m_search = m_window->findChild<QLineEdit*>(QStringLiteral("txtSrch"));
         m_viewHome = m_window->findChild<QAction*>(QStringLiteral("mnuViewHome"));
         m_viewNames = m_window->findChild<QAction*>(QStringLiteral("mnuViewNames"));
-        if (!m_search || !m_viewHome || !m_viewNames)
-            throw Failure("the main window has no search box, View > Home or View > Names");
+        m_viewProj = m_window->findChild<QAction*>(QStringLiteral("mnuViewProj"));
+        m_viewToDo = m_window->findChild<QAction*>(QStringLiteral("mnuViewToDo"));
+        if (!m_search || !m_viewHome || !m_viewNames || !m_viewProj || !m_viewToDo)
+            throw Failure("the main window lacks its search box or a View command");
         m_trace = std::make_unique<StatementTrace>(g_dbLocal->Connection().getHandle());
     }
 
@@ -558,6 +560,16 @@ public:
         noteRows(QStringLiteral("names_list"), names);
     }
 
+    // View > Projects: every screen closes and the projects list opens on its "Default" projects.
+    void projectsList() {
+        viewList(QStringLiteral("projects_list"), m_viewProj, QStringLiteral("frmProjects"), 300.0);
+    }
+
+    // View > To Do: every screen closes and the to-do list opens, filled with every item.
+    void todoList() {
+        viewList(QStringLiteral("todo_list"), m_viewToDo, QStringLiteral("frmToDoList"), 1000.0);
+    }
+
     // The group list's first entry, "All", chosen on the open names list: every "Default" contact.
     void namesGroupAll() {
         Compared c = comparedMeasurements(QStringLiteral("names_group_all"), 500.0);
@@ -603,6 +615,18 @@ public:
     }
 
 private:
+    void viewList(const QString& step, QAction* view, const QString& screen, double target) {
+        Compared c = comparedMeasurements(step, target);
+        QWidget* list = nullptr;
+        runCompared(
+            c, nullptr, [&] { goHome(); },
+            [&] {
+                view->trigger();
+                list = requireScreen(screen);
+            });
+        noteRows(step, list);
+    }
+
     // The names list, opened by View > Names unless it is open already.
     QWidget* openNames() {
         if (QWidget* names = ui::ScreenRegistry::instance().find(QStringLiteral("frmNames"))) return names;
@@ -734,6 +758,8 @@ private:
     QLineEdit* m_search = nullptr;
     QAction* m_viewHome = nullptr;
     QAction* m_viewNames = nullptr;
+    QAction* m_viewProj = nullptr;
+    QAction* m_viewToDo = nullptr;
 };
 
 // Errors the program trapped and logged while the bench ran.
@@ -775,10 +801,12 @@ const Measurement* BenchReport::find(const QString& name) const {
 }
 
 QStringList measurementNames() {
-    return {QStringLiteral("startup"),        QStringLiteral("search_one"),      QStringLiteral("search_many"),
-            QStringLiteral("editor_open"),    QStringLiteral("project_open"),    QStringLiteral("project_picker"),
-            QStringLiteral("todo_dialog"),    QStringLiteral("note_dialog"),     QStringLiteral("home_reload"),
-            QStringLiteral("names_list"),     QStringLiteral("names_group_all"), QStringLiteral("names_export")};
+    return {
+        QStringLiteral("startup"),       QStringLiteral("search_one"),      QStringLiteral("search_many"),
+        QStringLiteral("editor_open"),   QStringLiteral("project_open"),    QStringLiteral("project_picker"),
+        QStringLiteral("todo_dialog"),   QStringLiteral("note_dialog"),     QStringLiteral("home_reload"),
+        QStringLiteral("names_list"),    QStringLiteral("names_group_all"), QStringLiteral("names_export"),
+        QStringLiteral("projects_list"), QStringLiteral("todo_list")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -859,6 +887,14 @@ BenchReport runBench(const BenchOptions& options) {
             if (wanted("names_export")) {
                 progress(QStringLiteral("names_export ..."));
                 session.namesExport();
+            }
+            if (wanted("projects_list")) {
+                progress(QStringLiteral("projects_list ..."));
+                session.projectsList();
+            }
+            if (wanted("todo_list")) {
+                progress(QStringLiteral("todo_list ..."));
+                session.todoList();
             }
             session.close();
         }

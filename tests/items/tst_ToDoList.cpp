@@ -73,8 +73,8 @@ private Q_SLOTS:
         QTest::newRow("Completed To Do's") << 1 << "" << QStringList{call} << "Found: 1 Records";
         QTest::newRow("Private To Do's") << 2 << "" << QStringList{plan} << "Found: 1 Records";
         QTest::newRow("Urgent To Do's") << 3 << "" << QStringList{call, pay} << "Found: 2 Records";
-        QTest::newRow("none completed") << 1 << "UPDATE ToDo SET Completed = 0" << QStringList{}
-                                        << "Found: 0 Records";
+        QTest::newRow("none completed")
+            << 1 << "UPDATE ToDo SET Completed = 0" << QStringList{} << "Found: 0 Records";
     }
     void views() {
         QFETCH(int, view);

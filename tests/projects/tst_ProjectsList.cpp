@@ -34,7 +34,8 @@ class ProjectsListTest : public QObject {
 
     // Seven "Default" projects of ten; one with nothing but its name, names with a quote and a comma.
     void seed() {
-        f->db().Execute(R"(INSERT INTO Projects (ProjID, PName, Setting, StartDate, EndDate, Status, PrjType) VALUES
+        f->db().Execute(
+            R"(INSERT INTO Projects (ProjID, PName, Setting, StartDate, EndDate, Status, PrjType) VALUES
             (1, 'Customer Audit', 'Default', '2025-01-06', NULL, 'Is Working', NULL),
             (2, 'Bridge', 'Default', NULL, NULL, NULL, NULL),
             (3, 'Audit "Q1", East', 'Default', '2024-12-30', '2025-03-31', 'Done', 'Internal, Finance'),
@@ -122,9 +123,11 @@ private Q_SLOTS:
         seed();
         QWidget* projects = viewProjects();
         ui::ListView* list = ResultList(projects);
-        if (click == "fault") core::InjectFault("frmProjects.lvResult_Click", 3021, QStringLiteral("Injected"));
+        if (click == "fault")
+            core::InjectFault("frmProjects.lvResult_Click", 3021, QStringLiteral("Injected"));
         if (click != "row") f->prompts().answer(ui::Answer::OK);
-        const QPoint at = click == "below" ? QPoint(5, list->viewport()->height() - 3) : list->rowRect(2).center();
+        const QPoint at =
+            click == "below" ? QPoint(5, list->viewport()->height() - 3) : list->rowRect(2).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
 
         const auto forms = ui::ScreenRegistry::instance().openForms();
