@@ -3,6 +3,7 @@
 #include "core/MainWindowLink.h"
 #include "items/frmNotes.h"
 #include "items/frmToDo.h"
+#include "items/frmToDoList.h"
 #include "platform/ui/ScreenRegistry.h"
 
 namespace items {
@@ -21,6 +22,7 @@ void RegisterScreens() {
                             [](const ui::OpenValues& values) { return frmToDo::Open(values, Owner()); });
     registry.registerScreen(QStringLiteral("frmNotes"),
                             [](const ui::OpenValues& values) { return frmNotes::Open(values, Owner()); });
+    registry.registerScreen(QStringLiteral("frmToDoList"), &frmToDoList::Open);
 }
 
 }  // namespace items

@@ -1,6 +1,6 @@
 #pragma once
 
-// The to-do and note dialogs, registered with the screen registry by their names.
+// The to-do and note dialogs and the to-do list, registered with the screen registry by their names.
 namespace items {
 
 void RegisterScreens();

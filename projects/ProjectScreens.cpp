@@ -5,6 +5,7 @@
 #include "platform/ui/ScreenRegistry.h"
 #include "projects/frmNewProject.h"
 #include "projects/frmProjEntry.h"
+#include "projects/frmProjects.h"
 #include "projects/frmSetRelContact.h"
 #include "projects/frmSwtProject.h"
 #include "projects/frmUserPrjFields.h"
@@ -45,6 +46,7 @@ void RegisterScreens() {
                             [] { return frmUserPrjFields::Open(Owner()); });
     registry.registerScreen(QStringLiteral("frmSetRelContact"),
                             [] { return frmSetRelContact::Open(Owner()); });
+    registry.registerScreen(QStringLiteral("frmProjects"), &frmProjects::Open);
     for (const QString& name : {QStringLiteral("frmSetProjStatus"), QStringLiteral("frmSetProjType")})
         registry.registerScreen(name, [name]() -> QWidget* { return LookupItemDialog::Open(name); });
 }

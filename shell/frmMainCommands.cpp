@@ -59,11 +59,9 @@ struct StandIn {
 constexpr StandIn kStandIns[] = {
     {"frmHome", "Home Page", Kind::Screen, "Home"},
     {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
-    {"frmProjects", "Projects", Kind::Screen, ""},
     {"frmCalDay", "By Day", Kind::Screen, "CDay"},
     {"frmCalWeek", "By Week", Kind::Screen, "CWk"},
     {"frmCalList", "Appointment List", Kind::Screen, "CList"},
-    {"frmToDoList", "To Do List", Kind::Screen, "ToDo"},
     {"frmContQry", "Contacts Query", Kind::Screen, ""},
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},

@@ -413,8 +413,10 @@ public:
         m_viewHome = m_window->findChild<QAction*>(QStringLiteral("mnuViewHome"));
         m_viewNames = m_window->findChild<QAction*>(QStringLiteral("mnuViewNames"));
         m_viewCal = m_window->findChild<QAction*>(QStringLiteral("mnuViewCal"));
-        if (!m_search || !m_viewHome || !m_viewNames || !m_viewCal)
-            throw Failure("the main window has no search box, View > Home, View > Names or View > Calendar");
+        m_viewProj = m_window->findChild<QAction*>(QStringLiteral("mnuViewProj"));
+        m_viewToDo = m_window->findChild<QAction*>(QStringLiteral("mnuViewToDo"));
+        if (!m_search || !m_viewHome || !m_viewNames || !m_viewCal || !m_viewProj || !m_viewToDo)
+            throw Failure("the main window lacks its search box or a View command");
         m_trace = std::make_unique<StatementTrace>(g_dbLocal->Connection().getHandle());
     }
 
@@ -626,6 +628,16 @@ public:
         noteRows(QStringLiteral("names_list"), names);
     }
 
+    // View > Projects: every screen closes and the projects list opens on its "Default" projects.
+    void projectsList() {
+        viewList(QStringLiteral("projects_list"), m_viewProj, QStringLiteral("frmProjects"), 300.0);
+    }
+
+    // View > To Do: every screen closes and the to-do list opens, filled with every item.
+    void todoList() {
+        viewList(QStringLiteral("todo_list"), m_viewToDo, QStringLiteral("frmToDoList"), 1000.0);
+    }
+
     // The group list's first entry, "All", chosen on the open names list: every "Default" contact.
     void namesGroupAll() {
         Compared c = comparedMeasurements(QStringLiteral("names_group_all"), 500.0);
@@ -671,6 +683,18 @@ public:
     }
 
 private:
+    void viewList(const QString& step, QAction* view, const QString& screen, double target) {
+        Compared c = comparedMeasurements(step, target);
+        QWidget* list = nullptr;
+        runCompared(
+            c, nullptr, [&] { goHome(); },
+            [&] {
+                view->trigger();
+                list = requireScreen(screen);
+            });
+        noteRows(step, list);
+    }
+
     // The names list, opened by View > Names unless it is open already.
     QWidget* openNames() {
         if (QWidget* names = ui::ScreenRegistry::instance().find(QStringLiteral("frmNames"))) return names;
@@ -815,6 +839,8 @@ private:
     QAction* m_viewHome = nullptr;
     QAction* m_viewNames = nullptr;
     QAction* m_viewCal = nullptr;
+    QAction* m_viewProj = nullptr;
+    QAction* m_viewToDo = nullptr;
 };
 
 // Errors the program trapped and logged while the bench ran.
@@ -861,7 +887,8 @@ QStringList measurementNames() {
         QStringLiteral("editor_open"),     QStringLiteral("project_open"),   QStringLiteral("project_picker"),
         QStringLiteral("contact_picker"),  QStringLiteral("todo_dialog"),    QStringLiteral("note_dialog"),
         QStringLiteral("month_open"),      QStringLiteral("month_change"),   QStringLiteral("home_reload"),
-        QStringLiteral("names_list"),      QStringLiteral("names_group_all"), QStringLiteral("names_export")};
+        QStringLiteral("names_list"),      QStringLiteral("names_group_all"), QStringLiteral("names_export"),
+        QStringLiteral("projects_list"),   QStringLiteral("todo_list")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -954,6 +981,14 @@ BenchReport runBench(const BenchOptions& options) {
             if (wanted("names_export")) {
                 progress(QStringLiteral("names_export ..."));
                 session.namesExport();
+            }
+            if (wanted("projects_list")) {
+                progress(QStringLiteral("projects_list ..."));
+                session.projectsList();
+            }
+            if (wanted("todo_list")) {
+                progress(QStringLiteral("todo_list ..."));
+                session.todoList();
             }
             session.close();
         }

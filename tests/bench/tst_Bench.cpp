@@ -46,7 +46,7 @@ class BenchTest : public QObject {
         for (const QString& step : steps) {
             names << step;
             if (step.startsWith(QLatin1String("search_")) || step == QLatin1String("home_reload") ||
-                step == QLatin1String("names_list") || step == QLatin1String("names_group_all")) {
+                step.endsWith(QLatin1String("_list")) || step == QLatin1String("names_group_all")) {
                 for (const char* part : {".program_sql", ".sqlite", ".ratio", ".layer", ".layer_ratio"})
                     names << step + QLatin1String(part);
             }

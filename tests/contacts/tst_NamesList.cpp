@@ -14,43 +14,20 @@
 #include "platform/ui/ScreenRegistry.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
+#include "support/ListScreenCheck.h"
 #include "support/SaveFileSeam.h"
 #include "support/TestRegistry.h"
 
+using testsupport::Choose;
 using testsupport::Fixture;
+using testsupport::Keys;
+using testsupport::ResultList;
+using testsupport::Rows;
 
 namespace {
 
 QWidget* Open(const QString& name) {
     return ui::ScreenRegistry::instance().find(name);
-}
-
-ui::ListView* List(QWidget* screen) {
-    return screen ? screen->findChild<ui::ListView*>(QStringLiteral("lvResult")) : nullptr;
-}
-
-QStringList Keys(const ui::ListView& list) {
-    QStringList keys;
-    for (int r = 0; r < list.rowCount(); ++r) keys << list.key(r);
-    return keys;
-}
-
-// Every row as "key|cell|cell|...".
-QStringList Rows(const ui::ListView& list) {
-    QStringList rows;
-    for (int r = 0; r < list.rowCount(); ++r) {
-        QStringList cells{list.key(r)};
-        for (int c = 0; c < list.columnCount(); ++c) cells << list.text(r, c);
-        rows << cells.join(u'|');
-    }
-    return rows;
-}
-
-// A drop-down entry chosen as the user chooses it.
-void Choose(QWidget* screen, const char* box, int index) {
-    auto* combo = screen->findChild<QComboBox*>(QLatin1String(box));
-    combo->setCurrentIndex(index);
-    Q_EMIT combo->activated(index);
 }
 
 }  // namespace
@@ -130,7 +107,7 @@ private Q_SLOTS:
         QCOMPARE(g_strCurScreen, QString());
         if (view >= 0) Choose(names, "cboView", view);
 
-        QCOMPARE(Keys(*List(names)), keys);
+        QCOMPARE(Keys(*ResultList(names)), keys);
         QCOMPARE(w->StatusText(), status);
         QCOMPARE(f->prompts().count(), 0);
     }
@@ -156,7 +133,7 @@ private Q_SLOTS:
         Choose(names, "cboView", 3);  // the group filter ignores the view
         Choose(names, "cboGroup", entry);
 
-        QCOMPARE(Keys(*List(names)), keys);
+        QCOMPARE(Keys(*ResultList(names)), keys);
         QCOMPARE(w->StatusText(), QStringLiteral("Found: %1 Records").arg(keys.size()));
     }
 
@@ -179,7 +156,7 @@ private Q_SLOTS:
             (1, 'Home', '1 Old St', 'Oldtown', 'OS', '11111'), (1, 'Work', '9 Work Rd', 'Worktown', 'WS', '99999'),
             (1, 'Home', '2 New St', NULL, 'NS', NULL), (2, 'Work', '3 Side St', 'Elsewhere', 'ES', '33333'))");
         start();
-        QStringList rows = Rows(*List(screen(form)));
+        QStringList rows = Rows(*ResultList(screen(form)));
         rows.sort();
         QCOMPARE(rows, (QStringList{"ID1|berg, Anna|Buyer|" + modGeneral::GetPhoneNum(1) +
                                         "|anna@home.test|2 New St|Oldtown|NS|11111",
@@ -203,7 +180,7 @@ private Q_SLOTS:
         g_strNameSrchSQL = pattern;
         QWidget* results = ui::ScreenRegistry::instance().open(QStringLiteral("frmNameSrchResult"));
         QCOMPARE(results->windowTitle(), QStringLiteral("Name Search Results"));
-        QCOMPARE(Keys(*List(results)), keys);
+        QCOMPARE(Keys(*ResultList(results)), keys);
         QCOMPARE(w->StatusText(), QStringLiteral("Found: %1 Records").arg(keys.size()));
         QCOMPARE(g_strCurScreen, QString());
     }
@@ -224,7 +201,7 @@ private Q_SLOTS:
         seed();
         start();
         QWidget* screen = this->screen(form);
-        ui::ListView* list = List(screen);
+        ui::ListView* list = ResultList(screen);
         const int clicked = list->key(2).mid(2).toInt();
         QWidget* dialog = ui::ScreenRegistry::instance().open(QStringLiteral("frmNewName"));
         QVERIFY(dialog);
@@ -282,7 +259,7 @@ private Q_SLOTS:
                             "\"St.\",\"ZIP\"\r\n"
                             "\"Adams, Eve\",\"\",\"555-0102\",\"\",\"\",\"\",\"\",\"\"\r\n"
                             "\"berg, Anna\",\"Sales, East\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"));
-        QCOMPARE(List(names)->selectedRow(), 1);
+        QCOMPARE(ResultList(names)->selectedRow(), 1);
     }
 
     // Stripes and grid lines follow the preferences; a loader that fails shows the error box and
@@ -312,7 +289,7 @@ private Q_SLOTS:
         }
         QWidget* names = viewNames();
         QVERIFY(names);
-        ui::ListView* list = List(names);
+        ui::ListView* list = ResultList(names);
         QCOMPARE(list->rowCount(), rows);
         QCOMPARE(list->hasStripe(), stripes && rows > 0);
         QCOMPARE(list->gridLines(), grid);
