@@ -1,6 +1,7 @@
 #pragma once
 
-// The to-do and note dialogs, registered with the screen registry by their names.
+// The to-do, note and appointment dialogs and the reminder pop-up, registered with the screen
+// registry by their names.
 namespace items {
 
 void RegisterScreens();
