@@ -775,10 +775,11 @@ const Measurement* BenchReport::find(const QString& name) const {
 }
 
 QStringList measurementNames() {
-    return {QStringLiteral("startup"),        QStringLiteral("search_one"),      QStringLiteral("search_many"),
-            QStringLiteral("editor_open"),    QStringLiteral("project_open"),    QStringLiteral("project_picker"),
-            QStringLiteral("todo_dialog"),    QStringLiteral("note_dialog"),     QStringLiteral("home_reload"),
-            QStringLiteral("names_list"),     QStringLiteral("names_group_all"), QStringLiteral("names_export")};
+    return {QStringLiteral("startup"),     QStringLiteral("search_one"),   QStringLiteral("search_many"),
+            QStringLiteral("editor_open"), QStringLiteral("project_open"), QStringLiteral("project_picker"),
+            QStringLiteral("todo_dialog"), QStringLiteral("note_dialog"),  QStringLiteral("appt_dialog"),
+            QStringLiteral("home_reload"), QStringLiteral("names_list"),   QStringLiteral("names_group_all"),
+            QStringLiteral("names_export")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -843,6 +844,11 @@ BenchReport runBench(const BenchOptions& options) {
                 progress(QStringLiteral("note_dialog ..."));
                 session.itemDialog(QStringLiteral("note_dialog"), QStringLiteral("frmNotes"),
                                    [] { modGeneral::OpenNote(modGeneral::NewItem()); });
+            }
+            if (wanted("appt_dialog")) {
+                progress(QStringLiteral("appt_dialog ..."));
+                session.itemDialog(QStringLiteral("appt_dialog"), QStringLiteral("frmAppt"),
+                                   [] { modGeneral::OpenAppt(modGeneral::NewItem()); });
             }
             if (wanted("home_reload")) {
                 progress(QStringLiteral("home_reload ..."));
