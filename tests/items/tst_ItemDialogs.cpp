@@ -809,6 +809,10 @@ private Q_SLOTS:
         QTest::newRow("no interval") << "remind,interval <Select>"
                                      << "You must select a Valid Time Interval" << kTitle << ui::OKOnly
                                      << "Combo1(4)|5 Min";
+        QTest::newRow("appointment gone")
+            << "gone"
+            << "An un-known error occurred loading the information!\nSorry for the inconvenience" << kTitle
+            << ui::OKOnly << "Combo1(2)|8:00 AM";
         QTest::newRow("reminder not written")
             << "subject,remind,block,ok"
             << "An un-known error occurred while Posting this entry!\nSorry for the inconvenience" << kTitle
@@ -820,8 +824,8 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(int, style);
         QFETCH(QString, after);
-        openAppt();
         f->prompts().answer(ui::Answer::OK);
+        openAppt(steps == "gone" ? 9 : 0);
         for (const QString& step : steps.split(',')) {
             if (step == "ok") press(3);
             if (step == "subject") QTest::keyClicks(ctl("Text1(0)"), "Typed");
@@ -851,7 +855,7 @@ private Q_SLOTS:
             QVERIFY(ctl(after)->hasFocus());
         QCOMPARE(f->rowCount("Appts"), 0);
         QCOMPARE(f->rowCount("Remind"), 0);
-        exec("DELETE FROM ErrLog WHERE ModName = 'frmAppt.PostEntry'");
+        exec("DELETE FROM ErrLog WHERE ModName IN ('frmAppt.PostEntry', 'frmAppt.PopulateFields')");
     }
 
     // What closing the appointment dialog reloads: the active screen through its own procedures, the

@@ -212,6 +212,8 @@ private Q_SLOTS:
         QCOMPARE(todo->EntryMode(), 2);
         QCOMPARE(todo->RecordNumber(), 71);
         QCOMPARE(todo->findChild<QLineEdit*>("Text1(0)")->text(), QString("Call Bo"));
+        todo->findChild<QPushButton*>("cmdOpts(4)")->click();
+        QCOMPARE(f->scalar("SELECT Completed FROM Remind").toBool(), true);  // cancelled, still done
         QCOMPARE(f->prompts().count(), 0);
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
