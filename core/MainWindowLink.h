@@ -30,6 +30,11 @@ public:
     virtual QRectF OuterFrameTwips() const = 0;
     // False where the platform does not report the window's position (Wayland).
     virtual bool PositionKnown() const = 0;
+    // The notification-area icon goes; nothing happens when none is shown.
+    virtual void RemoveTrayIcon() {}
+    // The window is shown again, also from the tray or from the minimising that stands in for it
+    // where there is no tray, and the icon goes.
+    virtual void ShowFromTray() {}
 };
 
 void SetMainWindow(MainWindowLink* window);

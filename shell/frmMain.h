@@ -89,9 +89,9 @@ public:
     // The notification-area icon, shown while the window hides with reminders pending. The reminder
     // pop-up removes it and shows the window again when it closes (ShowFromTray).
     void AddTrayIcon();
-    void RemoveTrayIcon();
+    void RemoveTrayIcon() override;
     bool TrayIconShown() const;
-    void ShowFromTray();
+    void ShowFromTray() override;
 
     // core::MainWindowLink
     QWidget* Widget() override { return this; }

@@ -46,8 +46,7 @@ namespace {
 // Stand-ins for the screens and dialogs that later versions build. A real form registers its own
 // opener under the same name and replaces the stand-in.
 
-// PopUp: handed to its opener loaded but not shown, to run modally.
-enum class Kind { Screen, Dialog, ModalDialog, PopUp };
+enum class Kind { Screen, Dialog, ModalDialog };
 
 struct StandIn {
     const char* name;
@@ -65,14 +64,12 @@ constexpr StandIn kStandIns[] = {
     {"frmContQry", "Contacts Query", Kind::Screen, ""},
     {"frmProjQry", "Projects Query", Kind::Screen, ""},
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
-    {"frmAppt", "New / Edit Appointment", Kind::Dialog, nullptr},
     {"frmPreference", "Preferences", Kind::Dialog, nullptr},
     {"frmSecurity", "Program Security", Kind::Dialog, nullptr},
     {"frmPrintContact", "Print Contact Report", Kind::Dialog, nullptr},
     {"frmPrintProject", "Print Project Report", Kind::Dialog, nullptr},
     {"frmDelete", "Delete Contact or Project File", Kind::Dialog, nullptr},
     {"frmAbout", "About Pomaret", Kind::ModalDialog, nullptr},
-    {"frmReminder", "Reminder", Kind::PopUp, nullptr},
 };
 
 frmMain* MainFrame() {
@@ -132,11 +129,6 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
             ui::ScreenRegistry::instance().add(dialog);
             dialog->exec();
             return nullptr;
-        }
-        case Kind::PopUp: {
-            auto* popup = new PlaceholderDialog(name, caption, nullptr);
-            TakeValues(popup, values);
-            return popup;
         }
     }
     return nullptr;

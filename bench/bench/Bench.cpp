@@ -886,9 +886,9 @@ QStringList measurementNames() {
         QStringLiteral("startup"),         QStringLiteral("search_one"),     QStringLiteral("search_many"),
         QStringLiteral("editor_open"),     QStringLiteral("project_open"),   QStringLiteral("project_picker"),
         QStringLiteral("contact_picker"),  QStringLiteral("todo_dialog"),    QStringLiteral("note_dialog"),
-        QStringLiteral("month_open"),      QStringLiteral("month_change"),   QStringLiteral("home_reload"),
-        QStringLiteral("names_list"),      QStringLiteral("names_group_all"), QStringLiteral("names_export"),
-        QStringLiteral("projects_list"),   QStringLiteral("todo_list")};
+        QStringLiteral("appt_dialog"),     QStringLiteral("month_open"),     QStringLiteral("month_change"),
+        QStringLiteral("home_reload"),     QStringLiteral("names_list"),     QStringLiteral("names_group_all"),
+        QStringLiteral("names_export"),    QStringLiteral("projects_list"),  QStringLiteral("todo_list")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -957,6 +957,11 @@ BenchReport runBench(const BenchOptions& options) {
                 progress(QStringLiteral("note_dialog ..."));
                 session.itemDialog(QStringLiteral("note_dialog"), QStringLiteral("frmNotes"),
                                    [] { modGeneral::OpenNote(modGeneral::NewItem()); });
+            }
+            if (wanted("appt_dialog")) {
+                progress(QStringLiteral("appt_dialog ..."));
+                session.itemDialog(QStringLiteral("appt_dialog"), QStringLiteral("frmAppt"),
+                                   [] { modGeneral::OpenAppt(modGeneral::NewItem()); });
             }
             if (wanted("month_open")) {
                 progress(QStringLiteral("month_open ..."));

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -385,6 +386,27 @@ private Q_SLOTS:
         view.resize(ui::twips::ToPixelsX(width), view.height());
         QCOMPARE(places(), before);
         QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(f->rowCount("ErrLog"), 0);
+    }
+
+    // New > Appointment over the month view: OK shows the appointment in its cell (today, 8:00 AM by
+    // default), Cancel reloads nothing.
+    void appointmentDialogReloads() {
+        frmCalMnth* view = openMonth();
+        const auto newAppt = [&](const QString& subject, const char* button) {
+            w->findChild<QAction*>(QStringLiteral("mnuEditNewAppt"))->trigger();
+            QWidget* dlg = ui::ScreenRegistry::instance().find(QStringLiteral("frmAppt"));
+            QVERIFY(dlg);
+            QTest::keyClicks(dlg->findChild<QLineEdit*>(QStringLiteral("Text1(0)")), subject);
+            dlg->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+            settle();
+        };
+        addAppt({2026, 12, 20}, QTime(11, 0), QStringLiteral("Meanwhile"));
+        newAppt(QStringLiteral("Dropped"), "cmdOpts(4)");
+        QCOMPARE(TextOfDay(view, 20), QString());
+        newAppt(QStringLiteral("Visit"), "cmdOpts(3)");
+        QCOMPARE(TextOfDay(view, 8), QStringLiteral("8:00 AM \nVisit\n"));
+        QCOMPARE(TextOfDay(view, 20), QStringLiteral("11:00 AM \nMeanwhile\n"));
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 

@@ -1,17 +1,23 @@
 #include <SQLiteCpp/Database.h>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
 
+#include "core/MainWindowLink.h"
+#include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "items/ItemDialog.h"
 #include "items/ItemScreens.h"
 #include "items/Reminders.h"
+#include "items/frmReminder.h"
 #include "platform/db/Database.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
@@ -59,10 +65,45 @@ public:
     Q_INVOKABLE void LoadToDoInfo() { note("LoadToDoInfo"); }
     Q_INVOKABLE void LoadContactHistory() { note("LoadContactHistory"); }
     Q_INVOKABLE void LoadProjectHistory() { note("LoadProjectHistory"); }
+    Q_INVOKABLE void LoadAppts() { note("LoadAppts"); }
+    Q_INVOKABLE void LoadApptsInfo() { note("LoadApptsInfo"); }
+    Q_INVOKABLE void CalculateDates() { note("CalculateDates"); }
+    Q_INVOKABLE void DestroyTextBoxArray() { note("DestroyTextBoxArray"); }
+    Q_INVOKABLE void LoadAppointments() { note("LoadAppointments"); }
+    Q_INVOKABLE void EmptyDateValues() { note("EmptyDateValues"); }
+    Q_INVOKABLE void CreateCalendar() { note("CreateCalendar"); }
+    Q_INVOKABLE void HighlightCalendarDates() { note("HighlightCalendarDates"); }
 
 private:
     void note(const char* loader) { m_log << objectName() + QLatin1Char('.') + QLatin1String(loader); }
     QStringList& m_log;
+};
+
+// The main window as the reminder pop-up reaches it: notes the steps, and how things stood when the
+// window was brought back.
+class WindowLink : public core::MainWindowLink {
+public:
+    WindowLink() { core::SetMainWindow(this); }
+    ~WindowLink() override { core::SetMainWindow(nullptr); }
+    QWidget* Widget() override { return &window; }
+    void SetStatusText(const QString& text) override { status = text; }
+    QString StatusText() const override { return status; }
+    void SetContextCommandsEnabled(bool) override {}
+    int WindowStateCode() const override { return 0; }
+    QRectF OuterFrameTwips() const override { return {}; }
+    bool PositionKnown() const override { return true; }
+    void RemoveTrayIcon() override { steps << "RemoveTrayIcon"; }
+    void ShowFromTray() override {
+        const auto& registry = ui::ScreenRegistry::instance();
+        const frmReminder* popup = registry.find<frmReminder>();
+        const bool away = popup && popup->isHidden() && !(popup->windowFlags() & Qt::WindowStaysOnTopHint);
+        steps << QStringLiteral("ShowFromTray%1%2")
+                     .arg(away ? "" : ", pop-up on view", registry.find<ItemDialog>() ? ", item open" : "");
+    }
+
+    QWidget window;
+    QString status;
+    QStringList steps;
 };
 
 // The to-do and note dialogs driven as a user drives them, opened the way every opener opens them.
@@ -88,6 +129,10 @@ class ItemDialogsTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(dlg()));
     }
     static void openToDo(int number = 0, const QString& text = {}) { open(false, number, text); }
+    static void openAppt(int number = 0) {
+        modGeneral::OpenAppt(number ? modGeneral::StoredItem(number) : modGeneral::NewItem());
+        QVERIFY(QTest::qWaitForWindowActive(dlg()));
+    }
     // A user's choice in a list: the entry of exactly this text.
     static void pick(const QString& list, const QString& text) {
         auto* combo = ctl<ui::ComboBox>(list);
@@ -123,7 +168,8 @@ class ItemDialogsTest : public QObject {
     }
     void exec(const QString& sql, const QVariantList& params = {}) { f->db().Execute(sql, params); }
     void doubles() {
-        for (const char* name : {"frmHome", "frmContEntry", "frmProjEntry", "frmToDoList"})
+        for (const char* name : {"frmHome", "frmContEntry", "frmProjEntry", "frmToDoList", "frmCalDay",
+                                 "frmCalList", "frmCalMnth"})
             screens.push_back(std::make_unique<ScreenDouble>(name, reloads));
     }
     static frmHome* realHome() { return qobject_cast<frmHome*>(frmHome::Open()); }
@@ -631,6 +677,306 @@ private Q_SLOTS:
         press(3);
         QCOMPARE(row("SELECT NType, fkContID, Fav, DateStamp FROM Attach WHERE RefNum = 2"),
                  QString("C|5|true|2020-01-02T03:04:05.000"));
+    }
+
+    // ---------------------------------------------------------------------------------------------
+    // Appointments
+
+    // An appointment over its life. New from the home screen with only a subject: today, 8:00 to 9:00
+    // AM. Edited: "All Day" greys the times yet stores them, the new reminder counts from the start
+    // time shown, an end before the start is kept. Its reminder rows go with the box and with the
+    // appointment; "&New" after the edit starts from today again.
+    void apptOverItsLife() {
+        const QString appt =
+            "SELECT Subject, TextBody, DateFrom, DateTo, TimeFrom, TimeTo, fkContID, Private, "
+            "NoTime, AllDay, Remind, RemAmt FROM Appts";
+        frmHome* home = realHome();
+        openAppt();
+        QCOMPARE(ctl<QComboBox>("Combo1(2)")->count(), 48);  // the times alone, no "<Select>"
+        QTest::keyClicks(ctl("Text1(0)"), "Fair");
+        press(3);
+        QCOMPARE(row(appt),
+                 QString("Fair|-|12/08/2026|12/08/2026|8:00 AM|9:00 AM|-|false|false|false|false|-"));
+        QCOMPARE(home->lvAppts->rowCount(), 1);
+
+        settle();
+        openAppt(1);
+        pick("Combo1(2)", "2:00 PM");
+        ctl<QRadioButton>("optTime(2)")->click();
+        QVERIFY(!ctl("Combo1(2)")->isEnabled() && !ctl("Combo1(3)")->isEnabled());
+        ctl<QDateEdit>("dtpDate(0)")->setDate(Day("12/10/2026"));
+        ctl<QDateEdit>("dtpDate(1)")->setDate(Day("12/09/2026"));
+        ctl<QCheckBox>("Check1(0)")->click();
+        QCOMPARE(ctl<QComboBox>("Combo1(4)")->currentText(), QString("5 Min"));
+        pick("Combo1(4)", "1 Hr");
+        press(3);
+        QCOMPARE(row(appt),
+                 QString("Fair|-|12/10/2026|12/09/2026|2:00 PM|9:00 AM|-|false|false|true|true|1 Hr"));
+        QCOMPARE(row("SELECT RemDate, RemTime, fkApptID, fkToDoID, Type, Completed FROM Remind"),
+                 QString("12/10/2026|1:00 PM|1|-|AP|false"));
+
+        settle();
+        openAppt(1);
+        QVERIFY(ctl<QRadioButton>("optTime(2)")->isChecked() && !ctl("Combo1(2)")->isEnabled());
+        QCOMPARE(ctl<QComboBox>("Combo1(2)")->currentText(), QString("2:00 PM"));
+        ctl<QCheckBox>("Check1(0)")->click();
+        press(3);
+        QCOMPARE(f->rowCount("Remind"), 0);
+        QCOMPARE(row("SELECT Remind, RemAmt FROM Appts"), QString("false|1 Hr"));
+
+        settle();
+        openAppt(1);
+        press(0);
+        QTest::keyClicks(ctl("Text1(0)"), "Next");
+        press(3);
+        QCOMPARE(row(appt + " WHERE RefNum = 2"),
+                 QString("Next|-|12/08/2026|12/08/2026|8:00 AM|9:00 AM|-|false|false|false|false|-"));
+
+        exec(
+            "INSERT INTO Remind (fkApptID, Type) VALUES (1, 'AP'), (1, 'AP'), (1, 'TD')");  // a to-do's stays
+        settle();
+        openAppt(1);
+        f->prompts().answer(ui::Answer::Yes);
+        press(1);
+        QCOMPARE(f->prompts().lastText(), QString("Are you sure you want to DELETE this Appointment item?"));
+        QCOMPARE(f->rowCount("Appts"), 1);
+        QCOMPARE(row("SELECT fkApptID, Type FROM Remind"), QString("1|TD"));
+    }
+
+    // A stored appointment is shown as stored, values the lists lack and a contact that is gone
+    // included, and OK writes back what was loaded.
+    void okAfterALoadKeepsTheAppt() {
+        exec(
+            "INSERT INTO Appts (Subject, DateFrom, DateTo, TimeFrom, TimeTo, fkContID, fkProjID, Private, "
+            "NoTime, Remind, RemAmt) VALUES ('Item', #12/10/2026#, #12/11/2026#, '14:15:30', #5:00 PM#, "
+            "99, 8, True, True, True, '2 Days')");
+        const QString columns = "SELECT * FROM Appts";
+        const QString before = row(columns);
+        openAppt(1);
+        QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(ctl<QComboBox>("Combo1(2)")->currentText() + '|' +
+                     ctl<QComboBox>("Combo1(0)")->currentText() + '|' +
+                     ctl<QComboBox>("Combo1(1)")->currentText() + '|' +
+                     ctl<QComboBox>("Combo1(4)")->currentText(),
+                 QString("2:15 PM| |Roof|2 Days"));
+        QVERIFY(ctl<QRadioButton>("optTime(1)")->isChecked());
+        press(3);
+        QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(row(columns), before);
+    }
+
+    // The appointment's messages come in order, with their titles and focus; nothing is written.
+    void apptMessages_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("after");  // what has the focus, or list|text
+        const int info = ui::OKOnly | ui::Information;
+        QTest::newRow("no subject") << "erase 0,ok"
+                                    << "You Must Enter An Appointment Subject"
+                                    << "Validate : Appointment Subject" << info << "Text1(0)";
+        QTest::newRow("no dates") << "subject,erase 1,erase 0,ok"
+                                  << "You Must Select A Start Date"
+                                  << "Validate : Start Date" << info << "dtpDate(0)";
+        QTest::newRow("no end date") << "subject,erase 1,ok"
+                                     << "You Must Select A End Date"
+                                     << "Validate : End Date" << info << "dtpDate(1)";
+        QTest::newRow("no interval") << "remind,interval <Select>"
+                                     << "You must select a Valid Time Interval" << kTitle << ui::OKOnly
+                                     << "Combo1(4)|5 Min";
+        QTest::newRow("appointment gone")
+            << "gone"
+            << "An un-known error occurred loading the information!\nSorry for the inconvenience" << kTitle
+            << ui::OKOnly << "Combo1(2)|8:00 AM";
+        QTest::newRow("reminder not written")
+            << "subject,remind,block,ok"
+            << "An un-known error occurred while Posting this entry!\nSorry for the inconvenience" << kTitle
+            << ui::OKOnly << "Combo1(4)|5 Min";
+    }
+    void apptMessages() {
+        QFETCH(QString, steps);
+        QFETCH(QString, message);
+        QFETCH(QString, title);
+        QFETCH(int, style);
+        QFETCH(QString, after);
+        f->prompts().answer(ui::Answer::OK);
+        openAppt(steps == "gone" ? 9 : 0);
+        for (const QString& step : steps.split(',')) {
+            if (step == "ok") press(3);
+            if (step == "subject") QTest::keyClicks(ctl("Text1(0)"), "Typed");
+            if (step == "remind") ctl<QCheckBox>("Check1(0)")->click();
+            if (step.startsWith("interval ")) pick("Combo1(4)", step.mid(9));
+            if (step.startsWith("erase ")) {
+                // A day left blank: the picker shows no date.
+                auto* picker = ctl<QDateEdit>(QString("dtpDate(%1)").arg(step.mid(6)));
+                picker->setFocus();
+                picker->setSelectedSection(QDateTimeEdit::DaySection);
+                QTest::keyClick(picker, Qt::Key_Backspace);
+            }
+            if (step == "block")
+                f->db().Connection().exec(
+                    "CREATE TRIGGER NoReminders BEFORE INSERT ON Remind BEGIN SELECT RAISE(ABORT, 'disk "
+                    "full'); END");
+        }
+        QCOMPARE(f->prompts().count(), 1);
+        QCOMPARE(f->prompts().lastText(), message);
+        QCOMPARE(f->prompts().lastTitle(), title);
+        QCOMPARE(f->prompts().lastStyle(), style);
+        QVERIFY(dlg() && dlg()->isVisible());
+        if (after.contains('|'))
+            QCOMPARE(ctl<QComboBox>(after.section('|', 0, 0))->currentText(), after.section('|', 1));
+        else
+            QVERIFY(ctl(after)->hasFocus());
+        QCOMPARE(f->rowCount("Appts"), 0);
+        QCOMPARE(f->rowCount("Remind"), 0);
+        exec("DELETE FROM ErrLog WHERE ModName IN ('frmAppt.PostEntry', 'frmAppt.PopulateFields')");
+    }
+
+    // What closing the appointment dialog reloads: the active screen through its own procedures, the
+    // calendar views' in their order; a delete reloads the home screen or contact editor once more.
+    void apptClosingReloads_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList none;
+        QTest::newRow("OK, home") << "Home"
+                                  << "ok" << QStringList{"frmHome.LoadAppts"};
+        QTest::newRow("delete, home") << "Home"
+                                      << "delete" << QStringList{"frmHome.LoadAppts", "frmHome.LoadAppts"};
+        QTest::newRow("delete, contact")
+            << "CEnt"
+            << "delete" << QStringList{"frmContEntry.LoadApptsInfo", "frmContEntry.LoadApptsInfo"};
+        QTest::newRow("OK, month") << "CMnth"
+                                   << "ok"
+                                   << QStringList{"frmCalMnth.EmptyDateValues", "frmCalMnth.CreateCalendar",
+                                                  "frmCalMnth.HighlightCalendarDates",
+                                                  "frmCalMnth.LoadAppointments"};
+        QTest::newRow("OK, day") << "CDay"
+                                 << "ok"
+                                 << QStringList{"frmCalDay.CalculateDates", "frmCalDay.DestroyTextBoxArray",
+                                                "frmCalDay.LoadAppointments"};
+        QTest::newRow("OK, week view without them") << "CWk"
+                                                    << "ok" << none;
+        QTest::newRow("OK, to-do list") << "ToDo"
+                                        << "ok" << none;
+        QTest::newRow("Cancel") << "Home"
+                                << "cancel" << none;
+    }
+    void apptClosingReloads() {
+        QFETCH(QString, code);
+        QFETCH(QString, how);
+        QFETCH(QStringList, expected);
+        exec(
+            "INSERT INTO Appts (RefNum, Subject, DateFrom, DateTo) VALUES (3, 'Old', #12/01/2026#, "
+            "#12/01/2026#)");
+        doubles();
+        QWidget weekStandIn;  // a view that is open but has no such procedures
+        weekStandIn.setObjectName("frmCalWeek");
+        ui::ScreenRegistry::instance().add(&weekStandIn);
+        g_strCurScreen = code;
+        openAppt(3);
+        retype(ctl("Text1(0)"), "New");
+        if (how == "delete") f->prompts().answer(ui::Answer::Yes);
+        press(how == "ok" ? 3 : how == "cancel" ? 4 : 1);
+        settle();
+        QVERIFY(!dlg());
+        QCOMPARE(reloads, expected);
+        QCOMPARE(f->scalar("SELECT Subject FROM Appts").toString(), how == "ok"       ? QString("New")
+                                                                    : how == "delete" ? QString()
+                                                                                      : QString("Old"));
+    }
+
+    // ---------------------------------------------------------------------------------------------
+    // Reminder pop-up
+
+    // What the pop-up shows of its item; it asks for the alert once, whatever it finds.
+    void popUpShowsItsItem_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("shown");  // title, the "To:" caption, the six values
+        QTest::newRow("to-do without a time or contact")
+            << "TD" << 1 << "Reminder for scheduled To Do item|no To:||Roof|Write|1/6/2025 at ||Bring\nnotes";
+        QTest::newRow("appointment")
+            << "AP" << 1
+            << "Reminder for scheduled Appointment|To:|Lind, Carl||Fair|1/6/2025 at 2:00 PM|1/7/2025 at |";
+        QTest::newRow("appointment gone") << "AP" << 9 << "Reminder for scheduled Appointment|To:||||||";
+    }
+    void popUpShowsItsItem() {
+        QFETCH(QString, type);
+        QFETCH(int, item);
+        QFETCH(QString, shown);
+        exec(
+            "INSERT INTO ToDo (Subject, fkContID, fkProjID, DueDate, TextBody) VALUES ('Write', 0, 7, "
+            "#1/6/2025#, ?)",
+            {"Bring\r\nnotes"});
+        exec(
+            "INSERT INTO Appts (Subject, fkContID, DateFrom, TimeFrom, DateTo) VALUES ('Fair', 6, "
+            "#1/6/2025#, "
+            "#2:00 PM#, #1/7/2025#)");
+        std::unique_ptr<QWidget> popup(ui::ScreenRegistry::instance().open(
+            "frmReminder", {{"m_lngRemindID", 1},
+                            {type == "AP" ? "m_lngApptID" : "m_lngToDoID", item},
+                            {"m_strType", type}}));
+        const auto text = [&](const QString& name) { return popup->findChild<QLabel*>(name)->text(); };
+        QStringList on{text("lblTitle"),
+                       popup->findChild<QLabel*>("lblCaption(4)")->isHidden() ? "no To:" : "To:"};
+        for (int i = 0; i < 6; ++i) on << text(QString("lblText(%1)").arg(i));
+        QCOMPARE(on.join('|'), shown);
+        QCOMPARE(f->shell().sounds(), QStringList{":/alert.wav"});
+        QVERIFY(!popup->isVisible());
+        QCOMPARE(f->prompts().count(), 0);
+    }
+
+    // Closing the pop-up: the reminder done, the window back with the pop-up out of its way, then the
+    // item's own dialog for editing. A failing step is reported and skips the rest; it closes anyway.
+    void closingThePopUp_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("completed");
+        QTest::addColumn<int>("editing");  // the item the open dialog is on; 0 none
+        const QStringList both{"RemoveTrayIcon", "ShowFromTray"};
+        QTest::newRow("to-do") << "TD"
+                               << "" << both << "true" << 1;
+        QTest::newRow("appointment, its dialog open on another")
+            << "AP"
+            << "open 2" << QStringList{"RemoveTrayIcon", "ShowFromTray, item open"} << "true" << 2;
+        QTest::newRow("reminder row gone") << "TD"
+                                           << "no row" << both << "-" << 1;
+        QTest::newRow("failure") << "AP"
+                                 << "fault" << QStringList{} << "false" << 0;
+    }
+    void closingThePopUp() {
+        QFETCH(QString, type);
+        QFETCH(QString, setup);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, completed);
+        QFETCH(int, editing);
+        exec("INSERT INTO ToDo (Subject, DueDate) VALUES ('Call', #12/08/2026#)");
+        exec("INSERT INTO Appts (Subject, DateFrom) VALUES ('Fair', #12/08/2026#), ('Other', #12/09/2026#)");
+        if (setup != "no row") exec("INSERT INTO Remind (RemDate, Type) VALUES (#12/08/2026#, ?)", {type});
+        WindowLink link;
+        if (setup == "open 2") openAppt(2);
+        if (setup == "fault") {
+            core::InjectFault("frmReminder.Form_Unload", 3021, "No current record.");
+            f->prompts().answer(ui::Answer::OK);
+        }
+        QPointer<QWidget> popup = ui::ScreenRegistry::instance().open(
+            "frmReminder",
+            {{"m_lngRemindID", 1}, {type == "AP" ? "m_lngApptID" : "m_lngToDoID", 1}, {"m_strType", type}});
+        popup->show();
+        QTest::mouseClick(popup->findChild<QLabel*>("lblClose"), Qt::LeftButton);
+        settle();
+
+        QVERIFY(!popup);
+        QCOMPARE(link.steps, steps);
+        QCOMPARE(row("SELECT Completed FROM Remind"), completed == "-" ? QString("no row") : completed);
+        QCOMPARE(dlg() ? dlg()->RecordNumber() : 0, editing);
+        if (dlg()) QCOMPARE(dlg()->EntryMode(), 2);
+        QCOMPARE(f->prompts().count(), setup == "fault" ? 1 : 0);
+        QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmReminder.Form_Unload'"), setup == "fault" ? 1 : 0);
+        exec("DELETE FROM ErrLog");
     }
 };
 

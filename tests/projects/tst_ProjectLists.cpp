@@ -177,11 +177,8 @@ private Q_SLOTS:
         QVERIFY(opened);
         QCOMPARE(g_lngEntryMode, 7);
         if (auto* item = qobject_cast<ItemDialog*>(opened)) {
-            QCOMPARE(item->EntryMode(), 2);
-            QCOMPARE(item->RecordNumber(), number);
-        } else if (dialog == "frmAppt") {
-            QCOMPARE(opened->property(modGeneral::kEntryModeValue).toInt(), number < 0 ? 0 : 2);
-            if (number > 0) QCOMPARE(opened->property("m_lngApptID").toInt(), number);
+            QCOMPARE(item->EntryMode(), number < 0 ? 0 : 2);
+            if (number > 0) QCOMPARE(item->RecordNumber(), number);
         }
         // A related contact replaces the project editor; the current project stays.
         if (dialog == "frmContEntry") {
@@ -190,6 +187,22 @@ private Q_SLOTS:
             QCOMPARE(g_lngCurProjID, 1);
         }
         QCOMPARE(f->prompts().count(), 0);
+    }
+
+    // "New Appt ..." opens a new appointment on this project; its OK lists it in the editor.
+    void newAppointmentIsListed() {
+        frmProjEntry* e = open(1);
+        ctl<QPushButton>(e, "cmdAppts")->click();
+        settle();
+        QWidget* appt = form("frmAppt");
+        QVERIFY(appt);
+        auto* projects = appt->findChild<ui::ComboBox*>("Combo1(1)");
+        QCOMPARE(projects->itemData(projects->currentIndex()), 1);
+        QTest::keyClicks(appt->findChild<QLineEdit*>("Text1(0)"), "Site visit");
+        appt->findChild<QPushButton*>("cmdOpts(3)")->click();
+        settle();
+        QVERIFY(!form("frmAppt"));
+        QVERIFY(Rows(lv(e, "lvAppts")).join(',').contains("Site visit"));
     }
 
     // The right-click acts on the value under the mouse; the main window asks and deletes it.

@@ -1,7 +1,13 @@
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -11,7 +17,10 @@
 
 #include "core/Clock.h"
 #include "core/modGeneral.h"
+#include "items/ItemDialog.h"
+#include "items/frmReminder.h"
 #include "platform/shell/SingleInstance.h"
+#include "platform/ui/ScreenRegistry.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
 #include "support/TestRegistry.h"
@@ -30,26 +39,24 @@ class PopUpAnswerer {
 public:
     PopUpAnswerer() {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto* popup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!popup || popup->objectName() != QLatin1String("frmReminder") || m_busy) return;
+            auto* popup = qobject_cast<frmReminder*>(QApplication::activeModalWidget());
+            if (!popup || m_busy) return;
             m_busy = true;
-            // Handed over before it ran: the reminder, its item (to-do 70, appointment 80), the kind.
-            const bool appt = popup->property("m_strType") == QStringLiteral("AP");
-            const char* item = appt ? "m_lngApptID" : "m_lngToDoID";
-            const char* other = appt ? "m_lngToDoID" : "m_lngApptID";
-            if (!popup->property("m_lngRemindID").isValid() || popup->property(item).toInt() != (appt ? 80 : 70) ||
-                popup->property(other).isValid())
+            // Handed over before it loaded: the reminder, its item (to-do 70, appointment 80), the kind.
+            const bool appt = popup->Type() == QStringLiteral("AP");
+            if (popup->RemindID() <= 0 || (appt ? popup->ApptID() != 80 || popup->ToDoID() != 0
+                                                : popup->ToDoID() != 70 || popup->ApptID() != 0))
                 badHandOver = true;
-            shown << popup->property("m_lngRemindID").toInt();
-            if (inside) inside();
-            popup->reject();
+            shown << popup->RemindID();
+            if (inside) inside(popup);
+            QTest::mouseClick(popup->findChild<QLabel*>(QStringLiteral("lblClose")), Qt::LeftButton);
             m_busy = false;
         });
         m_timer.start(0);
     }
     QList<int> shown;
     bool badHandOver = false;
-    std::function<void()> inside;
+    std::function<void(frmReminder*)> inside;
 
 private:
     QTimer m_timer;
@@ -90,6 +97,9 @@ class ReminderPollTest : public QObject {
 private Q_SLOTS:
     void init() {
         f = std::make_unique<Fixture>();
+        // The items the reminders belong to: closing a pop-up opens its item.
+        f->db().Execute("INSERT INTO ToDo (RefNum, Subject, DueDate) VALUES (70, 'Item', #12/08/2026#)");
+        f->db().Execute("INSERT INTO Appts (RefNum, Subject, DateFrom) VALUES (80, 'Item', #12/08/2026#)");
         popups = std::make_unique<PopUpAnswerer>();
     }
     void cleanup() {
@@ -150,7 +160,7 @@ private Q_SLOTS:
         addReminder("12/08/2026|10:06 AM|TD");
         start("12/08/2026 10:00");
         int shownInside = -1;
-        popups->inside = [&] {
+        popups->inside = [&](frmReminder*) {
             if (shownInside >= 0) return;
             // The timer fires on while the first pop-up is open, a minute later.
             tick("12/08/2026 10:06");
@@ -161,6 +171,43 @@ private Q_SLOTS:
         // The next tick after it closed takes the minute the swallowed one left.
         tick("12/08/2026 10:06");
         QCOMPARE(popups->shown, (QList<int>{1, 2}));
+    }
+
+    // A to-do saved with a reminder pops up in its minute while the window waits in the tray; closing
+    // the pop-up marks it done and opens the to-do for editing over the window brought back.
+    void savedReminderPopsUpAndOpensItsItem() {
+        start("12/08/2026 10:00");
+        modGeneral::OpenToDo(modGeneral::NewItem());
+        auto* todo = ui::ScreenRegistry::instance().find<ItemDialog>();
+        QTest::keyClicks(todo->findChild<QLineEdit*>("Text1(0)"), "Call Bo");
+        auto* due = todo->findChild<QDateEdit*>("dtpDate");
+        due->setDate(due->date().addDays(1));  // picked from the calendar
+        due->setDate(due->date().addDays(-1));
+        auto* time = todo->findChild<QComboBox*>("Combo1(2)");
+        time->setCurrentText("10:30 AM");
+        Q_EMIT time->activated(time->currentIndex());
+        todo->findChild<QCheckBox*>("Check1(0)")->click();  // "5 Min" before
+        todo->findChild<QPushButton*>("cmdOpts(3)")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        tick("12/08/2026 10:01");  // the poll sees that a reminder is pending
+        QVERIFY(!w->close());
+        QVERIFY(w->TrayIconShown());
+
+        tick("12/08/2026 10:24");
+        QVERIFY(popups->shown.isEmpty());
+        tick("12/08/2026 10:25");
+
+        QCOMPARE(popups->shown, QList<int>{1});
+        QCOMPARE(f->scalar("SELECT Completed FROM Remind").toBool(), true);
+        QVERIFY(w->isVisible() && !w->TrayIconShown());
+        todo = ui::ScreenRegistry::instance().find<ItemDialog>();
+        QVERIFY(todo && todo->isVisible());
+        QCOMPARE(todo->EntryMode(), 2);
+        QCOMPARE(todo->RecordNumber(), 71);
+        todo->findChild<QPushButton*>("cmdOpts(4)")->click();
+        QCOMPARE(f->scalar("SELECT Completed FROM Remind").toBool(), true);  // cancelled, still done
+        QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
     void pendingFollowsTheCurrentDay() {
