@@ -139,7 +139,8 @@ CREATE TABLE CUFldValues (
     Value       VARCHAR(100) COLLATE NOCASE
 );
 CREATE INDEX CUFldValues_fkContID ON CUFldValues (fkContID);
-CREATE INDEX CUFldValues_fkUserFld ON CUFldValues (fkUserFld);
+-- By field and value: the query screens' value lists and comparisons are read from the index.
+CREATE INDEX CUFldValues_fkUserFldValue ON CUFldValues (fkUserFld, Value);
 
 -- One row per direction of a link between two contacts. SubContShowName is a copy of the other
 -- contact's name taken when the link was made. The memo is also edited through a plain input box
@@ -191,7 +192,7 @@ CREATE TABLE PUFldValues (
     Value       VARCHAR(100) COLLATE NOCASE
 );
 CREATE INDEX PUFldValues_fkProjID ON PUFldValues (fkProjID);
-CREATE INDEX PUFldValues_fkUserFld ON PUFldValues (fkUserFld);
+CREATE INDEX PUFldValues_fkUserFldValue ON PUFldValues (fkUserFld, Value);
 
 -- Links between projects and contacts, made from either side; ContShowName is a copy of the
 -- contact's shown name.
