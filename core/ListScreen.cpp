@@ -13,6 +13,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/PickList.h"
 #include "platform/ui/Twips.h"
 
 namespace core {
@@ -127,9 +128,23 @@ QLabel* ListScreen::AddBannerIcon(const QString& name, const QIcon& icon, double
 
 QComboBox* ListScreen::AddBannerList(const QString& name, double left, double width) {
     auto* box = new QComboBox(picBanner);
-    box->setObjectName(name);
     box->setEditable(false);
+    PaintBannerBox(box, name, left, width);
     box->setFont(BannerFont(false));
+    return box;
+}
+
+ui::ComboBox* ListScreen::AddBannerCombo(const QString& name, double left, double width, bool editable) {
+    auto* box = new ui::ComboBox(editable ? ui::ComboBox::DropDownCombo : ui::ComboBox::DropDownList, picBanner);
+    PaintBannerBox(box, name, left, width);
+    QFont font = BannerFont(true);
+    font.setPointSizeF(9);
+    box->setFont(font);
+    return box;
+}
+
+void ListScreen::PaintBannerBox(QComboBox* box, const QString& name, double left, double width) {
+    box->setObjectName(name);
     QPalette p = box->palette();
     for (const QPalette::ColorRole role : {QPalette::Button, QPalette::Base, QPalette::Window})
         p.setColor(role, m_screenColour);
@@ -137,7 +152,6 @@ QComboBox* ListScreen::AddBannerList(const QString& name, double left, double wi
         p.setColor(role, Qt::white);
     box->setPalette(p);
     Place(box, left, 75, width, 315);
-    return box;
 }
 
 QLabel* ListScreen::AddSaveAsLink(double left, double width) {
@@ -176,11 +190,11 @@ void ListScreen::ShowFound(int count) {
 }
 
 void ListScreen::OpenSelectedRow(const QString& procName, const QString& action,
-                                 const std::function<void(int32_t)>& open) {
+                                 const std::function<void(int32_t)>& open, Tail tail) {
     const int row = lvResult->selectedRow();
     if (modGeneral::NothingSelected(row)) return;
     const QString key = lvResult->key(row);
-    trap(procName, Tail::Action, action, [&] { open(modGeneral::KeyRecordNumber(key)); });
+    trap(procName, tail, action, [&] { open(modGeneral::KeyRecordNumber(key)); });
 }
 
 void ListScreen::resizeEvent(QResizeEvent* event) {

@@ -12,9 +12,12 @@ class QFrame;
 class QIcon;
 class QLabel;
 
+#include "core/Trap.h"
+
 namespace ui {
+class ComboBox;
 class ListView;
-}
+}  // namespace ui
 
 namespace core {
 
@@ -50,6 +53,9 @@ protected:
     QLabel* AddBannerIcon(const QString& name, const QIcon& icon, double left);
     // A drop-down list the user cannot type into, in the banner's colours.
     QComboBox* AddBannerList(const QString& name, double left, double width);
+    // A model-based combo box in the banner's colours, in bold: a drop-down list, or one the user
+    // may also type into (`editable`).
+    ui::ComboBox* AddBannerCombo(const QString& name, double left, double width, bool editable);
     // The "Save File As ..." link; a left click on it calls lblSaveAs_Click.
     QLabel* AddSaveAsLink(double left, double width);
 
@@ -62,10 +68,11 @@ protected:
     // "Found: <count> Records" on the status line.
     static void ShowFound(int count);
     // The selected row's record number handed to `open` under the trap `procName`, whose message
-    // names `action`; with no row selected only "There is nothing from the list to select".
+    // names `action` (as `tail` shows it); with no row selected only "There is nothing from the list
+    // to select".
     // `open` typically closes every screen, this one included: nothing of it is touched afterwards.
     void OpenSelectedRow(const QString& procName, const QString& action,
-                         const std::function<void(int32_t)>& open);
+                         const std::function<void(int32_t)>& open, Tail tail = Tail::Action);
 
     virtual void lvResult_Click() = 0;
     virtual void lblSaveAs_Click() {}
@@ -92,6 +99,7 @@ protected:
     QLabel* lblSaveAs = nullptr;
 
 private:
+    void PaintBannerBox(QComboBox* box, const QString& name, double left, double width);
     void Form_Resize();
     void SetColumnWidths(double listWidth);
 

@@ -12,6 +12,7 @@
 #include "platform/ui/DateTexts.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "projects/ProjectListRows.h"
 
 using core::Tail;
 
@@ -20,26 +21,11 @@ namespace {
 const QString kDefault = QStringLiteral("Default");
 const QString kAllProjects = QStringLiteral("All Projects");
 
-QList<core::ListScreen::Column> Columns() {
-    return {{QStringLiteral("Project Name"), 0.25},
-            {QStringLiteral("Start Date"), 0.16},
-            {QStringLiteral("End Date"), 0.16},
-            {QStringLiteral("Status"), 0.17},
-            {QStringLiteral("Type"), 0.26}};
-}
-
-// The export's header is the list's own.
-QStringList Headers() {
-    QStringList headers;
-    for (const auto& column : Columns()) headers << column.header;
-    return headers;
-}
-
 }  // namespace
 
 frmProjects::frmProjects(QWidget* parent)
     : core::ListScreen(QStringLiteral("frmProjects"), QStringLiteral("Projects"), QColor(0xA0, 0x59, 0x2A),
-                       QColor(0xF0, 0xE6, 0xDE), Columns(), parent) {
+                       QColor(0xF0, 0xE6, 0xDE), projects::rows::Columns(), parent) {
     Image1 = AddBannerIcon(
         QStringLiteral("Image1"),
         QIcon::fromTheme(QStringLiteral("folder-documents"), style()->standardIcon(QStyle::SP_DirIcon)), 120);
@@ -90,7 +76,7 @@ void frmProjects::cboView_Click() {
 void frmProjects::LoadProjectInfo() {
     core::trap(QStringLiteral("frmProjects.LoadProjectInfo"), Tail::ErrorBox, [this] {
         QString sql =
-            QStringLiteral("SELECT ProjID, PName, StartDate, EndDate, Status, PrjType FROM Projects ");
+            QStringLiteral("SELECT ") + QLatin1String(projects::rows::kSelectColumns) + QStringLiteral(" FROM Projects ");
         QVariantList params;
         if (m_strView != kAllProjects) {
             sql += QStringLiteral("WHERE Setting = ? ");
@@ -102,15 +88,9 @@ void frmProjects::LoadProjectInfo() {
         int listed = 0;
         {
             ui::ListView::Batch batch(*lvResult);
-            ui::DateTexts dates(QStringLiteral("MM/dd/yyyy"));
+            ui::DateTexts dates(QLatin1String(projects::rows::kDateFormat));
             g_dbLocal->ForEachRow(sql, params, [&](const db::Database::RowView& row) {
-                const int r = lvResult->addRow(ui::RowKey("ID", row.integer(0)), row.text(1));
-                for (const int column : {1, 2}) {
-                    if (!row.isNull(column + 1)) lvResult->setSubItem(r, column, dates(row.date(column + 1)));
-                }
-                for (const int column : {3, 4}) {
-                    if (!row.isNull(column + 1)) lvResult->setSubItem(r, column, row.text(column + 1));
-                }
+                projects::rows::Add(*lvResult, row, dates);
                 ++listed;
             });
         }
@@ -133,13 +113,9 @@ void frmProjects::LoadProjectInfo() {
 // project editor opens on the project.
 void frmProjects::lvResult_Click() {
     OpenSelectedRow(QStringLiteral("frmProjects.lvResult_Click"),
-                    QStringLiteral("loading the Projects screen"), [](int32_t number) {
-                        g_lngCurProjID = number;
-                        modGeneral::CloseAllChildForms();
-                        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
-                    });
+                    QStringLiteral("loading the Projects screen"), &projects::rows::OpenProject);
 }
 
 void frmProjects::lblSaveAs_Click() {
-    core::SaveListAsCsv(QStringLiteral("frmProjects.lblSaveAs_Click"), Headers(), *lvResult);
+    core::SaveListAsCsv(QStringLiteral("frmProjects.lblSaveAs_Click"), projects::rows::Headers(), *lvResult);
 }

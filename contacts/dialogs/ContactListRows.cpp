@@ -36,17 +36,31 @@ QStringList Headers() {
     return headers;
 }
 
-QString SelectFrom(const QString& extra) {
+namespace {
+
+QString RowColumns(const QString& extra) {
     const QString contId = QStringLiteral("Contacts.ContID");
-    return QStringLiteral("SELECT ContID, ShownName, JobTitle, ") + modGeneral::HomePhoneColumn(contId) +
-           QStringLiteral(" AS HomePhone, ") + modGeneral::PersonalEMailColumn(contId) +
-           QStringLiteral(" AS PersonalEMail, ") + HomeAddressColumn("Street") + QStringLiteral(", ") +
-           HomeAddressColumn("City") + QStringLiteral(", ") + HomeAddressColumn("State") +
-           QStringLiteral(", ") + HomeAddressColumn("Zip") + extra +
-           QStringLiteral(
-               " FROM Contacts LEFT JOIN CAddress AS HomeAddress ON HomeAddress.rowid = "
-               "(SELECT MAX(rowid) FROM CAddress WHERE CAddress.fkContID = Contacts.ContID AND "
-               "CAddress.fkLookup = 'Home') ");
+    return QStringLiteral("SELECT Contacts.ContID, ShownName, JobTitle, ") +
+           modGeneral::HomePhoneColumn(contId) + QStringLiteral(" AS HomePhone, ") +
+           modGeneral::PersonalEMailColumn(contId) + QStringLiteral(" AS PersonalEMail, ") +
+           HomeAddressColumn("Street") + QStringLiteral(", ") + HomeAddressColumn("City") +
+           QStringLiteral(", ") + HomeAddressColumn("State") + QStringLiteral(", ") +
+           HomeAddressColumn("Zip") + extra;
+}
+
+const QString kHomeAddressJoin = QStringLiteral(
+    " LEFT JOIN CAddress AS HomeAddress ON HomeAddress.rowid = "
+    "(SELECT MAX(rowid) FROM CAddress WHERE CAddress.fkContID = Contacts.ContID AND "
+    "CAddress.fkLookup = 'Home') ");
+
+}  // namespace
+
+QString SelectFrom(const QString& extra) {
+    return RowColumns(extra) + QStringLiteral(" FROM Contacts") + kHomeAddressJoin;
+}
+
+QString SelectThrough(const QString& from) {
+    return RowColumns(QString()) + QLatin1Char(' ') + from + kHomeAddressJoin;
 }
 
 bool Add(ui::ListView& list, const db::Database::RowView& row) {

@@ -27,6 +27,10 @@ QStringList Headers();
 // columns of Contacts. `extra` columns (", [Group]") come after the row's own, from column
 // kExtraColumn on.
 QString SelectFrom(const QString& extra = {});
+// The same row read through another table: "SELECT" and the columns of one contact row, then
+// `from`, which names Contacts (joined as it likes, "FROM CUFldValues LEFT JOIN Contacts ON ..."),
+// and what the row needs besides. A row without its contact has a Null ContID and ShownName.
+QString SelectThrough(const QString& from);
 inline constexpr int kExtraColumn = 9;
 
 // Adds the row of one contact read with Select(); a contact without a shown name is not listed.
