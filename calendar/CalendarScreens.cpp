@@ -1,5 +1,6 @@
 #include "calendar/CalendarScreens.h"
 
+#include "calendar/frmCalList.h"
 #include "calendar/frmCalMnth.h"
 #include "platform/ui/ScreenRegistry.h"
 
@@ -7,6 +8,7 @@ namespace calendar {
 
 void RegisterScreens() {
     ui::ScreenRegistry::instance().registerScreen(QStringLiteral("frmCalMnth"), &frmCalMnth::Open);
+    ui::ScreenRegistry::instance().registerScreen(QStringLiteral("frmCalList"), &frmCalList::Open);
 }
 
 }  // namespace calendar
