@@ -28,6 +28,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "projects/ProjectScreens.h"
+#include "reports/ReportScreens.h"
 #include "shell/Maintenance.h"
 #include "shell/MaintenanceScreens.h"
 #include "shell/PlaceholderScreen.h"
@@ -60,9 +61,6 @@ constexpr StandIn kStandIns[] = {
     {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
     {"frmCalDay", "By Day", Kind::Screen, "CDay"},
     {"frmCalWeek", "By Week", Kind::Screen, "CWk"},
-    {"frmCalList", "Appointment List", Kind::Screen, "CList"},
-    {"frmContQry", "Contacts Query", Kind::Screen, ""},
-    {"frmProjQry", "Projects Query", Kind::Screen, ""},
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
     {"frmPreference", "Preferences", Kind::Dialog, nullptr},
     {"frmSecurity", "Program Security", Kind::Dialog, nullptr},
@@ -166,6 +164,7 @@ void frmMain::RegisterScreens() {
     projects::RegisterScreens();
     items::RegisterScreens();
     calendar::RegisterScreens();
+    reports::RegisterScreens();
     core::RegisterCoreScreens();
     shell::RegisterMaintenanceScreens();
 }

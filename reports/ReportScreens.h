@@ -1,0 +1,9 @@
+#pragma once
+
+namespace reports {
+
+// Registers how the query screens are made and shown: "frmContQry" and "frmProjQry", maximised in the
+// main window. The main window calls it once at start-up.
+void RegisterScreens();
+
+}  // namespace reports

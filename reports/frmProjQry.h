@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+
+#include "reports/QueryScreen.h"
+
+namespace ui {
+class DateTexts;
+}
+
+// "Projects Query": the projects found by the value of one user-defined project field, with their
+// dates, status and type; a click opens the project editor.
+class frmProjQry : public reports::QueryScreen {
+    Q_OBJECT
+
+public:
+    explicit frmProjQry(QWidget* parent = nullptr);
+    ~frmProjQry() override;
+
+    // The screen registry's opener: makes the screen, loads it and shows it in the main window.
+    static QWidget* Open();
+
+protected:
+    QString SelectThrough(const QString& from) const override;
+    bool AddRow(const db::Database::RowView& row) override;
+    void OpenRecord(int32_t number) override;
+
+private:
+    // Each day formatted once, across the queries too.
+    std::unique_ptr<ui::DateTexts> m_dates;
+};
