@@ -264,8 +264,8 @@ void CloseAllChildForms() {
 // ---------------------------------------------------------------------------------------------
 // PrintWrapped: the description boxes of the print-outs, in centimetres from the printable area's
 // top-left corner. Words wrap at 19.8 to x 3, one 0.38 line lower; a line that would pass the
-// printable bottom goes to a new page at the printer's TopMargin. A word wider than a whole line is
-// broken, so nothing is printed past the right edge.
+// printer's PageBottom (the printable bottom unless set) goes to a new page at its TopMargin. A word
+// wider than a whole line is broken, so nothing is printed past the right edge.
 
 namespace {
 
@@ -291,7 +291,8 @@ private:
 
 void WrapLine(class ui::Printer& printer) {
     double y = printer.CurrentY() + kLineStep;
-    if (y + printer.TextHeight() > printer.ScaleHeight() + kEpsilon) {
+    const double bottom = printer.PageBottom() > 0 ? printer.PageBottom() : printer.ScaleHeight();
+    if (y + printer.TextHeight() > bottom + kEpsilon) {
         printer.NewPage();
         y = printer.TopMargin();
     }

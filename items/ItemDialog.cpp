@@ -16,6 +16,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
+#include "platform/ui/Printer.h"
 #include "platform/ui/TextLimit.h"
 
 using core::layout::Place;
@@ -287,7 +288,7 @@ void ItemDialog::cmdOpts_Click(int index) {
                 DeleteCurrentRecord();
                 break;
             case 2:
-                PrintPlaceholder();
+                PrintRecord();
                 break;
             case 3:
                 OK();
@@ -367,9 +368,13 @@ void ItemDialog::DeleteCurrentRecord() {
     done(QDialog::Accepted);
 }
 
-// The print-outs come later; until then the button says so.
-void ItemDialog::PrintPlaceholder() {
-    ui::MsgBox(QStringLiteral("Sorry, this feature is not available yet."), ui::OKOnly, ui::ProgramTitle());
+// Without a printer its name cannot be read: the error goes to the button's trap and nothing is
+// printed.
+void ItemDialog::PrintRecord() {
+    const QString question = QLatin1String(m_setup.printQuestion) + ui::Printer().DeviceName();
+    if (ui::MsgBox(question, ui::YesNo | ui::Question, QStringLiteral("Confirm Print Record")) != ui::Answer::Yes)
+        return;
+    PrintItem();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -48,6 +48,7 @@ struct ItemDialogSetup {
     const char* table;          // the item's table, keyed by RefNum
     const char* postingStatus;  // status line while posting, "Posting To Do Entry"
     const char* deleteQuestion;
+    const char* printQuestion;  // followed by the printer's name
     ItemFailure commandFailure;
     ItemFailure loadFailure;  // PopulateFields
     ItemFailure postFailure;
@@ -130,7 +131,8 @@ protected:
 
     void OK();
     void DeleteCurrentRecord();
-    void PrintPlaceholder();
+    // Asks, naming the printer, and prints the item as the dialog shows it.
+    void PrintRecord();
 
     // What each dialog adds to the pattern.
     virtual void PopulateFields() = 0;
@@ -142,6 +144,8 @@ protected:
     // Deletes what belongs to the item, in the delete's transaction, after the item's row.
     virtual void DeleteDependants(int32_t itemNumber) { (void)itemNumber; }
     virtual void ClearScreen() = 0;
+    // The item's print-out from what the controls hold, saved or not.
+    virtual void PrintItem() = 0;
     // Takes over the date the picker shows, and the like, before validation.
     virtual void BeforeValidate() {}
 

@@ -15,6 +15,7 @@
 #include "core/DialogLayout.h"
 #include "core/modGeneral.h"
 #include "items/ItemLists.h"
+#include "items/ItemPrint.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -44,6 +45,7 @@ const ItemDialogSetup& Setup() {
         "Appts",
         "Posting Appointment Entry",
         "Are you sure you want to DELETE this Appointment item?",
+        "Print this Appointment on printer ",
         {Tail::Silent, {}, QStringLiteral("An un-known error occurred during the procedure!")},
         {Tail::Silent, {}, QStringLiteral("An un-known error occurred loading the information!")},
         {Tail::Action, QStringLiteral("Posting this entry"), {}},
@@ -336,6 +338,29 @@ void frmAppt::PostDependants(int32_t itemNumber) {
         // No reminder wanted any more: none is left to pop up.
         m_reminder.DeleteReminders(itemNumber);
     }
+}
+
+void frmAppt::PrintItem() {
+    PrintAppt();
+}
+
+void frmAppt::PrintAppt() {
+    const QDateTime now = core::Clock::Now();
+    const QString subject = Text1Subject->text();
+    const auto when = [this](int i) {
+        return items::PrintedDate(dtpDate[i]->date()) + QStringLiteral(" at ") + Combo1[kStartTime + i]->text();
+    };
+    items::PrintItem({
+        {core::print::TimeText(now.time()), subject.isEmpty() ? QStringLiteral("Appointment") : subject,
+         core::print::DateText(now.date())},
+        {{QStringLiteral("Project"), Combo1[kProjects]->text()},
+         {QStringLiteral("Contact"), Combo1[kNames]->text()},
+         {QStringLiteral("From"), when(0)},
+         {QStringLiteral("To"), when(1)}},
+        StoredDescription(Text1Description),
+        13.52,
+        {},
+    });
 }
 
 void frmAppt::DeleteDependants(int32_t itemNumber) {

@@ -31,6 +31,8 @@ private:
     void PostDependants(int32_t itemNumber) override;
     void DeleteDependants(int32_t itemNumber) override;
     void ClearScreen() override;
+    void PrintItem() override;
+    void PrintAppt();
 
     void Combo1_Click(int index);
     void Check1_Click();

@@ -2,14 +2,17 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QLocale>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <iterator>
 
+#include "core/Clock.h"
 #include "core/DialogLayout.h"
 #include "core/modGeneral.h"
+#include "items/ItemPrint.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -31,6 +34,7 @@ const ItemDialogSetup& Setup() {
         "Attach",
         "Posting Notes/Calls Entry",
         "Are you sure you want to DELETE this Call/Notes item?",
+        "Print this Note/Call on printer ",
         {Tail::Unknown, {}, {}},
         {Tail::Action, QStringLiteral("Loading the information"), {}},
         {Tail::Action, QStringLiteral("Posting the information"), {}},
@@ -166,6 +170,22 @@ void frmNotes::WriteColumns(db::Recordset& row) {
     if (m_lngProjID > 0) row.Fields(QStringLiteral("fkProjID")) = m_lngProjID;
     row.Fields(QStringLiteral("Fav")) = Check1[0]->isChecked();
     row.Fields(QStringLiteral("Priv")) = Check1[1]->isChecked();
+}
+
+void frmNotes::PrintItem() {
+    PrintNote();
+}
+
+// The header shows when the entry was made: nothing for an entry not read from the database.
+void frmNotes::PrintNote() {
+    items::PrintItem({
+        {core::print::TimeText(m_vDateStamp.time()), m_strNType == kCall ? QStringLiteral("Call") : QStringLiteral("Note"),
+         core::print::DateText(m_vDateStamp.date())},
+        {{QStringLiteral("Project"), Combo1[1]->text()}, {QStringLiteral("Contact"), Combo1[0]->text()}},
+        ui::PlainText(Text1),
+        13.04,
+        QLocale::c().toString(core::Clock::Today(), QStringLiteral("M/d/yyyy")),
+    });
 }
 
 void frmNotes::ClearScreen() {

@@ -29,6 +29,8 @@ private:
     bool ValidateEntry() override;
     void WriteColumns(db::Recordset& row) override;
     void ClearScreen() override;
+    void PrintItem() override;
+    void PrintNote();
 
     QLabel* lblBanner[2] = {};
     QLabel* Label1[3] = {};

@@ -14,6 +14,7 @@
 #include "core/DialogLayout.h"
 #include "core/modGeneral.h"
 #include "items/ItemLists.h"
+#include "items/ItemPrint.h"
 #include "platform/db/Database.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
@@ -38,6 +39,7 @@ const ItemDialogSetup& Setup() {
         "ToDo",
         "Posting To Do Entry",
         "Are you sure you want to DELETE this To Do item?",
+        "Print this To Do item on printer ",
         {Tail::Unknown, {}, {}},
         {Tail::Action, QStringLiteral("loading the records"), {}},
         {Tail::Action, QStringLiteral("Posting the records"), {}},
@@ -310,6 +312,32 @@ void frmToDo::PostDependants(int32_t itemNumber) {
         // No reminder wanted any more: none is left to pop up.
         m_reminder.DeleteReminders(itemNumber);
     }
+}
+
+void frmToDo::PrintItem() {
+    PrintToDo();
+}
+
+void frmToDo::PrintToDo() {
+    const QDateTime now = core::Clock::Now();
+    const QString subject = Text1Subject->text();
+    const QString time = Combo1[kDueTime]->text();
+    const auto yesNo = [](const QCheckBox* box) {
+        return box->checkState() == Qt::Checked ? QStringLiteral("Yes") : QStringLiteral("No");
+    };
+    items::PrintItem({
+        {core::print::TimeText(now.time()), subject.isEmpty() ? QStringLiteral("To Do") : subject,
+         core::print::DateText(now.date())},
+        {{QStringLiteral("Project"), Combo1[kProjects]->text()},
+         {QStringLiteral("Contact"), Combo1[kNames]->text()},
+         {QStringLiteral("Due"), items::PrintedDate(dtpDate->date()) + QStringLiteral(" at ") +
+                                     (time == items::SelectEntry() ? QStringLiteral("[No Time Selected]") : time)},
+         {QStringLiteral("Urgent"), yesNo(Check1[kUrgent])},
+         {QStringLiteral("Completed"), yesNo(Check1[kCompleted])}},
+        StoredDescription(Text1Description),
+        14.0,
+        {},
+    });
 }
 
 void frmToDo::DeleteDependants(int32_t itemNumber) {

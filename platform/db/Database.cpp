@@ -193,6 +193,9 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
         if (sqlite3_db_readonly(db->m_db->getHandle(), "main") != 0) throw cannotWrite;
         db->m_db->exec("PRAGMA journal_mode=WAL");
         db->m_db->exec("PRAGMA synchronous=FULL");
+        // Long lists look up a name for each of their rows in tables whose pages are spread over the
+        // file; SQLite's default cache of 2 MB then rereads the same pages again and again.
+        db->m_db->exec("PRAGMA cache_size=-16384");
         SqlDialect::registerFunctions(db->m_db->getHandle());
     } catch (const SQLite::Exception& e) {
         if ((e.getErrorCode() & 0xff) == SQLITE_READONLY) throw cannotWrite;

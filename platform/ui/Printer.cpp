@@ -1,6 +1,7 @@
 #include "platform/ui/Printer.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -21,6 +22,13 @@ QString& OutputFile() {
     return path;
 }
 
+bool g_noPrinter = false;
+int g_failAtDrawing = 0;
+
+PrinterError NoPrinter() {
+    return PrinterError(QStringLiteral("Printer error"));
+}
+
 }  // namespace
 
 void SetPrinterOutputFile(const QString& pdfPath) {
@@ -31,12 +39,25 @@ QString PrinterOutputFile() {
     return OutputFile();
 }
 
+void SetNoPrinter(bool none) {
+    g_noPrinter = none;
+}
+
+void FailPrinterAtDrawing(int n) {
+    g_failAtDrawing = n;
+}
+
 class Printer& Printer() {
     static class Printer printer;
     static const bool hooked = [] {
         // A document still open when the program ends is sent while the application still stands;
         // fonts and the print engine are gone once it is destroyed.
-        qAddPostRoutine([] { Printer().EndDoc(); });
+        qAddPostRoutine([] {
+            try {
+                Printer().EndDoc();
+            } catch (...) {
+            }
+        });
         return true;
     }();
     (void)hooked;
@@ -49,9 +70,13 @@ Printer::Printer() {
 
 Printer::~Printer() = default;
 
+QString Printer::DefaultFontName() {
+    return kDefaultFont;
+}
+
 void Printer::Reset() {
     m_scale = ScaleUnit::Twips;
-    m_x = m_y = m_topMargin = 0;
+    m_x = m_y = m_topMargin = m_pageBottom = 0;
     m_fontName = kDefaultFont;
     m_fontSize = 10;
     m_fontBold = false;
@@ -77,37 +102,81 @@ QPrinter& Printer::Device() const {
     return *m_printer;
 }
 
-QPainter& Printer::Painter() {
-    if (!m_painter) {
-        if (OutputFile().isEmpty() && QPrinterInfo::defaultPrinterName().isEmpty())
-            throw PrinterError(QStringLiteral("Printer error"));
-        auto painter = std::make_unique<QPainter>();
-        if (!painter->begin(&Device())) {
-            m_printer.reset();
-            throw PrinterError(QStringLiteral("Printer error"));
-        }
-        painter->setPen(QPen(Qt::black, 0));
-        painter->setBrush(Qt::NoBrush);
-        m_painter = std::move(painter);
+void Printer::BeginDrawing() {
+    if (!m_inDocument) {
+        if (g_noPrinter || (OutputFile().isEmpty() && QPrinterInfo::defaultPrinterName().isEmpty()))
+            throw NoPrinter();
+        m_inDocument = true;
     }
-    return *m_painter;
-}
-
-bool Printer::InDocument() const {
-    return m_painter != nullptr;
+    if (g_failAtDrawing > 0 && --g_failAtDrawing == 0) throw NoPrinter();
 }
 
 void Printer::EndDoc() {
-    if (m_painter) m_painter->end();
-    m_painter.reset();
+    if (m_inDocument) {
+        try {
+            Send();
+        } catch (...) {
+            AbandonDoc();
+            throw;
+        }
+    }
+    m_drawings.clear();
+    m_inDocument = false;
+    m_printer.reset();
+    Reset();
+}
+
+// Draws the kept pages on the printer and sends them.
+void Printer::Send() {
+    QPrinter& device = Device();
+    QPainter painter;
+    if (!painter.begin(&device)) throw NoPrinter();
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    int page = 1;
+    const auto fail = [&] {
+        device.abort();
+        painter.end();
+        if (!OutputFile().isEmpty()) QFile::remove(OutputFile());
+        throw NoPrinter();
+    };
+    const auto toPage = [&](int target) {
+        for (; page < target; ++page) {
+            if (!device.newPage()) fail();
+        }
+    };
+    for (const Drawing& d : m_drawings) {
+        toPage(d.page);
+        switch (d.kind) {
+            case Drawing::Text:
+                painter.setFont(d.font);
+                painter.drawText(d.from, d.text);
+                break;
+            case Drawing::Line:
+                painter.drawLine(d.from, d.to);
+                break;
+            case Drawing::Box:
+                painter.drawRect(QRectF(d.from, d.to).normalized());
+                break;
+        }
+    }
+    toPage(m_page);
+    if (!painter.end()) fail();
+}
+
+void Printer::AbandonDoc() {
+    m_drawings.clear();
+    m_inDocument = false;
+    if (m_printer) m_printer->abort();
     m_printer.reset();
     Reset();
 }
 
 QString Printer::DeviceName() const {
+    if (g_noPrinter) throw NoPrinter();
     if (!OutputFile().isEmpty()) return OutputFile();
     const QString name = QPrinterInfo::defaultPrinterName();
-    if (name.isEmpty()) throw PrinterError(QStringLiteral("Printer error"));
+    if (name.isEmpty()) throw NoPrinter();
     return name;
 }
 
@@ -155,6 +224,14 @@ double Printer::TopMargin() const {
 
 void Printer::SetTopMargin(double y) {
     m_topMargin = ToInches(y);
+}
+
+double Printer::PageBottom() const {
+    return FromInches(m_pageBottom);
+}
+
+void Printer::SetPageBottom(double y) {
+    m_pageBottom = ToInches(y);
 }
 
 QString Printer::FontName() const {
@@ -210,18 +287,16 @@ double Printer::ScaleHeight() {
 
 void Printer::DrawLine(const QString& line) {
     if (line.isEmpty()) return;
-    QPainter& painter = Painter();
     const QFont font = CurrentFont();
-    painter.setFont(font);
     const QFontMetricsF metrics(font, &Device());
     const double dpi = DeviceDpi();
-    painter.drawText(QPointF(m_x * dpi, m_y * dpi + metrics.ascent()), line);
+    m_drawings.push_back({Drawing::Text, m_page, QPointF(m_x * dpi, m_y * dpi + metrics.ascent()), {}, line, font});
     m_x += metrics.horizontalAdvance(line) / dpi;
 }
 
 void Printer::Print(const QString& text, bool stayOnLine) {
     // Even an empty line belongs to the document.
-    Painter();
+    BeginDrawing();
     QString normalised = text;
     normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QStringList lines = normalised.split(QLatin1Char('\n'));
@@ -238,27 +313,25 @@ void Printer::Print(const QString& text, bool stayOnLine) {
 }
 
 void Printer::Line(double x1, double y1, double x2, double y2) {
-    QPainter& painter = Painter();
+    BeginDrawing();
     const double dpi = DeviceDpi();
-    painter.drawLine(QPointF(ToInches(x1) * dpi, ToInches(y1) * dpi),
-                     QPointF(ToInches(x2) * dpi, ToInches(y2) * dpi));
+    m_drawings.push_back({Drawing::Line, m_page, QPointF(ToInches(x1) * dpi, ToInches(y1) * dpi),
+                          QPointF(ToInches(x2) * dpi, ToInches(y2) * dpi), {}, {}});
     m_x = ToInches(x2);
     m_y = ToInches(y2);
 }
 
 void Printer::Box(double x1, double y1, double x2, double y2) {
-    QPainter& painter = Painter();
+    BeginDrawing();
     const double dpi = DeviceDpi();
-    painter.drawRect(QRectF(QPointF(ToInches(x1) * dpi, ToInches(y1) * dpi),
-                            QPointF(ToInches(x2) * dpi, ToInches(y2) * dpi))
-                         .normalized());
+    m_drawings.push_back({Drawing::Box, m_page, QPointF(ToInches(x1) * dpi, ToInches(y1) * dpi),
+                          QPointF(ToInches(x2) * dpi, ToInches(y2) * dpi), {}, {}});
     m_x = ToInches(x2);
     m_y = ToInches(y2);
 }
 
 void Printer::NewPage() {
-    Painter();
-    if (!Device().newPage()) throw PrinterError(QStringLiteral("Printer error"));
+    BeginDrawing();
     ++m_page;
     m_x = m_y = 0;
 }

@@ -2,12 +2,13 @@
 
 #include "platform/Error.h"
 
+#include <QFont>
+#include <QPointF>
 #include <QString>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
-class QFont;
-class QPainter;
 class QPrinter;
 
 namespace ui {
@@ -23,8 +24,11 @@ public:
 
 // The printer of the print-outs: one drawing surface per document on the default printer (or the
 // PDF file of SetPrinterOutputFile), addressed from the top-left corner of the printable area. The
-// document starts with the first drawing and ends with EndDoc, after which everything starts over:
-// page 1, position (0, 0), twips, the default font.
+// document starts with the first drawing and ends with EndDoc or AbandonDoc, after which everything
+// starts over: page 1, position (0, 0), twips, the default font.
+//
+// The pages are kept until EndDoc and only then sent, so a document abandoned half-way leaves
+// nothing at the printer or in the PDF file.
 //
 //   auto& p = ui::Printer();
 //   p.SetScaleMode(ui::ScaleUnit::Centimeters);
@@ -47,6 +51,9 @@ public:
     // Where text continues on a page that wrapping started (PrintWrapped); 0 unless set.
     double TopMargin() const;
     void SetTopMargin(double y);
+    // Where wrapped text leaves the page for the next one (PrintWrapped); 0: the printable bottom.
+    double PageBottom() const;
+    void SetPageBottom(double y);
 
     QString FontName() const;
     void SetFontName(const QString& name);
@@ -73,12 +80,18 @@ public:
     // Ends the page; the next one starts at (0, 0).
     void NewPage();
     int Page() const { return m_page; }
-    // Sends the document; the next drawing starts a new one.
+    // Sends the document; the next drawing starts a new one. Raises PrinterError when the printer
+    // refuses it; the document is then dropped.
     void EndDoc();
-    bool InDocument() const;
+    // Drops the document: nothing of it is sent.
+    void AbandonDoc();
+    bool InDocument() const { return m_inDocument; }
 
     // The printer the next document goes to. Raises PrinterError when there is none.
     QString DeviceName() const;
+
+    // The sans-serif font every document starts in.
+    static QString DefaultFontName();
 
 private:
     friend Printer& Printer();
@@ -90,17 +103,30 @@ private:
     double DeviceDpi() const;
     // The printer (or PDF file) of the next or current document, made at first need.
     QPrinter& Device() const;
-    QPainter& Painter();
+    // Every drawing goes through here: starts the document at the first one.
+    void BeginDrawing();
     QFont CurrentFont() const;
     void Reset();
     void DrawLine(const QString& line);
+    void Send();
+
+    // One drawing of the document, in device pixels, kept until the document is sent.
+    struct Drawing {
+        enum Kind { Text, Line, Box } kind;
+        int page;
+        QPointF from, to;
+        QString text;
+        QFont font;
+    };
 
     mutable std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<QPainter> m_painter;
+    std::vector<Drawing> m_drawings;
+    bool m_inDocument = false;
     ScaleUnit m_scale = ScaleUnit::Twips;
     double m_x = 0;  // inches
     double m_y = 0;
     double m_topMargin = 0;
+    double m_pageBottom = 0;
     QString m_fontName;
     double m_fontSize = 10;
     bool m_fontBold = false;
@@ -114,5 +140,10 @@ Printer& Printer();
 // Tests: documents go to this PDF file instead of the default printer; empty: the default printer.
 void SetPrinterOutputFile(const QString& pdfPath);
 QString PrinterOutputFile();
+// Tests: a machine without any printer, whatever printers this one has (the PDF file included).
+void SetNoPrinter(bool none);
+// Tests: the n-th drawing (or NewPage) of the next document raises PrinterError, as a driver that
+// fails half-way; 0: none.
+void FailPrinterAtDrawing(int n);
 
 }  // namespace ui

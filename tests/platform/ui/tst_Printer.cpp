@@ -1,41 +1,20 @@
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
 #include "core/modGeneral.h"
 #include "platform/ui/Printer.h"
+#include "support/PdfReader.h"
 #include "support/TestRegistry.h"
 
 namespace {
 
-constexpr double kPointsPerCm = 72.0 / 2.54;
-constexpr double kMarginCm = 0.635;  // the PDF page's quarter-inch margin
 constexpr double kTolerance = 0.02;  // cm
 
-// One word as poppler finds it, in cm from the printable area's top-left corner.
-struct Word {
-    int page;
-    double left, top, right;
-    QString text;
-};
-
-// Words on one baseline.
-struct Line {
-    int page;
-    double top;
-    QList<Word> words;
-    double left() const { return words.first().left; }
-    double right() const { return words.last().right; }
-    QString text() const {
-        QStringList texts;
-        for (const Word& w : words) texts << w.text;
-        return texts.join(QLatin1Char(' '));
-    }
-};
+using Word = testsupport::PdfReader::Word;
+using Line = testsupport::PdfReader::Line;
 
 }  // namespace
 
@@ -44,45 +23,10 @@ class PrinterTest : public QObject {
 
     QTemporaryDir m_dir;
     QString m_pdf;
-    QString m_pdftotext;
 
-    QString pdftotext(const QStringList& options) {
-        QProcess process;
-        process.start(m_pdftotext, options + QStringList{m_pdf, QStringLiteral("-")});
-        if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-            qWarning("pdftotext failed: %s", process.readAllStandardError().constData());
-            return {};
-        }
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
-
-    QList<Word> words() {
-        QList<Word> result;
-        const QString html = pdftotext({QStringLiteral("-bbox")});
-        static const QRegularExpression wordRx(QStringLiteral(
-            R"RX(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)RX"));
-        int page = 0;
-        for (const auto& m : wordRx.globalMatch(html)) {
-            if (m.captured(0) == QLatin1String("<page ")) {
-                ++page;
-                continue;
-            }
-            const auto cm = [&](int i) { return m.captured(i).toDouble() / kPointsPerCm - kMarginCm; };
-            result.append({page, cm(1), cm(2), cm(3), m.captured(4)});
-        }
-        return result;
-    }
-
-    QList<Line> lines() {
-        QList<Line> result;
-        for (const Word& w : words()) {
-            if (result.isEmpty() || result.last().page != w.page ||
-                qAbs(result.last().top - w.top) > kTolerance)
-                result.append({w.page, w.top, {}});
-            result.last().words.append(w);
-        }
-        return result;
-    }
+    QString pdftotext(const QStringList& options) { return testsupport::PdfReader(m_pdf).text(options); }
+    QList<Word> words() { return testsupport::PdfReader(m_pdf).words(); }
+    QList<Line> lines() { return testsupport::PdfReader(m_pdf).lines(kTolerance); }
 
     // Prints one document in centimetres, 10 pt, from (3, y) with PrintWrapped.
     void printWrapped(const QString& text, double y = 5, double topMargin = 0) {
@@ -122,8 +66,7 @@ class PrinterTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        m_pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-        if (m_pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
+        if (testsupport::PdfReader::Tool().isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
         QVERIFY(m_dir.isValid());
     }
     void init() {
