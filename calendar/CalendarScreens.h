@@ -2,8 +2,8 @@
 
 namespace calendar {
 
-// Registers how the calendar views are made and shown: "frmCalMnth", the month view, maximised in the
-// main window. The main window calls it once at start-up.
+// Registers how the calendar views are made and shown: "frmCalMnth", "frmCalWeek" and "frmCalDay",
+// maximised in the main window. The main window calls it once at start-up.
 void RegisterScreens();
 
 }  // namespace calendar
