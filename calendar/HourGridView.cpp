@@ -394,8 +394,10 @@ void HourGridView::LoadAppointments() {
                 ++count;
                 const QTime start = StoredTime(row, 3);
                 const QTime end = StoredTime(row, 4);
-                QString text = FormatDisplay(start, u"h:nna/p") + QStringLiteral(" - ") +
-                               FormatDisplay(end, u"h:nna/p") + QLatin1Char('\n') +
+                const auto timeText = [](const QTime& t) {
+                    return t.isValid() ? FormatDisplay(t, u"h:nna/p") : QString();
+                };
+                QString text = timeText(start) + QStringLiteral(" - ") + timeText(end) + QLatin1Char('\n') +
                                (row.isNull(1) ? QString() : row.text(1));
                 for (int column : {5, 6}) {
                     // A link to 0 or to no stored record gives no line.
