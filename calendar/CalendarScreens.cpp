@@ -1,14 +1,19 @@
 #include "calendar/CalendarScreens.h"
 
+#include "calendar/frmCalDay.h"
 #include "calendar/frmCalList.h"
 #include "calendar/frmCalMnth.h"
+#include "calendar/frmCalWeek.h"
 #include "platform/ui/ScreenRegistry.h"
 
 namespace calendar {
 
 void RegisterScreens() {
-    ui::ScreenRegistry::instance().registerScreen(QStringLiteral("frmCalMnth"), &frmCalMnth::Open);
-    ui::ScreenRegistry::instance().registerScreen(QStringLiteral("frmCalList"), &frmCalList::Open);
+    ui::ScreenRegistry& registry = ui::ScreenRegistry::instance();
+    registry.registerScreen(QStringLiteral("frmCalMnth"), &frmCalMnth::Open);
+    registry.registerScreen(QStringLiteral("frmCalWeek"), &frmCalWeek::Open);
+    registry.registerScreen(QStringLiteral("frmCalDay"), &frmCalDay::Open);
+    registry.registerScreen(QStringLiteral("frmCalList"), &frmCalList::Open);
 }
 
 }  // namespace calendar

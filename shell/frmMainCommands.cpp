@@ -59,8 +59,6 @@ struct StandIn {
 constexpr StandIn kStandIns[] = {
     {"frmHome", "Home Page", Kind::Screen, "Home"},
     {"frmContEntry", "Contact Information", Kind::Screen, "CEnt"},
-    {"frmCalDay", "By Day", Kind::Screen, "CDay"},
-    {"frmCalWeek", "By Week", Kind::Screen, "CWk"},
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
     {"frmPreference", "Preferences", Kind::Dialog, nullptr},
     {"frmSecurity", "Program Security", Kind::Dialog, nullptr},
@@ -102,12 +100,6 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
             // What the real screens read while they load.
             if (name == QLatin1String("frmContEntry")) {
                 screen->SetDetail(QStringLiteral("Contact number ") + QString::number(g_lngCurContID));
-            } else if (name == QLatin1String("frmCalDay")) {
-                const QDate day = values.value(QStringLiteral("m_blnIsSystem")).toBool()
-                                      ? core::Clock::Today()
-                                      : values.value(QStringLiteral("m_vSrchDate")).toDate();
-                screen->SetDetail(QStringLiteral("Day of ") +
-                                  QLocale::c().toString(day, QStringLiteral("MM/dd/yyyy")));
             }
             window->ShowScreen(screen);
             g_strCurScreen = QString::fromLatin1(s.screenCode);

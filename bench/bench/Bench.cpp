@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -31,6 +32,7 @@
 #include <SQLiteCpp/Database.h>
 
 #include "StatementTrace.h"
+#include "calendar/CalendarShell.h"
 #include "core/BlankDatabase.h"
 #include "core/Clock.h"
 #include "core/DataRoot.h"
@@ -599,6 +601,50 @@ public:
         m_report.measurements << m;
     }
 
+    // The week or day view opened from the home screen until its boxes are placed; then an arrow
+    // forward, back, forward ... with the boxes rebuilt each time.
+    void hourViewOpen(const QString& name, const QString& form, double target, const std::function<void()>& open) {
+        Measurement m = measurement(name, QStringLiteral("ms"), target);
+        int boxes = 0;
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            goHome();
+            const auto start = SteadyClock::now();
+            open();
+            QWidget* view = requireScreen(form);
+            settle();
+            add(m, rep, msSince(start));
+            boxes = CountBoxes(view);
+        }
+        m_report.measurements << m;
+        m_report.notes << QStringLiteral("%1: %2 boxes").arg(name).arg(boxes);
+    }
+    void hourViewArrow(const QString& name, const QString& form, double target, const std::function<void()>& open) {
+        Measurement m = measurement(name, QStringLiteral("ms"), target);
+        goHome();
+        open();
+        QWidget* view = requireScreen(form);
+        settle();
+        int boxes = 0;
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            auto* arrow = view->findChild<QAbstractButton*>(rep % 2 == 0 ? QStringLiteral("imgUp") : QStringLiteral("imgDown"));
+            if (!arrow) throw std::runtime_error("the view has no arrows");
+            const auto start = SteadyClock::now();
+            arrow->click();
+            settle();
+            add(m, rep, msSince(start));
+            boxes = std::max(boxes, CountBoxes(view));
+        }
+        m_report.measurements << m;
+        m_report.notes << QStringLiteral("%1: up to %2 boxes").arg(name).arg(boxes);
+    }
+    static int CountBoxes(QWidget* view) {
+        int n = 0;
+        for (QWidget* w : view->findChildren<QWidget*>())
+            if (w->objectName().startsWith(QLatin1String("txtAppt(")) && w->objectName() != QLatin1String("txtAppt(0)"))
+                ++n;
+        return n;
+    }
+
     // View > Home: every screen closes and the home screen loads afresh.
     void homeReload() {
         Compared c = comparedMeasurements(QStringLiteral("home_reload"), 100.0);
@@ -888,7 +934,9 @@ QStringList measurementNames() {
         QStringLiteral("contact_picker"),  QStringLiteral("todo_dialog"),    QStringLiteral("note_dialog"),
         QStringLiteral("appt_dialog"),     QStringLiteral("month_open"),     QStringLiteral("month_change"),
         QStringLiteral("home_reload"),     QStringLiteral("names_list"),     QStringLiteral("names_group_all"),
-        QStringLiteral("names_export"),    QStringLiteral("projects_list"),  QStringLiteral("todo_list")};
+        QStringLiteral("names_export"),    QStringLiteral("projects_list"),  QStringLiteral("todo_list"),
+        QStringLiteral("week_open"),       QStringLiteral("week_arrow"),     QStringLiteral("day_open"),
+        QStringLiteral("day_arrow")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -970,6 +1018,24 @@ BenchReport runBench(const BenchOptions& options) {
             if (wanted("month_change")) {
                 progress(QStringLiteral("month_change ..."));
                 session.monthChange();
+            }
+            const auto openWeek = [] { calendar::OpenTab(calendar::kWeekTab); };
+            const auto openDay = [] { calendar::OpenDayView(true); };
+            if (wanted("week_open")) {
+                progress(QStringLiteral("week_open ..."));
+                session.hourViewOpen(QStringLiteral("week_open"), QStringLiteral("frmCalWeek"), 300.0, openWeek);
+            }
+            if (wanted("week_arrow")) {
+                progress(QStringLiteral("week_arrow ..."));
+                session.hourViewArrow(QStringLiteral("week_arrow"), QStringLiteral("frmCalWeek"), 250.0, openWeek);
+            }
+            if (wanted("day_open")) {
+                progress(QStringLiteral("day_open ..."));
+                session.hourViewOpen(QStringLiteral("day_open"), QStringLiteral("frmCalDay"), 150.0, openDay);
+            }
+            if (wanted("day_arrow")) {
+                progress(QStringLiteral("day_arrow ..."));
+                session.hourViewArrow(QStringLiteral("day_arrow"), QStringLiteral("frmCalDay"), 100.0, openDay);
             }
             if (wanted("home_reload")) {
                 progress(QStringLiteral("home_reload ..."));

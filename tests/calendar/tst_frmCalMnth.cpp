@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+#include "calendar/frmCalDay.h"
 #include "calendar/frmCalMnth.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -323,8 +324,7 @@ private Q_SLOTS:
         QCOMPARE(ui::ScreenRegistry::instance().openForms().size(), 1);
         QCOMPARE(g_strCurScreen, code);
         if (tab == 2) QCOMPARE(opened, view.data());
-        if (tab == 0)
-            QCOMPARE(opened->findChild<QLabel*>("lblDetail")->text(), QStringLiteral("Day of 12/08/2026"));
+        if (tab == 0) QCOMPARE(qobject_cast<frmCalDay*>(opened)->m_vDay1, QDate(2026, 12, 8));
         QCOMPARE(f->prompts().count(), 0);
     }
 

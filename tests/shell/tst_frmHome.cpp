@@ -9,6 +9,7 @@
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "calendar/frmCalDay.h"
 #include "shell/frmHome.h"
 #include "shell/frmMain.h"
 #include "support/CaptionCheck.h"
@@ -290,10 +291,10 @@ private Q_SLOTS:
         const QDate date(2026, 12, 17);
         Q_EMIT screen->CalMain->clicked(date);
 
-        QWidget* day = Open(QStringLiteral("frmCalDay"));
+        auto* day = qobject_cast<frmCalDay*>(Open(QStringLiteral("frmCalDay")));
         QVERIFY(day);
-        QCOMPARE(day->findChild<QLabel*>(QStringLiteral("lblDetail"))->text(),
-                 QStringLiteral("Day of 12/17/2026"));
+        QCOMPARE(day->m_vDay1, date);
+        QCOMPARE(day->m_vDay2, date.addDays(1));
         QVERIFY(!home());
         QCOMPARE(f->prompts().count(), 0);
     }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QScrollBar;
+
+namespace calendar {
+
+// One appointment's box on the hour grid: its text over several lines, read-only, with a vertical
+// scroll bar once the text is taller than the box. Light, since a busy week holds hundreds of them:
+// the text is drawn, not edited, and the scroll bar is made only for a box that needs one.
+class ApptBox : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ApptBox(QWidget* parent = nullptr);
+
+    void setPlainText(const QString& text);
+    QString toPlainText() const { return m_text; }
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void fitScrollBar();
+    QRect textArea() const;
+
+    QString m_text;
+    QScrollBar* m_bar = nullptr;
+};
+
+}  // namespace calendar
