@@ -6,7 +6,8 @@
 #include <vector>
 
 // Each test folder builds one executable; every QtTest class in it registers itself with
-// POMARET_TEST(ClassName) at the end of its .cpp and the shared main runs them all.
+// POMARET_TEST(ClassName) at the end of its .cpp (at the start of a line: CMake reads it there to
+// give each class its own CTest test) and the shared main runs them all, or the one named.
 namespace testsupport {
 
 using TestFactory = std::function<std::unique_ptr<QObject>()>;
