@@ -4,7 +4,7 @@
 #   ./build.sh test  [ctest args]    install what is missing, build with warnings as errors, run every test,
 #                                    then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 #                                    then a short run of each fuzz target
-#   ./build.sh build                 install what is missing and build only
+#   ./build.sh build                 install what is missing and build everything (program, tests, bench)
 # Safe to run again: packages already present are not touched and the build is incremental.
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
@@ -27,12 +27,13 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# configure_and_build DIR TARGET [cmake options]: TARGET "all" builds everything.
 configure_and_build() {
-    local dir=$1; shift
+    local dir=$1 target=$2; shift 2
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     fi
-    cmake --build "$dir" -j "$(nproc)"
+    cmake --build "$dir" -j "$(nproc)" --target "$target"
 }
 
 cmd=${1:-run}
@@ -40,20 +41,20 @@ cmd=${1:-run}
 case "$cmd" in
     run)
         install_packages
-        configure_and_build build
+        configure_and_build build pomaret  # the program alone, not the tests
         exec ./build/pomaret "$@"
         ;;
     build)
         install_packages
-        configure_and_build build
+        configure_and_build build all
         ;;
     test)
         install_packages "${TEST_PACKAGES[@]}"
         SECONDS=0
-        configure_and_build build-test -DPOMARET_WERROR=ON
+        configure_and_build build-test all -DPOMARET_WERROR=ON
         (cd build-test && ctest --output-on-failure --no-tests=error -j "$(nproc)" "$@")
         echo "== tests passed ($SECONDS s); now under AddressSanitizer and UndefinedBehaviorSanitizer"
-        configure_and_build build-asan -DPOMARET_WERROR=ON -DPOMARET_SANITIZE=ON
+        configure_and_build build-asan all -DPOMARET_WERROR=ON -DPOMARET_SANITIZE=ON
         (cd build-asan && ctest --output-on-failure --no-tests=error -j "$(nproc)" "$@")
         echo "== sanitizer run passed ($SECONDS s); now each fuzz target for 10 s"
         fuzz/run 10
