@@ -174,6 +174,10 @@ protected:
     // One of the main window's pop-up menus over a list: its members are set by name, then it is shown
     // at the mouse, and its command does the rest.
     static void MainWindowPopup(const QString& popup, const QVariantMap& members);
+    // FillList over the record's notes and calls, newest first; `addRow` gets each one that is a note
+    // or a call and has its number and date stamp.
+    void FillNotesAndCalls(const QString& procedure, ui::ListView& list, bool clearFirst,
+                           const std::function<void(const QVariant& id, bool call, const QVariant& stamp)>& addRow);
     void LoadHistory();
     void LoadNotesCallsHistory();
     void LoadToDoHistory();

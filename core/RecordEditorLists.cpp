@@ -135,10 +135,10 @@ void RecordEditor::MainWindowPopup(const QString& popup, const QVariantMap& memb
 // ---------------------------------------------------------------------------------------------
 // Info tab loaders
 
-void RecordEditor::LoadHistory() {
-    if (!IsLoaded()) return;
-    ui::DateTexts monthDay(QStringLiteral("MM/dd"));
-    FillList(m_kind.formName + QLatin1Char('.') + m_kind.historyLoader, *lvHist, true,
+void RecordEditor::FillNotesAndCalls(
+    const QString& procedure, ui::ListView& list, bool clearFirst,
+    const std::function<void(const QVariant& id, bool call, const QVariant& stamp)>& addRow) {
+    FillList(procedure, list, clearFirst,
              QStringLiteral("SELECT RefNum, %1, NType, TextBody, DateStamp FROM Attach WHERE %1 = ?")
                      .arg(m_kind.ownerColumn) +
                  QStringLiteral(" ORDER BY DateStamp DESC"),
@@ -148,9 +148,19 @@ void RecordEditor::LoadHistory() {
                  const QVariant stamp = m_rsList.Value(4);
                  const bool call = type == QLatin1String("C");
                  if (id.isNull() || (!call && type != QLatin1String("N")) || stamp.isNull()) return;
-                 const int row = lvHist->addRow(Key("ID", id), monthDay(stamp), call ? kIconCall : kIconNote);
-                 lvHist->setSubItem(row, 1, OneLine(m_rsList.Value(3)));
+                 addRow(id, call, stamp);
              });
+}
+
+void RecordEditor::LoadHistory() {
+    if (!IsLoaded()) return;
+    ui::DateTexts monthDay(QStringLiteral("MM/dd"));
+    FillNotesAndCalls(m_kind.formName + QLatin1Char('.') + m_kind.historyLoader, *lvHist, true,
+                      [&](const QVariant& id, bool call, const QVariant& stamp) {
+                          const int row =
+                              lvHist->addRow(Key("ID", id), monthDay(stamp), call ? kIconCall : kIconNote);
+                          lvHist->setSubItem(row, 1, OneLine(m_rsList.Value(3)));
+                      });
 }
 
 void RecordEditor::LoadToDoInfo() {
@@ -232,21 +242,13 @@ void RecordEditor::cboHistFilter_Click() {
 
 void RecordEditor::LoadNotesCallsHistory() {
     ui::DateTexts date(QStringLiteral("MM/dd/yyyy"));
-    FillList(ProcName("LoadNotesCallsHistory"), *lvHistPane, !m_blnAllItems,
-             QStringLiteral("SELECT RefNum, %1, NType, TextBody, DateStamp FROM Attach WHERE %1 = ?")
-                     .arg(m_kind.ownerColumn) +
-                 QStringLiteral(" ORDER BY DateStamp DESC"),
-             {RecordID()}, [&] {
-                 const QVariant id = m_rsList.Value(0);
-                 const QString type = m_rsList.Value(2).toString();
-                 const QVariant stamp = m_rsList.Value(4);
-                 const bool call = type == QLatin1String("C");
-                 if (id.isNull() || (!call && type != QLatin1String("N")) || stamp.isNull()) return;
-                 const int row = lvHistPane->addRow(Key(call ? "CA" : "NT", id), date(stamp),
-                                                    call ? kIconCall : kIconNote);
-                 lvHistPane->setSubItem(row, 1, call ? QStringLiteral("Call") : QStringLiteral("Note"));
-                 lvHistPane->setSubItem(row, 2, OneLine(m_rsList.Value(3)));
-             });
+    FillNotesAndCalls(ProcName("LoadNotesCallsHistory"), *lvHistPane, !m_blnAllItems,
+                      [&](const QVariant& id, bool call, const QVariant& stamp) {
+                          const int row = lvHistPane->addRow(Key(call ? "CA" : "NT", id), date(stamp),
+                                                             call ? kIconCall : kIconNote);
+                          lvHistPane->setSubItem(row, 1, call ? QStringLiteral("Call") : QStringLiteral("Note"));
+                          lvHistPane->setSubItem(row, 2, OneLine(m_rsList.Value(3)));
+                      });
 }
 
 void RecordEditor::LoadToDoHistory() {
