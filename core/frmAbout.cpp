@@ -49,7 +49,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setDefault(true);
     Place(cmdClose, 4920, 3300, 1200, 375);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdClose, &QPushButton::clicked, this, &frmAbout::cmdClose_Click);
 
     setFixedSize(ui::twips::ToPixelsX(6360), ui::twips::ToPixelsY(3900));
     ui::ScreenRegistry::instance().add(this);
@@ -71,4 +71,8 @@ void frmAbout::showEvent(QShowEvent* event) {
 
 void frmAbout::Form_Activate() {
     lblVersion->setText(VersionText());
+}
+
+void frmAbout::cmdClose_Click() {
+    accept();
 }

@@ -29,4 +29,5 @@ protected:
 
 private:
     void Form_Activate();
+    void cmdClose_Click();
 };

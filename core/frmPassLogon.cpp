@@ -208,7 +208,11 @@ void frmPassLogon::Timer1_Timer() {
 }
 
 void frmPassLogon::done(int result) {
+    Form_QueryUnload();
+    QDialog::done(result);
+}
+
+void frmPassLogon::Form_QueryUnload() {
     Timer1->stop();
     m_blnEmerShutdown = !m_blnLoggedOn;
-    QDialog::done(result);
 }

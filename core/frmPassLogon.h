@@ -50,6 +50,7 @@ private:
     // focus change when one is being handled.
     void GetUserPassword(const QString& name, bool duringFocusChange);
     void cmdOpts_Click(int index);
+    void Form_QueryUnload();
 
     QString m_strUserName;   // the name last looked up
     QString m_strStoredPwd;  // that user's stored (hashed) password; empty when none was found

@@ -182,11 +182,11 @@ void ReopenDatabase() {
     ShowHome();
 }
 
-void CompactDatabase() {
+void mnuFileCompDB_Click() {
     modGeneral::CompactDB();
 }
 
-void RepairDatabase() {
+void mnuFileRepDB_Click() {
     bool damaged = false;
     const bool repaired = core::trap(QStringLiteral("frmMain.mnuFileRepDB_Click"), Tail::Silent, [&] {
         ui::SetBusy();
@@ -225,12 +225,12 @@ void RepairDatabase() {
     ui::MsgBox(text, ui::OKOnly, ui::ProgramTitle());
 }
 
-void BackupDatabase() {
+void mnuFileBackupDB_Click() {
     core::trap(QStringLiteral("frmMain.mnuFileBackupDB_Click"), Tail::Action,
                QStringLiteral("Backing Up the Database"), [] { frmBackRest::Run(QStringLiteral("Backup")); });
 }
 
-void RestoreDatabase() {
+void mnuFileRestoreDB_Click() {
     const bool ran = core::trap(
         QStringLiteral("frmMain.mnuFileRestoreDB_Click"), Tail::Action,
         QStringLiteral("Restoring the Database"), [] {

@@ -11,11 +11,11 @@
 // repair work on the open connection, which stays open whatever happens.
 namespace shell {
 
-// The menu commands (mnuFileCompDB, mnuFileRepDB, mnuFileBackupDB, mnuFileRestoreDB).
-void CompactDatabase();
-void RepairDatabase();
-void BackupDatabase();
-void RestoreDatabase();
+// The main window's Database Utilities commands.
+void mnuFileCompDB_Click();
+void mnuFileRepDB_Click();
+void mnuFileBackupDB_Click();
+void mnuFileRestoreDB_Click();
 
 // True when the file can be opened for reading.
 bool FileExists(const QString& path);

@@ -132,7 +132,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { DesktopShutDown(); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
         DesktopShutDown();
-        if (m_blnShutDownDone) Q_EMIT Unloaded();
+        if (m_blnShutDownDone) MDIForm_Unload();
     });
     // Menu shortcuts win over a text box's own keys (Ctrl+A opens an appointment, not select-all).
     qApp->installEventFilter(this);
@@ -686,38 +686,45 @@ void frmMain::mnuTrayPopClose_Click() {
 // Close
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (MDIForm_QueryUnload()) {
+        event->accept();
+        MDIForm_Unload();
+    } else {
+        event->ignore();
+    }
+}
+
+bool frmMain::MDIForm_QueryUnload() {
     try {
         if (m_blnEmerShutdown) {
             Timer1->stop();
-            event->accept();
-            Q_EMIT Unloaded();
-            return;
+            return true;
         }
         // Reminders are pending today and there is a tray to wait in: keep polling, out of the way.
         if (!m_blnNoReminders && shell::TrayAvailable()) {
-            event->ignore();
             hide();
             AddTrayIcon();
-            return;
+            return false;
         }
         // Without a tray this question, as the tray menu's Close asks it, is the only way to end
         // while reminders are pending.
         if (ui::MsgBox(QStringLiteral("Close Pomaret?"), ui::YesNo | ui::Question,
                        QStringLiteral("Confirm Close")) == ui::Answer::Yes) {
             ShutDownOnce();
-            event->accept();
-            Q_EMIT Unloaded();
-            return;
+            return true;
         }
-        event->ignore();
         // Kept running for its reminders: minimised rather than hidden, so it can be reached.
         if (!m_blnNoReminders) {
             m_blnMinimisedForReminders = true;
             showMinimized();
         }
     } catch (...) {
-        event->ignore();
     }
+    return false;
+}
+
+void frmMain::MDIForm_Unload() {
+    Q_EMIT Unloaded();
 }
 
 void frmMain::ShutDownOnce() {
@@ -755,6 +762,10 @@ void frmMain::moveEvent(QMoveEvent* event) {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    MDIForm_Resize();
+}
+
+void frmMain::MDIForm_Resize() {
     try {
         FollowFrameMargins();
         if (isMinimized() || isMaximized() || isFullScreen()) return;

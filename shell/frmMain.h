@@ -122,6 +122,11 @@ protected:
     virtual QMargins FrameMargins() const;
 
 private:
+    // The close request: true to let the window close; false keeps it (hidden to the tray, minimised
+    // or as it was after No).
+    bool MDIForm_QueryUnload();
+    void MDIForm_Resize();  // keeps the minimum size
+    void MDIForm_Unload();  // the window has closed for good
     void BuildMenus();
     void BuildToolbars();
     void BuildStatusLine();

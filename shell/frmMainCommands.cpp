@@ -212,10 +212,10 @@ void frmMain::ConnectCommands() {
         const char* name;
         void (*command)();
     } databaseCommands[] = {
-        {"mnuFileCompDB", &shell::CompactDatabase},
-        {"mnuFileRepDB", &shell::RepairDatabase},
-        {"mnuFileBackupDB", &shell::BackupDatabase},
-        {"mnuFileRestoreDB", &shell::RestoreDatabase},
+        {"mnuFileCompDB", &shell::mnuFileCompDB_Click},
+        {"mnuFileRepDB", &shell::mnuFileRepDB_Click},
+        {"mnuFileBackupDB", &shell::mnuFileBackupDB_Click},
+        {"mnuFileRestoreDB", &shell::mnuFileRestoreDB_Click},
     };
     for (const auto& command : databaseCommands) {
         QAction* a = findChild<QAction*>(QString::fromLatin1(command.name));

@@ -109,7 +109,7 @@ class MaintenanceTest : public QObject {
         QTest::keyClicks(box, text);
     }
     void backUp() {
-        shell::BackupDatabase();
+        shell::mnuFileBackupDB_Click();
         QCOMPARE(frmBackRest::LastCaption(), QStringLiteral("Data Backup Complete ..."));
     }
 
@@ -185,7 +185,7 @@ private Q_SLOTS:
         int before = 0;
         while (before >= 0 && before < 50) before = nextCommit();
 
-        shell::BackupDatabase();
+        shell::mnuFileBackupDB_Click();
         const int after = nextCommit();
 
         kill(child, SIGKILL);
@@ -232,7 +232,7 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(backupPath() + QStringLiteral("/inside")));
         }
         f->prompts().answer(ui::Answer::OK);
-        shell::BackupDatabase();
+        shell::mnuFileBackupDB_Click();
         if (how == QLatin1String("transaction")) f->db().Rollback();
 
         QCOMPARE(f->prompts().count(), 1);
@@ -271,7 +271,7 @@ private Q_SLOTS:
 
         if (backup) f->prompts().answer(ui::Answer::No);
         f->prompts().answer(ui::Answer::OK);
-        shell::RestoreDatabase();
+        shell::mnuFileRestoreDB_Click();
 
         if (backup) {
             const auto& question = f->prompts().shown().at(0);
@@ -298,7 +298,7 @@ private Q_SLOTS:
         openScreens();
 
         f->prompts().answer(ui::Answer::Yes);
-        shell::RestoreDatabase();
+        shell::mnuFileRestoreDB_Click();
 
         QCOMPARE(f->prompts().count(), 1);
         QCOMPARE(frmBackRest::LastCaption(), QStringLiteral("Data Restore Complete ..."));
@@ -345,7 +345,7 @@ private Q_SLOTS:
         QWidget* home = openScreens();
 
         f->prompts().answer(ui::Answer::Yes).answer(ui::Answer::OK);
-        shell::RestoreDatabase();
+        shell::mnuFileRestoreDB_Click();
 
         QCOMPARE(f->prompts().lastText(),
                  QStringLiteral("The Backup Data is damaged and cannot be restored "
@@ -385,7 +385,7 @@ private Q_SLOTS:
         openScreens();
 
         f->prompts().answer(ui::Answer::Yes).answer(ui::Answer::OK);
-        shell::RestoreDatabase();
+        shell::mnuFileRestoreDB_Click();
 
         QCOMPARE(f->prompts().lastText(), kFailure.arg(QStringLiteral("Restoring the Database")));
         QVERIFY(frmBackRest::LastCaption() != QStringLiteral("Data Restore Complete ..."));
@@ -441,11 +441,11 @@ private Q_SLOTS:
         }
         f->prompts().answer(ui::Answer::OK);
         if (command == QLatin1String("compact")) {
-            shell::CompactDatabase();
+            shell::mnuFileCompDB_Click();
         } else if (command == QLatin1String("repair")) {
-            shell::RepairDatabase();
+            shell::mnuFileRepDB_Click();
         } else {
-            shell::RestoreDatabase();
+            shell::mnuFileRestoreDB_Click();
         }
 
         QCOMPARE(f->prompts().lastText(), text);
@@ -474,7 +474,7 @@ private Q_SLOTS:
         openScreens();
 
         f->prompts().answer(ui::Answer::OK);
-        shell::CompactDatabase();
+        shell::mnuFileCompDB_Click();
 
         QCOMPARE(f->prompts().lastText(), QStringLiteral("The database was sucessfully compacted"));
         QCOMPARE(f->prompts().lastTitle(), kTitle);
@@ -525,7 +525,7 @@ private Q_SLOTS:
         openScreens();
 
         f->prompts().answer(ui::Answer::OK);
-        shell::RepairDatabase();
+        shell::mnuFileRepDB_Click();
 
         QCOMPARE(f->prompts().count(), 1);
         QCOMPARE(f->prompts().lastText(), text);
@@ -556,7 +556,7 @@ private Q_SLOTS:
         openScreens();
 
         f->prompts().answer(ui::Answer::OK);
-        shell::CompactDatabase();
+        shell::mnuFileCompDB_Click();
         if (transaction) f->db().Rollback();
 
         QCOMPARE(f->prompts().lastText(), kFailure.arg(QStringLiteral("Compacting the Database")));
