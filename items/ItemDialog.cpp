@@ -221,11 +221,9 @@ void ItemDialog::InitializeScreen() {
         if (m_lngEntryMode == 0) {
             // A new item starts with the contact or project of the editor it was opened over.
             if (g_strCurScreen == QLatin1String("CEnt")) {
-                ShowLink(Combo1Names, g_lngCurContID, m_lngContID);
-                if (Combo1Names->listIndex() <= 0) m_lngContID = 0;
+                ShowCurrentContact();
             } else if (g_strCurScreen == QLatin1String("PEnt")) {
-                ShowLink(Combo1Projects, g_lngCurProjID, m_lngProjID);
-                if (Combo1Projects->listIndex() <= 0) m_lngProjID = 0;
+                ShowCurrentProject();
             }
         } else {
             Trap("PopulateFields", m_setup.loadFailure, [&] { PopulateFields(); });
@@ -255,6 +253,17 @@ void ItemDialog::ShowContact(int32_t contId) {
 
 void ItemDialog::ShowProject(int32_t projId) {
     ShowLink(Combo1Projects, projId, m_lngProjID);
+}
+
+// The current contact's or project's entry, chosen by its number; none when it is not listed.
+void ItemDialog::ShowCurrentContact() {
+    ShowLink(Combo1Names, g_lngCurContID, m_lngContID);
+    if (Combo1Names->listIndex() <= 0) m_lngContID = 0;
+}
+
+void ItemDialog::ShowCurrentProject() {
+    ShowLink(Combo1Projects, g_lngCurProjID, m_lngProjID);
+    if (Combo1Projects->listIndex() <= 0) m_lngProjID = 0;
 }
 
 void ItemDialog::LinkList_Click(ui::ComboBox* list) {

@@ -172,6 +172,8 @@ private:
     void LinkList_Click(ui::ComboBox* list);
     void InitializeScreen();
     void ShowLink(ui::ComboBox* list, int32_t number, int32_t& held);
+    void ShowCurrentContact();
+    void ShowCurrentProject();
     void Reload(const std::vector<ItemReload>& reloads);
     void Form_Unload();
 

@@ -246,7 +246,8 @@ void frmAppt::PopulateFields() {
     }
     Check1[kPrivate]->setChecked(row.Value(QStringLiteral("Private")).toBool());
     // Looked up whatever Remind says: checking the box later updates this row rather than adding one.
-    m_reminder.GetReminderID(m_lngRecordID);
+    // A failed look-up is told and leaves no reminder held; a save looks for the row again.
+    Trap("GetReminderID", {Tail::ErrorBox, {}, {}}, [&] { m_reminder.GetReminderID(m_lngRecordID); });
 }
 
 // ---------------------------------------------------------------------------------------------

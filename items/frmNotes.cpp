@@ -93,8 +93,8 @@ void frmNotes::BuildControls() {
     optNote->setChecked(true);
     Place(optNote, 4680, 1275, 1000, 285);
     Place(optCall, 5760, 1275, 1000, 285);
-    connect(optNote, &QRadioButton::clicked, this, [this] { m_strNType = kNote; });
-    connect(optCall, &QRadioButton::clicked, this, [this] { m_strNType = kCall; });
+    connect(optNote, &QRadioButton::clicked, this, [this] { optNote_Click(); });
+    connect(optCall, &QRadioButton::clicked, this, [this] { optCall_Click(); });
 
     lblBanner[1] = NewBand("lblBanner(1)", QStringLiteral(" Settings"));
     Place(lblBanner[1], 3840, 1740, 3240, 285);
@@ -186,6 +186,14 @@ void frmNotes::PrintNote() {
         13.04,
         QLocale::c().toString(core::Clock::Today(), QStringLiteral("M/d/yyyy")),
     });
+}
+
+void frmNotes::optNote_Click() {
+    m_strNType = kNote;
+}
+
+void frmNotes::optCall_Click() {
+    m_strNType = kCall;
 }
 
 void frmNotes::ClearScreen() {

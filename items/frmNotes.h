@@ -31,6 +31,8 @@ private:
     void ClearScreen() override;
     void PrintItem() override;
     void PrintNote();
+    void optNote_Click();
+    void optCall_Click();
 
     QLabel* lblBanner[2] = {};
     QLabel* Label1[3] = {};

@@ -212,7 +212,8 @@ void frmToDo::PopulateFields() {
     Check1[kUrgent]->setChecked(row.Value(QStringLiteral("Urgent")).toBool());
     Check1[kCompleted]->setChecked(row.Value(QStringLiteral("Completed")).toBool());
     // Looked up whatever Remind says: checking the box later updates this row rather than adding one.
-    m_reminder.GetReminderID(m_lngRecordID);
+    // A failed look-up is told and leaves no reminder held; a save looks for the row again.
+    Trap("GetReminderID", {Tail::ErrorBox, {}, {}}, [&] { m_reminder.GetReminderID(m_lngRecordID); });
 }
 
 // ---------------------------------------------------------------------------------------------

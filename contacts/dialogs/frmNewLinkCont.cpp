@@ -161,10 +161,12 @@ void frmNewLinkCont::cmdOpt_Click(int index) {
         // The contact and both its links, or nothing; the number is taken inside, so a retry after a
         // failure takes a fresh one. A failure is logged and told after the rollback: the log row
         // would go with it, and while a box is up a write made elsewhere would join the transaction.
-        QString step = QStringLiteral("frmNewLinkCont.PostEntry");
+        QString step = QStringLiteral("frmNewLinkCont.GetNewContID");
         std::exception_ptr failure;
         try {
             db::Transaction transaction(*g_dbLocal);
+            m_lngNewContID = GetNewContID();
+            step = QStringLiteral("frmNewLinkCont.PostEntry");
             PostEntry();
             step = QStringLiteral("frmNewLinkCont.UpdateMainContact");
             UpdateMainContact();
@@ -207,9 +209,13 @@ bool frmNewLinkCont::CollectNames() {
     return name.has_value();
 }
 
-// The new contact's row; called inside the transaction of the whole addition.
+// Taken inside the transaction of the whole addition, so no other write takes the number between.
+int32_t frmNewLinkCont::GetNewContID() {
+    return core::NewContactID(*g_dbLocal);
+}
+
+// The new contact's row, under the number just taken.
 void frmNewLinkCont::PostEntry() {
-    m_lngNewContID = core::NewContactID(*g_dbLocal);
     m_rsContacts.AddNew();
     const auto setIfAny = [this](const char* field, const QString& value) {
         if (!value.isEmpty()) m_rsContacts.Fields(QString::fromLatin1(field)) = value;

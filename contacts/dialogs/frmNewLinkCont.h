@@ -42,6 +42,7 @@ private:
     bool ValidateEntry();
     bool CollectNames();
     // The three writes of an addition; each raises its errors to the one transaction around them.
+    int32_t GetNewContID();
     void PostEntry();
     void UpdateMainContact();
     void UpdateSubContact();

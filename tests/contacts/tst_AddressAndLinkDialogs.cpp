@@ -304,31 +304,32 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 0);
     }
 
-    // A write refused at any of the three steps: logged under the step, said once, nothing kept; the
-    // input stays and a retry takes a fresh number.
+    // A step refused while the contact and its links are written (the number, the contact, either
+    // link): logged under the step, said once, nothing kept; the input stays and a retry takes a fresh
+    // number.
     void failedStepKeepsNothing_data() {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("when");
+        QTest::addColumn<QString>("refuse");
+        QTest::addColumn<QString>("allow");
         QTest::addColumn<QString>("step");
-        QTest::newRow("contact") << "Contacts"
-                                 << "1"
-                                 << "frmNewLinkCont.PostEntry";
-        QTest::newRow("link") << "RelateCont"
-                              << "NEW.MasterContID = 1"
+        const QString trigger =
+            "CREATE TRIGGER refuse BEFORE INSERT ON %1 WHEN %2 BEGIN SELECT RAISE(ABORT, 'refused'); END";
+        const QString drop = "DROP TRIGGER refuse";
+        QTest::newRow("number") << "INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) "
+                                   "VALUES (2147483647, 'C', 'Hidden', 'Last')"
+                                << "DELETE FROM Contacts WHERE ContID = 2147483647"
+                                << "frmNewLinkCont.GetNewContID";
+        QTest::newRow("contact") << trigger.arg("Contacts", "1") << drop << "frmNewLinkCont.PostEntry";
+        QTest::newRow("link") << trigger.arg("RelateCont", "NEW.MasterContID = 1") << drop
                               << "frmNewLinkCont.UpdateMainContact";
-        QTest::newRow("link back") << "RelateCont"
-                                   << "NEW.SubContID = 1"
+        QTest::newRow("link back") << trigger.arg("RelateCont", "NEW.SubContID = 1") << drop
                                    << "frmNewLinkCont.UpdateSubContact";
     }
     void failedStepKeepsNothing() {
-        QFETCH(QString, table);
-        QFETCH(QString, when);
+        QFETCH(QString, refuse);
+        QFETCH(QString, allow);
         QFETCH(QString, step);
-        f->db().Connection().exec(
-            QString(
-                "CREATE TRIGGER refuse BEFORE INSERT ON %1 WHEN %2 BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                .arg(table, when)
-                .toStdString());
+        f->db().Connection().exec(refuse.toStdString());
+        const int before = f->rowCount("Contacts") + f->rowCount("RelateCont");
         open();
         f->prompts().answer(ui::Answer::OK);
         next("Anna Berg", "Cousin");
@@ -337,10 +338,10 @@ private Q_SLOTS:
                  QString("An un-known error occurred while Posting the information!\n"
                          "Sorry for the inconvenience"));
         QCOMPARE(rows("SELECT ModName FROM ErrLog"), QStringList{step});
-        QCOMPARE(f->rowCount("Contacts") + f->rowCount("RelateCont"), 1);
+        QCOMPARE(f->rowCount("Contacts") + f->rowCount("RelateCont"), before);
         QVERIFY(d && d->isVisible());
 
-        f->db().Connection().exec("DROP TRIGGER refuse");
+        f->db().Connection().exec(allow.toStdString());
         f->db().Execute(
             "INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) VALUES (2, 'C', 'Default', 'Acme')");
         QTest::mouseClick(d->findChild<QAbstractButton*>("cmdOpt(0)"), Qt::LeftButton);

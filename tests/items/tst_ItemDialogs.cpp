@@ -629,6 +629,42 @@ private Q_SLOTS:
         exec("DELETE FROM ErrLog");
     }
 
+    // A failed look-up of the item's reminder at load is told in the error box; the item still loads,
+    // and its save finds the reminder row again instead of adding a second one.
+    void failedReminderLookUp_data() {
+        QTest::addColumn<bool>("appt");
+        QTest::newRow("to-do") << false;
+        QTest::newRow("appointment") << true;
+    }
+    void failedReminderLookUp() {
+        QFETCH(bool, appt);
+        if (appt) {
+            exec(
+                "INSERT INTO Appts (Subject, DateFrom, DateTo, TimeFrom, TimeTo, Remind, RemAmt) VALUES "
+                "('Fair', #12/10/2026#, #12/10/2026#, #9:00 AM#, #10:00 AM#, True, '5 Min')");
+        } else {
+            exec(
+                "INSERT INTO ToDo (Subject, DueDate, DueTime, Remind, RemAmt) VALUES ('Fair', #12/10/2026#, "
+                "#9:00 AM#, True, '5 Min')");
+        }
+        exec(QString(
+                 "INSERT INTO Remind (RemDate, RemTime, %1, Type) VALUES (#12/10/2026#, #8:55 AM#, 1, '%2')")
+                 .arg(appt ? "fkApptID" : "fkToDoID", appt ? "AP" : "TD"));
+        const QString step = appt ? "frmAppt.GetReminderID" : "frmToDo.GetReminderID";
+        core::InjectFault(step, 3021, "No current record.");
+        f->prompts().answer(ui::Answer::OK);
+        appt ? openAppt(1) : openToDo(1);
+        QVERIFY(f->prompts().lastText().startsWith("The following Error occurred:"));
+        QCOMPARE(f->rowCount("ErrLog", QString("ModName = '%1'").arg(step)), 1);
+        QCOMPARE(ctl<QLineEdit>("Text1(0)")->text(), QString("Fair"));
+        press(3);
+        settle();
+        QVERIFY(!dlg());
+        QCOMPARE(row("SELECT RefNum, Completed FROM Remind"), QString("1|false"));
+        QCOMPARE(f->rowCount("Remind"), 1);
+        exec("DELETE FROM ErrLog");
+    }
+
     // One to-do dialog at a time: opening another item brings the open one forward, still on its own item.
     void anOpenDialogKeepsItsItem() {
         exec("INSERT INTO ToDo (Subject, DueDate) VALUES ('A', #12/10/2026#), ('B', #12/09/2026#)");
