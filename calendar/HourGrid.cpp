@@ -22,6 +22,13 @@ const QStringList& HourCaptions() {
     return captions;
 }
 
+int FindHourRow(QStringView caption) {
+    const QStringList& captions = HourCaptions();
+    for (int row = 0; row < captions.size(); ++row)
+        if (captions.at(row) == caption) return row;
+    return 0;
+}
+
 QDate WeekMonday(const QDate& base) {
     // Monday 1 ... Sunday 7.
     const int weekday = base.dayOfWeek();
@@ -38,19 +45,24 @@ QString WeekTitle(const QDate& monday) {
 }
 
 BoxPlace VerticalPlace(const QTime& start, const QTime& end) {
+    // A time's row is the one captioned with its hour; the minutes do not count.
+    const auto row = [](const QTime& time) {
+        return FindHourRow(FormatDisplay(time, u"h:00a/p", QLocale::c()));
+    };
     BoxPlace box;
     if (!start.isValid()) {
         box.height = kHalfRow;
         return box;
     }
-    box.top = RowTop(start.hour()) + (start.minute() == 30 ? kHalfRow : 0);
+    box.top = RowTop(row(start)) + (start.minute() == 30 ? kHalfRow : 0);
     if (!end.isValid()) {
         box.height = kHalfRow;
         return box;
     }
     // An end at half past 11 PM ends as if a row followed the last one.
-    const double height = end.minute() == 30 ? RowTop(end.hour() + 1) - box.top - kHalfRow
-                                             : RowTop(end.hour()) - box.top;
+    const int endRow = row(end);
+    const double height =
+        end.minute() == 30 ? RowTop(endRow + 1) - box.top - kHalfRow : RowTop(endRow) - box.top;
     box.height = height > 0 ? height : kHalfRow;
     return box;
 }

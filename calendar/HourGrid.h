@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QTime>
 #include <vector>
 
@@ -23,6 +24,9 @@ inline double RowTop(int row) {
 
 // "12:00a", "1:00a" ... "11:00p": the captions of the 24 rows.
 const QStringList& HourCaptions();
+// The first row whose caption is exactly `caption`, as a time written "h:00a/p" gives it ("8:45 AM"
+// gives "8:00a", row 8); 0 when no caption matches.
+int FindHourRow(QStringView caption);
 
 // The Monday of the week a base date shows: its own week from Monday to Friday, the week just ended
 // on a Saturday, the coming week on a Sunday. From the date alone, never from the locale.

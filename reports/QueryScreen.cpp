@@ -135,11 +135,16 @@ bool QueryScreen::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == cboValue || watched == cboValue->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            cboValue_Click();
+            cboValue_KeyPress();
             return true;
         }
     }
     return core::ListScreen::eventFilter(watched, event);
+}
+
+// Enter in the value box: the query runs with the text as typed, in the list or not.
+void QueryScreen::cboValue_KeyPress() {
+    cboValue_Click();
 }
 
 // One statement reads the matching values with their records' cells, by record number. A record

@@ -78,6 +78,7 @@ private:
     void LoadFieldValues();
     void optWhere_Click(int index);
     void cboValue_Click();
+    void cboValue_KeyPress();
     void RunQuery();
     QString Proc(const char* procedure) const;
 

@@ -1,6 +1,7 @@
 #include "reports/frmContQry.h"
 
 #include "contacts/dialogs/ContactListRows.h"
+#include "core/Trap.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
 
@@ -47,7 +48,14 @@ QString frmContQry::SelectThrough(const QString& from) const {
 }
 
 bool frmContQry::AddRow(const db::Database::RowView& row) {
-    return contacts::rows::Add(*lvResult, row);
+    return LoadContactInfo(row);
+}
+
+bool frmContQry::LoadContactInfo(const db::Database::RowView& row) {
+    bool added = false;
+    core::trap(QStringLiteral("frmContQry.LoadContactInfo"), core::Tail::ErrorBox,
+               [&] { added = contacts::rows::Add(*lvResult, row); });
+    return added;
 }
 
 void frmContQry::OpenRecord(int32_t number) {

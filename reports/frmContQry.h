@@ -17,4 +17,9 @@ protected:
     QString SelectThrough(const QString& from) const override;
     bool AddRow(const db::Database::RowView& row) override;
     void OpenRecord(int32_t number) override;
+
+private:
+    // One result row: a contact's cells as the query read them. A row that fails is reported and
+    // the query goes on with the next contact.
+    bool LoadContactInfo(const db::Database::RowView& row);
 };

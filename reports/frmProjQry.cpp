@@ -1,5 +1,6 @@
 #include "reports/frmProjQry.h"
 
+#include "core/Trap.h"
 #include "platform/ui/DateTexts.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -52,7 +53,14 @@ QString frmProjQry::SelectThrough(const QString& from) const {
 }
 
 bool frmProjQry::AddRow(const db::Database::RowView& row) {
-    return projects::rows::Add(*lvResult, row, *m_dates);
+    return LoadProjectInfo(row);
+}
+
+bool frmProjQry::LoadProjectInfo(const db::Database::RowView& row) {
+    bool added = false;
+    core::trap(QStringLiteral("frmProjQry.LoadProjectInfo"), core::Tail::ErrorBox,
+               [&] { added = projects::rows::Add(*lvResult, row, *m_dates); });
+    return added;
 }
 
 void frmProjQry::OpenRecord(int32_t number) {

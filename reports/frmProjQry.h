@@ -26,6 +26,10 @@ protected:
     void OpenRecord(int32_t number) override;
 
 private:
+    // One result row: a project's cells as the query read them. A row that fails is reported and
+    // the query goes on with the next project.
+    bool LoadProjectInfo(const db::Database::RowView& row);
+
     // Each day formatted once, across the queries too.
     std::unique_ptr<ui::DateTexts> m_dates;
 };

@@ -2,10 +2,11 @@
 #include <QTest>
 
 #include "calendar/DisplayFormat.h"
+#include "calendar/HourGrid.h"
 #include "calendar/MonthGrid.h"
 #include "support/TestRegistry.h"
 
-// The calendar's pure units: the month lengths and the display patterns.
+// The calendar's pure units: the month lengths, the hour rows' captions and the display patterns.
 class CalendarUnitsTest : public QObject {
     Q_OBJECT
 
@@ -26,6 +27,23 @@ private Q_SLOTS:
         QFETCH(int, year);
         QFETCH(int, days);
         QCOMPARE(calendar::grid::DaysPerMonth(month, year), days);
+    }
+
+    // A time finds its row by its hour written "h:00a/p": only a caption's exact text matches.
+    void findHourRow_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("row");
+        QTest::newRow("midnight") << "12:00a" << 0;
+        QTest::newRow("8:45 AM as written") << calendar::FormatDisplay(QTime(8, 45), u"h:00a/p") << 8;
+        QTest::newRow("noon") << "12:00p" << 12;
+        QTest::newRow("last") << "11:00p" << 23;
+        QTest::newRow("upper case") << "8:00A" << 0;
+        QTest::newRow("with a blank") << "8:00 a" << 0;
+    }
+    void findHourRow() {
+        QFETCH(QString, caption);
+        QFETCH(int, row);
+        QCOMPARE(calendar::hours::FindHourRow(caption), row);
     }
 
     void displayPatterns_data() {

@@ -161,6 +161,15 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().lastText(), QStringLiteral("There is nothing from the list to select"));
         QCOMPARE(f->rowCount("ErrLog"), 1);
 
+        // A contact whose row fails is reported; the query goes on with the next one.
+        core::InjectFault(QStringLiteral("frmContQry.LoadContactInfo"), 3021, QStringLiteral("Row injected"));
+        f->prompts().answer(ui::Answer::OK);
+        query(screen, QString(), 2, QStringLiteral("5"));
+        QCOMPARE(Keys(*ResultList(screen)), (QStringList{"ID3", "ID4"}));
+        QVERIFY(f->prompts().lastText().contains(QStringLiteral("Row injected")));
+        QCOMPARE(w->StatusText(), QStringLiteral("Showing: 6 Records (of 6 total)"));
+        QCOMPARE(f->rowCount("ErrLog", "ModName = ?", {QStringLiteral("frmContQry.LoadContactInfo")}), 1);
+
         QTest::keyClick(screen->cboValue, Qt::Key_Return);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(0).center());
         QCOMPARE(g_lngCurContID, 2);
