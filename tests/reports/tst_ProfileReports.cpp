@@ -432,6 +432,14 @@ private Q_SLOTS:
         QVERIFY(ReportBench::control<QPushButton>(d, "cmdOpts(1)")->isEnabled());
         QVERIFY(!ReportBench::control<QWidget>(d, "picMsg")->isVisible());
         QCOMPARE(ReportBench::control<QProgressBar>(d, "prbPrint")->value(), 0);
+
+        // Once the cause is gone it prints at once.
+        ui::SetNoPrinter(false);
+        if (failure == "values unreadable") b.f->db().Execute("ALTER TABLE Gone RENAME TO CUFldValues");
+        QFile::remove(b.pdf);
+        ReportBench::control<QPushButton>(d, "cmdOpts(0)")->click();
+        QVERIFY(QFile::exists(b.pdf));
+        QCOMPARE(b.f->rowCount("ErrLog"), 1);
     }
 
     // Closing the editor by its close box takes the report dialog along.
