@@ -123,6 +123,7 @@ void RecordEditor::closeEvent(QCloseEvent* event) {
         m_rsAttach.Close();
         m_rsComments.Close();
         m_rsList.Close();
+        Q_EMIT Unloaded();
     }
     event->accept();
 }

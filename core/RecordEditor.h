@@ -83,6 +83,10 @@ public:
 
     // True from the load until the screen closes; loaders called outside it do nothing.
     bool IsLoaded() const { return m_blnLoaded; }
+    // True once the screen has closed, though it may still wait to be released.
+    bool IsUnloaded() const { return m_blnUnloaded; }
+    // The number of the record shown, as the editor took it when it loaded.
+    int32_t RecordNumber() const { return RecordID(); }
     // Each time the screen becomes the active one again: the switcher shows the record (when it is
     // listed there) and the History tab its whole content.
     void Form_Activate() override;
@@ -96,6 +100,10 @@ public:
     // The profile boxes; other forms read them by index.
     virtual QWidget* Text1(int index) const = 0;
     virtual QString Text1Text(int index) const = 0;
+
+Q_SIGNALS:
+    // The screen has closed, by whatever route; dialogs that work on it close with it.
+    void Unloaded();
 
 protected:
     RecordEditor(const Kind& kind, QWidget* parent);

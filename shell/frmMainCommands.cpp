@@ -62,8 +62,6 @@ constexpr StandIn kStandIns[] = {
     {"frmNewName", "Set Up New Name", Kind::Dialog, nullptr},
     {"frmPreference", "Preferences", Kind::Dialog, nullptr},
     {"frmSecurity", "Program Security", Kind::Dialog, nullptr},
-    {"frmPrintContact", "Print Contact Report", Kind::Dialog, nullptr},
-    {"frmPrintProject", "Print Project Report", Kind::Dialog, nullptr},
     {"frmDelete", "Delete Contact or Project File", Kind::Dialog, nullptr},
     {"frmAbout", "About Pomaret", Kind::ModalDialog, nullptr},
 };

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
@@ -44,6 +45,7 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
+#include "platform/ui/Printer.h"
 #include "platform/ui/SaveFileDialog.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "seed/Seeder.h"
@@ -728,6 +730,66 @@ public:
         QFile::remove(path);
     }
 
+    // File > Print over the editor of the busy contact, or of the project with the most related
+    // contacts, every section checked; OK until the PDF is written into the data root.
+    void printReport(const QString& name, bool project) {
+        Measurement m = measurement(name, QStringLiteral("ms"), 500.0);
+        const auto count = [](const char* sql, int id) {
+            return g_dbLocal->Query(QString::fromLatin1(sql), {id}).rows.value(0).value(0).toInt();
+        };
+        int id = m_picks.busyContact;
+        if (project) {
+            id = g_dbLocal
+                     ->Query(QStringLiteral("SELECT fkProjID FROM RelateProject GROUP BY fkProjID "
+                                            "ORDER BY COUNT(*) DESC, fkProjID LIMIT 1"),
+                             {})
+                     .rows.value(0)
+                     .value(0)
+                     .toInt();
+        }
+        const QString editor = project ? QStringLiteral("frmProjEntry") : QStringLiteral("frmContEntry");
+        goHome();
+        (project ? g_lngCurProjID : g_lngCurContID) = id;
+        modGeneral::CloseAllChildForms();
+        ui::ScreenRegistry::instance().openRequired(editor);
+        requireScreen(editor);
+        settle();
+        m_window->findChild<QAction*>(QStringLiteral("mnuFilePrint"))->trigger();
+        QWidget* dialog =
+            requireScreen(project ? QStringLiteral("frmPrintProject") : QStringLiteral("frmPrintContact"));
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) box->setChecked(true);
+        auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cmdOpts(0)"));
+        const QString pdf = QDir(m_options.dataDir).filePath(name + QStringLiteral(".pdf"));
+        ui::SetPrinterOutputFile(pdf);
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            QFile::remove(pdf);
+            const auto start = SteadyClock::now();
+            ok->click();
+            if (!QFile::exists(pdf)) throw Failure((name + ": no PDF was printed").toStdString());
+            add(m, rep, msSince(start));
+        }
+        ui::SetPrinterOutputFile(QString());
+        dialog->close();
+        settle();
+        m_report.measurements << m;
+        if (project) {
+            m_report.notes << QStringLiteral("%1: ProjID %2, %3 user-defined values, %4 related contacts")
+                                  .arg(name)
+                                  .arg(id)
+                                  .arg(count("SELECT COUNT(*) FROM PUFldValues WHERE fkProjID = ?", id))
+                                  .arg(count("SELECT COUNT(*) FROM RelateProject WHERE fkProjID = ?", id));
+        } else {
+            m_report.notes << QStringLiteral(
+                                  "%1: ContID %2, %3 user-defined values, %4 related contacts, %5 related "
+                                  "projects")
+                                  .arg(name)
+                                  .arg(id)
+                                  .arg(count("SELECT COUNT(*) FROM CUFldValues WHERE fkContID = ?", id))
+                                  .arg(count("SELECT COUNT(*) FROM RelateCont WHERE MasterContID = ?", id))
+                                  .arg(count("SELECT COUNT(*) FROM RelateProject WHERE fkContID = ?", id));
+        }
+    }
+
 private:
     void viewList(const QString& step, QAction* view, const QString& screen, double target) {
         Compared c = comparedMeasurements(step, target);
@@ -936,7 +998,7 @@ QStringList measurementNames() {
         QStringLiteral("home_reload"),     QStringLiteral("names_list"),     QStringLiteral("names_group_all"),
         QStringLiteral("names_export"),    QStringLiteral("projects_list"),  QStringLiteral("todo_list"),
         QStringLiteral("week_open"),       QStringLiteral("week_arrow"),     QStringLiteral("day_open"),
-        QStringLiteral("day_arrow")};
+        QStringLiteral("day_arrow"),       QStringLiteral("report_contact"), QStringLiteral("report_project")};
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -1060,6 +1122,14 @@ BenchReport runBench(const BenchOptions& options) {
             if (wanted("todo_list")) {
                 progress(QStringLiteral("todo_list ..."));
                 session.todoList();
+            }
+            if (wanted("report_contact")) {
+                progress(QStringLiteral("report_contact ..."));
+                session.printReport(QStringLiteral("report_contact"), false);
+            }
+            if (wanted("report_project")) {
+                progress(QStringLiteral("report_project ..."));
+                session.printReport(QStringLiteral("report_project"), true);
             }
             session.close();
         }

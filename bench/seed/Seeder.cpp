@@ -397,6 +397,10 @@ private:
 
     void writeUserFields() {
         for (const QString& f : m_v.contactFields) m_out.insert(*m_cFields, {f});
+        if (m_opt.contacts > 0) {
+            for (int i = 1; i <= kBusyValues - static_cast<int>(m_v.contactFields.size()); ++i)
+                m_out.insert(*m_cFields, {extraField(i)});
+        }
         for (const QString& f : m_v.projectFields) m_out.insert(*m_pFields, {f});
     }
 
@@ -619,14 +623,39 @@ private:
     }
 
     void writeContactValues(int id) {
-        if (!m_rng.chance(0.4)) return;
-        const int count = 1 + m_rng.weighted({60, 30, 10});
-        QStringList chosen;
-        while (chosen.size() < count) {
-            const QString& f = m_rng.pick(m_v.contactFields);
-            if (!chosen.contains(f)) chosen << f;
+        // The busy contact's values are its own (writeBusyValues); its draws are made all the same, so
+        // that the rest of the data stays as it was.
+        const bool busy = id == m_busy;
+        if (m_rng.chance(0.4)) {
+            const int count = 1 + m_rng.weighted({60, 30, 10});
+            QStringList chosen;
+            while (chosen.size() < count) {
+                const QString& f = m_rng.pick(m_v.contactFields);
+                if (!chosen.contains(f)) chosen << f;
+            }
+            for (const QString& f : chosen) {
+                const QString value = fieldValue(f);
+                if (!busy) m_out.insert(*m_cValues, {id, f, value});
+            }
         }
-        for (const QString& f : chosen) m_out.insert(*m_cValues, {id, f, fieldValue(f)});
+        if (busy) writeBusyValues(id);
+    }
+
+    // The fields beyond the vocabulary that the busy contact fills.
+    static QString extraField(int i) {
+        return QStringLiteral("Extra Field %1").arg(i, 2, 10, QLatin1Char('0'));
+    }
+
+    // A value for every contact field and then some, enough for its printed report to run onto a
+    // second page: fixed texts, drawn from no random stream.
+    void writeBusyValues(int id) {
+        const int vocabulary = static_cast<int>(m_v.contactFields.size());
+        for (int i = 0; i < kBusyValues; ++i) {
+            const QString field = i < vocabulary ? m_v.contactFields.at(i) : extraField(i - vocabulary + 1);
+            m_out.insert(
+                *m_cValues,
+                {id, field, QStringLiteral("%1-%2").arg(field.left(1).toUpper()).arg(10000 + 379 * i)});
+        }
     }
 
     // Sentences joined into a text, now and then in paragraphs (stored line breaks are CR LF).
@@ -644,6 +673,7 @@ private:
     void writeLinks() {
         const int n = m_opt.contacts;
         if (n < 2) return;
+        QSet<int> busyLinked;
         for (int master = 1; master <= n; ++master) {
             if (!m_rng.chance(0.05)) continue;
             int sub = m_rng.between(1, n - 1);
@@ -655,6 +685,24 @@ private:
             m_out.insert(*m_relateCont, {master, sub, memo, s.person ? s.fullName : s.shownName});
             m_out.insert(*m_relateCont, {sub, master, QStringLiteral("Master Contact Entry"),
                                          m_people[static_cast<size_t>(master - 1)].shownName});
+            if (master == m_busy) busyLinked.insert(sub);
+            if (sub == m_busy) busyLinked.insert(master);
+        }
+        // The busy contact links to contacts spread over the whole list, drawn from no random stream,
+        // until it has its number of them.
+        const int busyLinks = std::min(kBusyLinks, n - 1);
+        for (int k = 1; static_cast<int>(busyLinked.size()) < busyLinks; ++k) {
+            const int sub =
+                static_cast<int>((static_cast<qint64>(m_busy - 1) + static_cast<qint64>(k) * m_stride) % n) +
+                1;
+            if (sub == m_busy || busyLinked.contains(sub)) continue;
+            busyLinked.insert(sub);
+            const Contact& s = m_people[static_cast<size_t>(sub - 1)];
+            const QVariant memo =
+                k % 3 == 0 ? QVariant() : QVariant(m_v.linkMemos.at(k % m_v.linkMemos.size()));
+            m_out.insert(*m_relateCont, {m_busy, sub, memo, s.person ? s.fullName : s.shownName});
+            m_out.insert(*m_relateCont, {sub, m_busy, QStringLiteral("Master Contact Entry"),
+                                         m_people[static_cast<size_t>(m_busy - 1)].shownName});
         }
     }
 
@@ -916,6 +964,8 @@ private:
     const Vocabulary m_v;
     QDate m_first, m_last;  // the item window
     int m_busy = 0;
+    static constexpr int kBusyValues = 60;  // user-defined values of the busy contact
+    static constexpr int kBusyLinks = 30;   // and its linked contacts
     int m_busyTarget = 0;
     int m_busyItems = 0;
     int m_busyProject = 0;  // the project given a long history, as the contact above

@@ -1,10 +1,12 @@
 #include "support/PdfReader.h"
 
 #include <QProcess>
-#include <algorithm>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtGlobal>
+#include <QtMath>
+#include <algorithm>
 
 namespace testsupport {
 
@@ -12,6 +14,19 @@ namespace {
 
 constexpr double kPointsPerCm = 72.0 / 2.54;
 constexpr double kMarginCm = 0.635;  // the PDF page's quarter-inch margin
+
+// The font's ligatures ("ﬁ") read back as their letters.
+QString WithoutLigatures(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() >= 0xFB00 && c.unicode() <= 0xFB06)
+            out += QString(c).normalized(QString::NormalizationForm_KC);
+        else
+            out += c;
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -32,7 +47,7 @@ QString PdfReader::text(const QStringList& options) const {
         qWarning("pdftotext failed: %s", process.readAllStandardError().constData());
         return {};
     }
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return WithoutLigatures(QString::fromUtf8(process.readAllStandardOutput()));
 }
 
 QList<PdfReader::Word> PdfReader::words() const {
@@ -69,11 +84,39 @@ QList<PdfReader::Line> PdfReader::lines(double tolerance) const {
         line->words.append(w);
     }
     for (Line& l : result)
-        std::sort(l.words.begin(), l.words.end(), [](const Word& a, const Word& b) { return a.left < b.left; });
+        std::sort(l.words.begin(), l.words.end(),
+                  [](const Word& a, const Word& b) { return a.left < b.left; });
     std::sort(result.begin(), result.end(), [](const Line& a, const Line& b) {
         return a.page != b.page ? a.page < b.page : a.top < b.top;
     });
     return result;
+}
+
+bool PdfReader::inkAt(double x, double y, int page) const {
+    constexpr int kDpi = 150;
+    if (m_renderedPage != page) {
+        const QTemporaryDir dir;
+        const QString prefix = dir.filePath(QStringLiteral("page"));
+        QProcess process;
+        process.start(
+            QStandardPaths::findExecutable(QStringLiteral("pdftoppm")),
+            {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"),
+             QStringLiteral("-aaVector"), QStringLiteral("no"), QStringLiteral("-f"), QString::number(page),
+             QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"), m_pdf, prefix});
+        if (!process.waitForFinished(30000) || process.exitCode() != 0) return false;
+        m_rendered = QImage(prefix + QStringLiteral(".pgm"));
+        m_renderedPage = page;
+    }
+    const auto pixels = [&](double cm) { return (cm + kMarginCm) * kDpi / 2.54; };
+    const int reach = qCeil(0.03 * kDpi / 2.54);
+    const int cx = qRound(pixels(x));
+    const int cy = qRound(pixels(y));
+    for (int py = cy - reach; py <= cy + reach; ++py) {
+        for (int px = cx - reach; px <= cx + reach; ++px) {
+            if (m_rendered.valid(px, py) && qGray(m_rendered.pixel(px, py)) < 160) return true;
+        }
+    }
+    return false;
 }
 
 PdfReader::Line PdfReader::line(const QString& start, int page) const {

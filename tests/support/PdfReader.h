@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -37,9 +38,14 @@ public:
     QList<Line> lines(double tolerance = 0.02) const;
     // The first line whose text starts with `start`, or a line with page 0.
     Line line(const QString& start, int page = 0) const;
+    // Whether the page, rendered by poppler's pdftoppm, has ink within 0.03 cm of (x, y): where a
+    // rule or a box edge is to be found.
+    bool inkAt(double x, double y, int page = 1) const;
 
 private:
     QString m_pdf;
+    mutable QImage m_rendered;
+    mutable int m_renderedPage = 0;
 };
 
 }  // namespace testsupport

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "platform/db/Recordset.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace core {
+class RecordEditor;
+}
+
+namespace reports {
+
+// What the contact and the project report dialogs share: the dialog itself (a title, the sections to
+// include, OK and Cancel, the progress panel), the page frame of a print run (header, footer, the
+// document sent whole or not at all) and the flow of long lists over further pages.
+//
+// A dialog works on the editor it was opened over. It reads the editor's boxes, found through the
+// screen registry, when a run starts, and closes as soon as that editor closes. Modeless, owned by
+// the main window and gone when closed, so the next File > Print reads the title afresh.
+class ProfileReportDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    struct Kind {
+        QString formName;  // "frmPrintContact": names the dialog and prefixes its logged procedures
+        QString caption;
+        QString banner;
+        QString defaultTitle;  // printed for an empty title box
+        QString editor;        // the editor the report prints: "frmContEntry"
+        int frameHeight;       // twips
+        int clientHeight;
+        int buttonTop;
+        int panelTop;
+        bool relatedProjects;  // the contact report's third section
+    };
+
+    // Column headings of a list, as its section prints them: the last one ends the line.
+    struct Heading {
+        double x;
+        QString text;
+    };
+    using Headings = std::vector<Heading>;
+
+    ~ProfileReportDialog() override;
+
+    QLineEdit* txtTitle = nullptr;
+    QCheckBox* Check1[3] = {nullptr, nullptr, nullptr};  // the third in the contact dialog only
+    QPushButton* cmdOpts[2] = {nullptr, nullptr};
+    QWidget* picMsg = nullptr;
+    QProgressBar* prbPrint = nullptr;
+
+protected:
+    ProfileReportDialog(const Kind& kind, QWidget* owner);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    void Form_Load();
+    // The whole run of OK: gathers what it prints, then draws it through PrintRun.
+    virtual void PrintReport() = 0;
+
+    // The open editor, read at the moment of the run; raises when it is gone.
+    core::RecordEditor& Editor() const;
+    bool Checked(int index) const;
+    void SetProgress(int value);
+
+    // The page frame around `body`: the dialog busy with its progress panel, the header (time, title
+    // or the default title, date, one empty line), the body in 10 pt, the footer, the document sent.
+    // Anything failing abandons the document and goes on to the caller.
+    void PrintRun(const std::function<void()>& body);
+
+    static void PrintHeadings(const Headings& headings);
+    // Where a list row goes that would stand at `y`: below the footer's reach the page is closed with
+    // its footer, a new one begins with the list's headings, and the row stands below them.
+    static float ListRow(float y, const Headings& headings);
+    // A related section from m_sngCurY: its bar, the double rule, the headings and their rule,
+    // leaving m_sngCurY on that rule. A section whose first row would not fit begins a new page.
+    // `beforeHeadings` runs between the double rule and the headings.
+    void RelatedSection(const QString& bar, const Headings& headings,
+                        const std::function<void()>& beforeHeadings = {});
+
+    static constexpr float kRowPitch = 0.35f;  // the lists' rows
+
+    // The running y of the related lists, and the one recordset a list procedure walks.
+    float m_sngCurY = 0;
+    db::Recordset m_rsPrint;
+
+private:
+    void BuildControls();
+    void txtTitle_GotFocus();
+    void cmdOpts_Click(int index);
+    void ShowIdle();
+    void FollowEditor();
+
+    const Kind& m_kind;
+    QLabel* lblBanner[2] = {nullptr, nullptr};
+    QLabel* Label1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label2 = nullptr;
+};
+
+}  // namespace reports
