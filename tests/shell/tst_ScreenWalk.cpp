@@ -1,0 +1,480 @@
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "calendar/ApptBox.h"
+#include "core/Clock.h"
+#include "core/modGeneral.h"
+#include "platform/db/Database.h"
+#include "platform/shell/SingleInstance.h"
+#include "platform/ui/ScreenRegistry.h"
+#include "shell/frmBackRest.h"
+#include "shell/frmDelete.h"
+#include "shell/frmMain.h"
+#include "support/Fixture.h"
+#include "support/TestRegistry.h"
+
+using testsupport::Fixture;
+
+namespace {
+
+// One screen or dialog and how a user gets there from the running program: steps separated by " | ".
+//   key Ctrl+N                 keys typed with the focus in the search box
+//   menu mnuViewNames          a menu item, toolbar button or drop-down item, by its name
+//   search Berg                the name search: typed into the search box, then Enter
+//   click lvToDo 0             a mouse click on a row of a list
+//   press cmdUserFld           a button
+//   icon picPop(0)             a mouse click on an icon
+//   choose cboContList Zeta, Carl   an entry picked from a drop-down list
+//   tab Week                   a tab of the calendar's banner
+//   box Lunch                  the appointment box of that subject in a day or week view
+//   poll 10:05                 the reminder poll, run at that minute of the test's day
+//   answer Yes                 the answer for the next message box
+//   wait frmDelete             until that form has gone by itself
+// A control is looked for in the newest open form that has one of that name.
+struct Stop {
+    const char* label;
+    const char* steps;
+    const char* form;
+};
+
+const Stop kStops[] = {
+    // The main window's own screens.
+    {"home, menu", "menu mnuViewHome", "frmHome"},
+    {"names list, F4", "key F4", "frmNames"},
+    {"projects list, button", "menu Prj", "frmProjects"},
+    {"to-do list, F7", "key F7", "frmToDoList"},
+    {"contact query, F2", "key F2", "frmContQry"},
+    {"project query, F3", "key F3", "frmProjQry"},
+    {"search results", "search *", "frmNameSrchResult"},
+    // The calendar's views.
+    {"month, F6", "key F6", "frmCalMnth"},
+    {"week, tab", "key F6 | tab Week", "frmCalWeek"},
+    {"day, tab", "menu Cal | tab Day", "frmCalDay"},
+    {"appointment list, tab", "key F6 | tab List", "frmCalList"},
+    {"month from the list", "key F6 | tab List | tab Month", "frmCalMnth"},
+    // The item dialogs from the menus and toolbar and from every list that holds items.
+    {"new to-do, Ctrl+T", "key Ctrl+T", "frmToDo"},
+    {"new note, drop-down", "menu drpNote", "frmNotes"},
+    {"new appointment, menu", "menu mnuEditNewAppt", "frmAppt"},
+    {"to-do from home", "key Ctrl+H | click lvToDo 0", "frmToDo"},
+    {"note from home", "key Ctrl+H | click lvNotes 0", "frmNotes"},
+    {"appointment from home", "key Ctrl+H | click lvAppts 0", "frmAppt"},
+    {"to-do from the to-do list", "menu ToDo | click lvResult 0", "frmToDo"},
+    {"appointment from a week box", "key F6 | tab Week | box Lunch", "frmAppt"},
+    {"appointment from a day box", "key F6 | tab Day | box Lunch", "frmAppt"},
+    {"appointment from the list view", "key F6 | tab List | click lvResult 0", "frmAppt"},
+    {"reminder of a to-do", "poll 10:05", "frmReminder"},
+    {"reminder of an appointment", "poll 10:06", "frmReminder"},
+    // The contact editor, from every list that names a contact, and its dialogs.
+    {"contact from the search", "search Berg", "frmContEntry"},
+    {"contact from home", "key Ctrl+H | click lvRecNames 0", "frmContEntry"},
+    {"contact from the names list", "key F4 | click lvResult 0", "frmContEntry"},
+    {"contact from the search results", "search * | click lvResult 1", "frmContEntry"},
+    {"name details", "search Berg | icon picPop(0)", "frmNameDetail"},
+    {"prefix add", "search Berg | icon picPop(0) | choose Combo1(0) #0", "frmSetPrefix"},
+    {"suffix add", "search Berg | icon picPop(0) | choose Combo1(1) #0", "frmSetSuffix"},
+    {"groups", "search Berg | icon picPop(1)", "frmSelectGrp"},
+    {"group add", "search Berg | icon picPop(1) | press cmdOpts(0)", "frmAddGroup"},
+    {"job title add", "search Berg | icon picPop(2) | click lstJobTitle 0", "frmSetJobTitle"},
+    {"address details", "search Berg | icon picPop(3)", "frmAddrDetail"},
+    {"contact setting", "search Berg | icon picPop(7)", "frmSetting"},
+    {"contact user fields", "search Berg | press cmdUserFld", "frmUserFields"},
+    {"related project picker", "search Berg | press cmdRelProj", "frmSetRelProject"},
+    {"linked contact", "search Berg | press cmdRelCon", "frmNewLinkCont"},
+    {"switch contact", "search Berg | choose cboContList Zeta, Carl", "frmSwtContact"},
+    {"switch contact, related list", "search Berg | click lvRelCon 0", "frmSwtContact"},
+    {"note from the contact", "search Berg | click lvHist 0", "frmNotes"},
+    {"to-do from the contact", "search Berg | click lvToDo 0", "frmToDo"},
+    {"appointment from the contact", "search Berg | click lvAppts 0", "frmAppt"},
+    {"new appointment, contact", "search Berg | press cmdAppts", "frmAppt"},
+    {"project from the contact", "search Berg | click lvRelPrj 0", "frmProjEntry"},
+    // The project editor and its dialogs.
+    {"project from home", "key Ctrl+H | click lvProjects 0", "frmProjEntry"},
+    {"project from the projects list", "key F5 | click lvResult 0", "frmProjEntry"},
+    {"project user fields", "key F5 | click lvResult 0 | press cmdUserFld", "frmUserPrjFields"},
+    {"related contact picker", "key F5 | click lvResult 0 | press cmdRelCon", "frmSetRelContact"},
+    {"status add", "key F5 | click lvResult 0 | icon picPop(0) | click lstStatus 0", "frmSetProjStatus"},
+    {"type add", "key F5 | click lvResult 0 | icon picPop(1) | click lstPrjType 0", "frmSetProjType"},
+    {"project setting", "key F5 | click lvResult 0 | icon picPop(4)", "frmSetting"},
+    {"switch project", "key F5 | click lvResult 0 | choose cboProjList Beta", "frmSwtProject"},
+    {"contact from the project", "key F5 | click lvResult 0 | click lvRelCon 0", "frmContEntry"},
+    {"note from the project", "key F5 | click lvResult 0 | click lvHist 0", "frmNotes"},
+    {"to-do from the project", "key F5 | click lvResult 0 | click lvToDo 0", "frmToDo"},
+    {"appointment from the project", "key F5 | click lvResult 0 | click lvAppts 0", "frmAppt"},
+    // The printed reports open here from File > Print with an editor active:
+    //   {"contact report", "search Berg | menu mnuFilePrint", "frmPrintContact"},
+    //   {"project report", "key F5 | click lvResult 0 | menu mnuFilePrint", "frmPrintProject"},
+    // New records, settings and maintenance.
+    {"new name, Ctrl+N", "key Ctrl+N", "frmNewName"},
+    {"new project, Ctrl+R", "key Ctrl+R", "frmNewProject"},
+    {"preferences", "menu mnuEditPrefer", "frmPreference"},
+    {"password", "menu mnuEditPwd", "frmSecurity"},
+    {"error log", "menu mnuHelpErrLog", "frmErrLog"},
+    {"about", "menu mnuHelpAbout", "frmAbout"},
+    {"backup", "menu mnuFileBackupDB", "frmBackRest"},
+    {"restore", "menu mnuFileBackupDB | answer Yes | menu mnuFileRestoreDB", "frmBackRest"},
+    // The deletion window has no close box and holds the program until it has done its work.
+    {"delete contact", "search Berg | answer Yes | answer OK | menu mnuEditDelete | wait frmDelete",
+     "frmDelete"},
+    {"delete project, Ctrl+E",
+     "key F5 | click lvResult 0 | answer Yes | answer OK | key Ctrl+E | wait frmDelete", "frmDelete"},
+};
+
+// Two contacts and two projects linked to each other, one item of each kind linked to both, a note
+// of its own, an appointment next week and a reminder for each of today's items. The clock stands
+// at Tuesday 12/08/2026 10:00.
+void Seed(db::Database& db) {
+    const char* const script[] = {
+        "INSERT INTO Contacts (ContID, CTYPE, Setting, FullName, ShownName, FName, LName) VALUES "
+        "(1, 'I', 'Default', 'Anna Berg', 'Berg, Anna', 'Anna', 'Berg'), "
+        "(2, 'I', 'Default', 'Carl Zeta', 'Zeta, Carl', 'Carl', 'Zeta')",
+        "INSERT INTO CAddress (fkContID, fkLookup, Street, City) VALUES (1, 'Home', '1 Main St', "
+        "'Springfield')",
+        "INSERT INTO Projects (ProjID, PName, Status, Setting) VALUES (10, 'Alpha', 'Open', 'Default'), "
+        "(11, 'Beta', 'Open', 'Default')",
+        "INSERT INTO RelateProject (fkProjID, fkContID, ContShowName) VALUES (10, 1, 'Berg, Anna'), "
+        "(10, 2, 'Zeta, Carl')",
+        "INSERT INTO RelateCont (MasterContID, SubContID, LinkMemo, SubContShowName) VALUES "
+        "(1, 2, 'Brother', 'Zeta, Carl'), (2, 1, 'Sister', 'Berg, Anna')",
+        "INSERT INTO Attach (TextBody, NType, fkContID, fkProjID, DateStamp) VALUES "
+        "('Rang back', 'C', 1, 10, '2026-12-07 09:00:00'), ('Free note', 'N', 0, 0, '2026-12-07 10:00:00')",
+        "INSERT INTO ToDo (RefNum, Subject, DueDate, fkContID, fkProjID, Completed) VALUES "
+        "(1, 'Call bank', '2026-12-10', 1, 10, 0)",
+        "INSERT INTO Appts (RefNum, Subject, DateFrom, DateTo, TimeFrom, TimeTo, fkContID, fkProjID) VALUES "
+        "(1, 'Lunch', '2026-12-08', '2026-12-08', '12:00:00', '13:00:00', 1, 10), "
+        "(2, 'Review', '2026-12-15', '2026-12-15', '09:00:00', '10:00:00', 1, 10)",
+        "INSERT INTO Remind (RemDate, RemTime, fkToDoID, fkApptID, Type) VALUES "
+        "('2026-12-08', '10:05:00', 1, 0, 'TD'), ('2026-12-08', '10:06:00', 0, 1, 'AP')",
+    };
+    for (const char* sql : script) db.Execute(QString::fromLatin1(sql));
+}
+
+// Starts the program on the seeded data and walks it as a user would. A modal dialog is noted as
+// soon as it is up and closed by its close box when it has one.
+class Walker {
+public:
+    Walker() {
+        f = std::make_unique<Fixture>();
+        Seed(f->db());
+        // Copies finish at once; a deletion waits a moment, long enough to be seen.
+        frmBackRest::SetTickInterval(0);
+        frmDelete::SetTickInterval(50);
+        w = std::make_unique<frmMain>();
+        if (w->MDIForm_Load() != frmMain::LoadResult::Running) qFatal("the start-up ended the program");
+        QObject::connect(&m_modalCloser, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) return;
+            if (modal != m_lastModal) seen << modal->objectName();
+            m_lastModal = modal;
+            // A window drawn without a title-bar close box has its own Close label, or ends by itself.
+            // A copy refuses to be closed: tried again on the next tick.
+            if (modal->windowFlags() & Qt::WindowCloseButtonHint) {
+                modal->close();
+            } else if (auto* label = modal->findChild<QLabel*>(QStringLiteral("lblClose"))) {
+                QTest::mouseClick(label, Qt::LeftButton);
+            }
+        });
+        m_modalCloser.start(5);
+    }
+    ~Walker() {
+        m_modalCloser.stop();
+        modGeneral::CloseAllChildForms();
+        Settle();
+        w.reset();
+        shell::SingleInstance::release();
+        frmBackRest::SetTickInterval(700);
+        frmDelete::SetTickInterval(800);
+        f.reset();
+    }
+
+    static void Settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Runs the steps; a step that finds nothing to act on fails the running test.
+    void Run(const QString& steps) {
+        m_steps = steps;
+        for (const QString& step : steps.split(QStringLiteral(" | "))) {
+            Do(step.section(QLatin1Char(' '), 0, 0), step.section(QLatin1Char(' '), 1));
+            Settle();
+            if (QTest::currentTestFailed()) return;
+        }
+    }
+
+    // The form `name` after the steps: on screen now, or a modal one that was shown and closed.
+    QWidget* Shown(const QString& name) const {
+        for (QWidget* form : ui::ScreenRegistry::instance().openForms()) {
+            if (form->objectName() == name && form->isVisible()) return form;
+        }
+        return nullptr;
+    }
+
+    // What the program logged, one "procedure: text" a line; read through the program's own
+    // connection, which a restore opens anew.
+    static QString ErrLogText() {
+        QStringList lines;
+        db::Recordset rs = g_dbLocal->OpenRecordset(QStringLiteral("SELECT ModName, ErrDesc FROM ErrLog"));
+        for (; !rs.Eof(); rs.MoveNext())
+            lines << rs.Value(0).toString() + QStringLiteral(": ") + rs.Value(1).toString();
+        return lines.join(QLatin1Char('\n'));
+    }
+
+    // Every open screen and dialog by name, then whatever else is still on screen: an MDI frame or a
+    // dialog that the registry does not know.
+    QStringList LeftOpen() const {
+        QStringList open;
+        const QList<QWidget*> forms = ui::ScreenRegistry::instance().openForms();
+        for (QWidget* form : forms) open << form->objectName();
+        for (QMdiSubWindow* frame : w->MdiArea()->subWindowList()) {
+            if (!forms.contains(frame->widget())) open << QStringLiteral("frame");
+        }
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog*>(top) && top->isVisible() && !forms.contains(top))
+                open << QStringLiteral("shown ") + top->objectName();
+        }
+        return open;
+    }
+
+    std::unique_ptr<Fixture> f;
+    std::unique_ptr<frmMain> w;
+    // Forms that were up and went before the steps ended: modal ones, and those that end by themselves.
+    QStringList seen;
+
+private:
+    template <class T>
+    T* Child(const QString& name) const {
+        const QList<QWidget*> forms = ui::ScreenRegistry::instance().openForms();
+        for (auto it = forms.crbegin(); it != forms.crend(); ++it) {
+            if (T* child = (*it)->findChild<T*>(name)) return child;
+        }
+        return w->findChild<T*>(name);
+    }
+
+    void Do(const QString& verb, const QString& what) {
+        const QString name = what.section(QLatin1Char(' '), 0, 0);
+        const QString rest = what.section(QLatin1Char(' '), 1);
+        const QByteArray where = (verb + QLatin1Char(' ') + what + QStringLiteral(" in: ") + m_steps +
+                                  QStringLiteral("; open: ") + LeftOpen().join(QStringLiteral(", ")))
+                                     .toUtf8();
+        if (verb == QLatin1String("key") || verb == QLatin1String("search")) {
+            auto* box = w->findChild<QLineEdit*>(QStringLiteral("txtSrch"));
+            QApplication::setActiveWindow(w.get());
+            QVERIFY2(QTest::qWaitForWindowActive(w.get()), where);
+            box->setFocus();
+            if (verb == QLatin1String("key")) {
+                QTest::keySequence(box, QKeySequence::fromString(what));
+            } else {
+                box->setText(what);
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        } else if (verb == QLatin1String("menu")) {
+            auto* action = w->findChild<QAction*>(what);
+            QVERIFY2(action, where);
+            action->trigger();
+        } else if (verb == QLatin1String("click")) {
+            auto* list = Child<QAbstractItemView>(name);
+            QVERIFY2(list && list->model()->rowCount() > rest.toInt(), where);
+            const QModelIndex row = list->model()->index(rest.toInt(), 0);
+            list->scrollTo(row);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+        } else if (verb == QLatin1String("press")) {
+            auto* button = Child<QAbstractButton>(what);
+            QVERIFY2(button, where);
+            button->click();
+        } else if (verb == QLatin1String("icon")) {
+            auto* icon = Child<QWidget>(what);
+            QVERIFY2(icon, where);
+            QTest::mouseClick(icon, Qt::LeftButton);
+        } else if (verb == QLatin1String("choose")) {
+            auto* list = Child<QComboBox>(name);
+            QVERIFY2(list, where);
+            // Some lists read their entries as they drop down.
+            list->showPopup();
+            list->hidePopup();
+            const int index = rest.startsWith(QLatin1Char('#')) ? rest.mid(1).toInt() : list->findText(rest);
+            QVERIFY2(index >= 0 && index < list->count(), where);
+            list->setCurrentIndex(index);
+            Q_EMIT list->activated(index);
+        } else if (verb == QLatin1String("tab")) {
+            auto* tabs = Child<QTabBar>(QStringLiteral("tbsMain"));
+            QVERIFY2(tabs, where);
+            int index = 0;
+            while (index < tabs->count() && tabs->tabText(index) != what) ++index;
+            QVERIFY2(index < tabs->count(), where);
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+        } else if (verb == QLatin1String("box")) {
+            // Its subject is the box's second line.
+            calendar::ApptBox* box = nullptr;
+            for (QWidget* form : ui::ScreenRegistry::instance().openForms()) {
+                for (auto* b : form->findChildren<calendar::ApptBox*>())
+                    if (b->isVisible() && b->toPlainText().section(QLatin1Char('\n'), 1, 1) == what) box = b;
+            }
+            QVERIFY2(box, where);
+            QTest::mouseClick(box, Qt::LeftButton);
+        } else if (verb == QLatin1String("poll")) {
+            core::Clock::SetNow(
+                QDateTime(core::Clock::Today(), QTime::fromString(what, QStringLiteral("hh:mm"))));
+            w->Timer1_Timer();
+        } else if (verb == QLatin1String("answer")) {
+            f->prompts().answer(what == QLatin1String("Yes") ? ui::Answer::Yes : ui::Answer::OK);
+        } else if (verb == QLatin1String("wait")) {
+            QVERIFY2(ui::ScreenRegistry::instance().find(what) || seen.contains(what), where);
+            if (!seen.contains(what)) seen << what;
+            QTRY_VERIFY2_WITH_TIMEOUT(!ui::ScreenRegistry::instance().find(what), where, 20000);
+        } else {
+            QFAIL(where.constData());
+        }
+    }
+
+    QString m_steps;
+    QTimer m_modalCloser;
+    QPointer<QWidget> m_lastModal;
+};
+
+}  // namespace
+
+// Every screen and dialog opened in turn the way a user opens it, in one run of the program; then
+// all closed at once.
+class ScreenWalkTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void everyScreenOpensInTurnAndAllClose() {
+        Walker walk;
+        for (const Stop& stop : kStops) {
+            walk.seen.clear();
+            walk.Run(QString::fromLatin1(stop.steps));
+            if (QTest::currentTestFailed()) return;
+            const QString form = QString::fromLatin1(stop.form);
+            QVERIFY2(walk.Shown(form) || walk.seen.contains(form), stop.label);
+            QVERIFY2(walk.f->prompts().pending() == 0, stop.label);
+            QVERIFY2(walk.ErrLogText().isEmpty(), qPrintable(walk.ErrLogText()));
+        }
+        // Something of every kind is still open: a screen with dialogs over it.
+        walk.Run(
+            QStringLiteral("search Zeta | icon picPop(0) | icon picPop(1) | press cmdUserFld | key Ctrl+T"));
+        QVERIFY(walk.LeftOpen().size() >= 5);
+
+        modGeneral::CloseAllChildForms();
+        Walker::Settle();
+        QCOMPARE(walk.LeftOpen(), QStringList());
+        QCOMPARE(walk.ErrLogText(), QString());
+    }
+};
+
+// Every screen and dialog closed by its own close box, each in a fresh run of the program.
+class ScreenCloseBoxTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void eachClosesByItsCloseBox_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("form");
+        for (const Stop& stop : kStops)
+            QTest::newRow(stop.label) << QString::fromLatin1(stop.steps) << QString::fromLatin1(stop.form);
+    }
+    void eachClosesByItsCloseBox() {
+        QFETCH(QString, steps);
+        QFETCH(QString, form);
+        Walker walk;
+        // A modeless dialog is opened and closed twice: the second time the screen under it is
+        // closed by its own close box first, as a user may do while the dialog waits.
+        for (const bool screenFirst : {false, true}) {
+            walk.seen.clear();
+            walk.Run(steps);
+            if (QTest::currentTestFailed()) return;
+
+            QPointer<QWidget> opened = walk.Shown(form);
+            auto* dialog = qobject_cast<QDialog*>(opened);
+            if (!opened) {
+                // A modal one: shown and closed within its own loop.
+                QVERIFY(walk.seen.contains(form));
+                break;
+            }
+            if (!dialog && screenFirst) break;
+            if (screenFirst) {
+                for (QMdiSubWindow* frame : walk.w->MdiArea()->subWindowList()) frame->close();
+                Walker::Settle();
+                QVERIFY(opened);
+            }
+            if (dialog) {
+                dialog->close();
+            } else {
+                auto* frame = qobject_cast<QMdiSubWindow*>(opened->parentWidget());
+                QVERIFY(frame);
+                frame->close();
+            }
+            Walker::Settle();
+            QVERIFY(!ui::ScreenRegistry::instance().openForms().contains(opened.data()));
+            QVERIFY(!opened || !opened->isVisible());
+            QCOMPARE(walk.f->prompts().pending(), 0);
+            QCOMPARE(walk.ErrLogText(), QString());
+        }
+
+        // The program goes on as before.
+        walk.Run(QStringLiteral("key Ctrl+H"));
+        QVERIFY(walk.Shown(QStringLiteral("frmHome")));
+        QCOMPARE(walk.ErrLogText(), QString());
+    }
+
+    // An appointment dialog opened from one calendar view, then another view chosen: the switch
+    // closes the dialog with the view it came from, the dialog first, and its reload reaches no view
+    // that has gone. (The dialog over a view closed by the view's own close box: the test above.)
+    void itemDialogOverAReplacedView_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("view");
+        QTest::newRow("week box, then Day") << "key F6 | tab Week | box Lunch"
+                                            << "tab Day"
+                                            << "frmCalDay";
+        QTest::newRow("day box, then Week") << "key F6 | tab Day | box Lunch"
+                                            << "tab Week"
+                                            << "frmCalWeek";
+        QTest::newRow("list, then Month") << "key F6 | tab List | click lvResult 0"
+                                          << "tab Month"
+                                          << "frmCalMnth";
+        QTest::newRow("week box, then Home") << "key F6 | tab Week | box Lunch"
+                                             << "key Ctrl+H"
+                                             << "frmHome";
+    }
+    void itemDialogOverAReplacedView() {
+        QFETCH(QString, steps);
+        QFETCH(QString, then);
+        QFETCH(QString, view);
+        Walker walk;
+        walk.Run(steps);
+        if (QTest::currentTestFailed()) return;
+        QPointer<QWidget> dialog = walk.Shown(QStringLiteral("frmAppt"));
+        QVERIFY(dialog);
+
+        walk.Run(then);
+        QVERIFY(!dialog);
+
+        QVERIFY(walk.Shown(view));
+        QVERIFY(!walk.Shown(QStringLiteral("frmAppt")));
+        QCOMPARE(walk.LeftOpen(), QStringList{view});
+        QCOMPARE(walk.ErrLogText(), QString());
+    }
+};
+
+POMARET_TEST(ScreenWalkTest)
+POMARET_TEST(ScreenCloseBoxTest)
+#include "tst_ScreenWalk.moc"
