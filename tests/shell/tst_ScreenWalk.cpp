@@ -114,9 +114,9 @@ const Stop kStops[] = {
     {"note from the project", "key F5 | click lvResult 0 | click lvHist 0", "frmNotes"},
     {"to-do from the project", "key F5 | click lvResult 0 | click lvToDo 0", "frmToDo"},
     {"appointment from the project", "key F5 | click lvResult 0 | click lvAppts 0", "frmAppt"},
-    // The printed reports open here from File > Print with an editor active:
-    //   {"contact report", "search Berg | menu mnuFilePrint", "frmPrintContact"},
-    //   {"project report", "key F5 | click lvResult 0 | menu mnuFilePrint", "frmPrintProject"},
+    // The printed reports, from File > Print with an editor active.
+    {"contact report", "search Berg | menu mnuFilePrint", "frmPrintContact"},
+    {"project report", "key F5 | click lvResult 0 | menu mnuFilePrint", "frmPrintProject"},
     // New records, settings and maintenance.
     {"new name, Ctrl+N", "key Ctrl+N", "frmNewName"},
     {"new project, Ctrl+R", "key Ctrl+R", "frmNewProject"},
