@@ -351,6 +351,16 @@ private Q_SLOTS:
         for (int c = 0; c < 8; ++c) listed << list->text(row, c);
         QCOMPARE(listed, expected);
         checkExport(names);
+
+        // The home screen lists it among the newest contacts, with its "Home" phone.
+        modGeneral::CloseAllChildForms();
+        settle();
+        QWidget* homeScreen = ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
+        const auto* recent = homeScreen->findChild<ui::ListView*>("lvRecNames");
+        const int at = testsupport::Keys(*recent).indexOf("ID1");
+        QVERIFY(at >= 0);
+        QCOMPARE(QStringList({recent->text(at, 0), recent->text(at, 1)}),
+                 QStringList({expected[0], expected[2]}));
         checkNoErrors();
     }
 

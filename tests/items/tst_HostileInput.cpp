@@ -96,6 +96,17 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, pasted);
         const KindSetup& k = kKinds[kind];
+        // One stored item of each kind that no list below shows: done, past, a contact's.
+        f->db().Execute("INSERT INTO ToDo (Subject, DueDate, Completed) VALUES ('Other', '2026-01-05', -1)");
+        f->db().Execute(
+            "INSERT INTO Appts (Subject, DateFrom, DateTo) VALUES ('Other', '2026-01-05', '2026-01-05')");
+        f->db().Execute("INSERT INTO Attach (TextBody, NType, fkContID) VALUES ('Other', 'N', 5)");
+        const auto others = [this] {
+            return rows("SELECT * FROM ToDo WHERE RefNum = 1") +
+                   rows("SELECT * FROM Appts WHERE RefNum = 1") +
+                   rows("SELECT * FROM Attach WHERE RefNum = 1");
+        };
+        const auto before = others();
         start();
         Open(kind, modGeneral::NewItem());
         QVERIFY(Dialog());
@@ -115,12 +126,15 @@ private Q_SLOTS:
         QVERIFY(!Dialog());
 
         const QString table = QLatin1String(k.table);
-        QCOMPARE(f->rowCount(table), 1);
+        QCOMPARE(f->rowCount(table), 2);
+        QCOMPARE(others(), before);
         const QString body = Stored(description);
         if (k.subjectBox) {
-            QCOMPARE(texts("SELECT Subject, TextBody FROM " + table), (QList<QStringList>{{subject, body}}));
+            QCOMPARE(texts("SELECT Subject, TextBody FROM " + table + " WHERE RefNum = 2"),
+                     (QList<QStringList>{{subject, body}}));
         } else {
-            QCOMPARE(texts("SELECT TextBody, NType FROM Attach"), (QList<QStringList>{{body, "N"}}));
+            QCOMPARE(texts("SELECT TextBody, NType FROM Attach WHERE RefNum = 2"),
+                     (QList<QStringList>{{body, "N"}}));
         }
 
         // The home screen lists it by its subject, a free note by its text, as stored.
@@ -131,8 +145,7 @@ private Q_SLOTS:
         QCOMPARE(homeList->text(0, k.homeColumn), k.subjectBox ? subject : body);
 
         // Opened again: shown as stored.
-        const int number = stored("SELECT RefNum FROM " + table).toInt();
-        Open(kind, modGeneral::StoredItem(number));
+        Open(kind, modGeneral::StoredItem(2));
         QVERIFY(Dialog());
         if (k.subjectBox) QCOMPARE(BoxText(box(k.subjectBox)), subject);
         QCOMPARE(BoxText(box(k.textBox)), description);
@@ -157,8 +170,10 @@ private Q_SLOTS:
             settle();
             QWidget* list = ui::ScreenRegistry::instance().open(QStringLiteral("frmToDoList"));
             QVERIFY(list);
-            QCOMPARE(testsupport::ResultList(list)->rowCount(), 1);
-            QCOMPARE(testsupport::ResultList(list)->text(0, 0), subject);
+            const ui::ListView* lv = testsupport::ResultList(list);
+            const int row = testsupport::Keys(*lv).indexOf("ID2");
+            QVERIFY(row >= 0);
+            QCOMPARE(lv->text(row, 0), subject);
             checkExport(list);
         }
         checkNoErrors();

@@ -126,6 +126,16 @@ private Q_SLOTS:
         QCOMPARE(QStringList({lv->text(1, 0), lv->text(1, 1), lv->text(1, 3), lv->text(1, 4)}),
                  QStringList({"Roof", "03/07/2026", item, item}));
         checkExport(list);
+
+        // The home screen lists it with its status.
+        modGeneral::CloseAllChildForms();
+        settle();
+        QWidget* home = ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
+        const auto* projects = home->findChild<ui::ListView*>("lvProjects");
+        const int at = testsupport::Keys(*projects).indexOf("ID1");
+        QVERIFY(at >= 0);
+        QCOMPARE(QStringList({projects->text(at, 0), projects->text(at, 1)}),
+                 QStringList({"Roof", "* " + item}));
         checkNoErrors();
     }
 
