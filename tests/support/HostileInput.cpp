@@ -160,7 +160,7 @@ QList<QStringList> ReadCsv(const QByteArray& bytes, QString* error) {
     QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decode(bytes);
     if (decode.hasError()) return fail(QStringLiteral("not UTF-8"), 0);
-    if (text.startsWith(QChar(0xFEFF))) return fail(QStringLiteral("a byte-order mark"), 0);
+    if (bytes.startsWith("\xEF\xBB\xBF")) return fail(QStringLiteral("a byte-order mark"), 0);
 
     QList<QStringList> records;
     QStringList record;
@@ -194,8 +194,7 @@ QList<QStringList> ReadCsv(const QByteArray& bytes, QString* error) {
         field.clear();
         if (i >= n) break;
         if (text.at(i) == u',') {
-            ++i;
-            if (i >= n) return fail(QStringLiteral("a comma ending the file"), i);
+            if (++i >= n) record << QString();  // an empty last field
             continue;
         }
         if (text.at(i) != u'\r' || i + 1 >= n || text.at(i + 1) != u'\n')
