@@ -67,7 +67,9 @@ class HostileQueryTest : public Case {
     // Every hostile text as a value is stored, typed or pasted, and each one's decoy: one record each.
     QStringList m_values;
 
-    void seed() {
+    // The field is named with the row's text too (as far as a field name holds it), beside a decoy
+    // field with the same values: a query of the wrong field, or of both, lists or counts too many.
+    void seed(const QString& field) {
         m_values.clear();
         for (const auto& [name, text] : Texts()) {
             for (const bool pasted : {false, true}) {
@@ -76,18 +78,23 @@ class HostileQueryTest : public Case {
                     if (!m_values.contains(v)) m_values << v;
             }
         }
-        f->db().Execute("INSERT INTO CUserFields (Description) VALUES ('Size')");
-        f->db().Execute("INSERT INTO PUserFields (Description) VALUES ('Size')");
+        const QString decoy = Decoy(field) == field ? "X" + field.left(99) : Decoy(field);
+        for (const char* table : {"CUserFields", "PUserFields"})
+            f->db().Execute(
+                QStringLiteral("INSERT INTO %1 (Description) VALUES (?), (?)").arg(QLatin1String(table)),
+                {field, decoy});
         for (int i = 0; i < m_values.size(); ++i) {
             const int id = i + 1;
             f->db().Execute("INSERT INTO Contacts (ContID, ShownName, Setting) VALUES (?, ?, 'Default')",
                             {id, QStringLiteral("Contact %1").arg(id)});
             f->db().Execute("INSERT INTO Projects (ProjID, PName, Setting) VALUES (?, ?, 'Default')",
                             {id, QStringLiteral("Project %1").arg(id)});
-            for (const Screen& s : kScreens)
-                f->db().Execute(QStringLiteral("INSERT INTO %1 (%2, fkUserFld, Value) VALUES (?, 'Size', ?)")
-                                    .arg(QLatin1String(s.valuesTable), QLatin1String(s.recordColumn)),
-                                {id, m_values[i]});
+            for (const Screen& s : kScreens) {
+                for (const QString& name : {field, decoy})
+                    f->db().Execute(QStringLiteral("INSERT INTO %1 (%2, fkUserFld, Value) VALUES (?, ?, ?)")
+                                        .arg(QLatin1String(s.valuesTable), QLatin1String(s.recordColumn)),
+                                    {id, name, m_values[i]});
+            }
         }
     }
 
@@ -99,7 +106,8 @@ private Q_SLOTS:
     void queryValue() {
         QFETCH(QString, text);
         QFETCH(bool, pasted);
-        seed();
+        const QString field = Expected(text, true, false, 100);
+        seed(field);
         const auto before = rows("SELECT * FROM CUFldValues") + rows("SELECT * FROM PUFldValues");
         start();
         for (const Screen& s : kScreens) {
@@ -108,9 +116,10 @@ private Q_SLOTS:
             auto* screen = qobject_cast<reports::QueryScreen*>(
                 ui::ScreenRegistry::instance().find(QLatin1String(s.form)));
             QVERIFY(screen);
-            const int field = screen->cboUserDef->findText("Size");
-            screen->cboUserDef->setCurrentIndex(field);
-            Q_EMIT screen->cboUserDef->activated(field);
+            const int entry = screen->cboUserDef->findText(field);
+            QVERIFY(entry >= 0);
+            screen->cboUserDef->setCurrentIndex(entry);
+            Q_EMIT screen->cboUserDef->activated(entry);
 
             Enter(screen->cboValue, text, pasted);
             // What the box holds is what is asked for; typing may have been completed from the list.
