@@ -11,13 +11,18 @@
 #include "core/modGeneral.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
-#include "platform/ui/TextLimit.h"
 #include "shell/frmMain.h"
 #include "support/HostileInput.h"
 #include "support/ListScreenCheck.h"
 #include "support/TestRegistry.h"
 
 using namespace testsupport::hostile;
+
+namespace {
+
+constexpr int kSubjectLength = 255;  // what an appointment's subject holds
+
+}  // namespace
 
 class HostileCalendarTest : public Case {
     Q_OBJECT
@@ -48,7 +53,7 @@ private Q_SLOTS:
         auto* subject = week->findChild<QLineEdit*>("Text1");
         Enter(subject, text, pasted);
         const QString typed = subject->text();
-        QCOMPARE(typed, Expected(text, pasted, false, ui::LengthLimit(subject)));
+        QCOMPARE(typed, Expected(text, pasted, false, kSubjectLength));
         QVERIFY(WholeCharacters(typed));
         QVERIFY(!typed.isEmpty());
         week->findChild<QPushButton*>("cmdAdd")->click();
