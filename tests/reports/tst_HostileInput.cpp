@@ -1,23 +1,32 @@
 // Hostile text typed and pasted into the value box of the contact and project query screens, under
 // each of the four operators: the query only selects, listing exactly the records whose value
 // compares with the text as the database compares text (ASCII letter case aside), and the export
-// gives the listed texts; no error is logged or shown and nothing is written.
+// gives the listed texts; no error is logged or shown and nothing is written. The same texts as the
+// title of both printed reports: it only prints.
 #include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 
+#include "contacts/frmContEntry.h"
 #include "core/modGeneral.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
+#include "platform/ui/Printer.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
+#include "projects/frmProjEntry.h"
 #include "reports/QueryScreen.h"
 #include "shell/frmMain.h"
 #include "support/HostileInput.h"
 #include "support/ListScreenCheck.h"
+#include "support/PdfReader.h"
 #include "support/TestRegistry.h"
 
 using namespace testsupport::hostile;
@@ -154,4 +163,60 @@ private Q_SLOTS:
 };
 
 POMARET_TEST(HostileQueryTest)
+
+class HostileReportTest : public Case {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString pdf() const { return m_dir.filePath(QStringLiteral("report.pdf")); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (testsupport::PdfReader::Tool().isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
+    }
+    void init() {
+        Case::init();
+        ui::SetPrinterOutputFile(pdf());
+    }
+    void cleanup() {
+        ui::SetPrinterOutputFile(QString());
+        Case::cleanup();
+    }
+
+    // The title typed or pasted over the editor's name, then OK: the report prints without a box, holds
+    // the title as the box held it (one that fits across the page), and the database is as it was.
+    void reportTitle_data() { AddRows(); }
+    void reportTitle() {
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        addContact(1, "I", "Berg, Anna");
+        f->db().Execute("INSERT INTO Projects (ProjID, PName, Setting) VALUES (1, 'Roof', 'Default')");
+        const auto before = rows("SELECT * FROM Contacts") + rows("SELECT * FROM Projects");
+        start();
+        for (const bool project : {false, true}) {
+            QVERIFY(project ? openProject(1) != nullptr : openEditor(1) != nullptr);
+            w->findChild<QAction*>("mnuFilePrint")->trigger();
+            QPointer<QDialog> d = qobject_cast<QDialog*>(
+                ui::ScreenRegistry::instance().find(project ? "frmPrintProject" : "frmPrintContact"));
+            QVERIFY(d);
+            auto* title = d->findChild<QLineEdit*>("txtTitle");
+            Enter(title, text, pasted);
+            const QString typed = title->text();
+            QCOMPARE(typed, Expected(text, pasted, false, 0));
+            QFile::remove(pdf());
+            d->findChild<QPushButton*>("cmdOpts(0)")->click();
+            settle();
+            checkNoErrors();
+            const QString printed = testsupport::PdfReader(pdf()).text({QStringLiteral("-raw")});
+            QVERIFY2(!printed.isEmpty(), "nothing printed");
+            if (typed.size() <= 60) QVERIFY2(PrintedTextHolds(printed, typed), qPrintable(printed));
+            QVERIFY(d && d->isVisible());
+            d->close();
+            settle();
+        }
+        QCOMPARE(rows("SELECT * FROM Contacts") + rows("SELECT * FROM Projects"), before);
+    }
+};
+
+POMARET_TEST(HostileReportTest)
 #include "tst_HostileInput.moc"
