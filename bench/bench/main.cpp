@@ -1,7 +1,6 @@
 // pomaret-bench [--data-dir DIR] [--reps N] [--json FILE] [--only NAME] [--today YYYY-MM-DD]
-// Times the program's start-up, name searches, contact editor, home screen and names list on a
-// generated database (seeded first when DIR holds none), beside the same statements run straight on
-// SQLite.
+// Times every screen and dialog a user waits for on a generated database (seeded first when DIR
+// holds none); the lists also beside the same statements run straight on SQLite.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
