@@ -45,8 +45,8 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
-#include "platform/ui/SaveFileDialog.h"
 #include "platform/ui/Printer.h"
+#include "platform/ui/SaveFileDialog.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "reports/QueryScreen.h"
 #include "seed/Seeder.h"
@@ -151,6 +151,22 @@ void settle() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The process's resident memory now and at its peak so far, as Linux counts them: where the peak
+// comes from.
+QString memoryInUse() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return QStringLiteral("?");
+    QString now, peak;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const auto megabytes = [&line] {
+            return QString::number(line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024, 'f', 1);
+        };
+        if (line.startsWith("VmRSS:")) now = megabytes();
+        if (line.startsWith("VmHWM:")) peak = megabytes();
+    }
+    return QStringLiteral("%1 MB, peak %2 MB").arg(now, peak);
 }
 
 // The open screen of this name that is shown, other than `old`; nullptr when none comes in time.
@@ -326,16 +342,18 @@ Picks pickFromData(db::Database& db, BenchReport& report) {
     picks.busyProjectItems = busyProject.rows.first().value(1).toInt();
 
     picks.addressContact =
-        scalar(QStringLiteral("SELECT A.fkContID FROM CAddress AS A JOIN Contacts AS C ON C.ContID = A.fkContID "
-                              "WHERE A.fkLookup = 'Home' AND A.Street IS NOT NULL AND C.Setting = 'Default' "
-                              "ORDER BY A.fkContID = ? DESC, A.fkContID LIMIT 1"),
-               {picks.busyContact})
+        scalar(
+            QStringLiteral("SELECT A.fkContID FROM CAddress AS A JOIN Contacts AS C ON C.ContID = A.fkContID "
+                           "WHERE A.fkLookup = 'Home' AND A.Street IS NOT NULL AND C.Setting = 'Default' "
+                           "ORDER BY A.fkContID = ? DESC, A.fkContID LIMIT 1"),
+            {picks.busyContact})
             .toInt();
     if (picks.addressContact == 0) throw Failure("no listed contact has a Home address");
 
     const auto latest = [&](const char* table) {
         const QString t = QLatin1String(table);
-        QVariant n = scalar(QStringLiteral("SELECT MAX(RefNum) FROM %1 WHERE fkContID = ?").arg(t), {picks.busyContact});
+        QVariant n = scalar(QStringLiteral("SELECT MAX(RefNum) FROM %1 WHERE fkContID = ?").arg(t),
+                            {picks.busyContact});
         if (n.isNull()) n = scalar(QStringLiteral("SELECT MAX(RefNum) FROM %1").arg(t));
         if (n.isNull()) throw Failure(("the table " + t + " is empty").toStdString());
         return n.toInt();
@@ -345,8 +363,9 @@ Picks pickFromData(db::Database& db, BenchReport& report) {
     picks.storedAppt = latest("Appts");
 
     const db::Database::Rows reminder = db.Query(
-        QStringLiteral("SELECT RefNum, Type, CASE Type WHEN 'AP' THEN fkApptID ELSE fkToDoID END FROM Remind "
-                       "WHERE Completed <> 0 AND Type IN ('AP', 'TD') ORDER BY Type = 'AP' DESC, RefNum LIMIT 1"),
+        QStringLiteral(
+            "SELECT RefNum, Type, CASE Type WHEN 'AP' THEN fkApptID ELSE fkToDoID END FROM Remind "
+            "WHERE Completed <> 0 AND Type IN ('AP', 'TD') ORDER BY Type = 'AP' DESC, RefNum LIMIT 1"),
         {});
     if (reminder.rows.isEmpty()) throw Failure("no reminder has fired yet");
     picks.reminder = reminder.rows.first().value(0).toInt();
@@ -359,20 +378,23 @@ Picks pickFromData(db::Database& db, BenchReport& report) {
                                     "GROUP BY fkUserFld ORDER BY N DESC, fkUserFld LIMIT 1")
                          .arg(QLatin1String(table)),
                      {});
-        if (rows.rows.isEmpty()) throw Failure(QStringLiteral("%1 holds no value").arg(QLatin1String(table)).toStdString());
+        if (rows.rows.isEmpty())
+            throw Failure(QStringLiteral("%1 holds no value").arg(QLatin1String(table)).toStdString());
         field = rows.rows.first().value(0).toString();
         values = rows.rows.first().value(1).toInt();
     };
     largestField("CUFldValues", picks.contactField, picks.contactFieldValues);
     largestField("PUFldValues", picks.projectField, picks.projectFieldValues);
     picks.oneHitValue =
-        scalar(QStringLiteral("SELECT V.Value FROM CUFldValues AS V JOIN Contacts AS C ON C.ContID = V.fkContID "
-                              "WHERE V.fkUserFld = ? AND V.Value IS NOT NULL AND C.ShownName IS NOT NULL AND "
-                              "(SELECT COUNT(*) FROM CUFldValues AS W WHERE W.fkUserFld = V.fkUserFld AND "
-                              "W.Value = V.Value) = 1 ORDER BY V.RefNum LIMIT 1"),
-               {picks.contactField})
+        scalar(
+            QStringLiteral("SELECT V.Value FROM CUFldValues AS V JOIN Contacts AS C ON C.ContID = V.fkContID "
+                           "WHERE V.fkUserFld = ? AND V.Value IS NOT NULL AND C.ShownName IS NOT NULL AND "
+                           "(SELECT COUNT(*) FROM CUFldValues AS W WHERE W.fkUserFld = V.fkUserFld AND "
+                           "W.Value = V.Value) = 1 ORDER BY V.RefNum LIMIT 1"),
+            {picks.contactField})
             .toString();
-    if (picks.oneHitValue.isEmpty()) throw Failure("no value of the largest contact field has one contact alone");
+    if (picks.oneHitValue.isEmpty())
+        throw Failure("no value of the largest contact field has one contact alone");
 
     report.notes
         << QStringLiteral("one-hit search: \"%1\" (1 contact)").arg(picks.oneHit)
@@ -390,7 +412,9 @@ Picks pickFromData(db::Database& db, BenchReport& report) {
                .arg(picks.reminder)
                .arg(picks.reminderType)
                .arg(picks.reminderItem)
-        << QStringLiteral("contact query: field \"%1\" (%2 values), one hit \"%3\"; project query: field \"%4\" (%5 values)")
+        << QStringLiteral(
+               "contact query: field \"%1\" (%2 values), one hit \"%3\"; project query: field \"%4\" (%5 "
+               "values)")
                .arg(picks.contactField)
                .arg(picks.contactFieldValues)
                .arg(picks.oneHitValue, picks.projectField)
@@ -440,8 +464,8 @@ void add(Measurement& m, int rep, double value) {
 // by the program, are not); SQLite's time for them; and the ratio of the last two. The statements
 // ran amid the screens' own work, which leaves the processor's caches cold for them, while SQLite's
 // runs follow one another; so they are also run through the program's database layer back to back
-// (binding, stepping and a value per cell, as a recordset reads them): that ratio is the layer's
-// own overhead.
+// (translating, binding, stepping and a text per cell, as the list loaders read their rows): that ratio is
+// the layer's own overhead.
 struct Compared {
     Measurement total;
     Measurement inProgram;
@@ -479,8 +503,9 @@ public:
 
     void startup() {
         std::unique_ptr<frmMain> window;
-        timed(QStringLiteral("startup"), 150.0, nullptr, [&] { window = startWindow(); },
-              [&] { closeWindow(window); });
+        timed(
+            QStringLiteral("startup"), 150.0, nullptr, [&] { window = startWindow(); },
+            [&] { closeWindow(window); });
     }
 
     void open() {
@@ -526,13 +551,13 @@ public:
 
     // The contact or project editor opened the way a click on a contact or project opens it.
     void editorOpen() {
-        const QWidget* editor = recordEditor(QStringLiteral("editor_open"), QStringLiteral("frmContEntry"), 60.0,
-                                             [this] { g_lngCurContID = m_picks.busyContact; });
+        const QWidget* editor = recordEditor(QStringLiteral("editor_open"), QStringLiteral("frmContEntry"),
+                                             60.0, [this] { g_lngCurContID = m_picks.busyContact; });
         noteHistory(QStringLiteral("editor"), editor);
     }
     void projectOpen() {
-        const QWidget* editor = recordEditor(QStringLiteral("project_open"), QStringLiteral("frmProjEntry"), 100.0,
-                                             [this] { g_lngCurProjID = m_picks.busyProject; });
+        const QWidget* editor = recordEditor(QStringLiteral("project_open"), QStringLiteral("frmProjEntry"),
+                                             100.0, [this] { g_lngCurProjID = m_picks.busyProject; });
         noteHistory(QStringLiteral("project editor"), editor);
     }
 
@@ -540,16 +565,18 @@ public:
     // Cancel (untimed) closes it again without a write or a reload.
     void contactPicker() {
         QWidget* editor = openProjectEditor();
-        const int listed = dialogStep(QStringLiteral("contact_picker"), QStringLiteral("frmSetRelContact"), 200.0,
-                                      [&] { clickButton(editor, "cmdRelCon"); }, listCount("lstContact"));
+        const int listed = dialogStep(
+            QStringLiteral("contact_picker"), QStringLiteral("frmSetRelContact"), 200.0,
+            [&] { clickButton(editor, "cmdRelCon"); }, listCount("lstContact"));
         m_report.notes << QStringLiteral("contact picker: %1 contacts listed").arg(listed);
     }
 
     // The contact editor's "Add Related Project ..." until the picker shows every project.
     void projectPicker() {
         QWidget* editor = openContactEditor(m_picks.busyContact);
-        const int listed = dialogStep(QStringLiteral("project_picker"), QStringLiteral("frmSetRelProject"), 200.0,
-                                      [&] { clickButton(editor, "cmdRelProj"); }, listCount("lstProject"));
+        const int listed = dialogStep(
+            QStringLiteral("project_picker"), QStringLiteral("frmSetRelProject"), 200.0,
+            [&] { clickButton(editor, "cmdRelProj"); }, listCount("lstProject"));
         m_report.notes << QStringLiteral("project picker: %1 projects listed").arg(listed);
     }
 
@@ -582,18 +609,18 @@ public:
     // its item; Close (untimed) marks it done, which it was, and opens the item, which is closed too.
     void reminderPopup() {
         goHome();
-        const QString item =
-            m_picks.reminderType == QLatin1String("AP") ? QStringLiteral("m_lngApptID") : QStringLiteral("m_lngToDoID");
-        const QString itemForm =
-            m_picks.reminderType == QLatin1String("AP") ? QStringLiteral("frmAppt") : QStringLiteral("frmToDo");
+        const QString item = m_picks.reminderType == QLatin1String("AP") ? QStringLiteral("m_lngApptID")
+                                                                         : QStringLiteral("m_lngToDoID");
+        const QString itemForm = m_picks.reminderType == QLatin1String("AP") ? QStringLiteral("frmAppt")
+                                                                             : QStringLiteral("frmToDo");
         QPointer<QWidget> popup;
         timed(
             QStringLiteral("reminder_popup"), 200.0, nullptr,
             [&] {
-                popup = ui::ScreenRegistry::instance().open(QStringLiteral("frmReminder"),
-                                                            {{QStringLiteral("m_lngRemindID"), m_picks.reminder},
-                                                             {item, m_picks.reminderItem},
-                                                             {QStringLiteral("m_strType"), m_picks.reminderType}});
+                popup = ui::ScreenRegistry::instance().open(
+                    QStringLiteral("frmReminder"), {{QStringLiteral("m_lngRemindID"), m_picks.reminder},
+                                                    {item, m_picks.reminderItem},
+                                                    {QStringLiteral("m_strType"), m_picks.reminderType}});
                 if (!popup) throw Failure("the reminder pop-up did not come up");
                 popup->show();
             },
@@ -660,14 +687,16 @@ public:
     // forward, back, forward ... with the boxes rebuilt each time.
     void hourViewOpen(const QString& name, const QString& form, double target, const std::function<void()>& open) {
         QWidget* view = nullptr;
-        timed(name, target, [this] { goHome(); },
-              [&] {
-                  open();
-                  view = requireScreen(form);
-              });
+        timed(
+            name, target, [this] { goHome(); },
+            [&] {
+                open();
+                view = requireScreen(form);
+            });
         m_report.notes << QStringLiteral("%1: %2 boxes").arg(name).arg(CountBoxes(view));
     }
-    void hourViewArrow(const QString& name, const QString& form, double target, const std::function<void()>& open) {
+    void hourViewArrow(const QString& name, const QString& form, double target,
+                       const std::function<void()>& open) {
         goHome();
         open();
         QWidget* view = requireScreen(form);
@@ -678,7 +707,7 @@ public:
             name, target, nullptr,
             [&] {
                 auto* arrow = view->findChild<QAbstractButton*>(rep++ % 2 == 0 ? QStringLiteral("imgUp")
-                                                                                : QStringLiteral("imgDown"));
+                                                                               : QStringLiteral("imgDown"));
                 if (!arrow) throw Failure("the view has no arrows");
                 arrow->click();
             },
@@ -697,11 +726,12 @@ public:
     // "All Appointments" chosen on it.
     void apptListUpcoming() {
         QWidget* list = nullptr;
-        compared(QStringLiteral("apptlist_upcoming"), 1000.0, [this] { goHome(); },
-                 [&] {
-                     calendar::OpenTab(calendar::kListTab);
-                     list = requireScreen(QStringLiteral("frmCalList"));
-                 });
+        compared(
+            QStringLiteral("apptlist_upcoming"), 1000.0, [this] { goHome(); },
+            [&] {
+                calendar::OpenTab(calendar::kListTab);
+                list = requireScreen(QStringLiteral("frmCalList"));
+            });
         noteRows(QStringLiteral("apptlist_upcoming"), list);
     }
     void apptListAll() {
@@ -738,9 +768,12 @@ public:
 
     // View > Names, Projects and To Do: every screen closes and the list opens, filled with the
     // "Default" contacts, the "Default" projects, every to-do item.
-    void namesList() { viewList(QStringLiteral("names_list"), QStringLiteral("Names"), QStringLiteral("frmNames"), 500.0); }
+    void namesList() {
+        viewList(QStringLiteral("names_list"), QStringLiteral("Names"), QStringLiteral("frmNames"), 500.0);
+    }
     void projectsList() {
-        viewList(QStringLiteral("projects_list"), QStringLiteral("Proj"), QStringLiteral("frmProjects"), 300.0);
+        viewList(QStringLiteral("projects_list"), QStringLiteral("Proj"), QStringLiteral("frmProjects"),
+                 300.0);
     }
     void todoList() {
         viewList(QStringLiteral("todo_list"), QStringLiteral("ToDo"), QStringLiteral("frmToDoList"), 1000.0);
@@ -749,8 +782,10 @@ public:
     // The group list's first entry, "All", chosen on the open names list: every "Default" contact.
     void namesGroupAll() {
         QWidget* names = nullptr;
-        compared(QStringLiteral("names_group_all"), 500.0, [&] { names = openScreen(QStringLiteral("Names"), QStringLiteral("frmNames")); },
-                 [&] { choose(names, QStringLiteral("cboGroup"), 0); });
+        compared(
+            QStringLiteral("names_group_all"), 500.0,
+            [&] { names = openScreen(QStringLiteral("Names"), QStringLiteral("frmNames")); },
+            [&] { choose(names, QStringLiteral("cboGroup"), 0); });
         noteRows(QStringLiteral("names_group_all"), names);
     }
 
@@ -761,30 +796,44 @@ public:
         listExport(QStringLiteral("names_export"), names, 1000.0);
     }
     void projectsExport() {
-        listExport(QStringLiteral("projects_export"), openScreen(QStringLiteral("Proj"), QStringLiteral("frmProjects")),
-                   300.0);
+        listExport(QStringLiteral("projects_export"),
+                   openScreen(QStringLiteral("Proj"), QStringLiteral("frmProjects")), 300.0);
     }
     void todoExport() {
-        listExport(QStringLiteral("todo_export"), openScreen(QStringLiteral("ToDo"), QStringLiteral("frmToDoList")),
-                   1000.0);
+        listExport(QStringLiteral("todo_export"),
+                   openScreen(QStringLiteral("ToDo"), QStringLiteral("frmToDoList")), 1000.0);
     }
 
     // View > Contact Query: the largest field picked until its value list is filled; then every contact
     // with a value in it ("<>" with no value), a value one contact has, and the export of the many.
     void contactValues() {
         reports::QueryScreen* screen = nullptr;
-        compared(QStringLiteral("cquery_values"), 300.0, [&] { screen = queryScreen(QStringLiteral("CQry"), QStringLiteral("frmContQry")); },
-                 [&] { pickField(screen, m_picks.contactField); });
+        compared(
+            QStringLiteral("cquery_values"), 300.0,
+            [&] { screen = queryScreen(QStringLiteral("CQry"), QStringLiteral("frmContQry")); },
+            [&] { pickField(screen, m_picks.contactField); });
         m_report.notes << QStringLiteral("cquery_values: %1 values listed").arg(screen->cboValue->count());
     }
-    void contactMany() { queryStep(QStringLiteral("cquery_many"), QStringLiteral("CQry"), QStringLiteral("frmContQry"), m_picks.contactField, 3, QString()); }
-    void contactOne() {
-        queryStep(QStringLiteral("cquery_one"), QStringLiteral("CQry"), QStringLiteral("frmContQry"), m_picks.contactField, 0,
-                  m_picks.oneHitValue, 50.0);
+    void contactMany() {
+        queryStep(QStringLiteral("cquery_many"), QStringLiteral("CQry"), QStringLiteral("frmContQry"),
+                  m_picks.contactField, 3, QString());
     }
-    void contactExport() { queryExport(QStringLiteral("cquery_export"), QStringLiteral("CQry"), QStringLiteral("frmContQry"), m_picks.contactField); }
-    void projectMany() { queryStep(QStringLiteral("pquery_many"), QStringLiteral("PQry"), QStringLiteral("frmProjQry"), m_picks.projectField, 3, QString()); }
-    void projectExport() { queryExport(QStringLiteral("pquery_export"), QStringLiteral("PQry"), QStringLiteral("frmProjQry"), m_picks.projectField); }
+    void contactOne() {
+        queryStep(QStringLiteral("cquery_one"), QStringLiteral("CQry"), QStringLiteral("frmContQry"),
+                  m_picks.contactField, 0, m_picks.oneHitValue, 50.0);
+    }
+    void contactExport() {
+        queryExport(QStringLiteral("cquery_export"), QStringLiteral("CQry"), QStringLiteral("frmContQry"),
+                    m_picks.contactField);
+    }
+    void projectMany() {
+        queryStep(QStringLiteral("pquery_many"), QStringLiteral("PQry"), QStringLiteral("frmProjQry"),
+                  m_picks.projectField, 3, QString());
+    }
+    void projectExport() {
+        queryExport(QStringLiteral("pquery_export"), QStringLiteral("PQry"), QStringLiteral("frmProjQry"),
+                    m_picks.projectField);
+    }
 
 private:
     // One step's figure: before each repetition `prepare` (untimed), then `act` timed together with
@@ -819,11 +868,13 @@ private:
             [&] {
                 if (count) {
                     counted = count(dialog);
-                    if (counted == 0) throw Failure(("the dialog " + form + " came up without its list").toStdString());
+                    if (counted == 0)
+                        throw Failure(("the dialog " + form + " came up without its list").toStdString());
                 }
                 dialog->reject();
                 settle();
-                if (waitForScreen(form, {}, 0)) throw Failure(("the dialog " + form + " did not close").toStdString());
+                if (waitForScreen(form, {}, 0))
+                    throw Failure(("the dialog " + form + " did not close").toStdString());
             });
         return counted;
     }
@@ -844,18 +895,20 @@ private:
     const QWidget* recordEditor(const QString& name, const QString& form, double target,
                                 const std::function<void()>& choose) {
         QWidget* editor = nullptr;
-        timed(name, target, [this] { goHome(); },
-              [&] {
-                  choose();
-                  modGeneral::CloseAllChildForms();
-                  ui::ScreenRegistry::instance().openRequired(form);
-                  editor = requireScreen(form);
-              });
+        timed(
+            name, target, [this] { goHome(); },
+            [&] {
+                choose();
+                modGeneral::CloseAllChildForms();
+                ui::ScreenRegistry::instance().openRequired(form);
+                editor = requireScreen(form);
+            });
         return editor;
     }
     void noteHistory(const QString& what, const QWidget* editor) {
         if (auto* history = editor->findChild<ui::ListView*>(QStringLiteral("lvHistPane")))
-            m_report.notes << QStringLiteral("%1: the History tab lists %2 items").arg(what).arg(history->rowCount());
+            m_report.notes
+                << QStringLiteral("%1: the History tab lists %2 items").arg(what).arg(history->rowCount());
     }
     QWidget* openContactEditor(int contact) {
         goHome();
@@ -883,11 +936,12 @@ private:
 
     void viewList(const QString& step, const QString& command, const QString& screen, double target) {
         QWidget* list = nullptr;
-        compared(step, target, [&] { goHome(); },
-                 [&] {
-                     m_view.value(command)->trigger();
-                     list = requireScreen(screen);
-                 });
+        compared(
+            step, target, [&] { goHome(); },
+            [&] {
+                m_view.value(command)->trigger();
+                list = requireScreen(screen);
+            });
         noteRows(step, list);
     }
 
@@ -925,11 +979,12 @@ private:
         }
         return screen;
     }
-    void queryStep(const QString& name, const QString& command, const QString& form, const QString& field, int op,
-                   const QString& value, double target = 300.0) {
+    void queryStep(const QString& name, const QString& command, const QString& form, const QString& field,
+                   int op, const QString& value, double target = 300.0) {
         reports::QueryScreen* screen = nullptr;
-        compared(name, target, [&] { screen = fieldPicked(command, form, field); },
-                 [&] { runQuery(screen, op, value); });
+        compared(
+            name, target, [&] { screen = fieldPicked(command, form, field); },
+            [&] { runQuery(screen, op, value); });
         noteRows(name, screen);
     }
     void queryExport(const QString& name, const QString& command, const QString& form, const QString& field) {
@@ -944,7 +999,8 @@ private:
     void listExport(const QString& name, QWidget* screen, double target) {
         auto* list = screen->findChild<ui::ListView*>(QStringLiteral("lvResult"));
         auto* link = screen->findChild<QLabel*>(QStringLiteral("lblSaveAs"));
-        if (!list || !link) throw Failure((name + ": the screen has no list or no Save File As link").toStdString());
+        if (!list || !link)
+            throw Failure((name + ": the screen has no list or no Save File As link").toStdString());
         if (list->rowCount() == 0) throw Failure((name + ": the list is empty").toStdString());
         const QString path = QDir(m_options.dataDir).filePath(name + QStringLiteral(".csv"));
         ChosenFile file(path);
@@ -953,12 +1009,19 @@ private:
         timed(
             name, target, [&] { QFile::remove(path); }, [&] { QTest::mouseClick(link, Qt::LeftButton); },
             [&] {
-                if (saved.count() != ++count) throw Failure((name + ": the export did not report its file as saved").toStdString());
+                if (saved.count() != ++count)
+                    throw Failure((name + ": the export did not report its file as saved").toStdString());
             });
         qint64 lines = 0;
         QFile written(path);
         if (written.open(QIODevice::ReadOnly)) {
-            lines = written.readAll().count("\r\n");
+            // Read in pieces: the bench must not add a copy of a large file to the peak memory.
+            QByteArray previous;
+            while (!written.atEnd()) {
+                const QByteArray block = written.read(1 << 16);
+                lines += block.count("\r\n") + (previous.endsWith('\r') && block.startsWith('\n') ? 1 : 0);
+                previous = block;
+            }
             written.close();
         }
         if (lines != qint64(list->rowCount()) + 1)
@@ -1071,7 +1134,12 @@ private:
             for (const CapturedStatement& s : std::as_const(statements)) {
                 QVariantList params;
                 for (const BoundValue& value : s.params) params << value.value;
-                g_dbLocal->Query(QString::fromUtf8(s.sql), params);
+                // Streamed, as the list loaders read their rows: no copy of the whole result.
+                g_dbLocal->ForEachRow(QString::fromUtf8(s.sql), params, [](const db::Database::RowView& row) {
+                    for (int i = 0; i < row.columnCount(); ++i) {
+                        if (!row.isNull(i)) (void)row.text(i);
+                    }
+                });
             }
             add(c.layer, rep, msSince(start));
         }
@@ -1129,10 +1197,13 @@ struct Step {
 const Step kSteps[] = {
     {"startup", false, [](Session& s) { s.startup(); }},
     {"search_one", true,
-     [](Session& s) { s.search(QStringLiteral("search_one"), s.picks().oneHit, QStringLiteral("frmContEntry"), 40.0); }},
+     [](Session& s) {
+         s.search(QStringLiteral("search_one"), s.picks().oneHit, QStringLiteral("frmContEntry"), 40.0);
+     }},
     {"search_many", true,
      [](Session& s) {
-         s.search(QStringLiteral("search_many"), s.picks().manyHits, QStringLiteral("frmNameSrchResult"), 100.0);
+         s.search(QStringLiteral("search_many"), s.picks().manyHits, QStringLiteral("frmNameSrchResult"),
+                  100.0);
      }},
     {"editor_open", false, [](Session& s) { s.editorOpen(); }},
     {"project_open", false, [](Session& s) { s.projectOpen(); }},
@@ -1140,15 +1211,18 @@ const Step kSteps[] = {
     {"contact_picker", false, [](Session& s) { s.contactPicker(); }},
     {"todo_dialog", false,
      [](Session& s) {
-         s.itemDialog(QStringLiteral("todo_dialog"), QStringLiteral("frmToDo"), [] { modGeneral::OpenToDo(modGeneral::NewItem()); });
+         s.itemDialog(QStringLiteral("todo_dialog"), QStringLiteral("frmToDo"),
+                      [] { modGeneral::OpenToDo(modGeneral::NewItem()); });
      }},
     {"note_dialog", false,
      [](Session& s) {
-         s.itemDialog(QStringLiteral("note_dialog"), QStringLiteral("frmNotes"), [] { modGeneral::OpenNote(modGeneral::NewItem()); });
+         s.itemDialog(QStringLiteral("note_dialog"), QStringLiteral("frmNotes"),
+                      [] { modGeneral::OpenNote(modGeneral::NewItem()); });
      }},
     {"appt_dialog", false,
      [](Session& s) {
-         s.itemDialog(QStringLiteral("appt_dialog"), QStringLiteral("frmAppt"), [] { modGeneral::OpenAppt(modGeneral::NewItem()); });
+         s.itemDialog(QStringLiteral("appt_dialog"), QStringLiteral("frmAppt"),
+                      [] { modGeneral::OpenAppt(modGeneral::NewItem()); });
      }},
     {"todo_edit", false,
      [](Session& s) {
@@ -1166,13 +1240,23 @@ const Step kSteps[] = {
                       [n = s.picks().storedAppt] { modGeneral::OpenAppt(modGeneral::StoredItem(n)); });
      }},
     {"name_details", false,
-     [](Session& s) { s.contactEditorDialog(QStringLiteral("name_details"), QStringLiteral("frmNameDetail"), "picPop(0)"); }},
+     [](Session& s) {
+         s.contactEditorDialog(QStringLiteral("name_details"), QStringLiteral("frmNameDetail"), "picPop(0)");
+     }},
     {"address_details", false,
-     [](Session& s) { s.contactEditorDialog(QStringLiteral("address_details"), QStringLiteral("frmAddrDetail"), "picPop(3)"); }},
+     [](Session& s) {
+         s.contactEditorDialog(QStringLiteral("address_details"), QStringLiteral("frmAddrDetail"),
+                               "picPop(3)");
+     }},
     {"user_fields", false,
-     [](Session& s) { s.contactEditorDialog(QStringLiteral("user_fields"), QStringLiteral("frmUserFields"), "cmdUserFld"); }},
+     [](Session& s) {
+         s.contactEditorDialog(QStringLiteral("user_fields"), QStringLiteral("frmUserFields"), "cmdUserFld");
+     }},
     {"linked_contact", false,
-     [](Session& s) { s.contactEditorDialog(QStringLiteral("linked_contact"), QStringLiteral("frmNewLinkCont"), "cmdRelCon"); }},
+     [](Session& s) {
+         s.contactEditorDialog(QStringLiteral("linked_contact"), QStringLiteral("frmNewLinkCont"),
+                               "cmdRelCon");
+     }},
     {"reminder_popup", false, [](Session& s) { s.reminderPopup(); }},
     {"todo_print", false,
      [](Session& s) {
@@ -1193,19 +1277,23 @@ const Step kSteps[] = {
     {"month_change", false, [](Session& s) { s.monthChange(); }},
     {"week_open", false,
      [](Session& s) {
-         s.hourViewOpen(QStringLiteral("week_open"), QStringLiteral("frmCalWeek"), 300.0, [] { calendar::OpenTab(calendar::kWeekTab); });
+         s.hourViewOpen(QStringLiteral("week_open"), QStringLiteral("frmCalWeek"), 300.0,
+                        [] { calendar::OpenTab(calendar::kWeekTab); });
      }},
     {"week_arrow", false,
      [](Session& s) {
-         s.hourViewArrow(QStringLiteral("week_arrow"), QStringLiteral("frmCalWeek"), 250.0, [] { calendar::OpenTab(calendar::kWeekTab); });
+         s.hourViewArrow(QStringLiteral("week_arrow"), QStringLiteral("frmCalWeek"), 250.0,
+                         [] { calendar::OpenTab(calendar::kWeekTab); });
      }},
     {"day_open", false,
      [](Session& s) {
-         s.hourViewOpen(QStringLiteral("day_open"), QStringLiteral("frmCalDay"), 150.0, [] { calendar::OpenDayView(true); });
+         s.hourViewOpen(QStringLiteral("day_open"), QStringLiteral("frmCalDay"), 150.0,
+                        [] { calendar::OpenDayView(true); });
      }},
     {"day_arrow", false,
      [](Session& s) {
-         s.hourViewArrow(QStringLiteral("day_arrow"), QStringLiteral("frmCalDay"), 100.0, [] { calendar::OpenDayView(true); });
+         s.hourViewArrow(QStringLiteral("day_arrow"), QStringLiteral("frmCalDay"), 100.0,
+                         [] { calendar::OpenDayView(true); });
      }},
     {"apptlist_upcoming", true, [](Session& s) { s.apptListUpcoming(); }},
     {"apptlist_all", true, [](Session& s) { s.apptListAll(); }},
@@ -1299,6 +1387,8 @@ BenchReport runBench(const BenchOptions& options) {
                 if (!wanted(step->name)) continue;
                 progress(QLatin1String(step->name) + QStringLiteral(" ..."));
                 step->run(session);
+                report.notes
+                    << QStringLiteral("memory after %1: %2").arg(QLatin1String(step->name), memoryInUse());
             }
             session.close();
         }
