@@ -12,7 +12,6 @@
 #include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
-#include "platform/ui/SharedTexts.h"
 #include "platform/ui/Twips.h"
 
 using core::Tail;
@@ -125,8 +124,7 @@ void frmCalList::LoadAppointments() {
         // compared, by day: an appointment of today is neither upcoming nor past.
         QString sql = QStringLiteral(
             "SELECT Appts.RefNum, Appts.Subject, Appts.DateFrom, Appts.DateTo, Contacts.ShownName, "
-            "Projects.PName, Contacts.ContID, Projects.ProjID "
-            "FROM Appts LEFT JOIN Contacts ON Contacts.ContID = Appts.fkContID "
+            "Projects.PName FROM Appts LEFT JOIN Contacts ON Contacts.ContID = Appts.fkContID "
             "LEFT JOIN Projects ON Projects.ProjID = Appts.fkProjID ");
         QVariantList params;
         const QDate today = core::Clock::Today();
@@ -142,8 +140,6 @@ void frmCalList::LoadAppointments() {
         lvResult->clear();
         ui::ListView::Batch batch(*lvResult);
         ui::DateTexts dates(kShortDate);
-        // Each name held once however many appointments show it.
-        ui::SharedTexts names[2];
         g_dbLocal->ForEachRow(sql, params, [&](const db::Database::RowView& row) {
             if (row.isNull(0) || row.isNull(1)) return;
             const int r = lvResult->addRow(ui::RowKey("ID", row.integer(0)), row.text(1));
@@ -151,10 +147,7 @@ void frmCalList::LoadAppointments() {
                 if (!row.isNull(column + 1)) lvResult->setSubItem(r, column, dates(row.date(column + 1)));
             }
             for (const int column : {3, 4}) {
-                if (row.isNull(column + 1)) continue;
-                lvResult->setSubItem(r, column, names[column - 3](row.integer(column + 3), [&] {
-                                         return row.text(column + 1);
-                                     }));
+                if (!row.isNull(column + 1)) lvResult->setSubItem(r, column, row.text(column + 1));
             }
         });
     });

@@ -12,7 +12,6 @@
 #include "platform/ui/DateTexts.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
-#include "platform/ui/SharedTexts.h"
 
 using core::Tail;
 
@@ -101,12 +100,10 @@ void frmToDoList::cboView_Click() {
 void frmToDoList::LoadToDoInfo() {
     core::trap(QStringLiteral("frmToDoList.LoadToDoInfo"), Tail::ErrorBox, [this] {
         // The contact's and project's names come with the item; an item without a subject is not
-        // listed. The list has no upper bound, so its rows are streamed rather than held, and each
-        // name is held once however many items show it.
+        // listed. The list has no upper bound, so its rows are streamed rather than held.
         const QString sql =
             QStringLiteral(
-                "SELECT ToDo.RefNum, ToDo.Subject, Contacts.ShownName, Projects.PName, ToDo.DueDate, "
-                "Contacts.ContID, Projects.ProjID "
+                "SELECT ToDo.RefNum, ToDo.Subject, Contacts.ShownName, Projects.PName, ToDo.DueDate "
                 "FROM ToDo LEFT JOIN Contacts ON Contacts.ContID = ToDo.fkContID "
                 "LEFT JOIN Projects ON Projects.ProjID = ToDo.fkProjID "
                 "WHERE ToDo.Subject IS NOT NULL ") +
@@ -117,14 +114,10 @@ void frmToDoList::LoadToDoInfo() {
         {
             ui::ListView::Batch batch(*lvResult);
             ui::DateTexts dates(QStringLiteral("ddd MM/dd/yyyy"));
-            ui::SharedTexts names[2];
             g_dbLocal->ForEachRow(sql, {}, [&](const db::Database::RowView& row) {
                 const int r = lvResult->addRow(ui::RowKey("ID", row.integer(0)), row.text(1));
                 for (const int column : {1, 2}) {
-                    if (row.isNull(column + 1)) continue;
-                    lvResult->setSubItem(r, column, names[column - 1](row.integer(column + 4), [&] {
-                                             return row.text(column + 1);
-                                         }));
+                    if (!row.isNull(column + 1)) lvResult->setSubItem(r, column, row.text(column + 1));
                 }
                 if (!row.isNull(4)) lvResult->setSubItem(r, 3, dates(row.date(4)));
                 ++listed;
