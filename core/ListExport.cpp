@@ -53,30 +53,39 @@ void AppendLine(QString& out, int fields, Cell cell) {
     out += QLatin1String("\r\n");
 }
 
-QByteArray CsvBytes(const QStringList& headers, const QAbstractItemModel& model) {
-    const int fields = static_cast<int>(headers.size());
-    const int rows = model.rowCount();
-    QString text;
-    // About what a names list needs per row; the buffer grows if it is short.
-    text.reserve((qsizetype(rows) + 1) * fields * 16);
-    AppendLine(text, fields, [&](int c) { return headers[c]; });
-    const int columns = model.columnCount();
-    for (int r = 0; r < rows; ++r) {
-        AppendLine(text, fields, [&](int c) {
-            return c < columns ? model.data(model.index(r, c), Qt::DisplayRole).toString() : QString();
-        });
-    }
-    return text.toUtf8();
-}
-
 [[noreturn]] void WriteFailed(const QString& description) {
     throw platform::Error(kErrFileAccess, description);
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
+// The header and the rows into the file as UTF-8, a block of lines at a time: a list of 350,000
+// rows never stands in memory as one text beside the list.
+void WriteCsv(QSaveFile& file, const QStringList& headers, const QAbstractItemModel& model) {
+    constexpr qsizetype kBlock = 1 << 16;  // characters
+    const int fields = static_cast<int>(headers.size());
+    const int rows = model.rowCount();
+    const int columns = model.columnCount();
+    QString text;
+    text.reserve(kBlock + 4096);
+    const auto flush = [&] {
+        const QByteArray bytes = text.toUtf8();
+        if (file.write(bytes) != bytes.size()) WriteFailed(file.errorString());
+        text.resize(0);
+    };
+    AppendLine(text, fields, [&](int c) { return headers[c]; });
+    for (int r = 0; r < rows; ++r) {
+        AppendLine(text, fields, [&](int c) {
+            return c < columns ? model.data(model.index(r, c), Qt::DisplayRole).toString() : QString();
+        });
+        if (text.size() >= kBlock) flush();
+    }
+    flush();
+}
+
+// The file is replaced only once it is whole.
+void WriteFile(const QString& path, const QStringList& headers, const QAbstractItemModel& model) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) WriteFailed(file.errorString());
-    if (file.write(bytes) != bytes.size()) WriteFailed(file.errorString());
+    WriteCsv(file, headers, model);
     if (auto& fault = InjectedWriteFault()) {
         const QString description = *fault;
         fault.reset();
@@ -111,7 +120,7 @@ void SaveListAsCsv(const QString& procName, const QStringList& headers, ui::List
         if (!path || path->isEmpty()) return;
         LastFileName() = *path;
 
-        WriteFile(*path, CsvBytes(headers, *list.model()));
+        WriteFile(*path, headers, *list.model());
         ui::MsgBox(QStringLiteral("The File was Sucessfully Created and Saved."), ui::OKOnly,
                    ui::ProgramTitle());
         list.setSelectedRow(rows - 1);

@@ -19,6 +19,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -48,6 +49,7 @@
 #include "platform/ui/Printer.h"
 #include "platform/ui/SaveFileDialog.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "reports/QueryScreen.h"
 #include "seed/Seeder.h"
 #include "shell/frmMain.h"
 
@@ -96,10 +98,12 @@ private:
     ui::PromptHandler* m_previous;
 };
 
-// The one box a step expects is answered with OK; any other goes on to the recorder.
+// The one box a step expects, known by how its text begins, is answered as a user would; any other
+// goes on to the recorder.
 class ExpectedMessage : public ui::PromptHandler {
 public:
-    explicit ExpectedMessage(QString text) : m_text(std::move(text)), m_previous(ui::promptHandler()) {
+    ExpectedMessage(QString text, ui::Answer answer)
+        : m_text(std::move(text)), m_answer(answer), m_previous(ui::promptHandler()) {
         ui::setPromptHandler(this);
     }
     ~ExpectedMessage() override { ui::setPromptHandler(m_previous); }
@@ -107,9 +111,9 @@ public:
     ExpectedMessage& operator=(const ExpectedMessage&) = delete;
 
     ui::Answer message(const ui::MessageRequest& request) override {
-        if (request.prompt == m_text) {
+        if (request.prompt.startsWith(m_text)) {
             ++m_count;
-            return ui::Answer::OK;
+            return m_answer;
         }
         return m_previous->message(request);
     }
@@ -121,6 +125,7 @@ public:
 
 private:
     QString m_text;
+    ui::Answer m_answer;
     ui::PromptHandler* m_previous;
     int m_count = 0;
 };
@@ -149,14 +154,30 @@ void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// The process's resident memory now and at its peak so far, as Linux counts them: where the peak
+// comes from.
+QString memoryInUse() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return QStringLiteral("?");
+    QString now, peak;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const auto megabytes = [&line] {
+            return QString::number(line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024, 'f', 1);
+        };
+        if (line.startsWith("VmRSS:")) now = megabytes();
+        if (line.startsWith("VmHWM:")) peak = megabytes();
+    }
+    return QStringLiteral("%1 MB, peak %2 MB").arg(now, peak);
+}
+
 // The open screen of this name that is shown, other than `old`; nullptr when none comes in time.
-QWidget* waitForScreen(const QString& name, const QPointer<QWidget>& old = {}) {
+QWidget* waitForScreen(const QString& name, const QPointer<QWidget>& old = {}, int timeoutMs = 60000) {
     const auto start = SteadyClock::now();
     for (;;) {
         for (QWidget* w : ui::ScreenRegistry::instance().openForms()) {
             if (w != old.data() && w->objectName() == name && w->isVisible()) return w;
         }
-        if (msSince(start) > 60000) return nullptr;
+        if (msSince(start) >= timeoutMs) return nullptr;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 }
@@ -222,6 +243,20 @@ struct Picks {
     int busyItems = 0;
     int busyProject = 0;  // the project with the longest history
     int busyProjectItems = 0;
+    int addressContact = 0;  // a listed contact with a "Home" address, for the address dialog
+    // Items opened for editing: the busy contact's latest of each kind.
+    int storedToDo = 0;
+    int storedNote = 0;
+    int storedAppt = 0;
+    // A reminder that has fired already: closing its pop-up marks it done again, which changes nothing.
+    int reminder = 0;
+    int reminderItem = 0;
+    QString reminderType;  // "AP" or "TD"
+    QString contactField;  // the contact field with the most values
+    int contactFieldValues = 0;
+    QString oneHitValue;   // a value of it that one named contact has alone
+    QString projectField;  // the same for projects
+    int projectFieldValues = 0;
     qint64 errLogRows = 0;  // the error log's last rowid before the run
 };
 
@@ -307,6 +342,61 @@ Picks pickFromData(db::Database& db, BenchReport& report) {
     picks.busyProject = busyProject.rows.first().value(0).toInt();
     picks.busyProjectItems = busyProject.rows.first().value(1).toInt();
 
+    picks.addressContact =
+        scalar(
+            QStringLiteral("SELECT A.fkContID FROM CAddress AS A JOIN Contacts AS C ON C.ContID = A.fkContID "
+                           "WHERE A.fkLookup = 'Home' AND A.Street IS NOT NULL AND C.Setting = 'Default' "
+                           "ORDER BY A.fkContID = ? DESC, A.fkContID LIMIT 1"),
+            {picks.busyContact})
+            .toInt();
+    if (picks.addressContact == 0) throw Failure("no listed contact has a Home address");
+
+    const auto latest = [&](const char* table) {
+        const QString t = QLatin1String(table);
+        QVariant n = scalar(QStringLiteral("SELECT MAX(RefNum) FROM %1 WHERE fkContID = ?").arg(t),
+                            {picks.busyContact});
+        if (n.isNull()) n = scalar(QStringLiteral("SELECT MAX(RefNum) FROM %1").arg(t));
+        if (n.isNull()) throw Failure(("the table " + t + " is empty").toStdString());
+        return n.toInt();
+    };
+    picks.storedToDo = latest("ToDo");
+    picks.storedNote = latest("Attach");
+    picks.storedAppt = latest("Appts");
+
+    const db::Database::Rows reminder = db.Query(
+        QStringLiteral(
+            "SELECT RefNum, Type, CASE Type WHEN 'AP' THEN fkApptID ELSE fkToDoID END FROM Remind "
+            "WHERE Completed <> 0 AND Type IN ('AP', 'TD') ORDER BY Type = 'AP' DESC, RefNum LIMIT 1"),
+        {});
+    if (reminder.rows.isEmpty()) throw Failure("no reminder has fired yet");
+    picks.reminder = reminder.rows.first().value(0).toInt();
+    picks.reminderType = reminder.rows.first().value(1).toString();
+    picks.reminderItem = reminder.rows.first().value(2).toInt();
+
+    const auto largestField = [&](const char* table, QString& field, int& values) {
+        const db::Database::Rows rows =
+            db.Query(QStringLiteral("SELECT fkUserFld, COUNT(*) AS N FROM %1 WHERE fkUserFld IS NOT NULL "
+                                    "GROUP BY fkUserFld ORDER BY N DESC, fkUserFld LIMIT 1")
+                         .arg(QLatin1String(table)),
+                     {});
+        if (rows.rows.isEmpty())
+            throw Failure(QStringLiteral("%1 holds no value").arg(QLatin1String(table)).toStdString());
+        field = rows.rows.first().value(0).toString();
+        values = rows.rows.first().value(1).toInt();
+    };
+    largestField("CUFldValues", picks.contactField, picks.contactFieldValues);
+    largestField("PUFldValues", picks.projectField, picks.projectFieldValues);
+    picks.oneHitValue =
+        scalar(
+            QStringLiteral("SELECT V.Value FROM CUFldValues AS V JOIN Contacts AS C ON C.ContID = V.fkContID "
+                           "WHERE V.fkUserFld = ? AND V.Value IS NOT NULL AND C.ShownName IS NOT NULL AND "
+                           "(SELECT COUNT(*) FROM CUFldValues AS W WHERE W.fkUserFld = V.fkUserFld AND "
+                           "W.Value = V.Value) = 1 ORDER BY V.RefNum LIMIT 1"),
+            {picks.contactField})
+            .toString();
+    if (picks.oneHitValue.isEmpty())
+        throw Failure("no value of the largest contact field has one contact alone");
+
     report.notes
         << QStringLiteral("one-hit search: \"%1\" (1 contact)").arg(picks.oneHit)
         << QStringLiteral("many-hit search: \"%1\" (%2 contacts)").arg(picks.manyHits).arg(picks.manyCount)
@@ -315,7 +405,21 @@ Picks pickFromData(db::Database& db, BenchReport& report) {
                .arg(picks.busyItems)
         << QStringLiteral("project editor: ProjID %1 with %2 history items")
                .arg(picks.busyProject)
-               .arg(picks.busyProjectItems);
+               .arg(picks.busyProjectItems)
+        << QStringLiteral("item dialogs: to-do %1, note %2, appointment %3; reminder %4 (%5 %6)")
+               .arg(picks.storedToDo)
+               .arg(picks.storedNote)
+               .arg(picks.storedAppt)
+               .arg(picks.reminder)
+               .arg(picks.reminderType)
+               .arg(picks.reminderItem)
+        << QStringLiteral(
+               "contact query: field \"%1\" (%2 values), one hit \"%3\"; project query: field \"%4\" (%5 "
+               "values)")
+               .arg(picks.contactField)
+               .arg(picks.contactFieldValues)
+               .arg(picks.oneHitValue, picks.projectField)
+               .arg(picks.projectFieldValues);
     return picks;
 }
 
@@ -361,8 +465,8 @@ void add(Measurement& m, int rep, double value) {
 // by the program, are not); SQLite's time for them; and the ratio of the last two. The statements
 // ran amid the screens' own work, which leaves the processor's caches cold for them, while SQLite's
 // runs follow one another; so they are also run through the program's database layer back to back
-// (binding, stepping and a value per cell, as a recordset reads them): that ratio is the layer's
-// own overhead.
+// (translating, binding, stepping and a text per cell, as the list loaders read their rows): that ratio is
+// the layer's own overhead.
 struct Compared {
     Measurement total;
     Measurement inProgram;
@@ -378,13 +482,13 @@ QByteArray statementShape(const QByteArray& sql) {
     return QString::fromUtf8(sql).simplified().replace(number, QStringLiteral("#")).toUtf8();
 }
 
-Compared comparedMeasurements(const QString& name, double target) {
+Compared comparedMeasurements(const QString& name, double target, double layerTarget) {
     return {measurement(name, QStringLiteral("ms"), target),
             measurement(name + QStringLiteral(".program_sql"), QStringLiteral("ms"), std::nullopt),
             measurement(name + QStringLiteral(".sqlite"), QStringLiteral("ms"), std::nullopt),
             measurement(name + QStringLiteral(".ratio"), QStringLiteral("x"), std::nullopt),
             measurement(name + QStringLiteral(".layer"), QStringLiteral("ms"), std::nullopt),
-            measurement(name + QStringLiteral(".layer_ratio"), QStringLiteral("x"), 3.0)};
+            measurement(name + QStringLiteral(".layer_ratio"), QStringLiteral("x"), layerTarget)};
 }
 
 QString formatNumber(double v) {
@@ -399,14 +503,10 @@ public:
         : m_options(options), m_report(report), m_picks(picks) {}
 
     void startup() {
-        Measurement m = measurement(QStringLiteral("startup"), QStringLiteral("ms"), 1000.0);
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            const auto start = SteadyClock::now();
-            std::unique_ptr<frmMain> window = startWindow();
-            add(m, rep, msSince(start));
-            closeWindow(window);
-        }
-        m_report.measurements << m;
+        std::unique_ptr<frmMain> window;
+        timed(
+            QStringLiteral("startup"), 150.0, nullptr, [&] { window = startWindow(); },
+            [&] { closeWindow(window); });
     }
 
     void open() {
@@ -414,15 +514,17 @@ public:
         // Its once-a-minute query must not land inside a timed step.
         if (auto* poll = m_window->findChild<QTimer*>(QStringLiteral("Timer1"))) poll->stop();
         m_search = m_window->findChild<QLineEdit*>(QStringLiteral("txtSrch"));
-        m_viewHome = m_window->findChild<QAction*>(QStringLiteral("mnuViewHome"));
-        m_viewNames = m_window->findChild<QAction*>(QStringLiteral("mnuViewNames"));
-        m_viewCal = m_window->findChild<QAction*>(QStringLiteral("mnuViewCal"));
-        m_viewProj = m_window->findChild<QAction*>(QStringLiteral("mnuViewProj"));
-        m_viewToDo = m_window->findChild<QAction*>(QStringLiteral("mnuViewToDo"));
-        if (!m_search || !m_viewHome || !m_viewNames || !m_viewCal || !m_viewProj || !m_viewToDo)
-            throw Failure("the main window lacks its search box or a View command");
+        for (const char* name : {"mnuViewHome", "mnuViewNames", "mnuViewCal", "mnuViewProj", "mnuViewToDo",
+                                 "mnuViewCQry", "mnuViewPQry"}) {
+            auto* action = m_window->findChild<QAction*>(QLatin1String(name));
+            if (!action) throw Failure(std::string("the main window lacks the command ") + name);
+            m_view.insert(QLatin1String(name + 7), action);
+        }
+        if (!m_search) throw Failure("the main window lacks its search box");
         m_trace = std::make_unique<StatementTrace>(g_dbLocal->Connection().getHandle());
     }
+
+    const Picks& picks() const { return m_picks; }
 
     void close() {
         if (!m_window) return;
@@ -430,9 +532,10 @@ public:
         closeWindow(m_window);
     }
 
-    // Text typed into the search box, then Enter until the screen the search leads to is shown.
+    // Text typed into the search box, then Enter until the screen the search leads to is shown and
+    // filled.
     void search(const QString& name, const QString& prefix, const QString& screen, double target) {
-        Compared c = comparedMeasurements(name, target);
+        Compared c = comparedMeasurements(name, target, 1.0);
         const auto likeOnly = [](const char* sql) { return QByteArray(sql).toUpper().contains(" LIKE "); };
         runCompared(
             c, likeOnly,
@@ -447,196 +550,169 @@ public:
             });
     }
 
-    // The contact editor opened the way a click on a contact opens it.
+    // The contact or project editor opened the way a click on a contact or project opens it.
     void editorOpen() {
-        Measurement m = measurement(QStringLiteral("editor_open"), QStringLiteral("ms"), 100.0);
-        QWidget* editor = nullptr;
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            goHome();
-            const auto start = SteadyClock::now();
-            g_lngCurContID = m_picks.busyContact;
-            modGeneral::CloseAllChildForms();
-            ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
-            editor = requireScreen(QStringLiteral("frmContEntry"));
-            settle();
-            add(m, rep, msSince(start));
-        }
-        m_report.measurements << m;
-        if (auto* history = editor->findChild<ui::ListView*>(QStringLiteral("lvHistPane"))) {
-            m_report.notes
-                << QStringLiteral("editor: the History tab lists %1 items").arg(history->rowCount());
-        }
+        const QWidget* editor = recordEditor(QStringLiteral("editor_open"), QStringLiteral("frmContEntry"),
+                                             60.0, [this] { g_lngCurContID = m_picks.busyContact; });
+        noteHistory(QStringLiteral("editor"), editor);
     }
-
-    // The project editor opened the way a click on a project opens it.
     void projectOpen() {
-        Measurement m = measurement(QStringLiteral("project_open"), QStringLiteral("ms"), 100.0);
-        QWidget* editor = nullptr;
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            goHome();
-            const auto start = SteadyClock::now();
-            g_lngCurProjID = m_picks.busyProject;
-            modGeneral::CloseAllChildForms();
-            ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
-            editor = requireScreen(QStringLiteral("frmProjEntry"));
-            settle();
-            add(m, rep, msSince(start));
-        }
-        m_report.measurements << m;
-        if (auto* history = editor->findChild<ui::ListView*>(QStringLiteral("lvHistPane"))) {
-            m_report.notes
-                << QStringLiteral("project editor: the History tab lists %1 items").arg(history->rowCount());
-        }
+        const QWidget* editor = recordEditor(QStringLiteral("project_open"), QStringLiteral("frmProjEntry"),
+                                             100.0, [this] { g_lngCurProjID = m_picks.busyProject; });
+        noteHistory(QStringLiteral("project editor"), editor);
     }
 
     // The project editor's "Add Related Contact ..." until the picker shows every listed contact;
     // Cancel (untimed) closes it again without a write or a reload.
     void contactPicker() {
-        Measurement m = measurement(QStringLiteral("contact_picker"), QStringLiteral("ms"), 200.0);
-        goHome();
-        g_lngCurProjID = m_picks.busyProject;
-        modGeneral::CloseAllChildForms();
-        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
-        QWidget* editor = requireScreen(QStringLiteral("frmProjEntry"));
-        settle();
-        auto* button = editor->findChild<QPushButton*>(QStringLiteral("cmdRelCon"));
-        if (!button) throw Failure("the project editor has no Add Related Contact button");
-        int listed = 0;
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            const auto start = SteadyClock::now();
-            button->click();
-            auto* picker = qobject_cast<QDialog*>(requireScreen(QStringLiteral("frmSetRelContact")));
-            auto* list = picker ? picker->findChild<ui::ListBox*>(QStringLiteral("lstContact")) : nullptr;
-            if (!list || list->count() == 0) throw Failure("the contact picker came up without its list");
-            settle();
-            add(m, rep, msSince(start));
-            listed = list->count();
-            picker->reject();
-            settle();
-        }
-        m_report.measurements << m;
+        QWidget* editor = openProjectEditor();
+        const int listed = dialogStep(
+            QStringLiteral("contact_picker"), QStringLiteral("frmSetRelContact"), 200.0,
+            [&] { clickButton(editor, "cmdRelCon"); }, listCount("lstContact"));
         m_report.notes << QStringLiteral("contact picker: %1 contacts listed").arg(listed);
     }
 
-    // The contact editor's "Add Related Project ..." until the picker shows every project; Cancel
-    // (untimed) closes it again without a write or a reload.
+    // The contact editor's "Add Related Project ..." until the picker shows every project.
     void projectPicker() {
-        Measurement m = measurement(QStringLiteral("project_picker"), QStringLiteral("ms"), 200.0);
-        goHome();
-        g_lngCurContID = m_picks.busyContact;
-        modGeneral::CloseAllChildForms();
-        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
-        QWidget* editor = requireScreen(QStringLiteral("frmContEntry"));
-        settle();
-        auto* button = editor->findChild<QPushButton*>(QStringLiteral("cmdRelProj"));
-        if (!button) throw Failure("the contact editor has no Add Related Project button");
-        int listed = 0;
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            const auto start = SteadyClock::now();
-            button->click();
-            auto* picker = qobject_cast<QDialog*>(requireScreen(QStringLiteral("frmSetRelProject")));
-            auto* list = picker ? picker->findChild<ui::ListBox*>(QStringLiteral("lstProject")) : nullptr;
-            if (!list || list->count() == 0) throw Failure("the project picker came up without its list");
-            settle();
-            add(m, rep, msSince(start));
-            listed = list->count();
-            picker->reject();
-            settle();
-        }
-        m_report.measurements << m;
+        QWidget* editor = openContactEditor(m_picks.busyContact);
+        const int listed = dialogStep(
+            QStringLiteral("project_picker"), QStringLiteral("frmSetRelProject"), 200.0,
+            [&] { clickButton(editor, "cmdRelProj"); }, listCount("lstProject"));
         m_report.notes << QStringLiteral("project picker: %1 projects listed").arg(listed);
     }
 
-    // A new item's dialog opened over the home screen, as the New menu opens it, until its name and
-    // project lists hold every contact and project; Cancel (untimed) closes it without a reload.
+    // An item's dialog opened over the home screen, new as the New menu opens it or stored as a click
+    // in a list opens it, until its name and project lists hold every contact and project.
     void itemDialog(const QString& name, const QString& form, const std::function<void()>& open) {
-        Measurement m = measurement(name, QStringLiteral("ms"), 200.0);
         goHome();
-        int names = 0;
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            const auto start = SteadyClock::now();
-            open();
-            auto* dialog = qobject_cast<QDialog*>(requireScreen(form));
-            auto* list = dialog ? dialog->findChild<ui::ComboBox*>(QStringLiteral("Combo1(0)")) : nullptr;
-            if (!list || list->count() <= 1)
-                throw Failure(("the dialog " + form + " came up without its lists").toStdString());
-            settle();
-            add(m, rep, msSince(start));
-            names = list->count() - 1;
-            dialog->reject();
-            settle();
-        }
-        m_report.measurements << m;
+        const int names = dialogStep(name, form, 200.0, open, [](QDialog* dialog) {
+            auto* list = dialog->findChild<ui::ComboBox*>(QStringLiteral("Combo1(0)"));
+            return list && list->count() > 1 ? int(list->count()) - 1 : 0;
+        });
         m_report.notes << QStringLiteral("%1: %2 contacts listed").arg(name).arg(names);
+    }
+
+    // A dialog of the contact editor, opened by its icon or button on the contact with a Home address.
+    void contactEditorDialog(const QString& name, const QString& form, const char* control) {
+        QWidget* editor = openContactEditor(m_picks.addressContact);
+        dialogStep(name, form, 200.0, [&] {
+            QWidget* w = editor->findChild<QWidget*>(QLatin1String(control));
+            if (!w) throw Failure(std::string("the contact editor has no ") + control);
+            if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                button->click();
+            } else {
+                QTest::mouseClick(w, Qt::LeftButton);
+            }
+        });
+    }
+
+    // The pop-up of a reminder that has fired, opened as the reminder poll opens it, until it shows
+    // its item; Close (untimed) marks it done, which it was, and opens the item, which is closed too.
+    void reminderPopup() {
+        goHome();
+        const QString item = m_picks.reminderType == QLatin1String("AP") ? QStringLiteral("m_lngApptID")
+                                                                         : QStringLiteral("m_lngToDoID");
+        const QString itemForm = m_picks.reminderType == QLatin1String("AP") ? QStringLiteral("frmAppt")
+                                                                             : QStringLiteral("frmToDo");
+        QPointer<QWidget> popup;
+        timed(
+            QStringLiteral("reminder_popup"), 200.0, nullptr,
+            [&] {
+                popup = ui::ScreenRegistry::instance().open(
+                    QStringLiteral("frmReminder"), {{QStringLiteral("m_lngRemindID"), m_picks.reminder},
+                                                    {item, m_picks.reminderItem},
+                                                    {QStringLiteral("m_strType"), m_picks.reminderType}});
+                if (!popup) throw Failure("the reminder pop-up did not come up");
+                popup->show();
+            },
+            [&] {
+                auto* close = popup->findChild<QLabel*>(QStringLiteral("lblClose"));
+                if (!close) throw Failure("the reminder pop-up has no Close");
+                QTest::mouseClick(close, Qt::LeftButton);
+                settle();
+                auto* dialog = qobject_cast<QDialog*>(requireScreen(itemForm));
+                if (!dialog) throw Failure("closing the reminder pop-up opened no item");
+                dialog->reject();
+                settle();
+            });
+    }
+
+    // The Print button of a stored item's dialog, confirmed, until the PDF is written.
+    void itemPrint(const QString& name, const QString& form, const std::function<void()>& open) {
+        goHome();
+        open();
+        QWidget* dialog = requireScreen(form);
+        settle();
+        const QString pdf = QDir(m_options.dataDir).filePath(name + QStringLiteral(".pdf"));
+        ui::SetPrinterOutputFile(pdf);
+        ExpectedMessage confirm(QStringLiteral("Print this "), ui::Answer::Yes);
+        int count = 0;
+        timed(
+            name, 500.0, [&] { QFile::remove(pdf); }, [&] { clickButton(dialog, "cmdOpts(2)"); },
+            [&] {
+                if (confirm.count() != ++count || QFileInfo(pdf).size() == 0)
+                    throw Failure((name + ": no PDF was written").toStdString());
+            });
+        ui::SetPrinterOutputFile(QString());
+        m_report.notes << QStringLiteral("%1: %2 kB").arg(name).arg(QFileInfo(pdf).size() / 1024);
+        QFile::remove(pdf);
+        if (auto* d = qobject_cast<QDialog*>(dialog)) d->reject();
+        settle();
     }
 
     // View > Calendar until the month view's grid is filled: today's month, built as the view is
     // first activated.
     void monthOpen() {
-        Measurement m = measurement(QStringLiteral("month_open"), QStringLiteral("ms"), 150.0);
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            goHome();
-            const auto start = SteadyClock::now();
-            m_viewCal->trigger();
-            requireScreen(QStringLiteral("frmCalMnth"));
-            settle();
-            add(m, rep, msSince(start));
-        }
-        m_report.measurements << m;
+        timed(
+            QStringLiteral("month_open"), 150.0, [this] { goHome(); },
+            [this] {
+                m_view.value(QStringLiteral("Cal"))->trigger();
+                requireScreen(QStringLiteral("frmCalMnth"));
+            });
         noteMonth(QStringLiteral("month_open"), m_options.today);
     }
 
     // A month chosen in the open month view's list, November and December in turn: the grid emptied
     // and filled again.
     void monthChange() {
-        Measurement m = measurement(QStringLiteral("month_change"), QStringLiteral("ms"), 150.0);
         goHome();
-        m_viewCal->trigger();
+        m_view.value(QStringLiteral("Cal"))->trigger();
         QWidget* month = requireScreen(QStringLiteral("frmCalMnth"));
         settle();
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            const auto start = SteadyClock::now();
-            choose(month, QStringLiteral("cboMonth"), rep % 2 == 0 ? 10 : 11);
-            settle();
-            add(m, rep, msSince(start));
-        }
-        m_report.measurements << m;
+        int rep = 0;
+        timed(QStringLiteral("month_change"), 150.0, nullptr,
+              [&] { choose(month, QStringLiteral("cboMonth"), rep++ % 2 == 0 ? 10 : 11); });
     }
 
     // The week or day view opened from the home screen until its boxes are placed; then an arrow
     // forward, back, forward ... with the boxes rebuilt each time.
     void hourViewOpen(const QString& name, const QString& form, double target, const std::function<void()>& open) {
-        Measurement m = measurement(name, QStringLiteral("ms"), target);
-        int boxes = 0;
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            goHome();
-            const auto start = SteadyClock::now();
-            open();
-            QWidget* view = requireScreen(form);
-            settle();
-            add(m, rep, msSince(start));
-            boxes = CountBoxes(view);
-        }
-        m_report.measurements << m;
-        m_report.notes << QStringLiteral("%1: %2 boxes").arg(name).arg(boxes);
+        QWidget* view = nullptr;
+        timed(
+            name, target, [this] { goHome(); },
+            [&] {
+                open();
+                view = requireScreen(form);
+            });
+        m_report.notes << QStringLiteral("%1: %2 boxes").arg(name).arg(CountBoxes(view));
     }
-    void hourViewArrow(const QString& name, const QString& form, double target, const std::function<void()>& open) {
-        Measurement m = measurement(name, QStringLiteral("ms"), target);
+    void hourViewArrow(const QString& name, const QString& form, double target,
+                       const std::function<void()>& open) {
         goHome();
         open();
         QWidget* view = requireScreen(form);
         settle();
         int boxes = 0;
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            auto* arrow = view->findChild<QAbstractButton*>(rep % 2 == 0 ? QStringLiteral("imgUp") : QStringLiteral("imgDown"));
-            if (!arrow) throw std::runtime_error("the view has no arrows");
-            const auto start = SteadyClock::now();
-            arrow->click();
-            settle();
-            add(m, rep, msSince(start));
-            boxes = std::max(boxes, CountBoxes(view));
-        }
-        m_report.measurements << m;
+        int rep = 0;
+        timed(
+            name, target, nullptr,
+            [&] {
+                auto* arrow = view->findChild<QAbstractButton*>(rep++ % 2 == 0 ? QStringLiteral("imgUp")
+                                                                               : QStringLiteral("imgDown"));
+                if (!arrow) throw Failure("the view has no arrows");
+                arrow->click();
+            },
+            [&] { boxes = std::max(boxes, CountBoxes(view)); });
         m_report.notes << QStringLiteral("%1: up to %2 boxes").arg(name).arg(boxes);
     }
     static int CountBoxes(QWidget* view) {
@@ -647,9 +723,37 @@ public:
         return n;
     }
 
+    // The List tab of the calendar until the appointment list is filled with the upcoming ones; then
+    // "All Appointments" chosen on it.
+    void apptListUpcoming() {
+        QWidget* list = nullptr;
+        compared(
+            QStringLiteral("apptlist_upcoming"), 1000.0, [this] { goHome(); },
+            [&] {
+                calendar::OpenTab(calendar::kListTab);
+                list = requireScreen(QStringLiteral("frmCalList"));
+            });
+        noteRows(QStringLiteral("apptlist_upcoming"), list);
+    }
+    void apptListAll() {
+        QWidget* list = nullptr;
+        compared(
+            QStringLiteral("apptlist_all"), 1000.0,
+            [&] {
+                list = ui::ScreenRegistry::instance().find(QStringLiteral("frmCalList"));
+                if (list) return;
+                goHome();
+                calendar::OpenTab(calendar::kListTab);
+                list = requireScreen(QStringLiteral("frmCalList"));
+                settle();
+            },
+            [&] { choose(list, QStringLiteral("cboFiltOpt"), 2); });
+        noteRows(QStringLiteral("apptlist_all"), list);
+    }
+
     // View > Home: every screen closes and the home screen loads afresh.
     void homeReload() {
-        Compared c = comparedMeasurements(QStringLiteral("home_reload"), 100.0);
+        Compared c = comparedMeasurements(QStringLiteral("home_reload"), 100.0, 2.5);
         QPointer<QWidget> old;
         runCompared(
             c, nullptr,
@@ -658,76 +762,78 @@ public:
                 old = ui::ScreenRegistry::instance().find(QStringLiteral("frmHome"));
             },
             [&] {
-                m_viewHome->trigger();
+                m_view.value(QStringLiteral("Home"))->trigger();
                 requireScreen(QStringLiteral("frmHome"), old);
             });
     }
 
-    // View > Names: every screen closes and the names list opens, filled with the "Default" contacts.
+    // View > Names, Projects and To Do: every screen closes and the list opens, filled with the
+    // "Default" contacts, the "Default" projects, every to-do item.
     void namesList() {
-        Compared c = comparedMeasurements(QStringLiteral("names_list"), 500.0);
-        QWidget* names = nullptr;
-        runCompared(
-            c, nullptr, [&] { goHome(); },
-            [&] {
-                m_viewNames->trigger();
-                names = requireScreen(QStringLiteral("frmNames"));
-            });
-        noteRows(QStringLiteral("names_list"), names);
+        viewList(QStringLiteral("names_list"), QStringLiteral("Names"), QStringLiteral("frmNames"), 500.0);
     }
-
-    // View > Projects: every screen closes and the projects list opens on its "Default" projects.
     void projectsList() {
-        viewList(QStringLiteral("projects_list"), m_viewProj, QStringLiteral("frmProjects"), 300.0);
+        viewList(QStringLiteral("projects_list"), QStringLiteral("Proj"), QStringLiteral("frmProjects"),
+                 300.0);
     }
-
-    // View > To Do: every screen closes and the to-do list opens, filled with every item.
     void todoList() {
-        viewList(QStringLiteral("todo_list"), m_viewToDo, QStringLiteral("frmToDoList"), 1000.0);
+        viewList(QStringLiteral("todo_list"), QStringLiteral("ToDo"), QStringLiteral("frmToDoList"), 1000.0);
     }
 
     // The group list's first entry, "All", chosen on the open names list: every "Default" contact.
     void namesGroupAll() {
-        Compared c = comparedMeasurements(QStringLiteral("names_group_all"), 500.0);
         QWidget* names = nullptr;
-        runCompared(
-            c, nullptr, [&] { names = openNames(); }, [&] { choose(names, QStringLiteral("cboGroup"), 0); });
+        compared(
+            QStringLiteral("names_group_all"), 500.0,
+            [&] { names = openScreen(QStringLiteral("Names"), QStringLiteral("frmNames")); },
+            [&] { choose(names, QStringLiteral("cboGroup"), 0); });
         noteRows(QStringLiteral("names_group_all"), names);
     }
 
-    // "Save File As ..." on the names list of all contacts, the save dialog answered with a file in
-    // the data root, until the success message.
+    // "Save File As ..." on the names list of all contacts, the projects list and the to-do list.
     void namesExport() {
-        Measurement m = measurement(QStringLiteral("names_export"), QStringLiteral("ms"), 1000.0);
-        QWidget* names = openNames();
+        QWidget* names = openScreen(QStringLiteral("Names"), QStringLiteral("frmNames"));
         choose(names, QStringLiteral("cboView"), 0);  // "All Contacts"
-        auto* list = names->findChild<ui::ListView*>(QStringLiteral("lvResult"));
-        auto* link = names->findChild<QLabel*>(QStringLiteral("lblSaveAs"));
-        if (!list || !link) throw Failure("the names list has no list or no Save File As link");
-        const QString path = QDir(m_options.dataDir).filePath(QStringLiteral("names-export.csv"));
-        ChosenFile file(path);
-        ExpectedMessage saved(QStringLiteral("The File was Sucessfully Created and Saved."));
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            QFile::remove(path);
-            const auto start = SteadyClock::now();
-            QTest::mouseClick(link, Qt::LeftButton);
-            settle();
-            add(m, rep, msSince(start));
-            if (saved.count() != rep + 1) throw Failure("the export did not report its file as saved");
-        }
-        m_report.measurements << m;
-        qint64 lines = 0;
-        QFile written(path);
-        if (written.open(QIODevice::ReadOnly)) {
-            lines = written.readAll().count("\r\n");
-            written.close();
-        }
-        if (lines != qint64(list->rowCount()) + 1)
-            throw Failure("the exported file does not hold every row of the list");
-        m_report.notes << QStringLiteral("names_export: %1 rows, %2 MB")
-                              .arg(list->rowCount())
-                              .arg(double(QFileInfo(path).size()) / 1e6, 0, 'f', 1);
-        QFile::remove(path);
+        listExport(QStringLiteral("names_export"), names, 1000.0);
+    }
+    void projectsExport() {
+        listExport(QStringLiteral("projects_export"),
+                   openScreen(QStringLiteral("Proj"), QStringLiteral("frmProjects")), 300.0);
+    }
+    void todoExport() {
+        listExport(QStringLiteral("todo_export"),
+                   openScreen(QStringLiteral("ToDo"), QStringLiteral("frmToDoList")), 1000.0);
+    }
+
+    // View > Contact Query: the largest field picked until its value list is filled; then every contact
+    // with a value in it ("<>" with no value), a value one contact has, and the export of the many.
+    void contactValues() {
+        reports::QueryScreen* screen = nullptr;
+        compared(
+            QStringLiteral("cquery_values"), 300.0,
+            [&] { screen = queryScreen(QStringLiteral("CQry"), QStringLiteral("frmContQry")); },
+            [&] { pickField(screen, m_picks.contactField); });
+        m_report.notes << QStringLiteral("cquery_values: %1 values listed").arg(screen->cboValue->count());
+    }
+    void contactMany() {
+        queryStep(QStringLiteral("cquery_many"), QStringLiteral("CQry"), QStringLiteral("frmContQry"),
+                  m_picks.contactField, 3, QString());
+    }
+    void contactOne() {
+        queryStep(QStringLiteral("cquery_one"), QStringLiteral("CQry"), QStringLiteral("frmContQry"),
+                  m_picks.contactField, 0, m_picks.oneHitValue, 50.0);
+    }
+    void contactExport() {
+        queryExport(QStringLiteral("cquery_export"), QStringLiteral("CQry"), QStringLiteral("frmContQry"),
+                    m_picks.contactField);
+    }
+    void projectMany() {
+        queryStep(QStringLiteral("pquery_many"), QStringLiteral("PQry"), QStringLiteral("frmProjQry"),
+                  m_picks.projectField, 3, QString());
+    }
+    void projectExport() {
+        queryExport(QStringLiteral("pquery_export"), QStringLiteral("PQry"), QStringLiteral("frmProjQry"),
+                    m_picks.projectField);
     }
 
     // File > Print over the editor of the busy contact, or of the project with the most related
@@ -791,25 +897,201 @@ public:
     }
 
 private:
-    void viewList(const QString& step, QAction* view, const QString& screen, double target) {
-        Compared c = comparedMeasurements(step, target);
-        QWidget* list = nullptr;
-        runCompared(
-            c, nullptr, [&] { goHome(); },
+    // One step's figure: before each repetition `prepare` (untimed), then `act` timed together with
+    // the posted work it leaves, then `after` (untimed); a warm-up and the timed repetitions.
+    void timed(const QString& name, double target, const std::function<void()>& prepare,
+               const std::function<void()>& act, const std::function<void()>& after = nullptr) {
+        Measurement m = measurement(name, QStringLiteral("ms"), target);
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            if (prepare) prepare();
+            const auto start = SteadyClock::now();
+            act();
+            settle();
+            add(m, rep, msSince(start));
+            if (after) after();
+        }
+        m_report.measurements << m;
+    }
+
+    // A dialog opened by `open` until it is shown, its lists filled, then closed by Cancel (untimed).
+    // Gives what `count` counted in the last one.
+    int dialogStep(const QString& name, const QString& form, double target, const std::function<void()>& open,
+                   const std::function<int(QDialog*)>& count = nullptr) {
+        QDialog* dialog = nullptr;
+        int counted = 0;
+        timed(
+            name, target, nullptr,
             [&] {
-                view->trigger();
+                open();
+                dialog = qobject_cast<QDialog*>(requireScreen(form));
+                if (!dialog) throw Failure((form + " is not a dialog").toStdString());
+            },
+            [&] {
+                if (count) {
+                    counted = count(dialog);
+                    if (counted == 0)
+                        throw Failure(("the dialog " + form + " came up without its list").toStdString());
+                }
+                dialog->reject();
+                settle();
+                if (waitForScreen(form, {}, 0))
+                    throw Failure(("the dialog " + form + " did not close").toStdString());
+            });
+        return counted;
+    }
+    static std::function<int(QDialog*)> listCount(const char* name) {
+        return [name](QDialog* dialog) {
+            auto* list = dialog->findChild<ui::ListBox*>(QLatin1String(name));
+            return list ? int(list->count()) : 0;
+        };
+    }
+
+    // A screen step beside the same statements straight on SQLite (see runCompared).
+    void compared(const QString& name, double target, const std::function<void()>& setup,
+                  const std::function<void()>& action) {
+        Compared c = comparedMeasurements(name, target, 3.0);
+        runCompared(c, nullptr, setup, action);
+    }
+
+    const QWidget* recordEditor(const QString& name, const QString& form, double target,
+                                const std::function<void()>& choose) {
+        QWidget* editor = nullptr;
+        timed(
+            name, target, [this] { goHome(); },
+            [&] {
+                choose();
+                modGeneral::CloseAllChildForms();
+                ui::ScreenRegistry::instance().openRequired(form);
+                editor = requireScreen(form);
+            });
+        return editor;
+    }
+    void noteHistory(const QString& what, const QWidget* editor) {
+        if (auto* history = editor->findChild<ui::ListView*>(QStringLiteral("lvHistPane")))
+            m_report.notes
+                << QStringLiteral("%1: the History tab lists %2 items").arg(what).arg(history->rowCount());
+    }
+    QWidget* openContactEditor(int contact) {
+        goHome();
+        g_lngCurContID = contact;
+        modGeneral::CloseAllChildForms();
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
+        QWidget* editor = requireScreen(QStringLiteral("frmContEntry"));
+        settle();
+        return editor;
+    }
+    QWidget* openProjectEditor() {
+        goHome();
+        g_lngCurProjID = m_picks.busyProject;
+        modGeneral::CloseAllChildForms();
+        ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
+        QWidget* editor = requireScreen(QStringLiteral("frmProjEntry"));
+        settle();
+        return editor;
+    }
+    static void clickButton(QWidget* screen, const char* name) {
+        auto* button = screen->findChild<QAbstractButton*>(QLatin1String(name));
+        if (!button) throw Failure(std::string("no button ") + name);
+        button->click();
+    }
+
+    void viewList(const QString& step, const QString& command, const QString& screen, double target) {
+        QWidget* list = nullptr;
+        compared(
+            step, target, [&] { goHome(); },
+            [&] {
+                m_view.value(command)->trigger();
                 list = requireScreen(screen);
             });
         noteRows(step, list);
     }
 
-    // The names list, opened by View > Names unless it is open already.
-    QWidget* openNames() {
-        if (QWidget* names = ui::ScreenRegistry::instance().find(QStringLiteral("frmNames"))) return names;
-        m_viewNames->trigger();
-        QWidget* names = requireScreen(QStringLiteral("frmNames"));
+    // The screen of a View command, opened unless it is open already.
+    QWidget* openScreen(const QString& command, const QString& form) {
+        if (QWidget* screen = ui::ScreenRegistry::instance().find(form)) return screen;
+        m_view.value(command)->trigger();
+        QWidget* screen = requireScreen(form);
         settle();
-        return names;
+        return screen;
+    }
+    reports::QueryScreen* queryScreen(const QString& command, const QString& form) {
+        auto* screen = qobject_cast<reports::QueryScreen*>(openScreen(command, form));
+        if (!screen) throw Failure((form + " is not a query screen").toStdString());
+        return screen;
+    }
+    // A field picked as the user picks it; its values are listed.
+    static void pickField(reports::QueryScreen* screen, const QString& field) {
+        const int index = screen->cboUserDef->findText(field);
+        if (index < 0) throw Failure(("the field list lacks " + field).toStdString());
+        screen->cboUserDef->setCurrentIndex(index);
+        Q_EMIT screen->cboUserDef->activated(index);
+    }
+    // An operator clicked, a value typed and Enter.
+    static void runQuery(reports::QueryScreen* screen, int op, const QString& value) {
+        screen->optWhere[op]->click();
+        screen->cboValue->setEditText(value);
+        QTest::keyClick(screen->cboValue, Qt::Key_Return);
+    }
+    reports::QueryScreen* fieldPicked(const QString& command, const QString& form, const QString& field) {
+        reports::QueryScreen* screen = queryScreen(command, form);
+        if (screen->cboUserDef->text() != field) {
+            pickField(screen, field);
+            settle();
+        }
+        return screen;
+    }
+    void queryStep(const QString& name, const QString& command, const QString& form, const QString& field,
+                   int op, const QString& value, double target = 300.0) {
+        reports::QueryScreen* screen = nullptr;
+        compared(
+            name, target, [&] { screen = fieldPicked(command, form, field); },
+            [&] { runQuery(screen, op, value); });
+        noteRows(name, screen);
+    }
+    void queryExport(const QString& name, const QString& command, const QString& form, const QString& field) {
+        reports::QueryScreen* screen = fieldPicked(command, form, field);
+        runQuery(screen, 3, QString());
+        settle();
+        listExport(name, screen, 300.0);
+    }
+
+    // "Save File As ..." on a list screen, the save dialog answered with a file in the data root,
+    // until the success message; the file must hold every row.
+    void listExport(const QString& name, QWidget* screen, double target) {
+        auto* list = screen->findChild<ui::ListView*>(QStringLiteral("lvResult"));
+        auto* link = screen->findChild<QLabel*>(QStringLiteral("lblSaveAs"));
+        if (!list || !link)
+            throw Failure((name + ": the screen has no list or no Save File As link").toStdString());
+        if (list->rowCount() == 0) throw Failure((name + ": the list is empty").toStdString());
+        const QString path = QDir(m_options.dataDir).filePath(name + QStringLiteral(".csv"));
+        ChosenFile file(path);
+        ExpectedMessage saved(QStringLiteral("The File was Sucessfully Created and Saved."), ui::Answer::OK);
+        int count = 0;
+        timed(
+            name, target, [&] { QFile::remove(path); }, [&] { QTest::mouseClick(link, Qt::LeftButton); },
+            [&] {
+                if (saved.count() != ++count)
+                    throw Failure((name + ": the export did not report its file as saved").toStdString());
+            });
+        qint64 lines = 0;
+        QFile written(path);
+        if (written.open(QIODevice::ReadOnly)) {
+            // Read in pieces: the bench must not add a copy of a large file to the peak memory.
+            QByteArray previous;
+            while (!written.atEnd()) {
+                const QByteArray block = written.read(1 << 16);
+                lines += block.count("\r\n") + (previous.endsWith('\r') && block.startsWith('\n') ? 1 : 0);
+                previous = block;
+            }
+            written.close();
+        }
+        if (lines != qint64(list->rowCount()) + 1)
+            throw Failure((name + ": the exported file does not hold every row of the list").toStdString());
+        m_report.notes << QStringLiteral("%1: %2 rows, %3 MB")
+                              .arg(name)
+                              .arg(list->rowCount())
+                              .arg(double(QFileInfo(path).size()) / 1e6, 0, 'f', 1);
+        QFile::remove(path);
     }
 
     // An entry of one of the screen's drop-down lists, chosen as a user chooses it.
@@ -842,7 +1124,7 @@ private:
     void goHome() {
         QPointer<QWidget> old = ui::ScreenRegistry::instance().find(QStringLiteral("frmHome"));
         if (old && ui::ScreenRegistry::instance().openForms().size() == 1) return;
-        m_viewHome->trigger();
+        m_view.value(QStringLiteral("Home"))->trigger();
         requireScreen(QStringLiteral("frmHome"), old);
         settle();
     }
@@ -913,7 +1195,12 @@ private:
             for (const CapturedStatement& s : std::as_const(statements)) {
                 QVariantList params;
                 for (const BoundValue& value : s.params) params << value.value;
-                g_dbLocal->Query(QString::fromUtf8(s.sql), params);
+                // Streamed, as the list loaders read their rows: no copy of the whole result.
+                g_dbLocal->ForEachRow(QString::fromUtf8(s.sql), params, [](const db::Database::RowView& row) {
+                    for (int i = 0; i < row.columnCount(); ++i) {
+                        if (!row.isNull(i)) (void)row.text(i);
+                    }
+                });
             }
             add(c.layer, rep, msSince(start));
         }
@@ -944,11 +1231,7 @@ private:
     std::unique_ptr<frmMain> m_window;
     std::unique_ptr<StatementTrace> m_trace;
     QLineEdit* m_search = nullptr;
-    QAction* m_viewHome = nullptr;
-    QAction* m_viewNames = nullptr;
-    QAction* m_viewCal = nullptr;
-    QAction* m_viewProj = nullptr;
-    QAction* m_viewToDo = nullptr;
+    QHash<QString, QAction*> m_view;  // the View commands by name: "Home" for mnuViewHome
 };
 
 // Errors the program trapped and logged while the bench ran.
@@ -962,6 +1245,136 @@ void collectLoggedErrors(const QString& path, qint64 fromRowid, BenchReport& rep
                              .arg(row.value(0).toString(), row.value(1).toString(), row.value(2).toString());
     }
 }
+
+// The steps in the order they run; "startup" first, before the window the others share opens.
+// `compared`: the step also runs its statements straight on SQLite (the .ratio and .layer_ratio
+// figures).
+struct Step {
+    const char* name;
+    bool compared;
+    void (*run)(Session&);
+};
+
+const Step kSteps[] = {
+    {"startup", false, [](Session& s) { s.startup(); }},
+    {"search_one", true,
+     [](Session& s) {
+         s.search(QStringLiteral("search_one"), s.picks().oneHit, QStringLiteral("frmContEntry"), 40.0);
+     }},
+    {"search_many", true,
+     [](Session& s) {
+         s.search(QStringLiteral("search_many"), s.picks().manyHits, QStringLiteral("frmNameSrchResult"),
+                  100.0);
+     }},
+    {"editor_open", false, [](Session& s) { s.editorOpen(); }},
+    {"project_open", false, [](Session& s) { s.projectOpen(); }},
+    {"project_picker", false, [](Session& s) { s.projectPicker(); }},
+    {"contact_picker", false, [](Session& s) { s.contactPicker(); }},
+    {"todo_dialog", false,
+     [](Session& s) {
+         s.itemDialog(QStringLiteral("todo_dialog"), QStringLiteral("frmToDo"),
+                      [] { modGeneral::OpenToDo(modGeneral::NewItem()); });
+     }},
+    {"note_dialog", false,
+     [](Session& s) {
+         s.itemDialog(QStringLiteral("note_dialog"), QStringLiteral("frmNotes"),
+                      [] { modGeneral::OpenNote(modGeneral::NewItem()); });
+     }},
+    {"appt_dialog", false,
+     [](Session& s) {
+         s.itemDialog(QStringLiteral("appt_dialog"), QStringLiteral("frmAppt"),
+                      [] { modGeneral::OpenAppt(modGeneral::NewItem()); });
+     }},
+    {"todo_edit", false,
+     [](Session& s) {
+         s.itemDialog(QStringLiteral("todo_edit"), QStringLiteral("frmToDo"),
+                      [n = s.picks().storedToDo] { modGeneral::OpenToDo(modGeneral::StoredItem(n)); });
+     }},
+    {"note_edit", false,
+     [](Session& s) {
+         s.itemDialog(QStringLiteral("note_edit"), QStringLiteral("frmNotes"),
+                      [n = s.picks().storedNote] { modGeneral::OpenNote(modGeneral::StoredItem(n)); });
+     }},
+    {"appt_edit", false,
+     [](Session& s) {
+         s.itemDialog(QStringLiteral("appt_edit"), QStringLiteral("frmAppt"),
+                      [n = s.picks().storedAppt] { modGeneral::OpenAppt(modGeneral::StoredItem(n)); });
+     }},
+    {"name_details", false,
+     [](Session& s) {
+         s.contactEditorDialog(QStringLiteral("name_details"), QStringLiteral("frmNameDetail"), "picPop(0)");
+     }},
+    {"address_details", false,
+     [](Session& s) {
+         s.contactEditorDialog(QStringLiteral("address_details"), QStringLiteral("frmAddrDetail"),
+                               "picPop(3)");
+     }},
+    {"user_fields", false,
+     [](Session& s) {
+         s.contactEditorDialog(QStringLiteral("user_fields"), QStringLiteral("frmUserFields"), "cmdUserFld");
+     }},
+    {"linked_contact", false,
+     [](Session& s) {
+         s.contactEditorDialog(QStringLiteral("linked_contact"), QStringLiteral("frmNewLinkCont"),
+                               "cmdRelCon");
+     }},
+    {"reminder_popup", false, [](Session& s) { s.reminderPopup(); }},
+    {"todo_print", false,
+     [](Session& s) {
+         s.itemPrint(QStringLiteral("todo_print"), QStringLiteral("frmToDo"),
+                     [n = s.picks().storedToDo] { modGeneral::OpenToDo(modGeneral::StoredItem(n)); });
+     }},
+    {"note_print", false,
+     [](Session& s) {
+         s.itemPrint(QStringLiteral("note_print"), QStringLiteral("frmNotes"),
+                     [n = s.picks().storedNote] { modGeneral::OpenNote(modGeneral::StoredItem(n)); });
+     }},
+    {"appt_print", false,
+     [](Session& s) {
+         s.itemPrint(QStringLiteral("appt_print"), QStringLiteral("frmAppt"),
+                     [n = s.picks().storedAppt] { modGeneral::OpenAppt(modGeneral::StoredItem(n)); });
+     }},
+    {"report_contact", false, [](Session& s) { s.printReport(QStringLiteral("report_contact"), false); }},
+    {"report_project", false, [](Session& s) { s.printReport(QStringLiteral("report_project"), true); }},
+    {"month_open", false, [](Session& s) { s.monthOpen(); }},
+    {"month_change", false, [](Session& s) { s.monthChange(); }},
+    {"week_open", false,
+     [](Session& s) {
+         s.hourViewOpen(QStringLiteral("week_open"), QStringLiteral("frmCalWeek"), 300.0,
+                        [] { calendar::OpenTab(calendar::kWeekTab); });
+     }},
+    {"week_arrow", false,
+     [](Session& s) {
+         s.hourViewArrow(QStringLiteral("week_arrow"), QStringLiteral("frmCalWeek"), 250.0,
+                         [] { calendar::OpenTab(calendar::kWeekTab); });
+     }},
+    {"day_open", false,
+     [](Session& s) {
+         s.hourViewOpen(QStringLiteral("day_open"), QStringLiteral("frmCalDay"), 150.0,
+                        [] { calendar::OpenDayView(true); });
+     }},
+    {"day_arrow", false,
+     [](Session& s) {
+         s.hourViewArrow(QStringLiteral("day_arrow"), QStringLiteral("frmCalDay"), 100.0,
+                         [] { calendar::OpenDayView(true); });
+     }},
+    {"apptlist_upcoming", true, [](Session& s) { s.apptListUpcoming(); }},
+    {"apptlist_all", true, [](Session& s) { s.apptListAll(); }},
+    {"home_reload", true, [](Session& s) { s.homeReload(); }},
+    {"names_list", true, [](Session& s) { s.namesList(); }},
+    {"names_group_all", true, [](Session& s) { s.namesGroupAll(); }},
+    {"names_export", false, [](Session& s) { s.namesExport(); }},
+    {"projects_list", true, [](Session& s) { s.projectsList(); }},
+    {"projects_export", false, [](Session& s) { s.projectsExport(); }},
+    {"todo_list", true, [](Session& s) { s.todoList(); }},
+    {"todo_export", false, [](Session& s) { s.todoExport(); }},
+    {"cquery_values", true, [](Session& s) { s.contactValues(); }},
+    {"cquery_many", true, [](Session& s) { s.contactMany(); }},
+    {"cquery_one", true, [](Session& s) { s.contactOne(); }},
+    {"cquery_export", false, [](Session& s) { s.contactExport(); }},
+    {"pquery_many", true, [](Session& s) { s.projectMany(); }},
+    {"pquery_export", false, [](Session& s) { s.projectExport(); }},
+};
 
 }  // namespace
 
@@ -990,15 +1403,17 @@ const Measurement* BenchReport::find(const QString& name) const {
 }
 
 QStringList measurementNames() {
-    return {
-        QStringLiteral("startup"),         QStringLiteral("search_one"),     QStringLiteral("search_many"),
-        QStringLiteral("editor_open"),     QStringLiteral("project_open"),   QStringLiteral("project_picker"),
-        QStringLiteral("contact_picker"),  QStringLiteral("todo_dialog"),    QStringLiteral("note_dialog"),
-        QStringLiteral("appt_dialog"),     QStringLiteral("month_open"),     QStringLiteral("month_change"),
-        QStringLiteral("home_reload"),     QStringLiteral("names_list"),     QStringLiteral("names_group_all"),
-        QStringLiteral("names_export"),    QStringLiteral("projects_list"),  QStringLiteral("todo_list"),
-        QStringLiteral("week_open"),       QStringLiteral("week_arrow"),     QStringLiteral("day_open"),
-        QStringLiteral("day_arrow"),       QStringLiteral("report_contact"), QStringLiteral("report_project")};
+    QStringList names;
+    for (const Step& step : kSteps) names << QLatin1String(step.name);
+    return names;
+}
+
+QStringList comparedStepNames() {
+    QStringList names;
+    for (const Step& step : kSteps) {
+        if (step.compared) names << QLatin1String(step.name);
+    }
+    return names;
 }
 
 BenchReport runBench(const BenchOptions& options) {
@@ -1028,108 +1443,15 @@ BenchReport runBench(const BenchOptions& options) {
             progress(QStringLiteral("startup ..."));
             session.startup();
         }
-        const QStringList windowSteps = measurementNames().mid(1);
-        if (std::any_of(windowSteps.cbegin(), windowSteps.cend(),
-                        [&](const QString& step) { return wanted(qPrintable(step)); })) {
+        const Step* const end = std::end(kSteps);
+        if (std::any_of(std::begin(kSteps) + 1, end, [&](const Step& step) { return wanted(step.name); })) {
             session.open();
-            if (wanted("search_one")) {
-                progress(QStringLiteral("search_one ..."));
-                session.search(QStringLiteral("search_one"), picks.oneHit, QStringLiteral("frmContEntry"),
-                               50.0);
-            }
-            if (wanted("search_many")) {
-                progress(QStringLiteral("search_many ..."));
-                session.search(QStringLiteral("search_many"), picks.manyHits,
-                               QStringLiteral("frmNameSrchResult"), 50.0);
-            }
-            if (wanted("editor_open")) {
-                progress(QStringLiteral("editor_open ..."));
-                session.editorOpen();
-            }
-            if (wanted("project_open")) {
-                progress(QStringLiteral("project_open ..."));
-                session.projectOpen();
-            }
-            if (wanted("project_picker")) {
-                progress(QStringLiteral("project_picker ..."));
-                session.projectPicker();
-            }
-            if (wanted("contact_picker")) {
-                progress(QStringLiteral("contact_picker ..."));
-                session.contactPicker();
-            }
-            if (wanted("todo_dialog")) {
-                progress(QStringLiteral("todo_dialog ..."));
-                session.itemDialog(QStringLiteral("todo_dialog"), QStringLiteral("frmToDo"),
-                                   [] { modGeneral::OpenToDo(modGeneral::NewItem()); });
-            }
-            if (wanted("note_dialog")) {
-                progress(QStringLiteral("note_dialog ..."));
-                session.itemDialog(QStringLiteral("note_dialog"), QStringLiteral("frmNotes"),
-                                   [] { modGeneral::OpenNote(modGeneral::NewItem()); });
-            }
-            if (wanted("appt_dialog")) {
-                progress(QStringLiteral("appt_dialog ..."));
-                session.itemDialog(QStringLiteral("appt_dialog"), QStringLiteral("frmAppt"),
-                                   [] { modGeneral::OpenAppt(modGeneral::NewItem()); });
-            }
-            if (wanted("month_open")) {
-                progress(QStringLiteral("month_open ..."));
-                session.monthOpen();
-            }
-            if (wanted("month_change")) {
-                progress(QStringLiteral("month_change ..."));
-                session.monthChange();
-            }
-            const auto openWeek = [] { calendar::OpenTab(calendar::kWeekTab); };
-            const auto openDay = [] { calendar::OpenDayView(true); };
-            if (wanted("week_open")) {
-                progress(QStringLiteral("week_open ..."));
-                session.hourViewOpen(QStringLiteral("week_open"), QStringLiteral("frmCalWeek"), 300.0, openWeek);
-            }
-            if (wanted("week_arrow")) {
-                progress(QStringLiteral("week_arrow ..."));
-                session.hourViewArrow(QStringLiteral("week_arrow"), QStringLiteral("frmCalWeek"), 250.0, openWeek);
-            }
-            if (wanted("day_open")) {
-                progress(QStringLiteral("day_open ..."));
-                session.hourViewOpen(QStringLiteral("day_open"), QStringLiteral("frmCalDay"), 150.0, openDay);
-            }
-            if (wanted("day_arrow")) {
-                progress(QStringLiteral("day_arrow ..."));
-                session.hourViewArrow(QStringLiteral("day_arrow"), QStringLiteral("frmCalDay"), 100.0, openDay);
-            }
-            if (wanted("home_reload")) {
-                progress(QStringLiteral("home_reload ..."));
-                session.homeReload();
-            }
-            if (wanted("names_list")) {
-                progress(QStringLiteral("names_list ..."));
-                session.namesList();
-            }
-            if (wanted("names_group_all")) {
-                progress(QStringLiteral("names_group_all ..."));
-                session.namesGroupAll();
-            }
-            if (wanted("names_export")) {
-                progress(QStringLiteral("names_export ..."));
-                session.namesExport();
-            }
-            if (wanted("projects_list")) {
-                progress(QStringLiteral("projects_list ..."));
-                session.projectsList();
-            }
-            if (wanted("todo_list")) {
-                progress(QStringLiteral("todo_list ..."));
-                session.todoList();
-            }
-            if (wanted("report_contact")) {
-                progress(QStringLiteral("report_contact ..."));
-                session.printReport(QStringLiteral("report_contact"), false);
-            }
-            if (wanted("report_project")) {
-                progress(QStringLiteral("report_project ..."));
-                session.printReport(QStringLiteral("report_project"), true);
+            for (const Step* step = std::begin(kSteps) + 1; step != end; ++step) {
+                if (!wanted(step->name)) continue;
+                progress(QLatin1String(step->name) + QStringLiteral(" ..."));
+                step->run(session);
+                report.notes
+                    << QStringLiteral("memory after %1: %2").arg(QLatin1String(step->name), memoryInUse());
             }
             session.close();
         }
@@ -1155,7 +1477,7 @@ BenchReport runBench(const BenchOptions& options) {
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    Measurement memory = measurement(QStringLiteral("peak_memory"), QStringLiteral("MB"), 300.0);
+    Measurement memory = measurement(QStringLiteral("peak_memory"), QStringLiteral("MB"), 200.0);
     memory.first = double(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
     memory.values << memory.first;
     report.measurements << memory;

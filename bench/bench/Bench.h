@@ -47,6 +47,9 @@ struct BenchReport {
 
 // The steps --only accepts, in the order they run.
 QStringList measurementNames();
+// Those that also give their statements' figures: <step>.program_sql, .sqlite, .ratio, .layer and
+// .layer_ratio.
+QStringList comparedStepNames();
 
 // Runs the benchmark in this process, which must have a QApplication. Sets the data root, the
 // settings file and the clock the way the program's start does; progress goes to stderr.

@@ -1,7 +1,7 @@
 // pomaret-bench [--data-dir DIR] [--reps N] [--json FILE] [--only NAME] [--today YYYY-MM-DD]
-// Times the program's start-up, name searches, contact editor, home screen and names list on a
-// generated database (seeded first when DIR holds none), beside the same statements run straight on
-// SQLite.
+//               [--contacts N] [--items M]
+// Times every screen and dialog a user waits for on a generated database (seeded first when DIR
+// holds none); the lists also beside the same statements run straight on SQLite.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
@@ -39,6 +39,10 @@ int main(int argc, char** argv) {
         {QStringLiteral("today"),
          QStringLiteral("The date the data is seeded around and the clock stands at."),
          QStringLiteral("YYYY-MM-DD"), QStringLiteral("2026-12-08")},
+        {QStringLiteral("contacts"), QStringLiteral("Contacts to seed when the data root is empty."),
+         QStringLiteral("N"), QStringLiteral("100000")},
+        {QStringLiteral("items"), QStringLiteral("Items to seed when the data root is empty."),
+         QStringLiteral("M"), QStringLiteral("1000000")},
     });
     args.process(app);
 
@@ -48,6 +52,10 @@ int main(int argc, char** argv) {
     options.reps = args.value(QStringLiteral("reps")).toInt(&ok);
     if (!ok || options.reps < 1 || options.reps > 1000)
         return fail(QStringLiteral("--reps takes 1 to 1000."));
+    options.seedContacts = args.value(QStringLiteral("contacts")).toInt(&ok);
+    if (!ok || options.seedContacts < 1) return fail(QStringLiteral("--contacts takes a number above 0."));
+    options.seedItems = args.value(QStringLiteral("items")).toInt(&ok);
+    if (!ok || options.seedItems < 0) return fail(QStringLiteral("--items takes a number, 0 or more."));
     options.only = args.value(QStringLiteral("only"));
     if (!options.only.isEmpty() && !bench::measurementNames().contains(options.only))
         return fail(QStringLiteral("--only takes one of: %1.")

@@ -410,6 +410,10 @@ Database::Rows Database::Query(const QString& sql, const QVariantList& params) {
     return out;
 }
 
+int Database::RowView::columnCount() const {
+    return sqlite3_column_count(m_st);
+}
+
 bool Database::RowView::isNull(int column) const {
     return sqlite3_column_type(m_st, column) == SQLITE_NULL;
 }

@@ -67,6 +67,7 @@ public:
     class RowView {
     public:
         explicit RowView(sqlite3_stmt* st) : m_st(st) {}
+        int columnCount() const;
         bool isNull(int column) const;
         qint64 integer(int column) const;
         QString text(int column) const;

@@ -4,10 +4,14 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <numeric>
+#include <optional>
 #include <string_view>
 
 #include "platform/db/DbError.h"
@@ -18,45 +22,44 @@ namespace {
 
 constexpr int kErrIndexOutOfBounds = 35600;
 constexpr int kErrKeyNotUnique = 35602;
+constexpr int kLongList = 10000;  // rows
 
 [[noreturn]] void outOfBounds() {
     throw db::DbError(kErrIndexOutOfBounds, QStringLiteral("Index out of bounds"));
 }
 
-// The row of each key of a list: open addressing over one flat array of (hash, row), the keys
-// themselves read from the list's key column. For 50,000 keys like "ID12345" a QHash<QString, int>
-// took longer to fill than the rows took to read (long probe runs), and a node per key
-// (std::unordered_map) took as long again to free.
+// The row of each key of a list: open addressing over one flat array of (hash, row); whether a row
+// holds the key sought is asked of the list's own key store. For 50,000 keys like "ID12345" a
+// QHash<QString, int> took longer to fill than the rows took to read (long probe runs), and a node
+// per key (std::unordered_map) took as long again to free.
 class KeyIndex {
 public:
     void clear() {
-        m_slots.clear();
+        m_slots = {};
         m_used = 0;
     }
     void reserve(size_t keys) {
         if (keys * 2 > m_slots.size()) grow(keys * 2);
     }
 
-    using Keys = std::vector<QString>;
-
-    // The row under `key`, or -1.
-    int find(QStringView key, const Keys& keys) const {
+    // The row whose key hashes to `h` and for which `same(row)` holds, or -1.
+    template <class Same>
+    int find(uint32_t h, const Same& same) const {
         if (m_slots.empty()) return -1;
-        const uint32_t h = hash(key);
         for (size_t i = h & mask();; i = (i + 1) & mask()) {
             const Slot& s = m_slots[i];
             if (s.row < 0) return -1;
-            if (s.hash == h && keys[s.row] == key) return s.row;
+            if (s.hash == h && same(s.row)) return s.row;
         }
     }
 
-    // Files `row` under `key`; false, and nothing filed, when another row has that key.
-    bool insert(QStringView key, int row, const Keys& keys) {
+    // Files `row` under `h`; false, and nothing filed, when a row for which `same` holds is there.
+    template <class Same>
+    bool insert(uint32_t h, int row, const Same& same) {
         if ((m_used + 1) * 2 > m_slots.size()) grow(m_slots.size() * 2);
-        const uint32_t h = hash(key);
         size_t i = h & mask();
         for (; m_slots[i].row >= 0; i = (i + 1) & mask()) {
-            if (m_slots[i].hash == h && keys[m_slots[i].row] == key) return false;
+            if (m_slots[i].hash == h && same(m_slots[i].row)) return false;
         }
         m_slots[i] = {h, row};
         ++m_used;
@@ -69,9 +72,6 @@ private:
         int row = -1;  // -1: free
     };
 
-    static uint32_t hash(QStringView key) {
-        return static_cast<uint32_t>(std::hash<std::u16string_view>()({key.utf16(), size_t(key.size())}));
-    }
     size_t mask() const { return m_slots.size() - 1; }
 
     void grow(size_t atLeast) {
@@ -89,6 +89,109 @@ private:
 
     std::vector<Slot> m_slots;  // a power of two long, at most half used
     size_t m_used = 0;
+};
+
+// The rows' keys. Nearly every key is a short prefix and a record number ("ID12345"), kept as the
+// prefix's place in a small table and the number: a list of 350,000 to-do items would otherwise hold
+// 350,000 separate strings for its keys alone. Any other key is kept as its text.
+class KeyStore {
+public:
+    struct Key {
+        qint64 number = 0;  // the record number; for a key kept as text, its place in m_texts
+        uint32_t kind = 0;  // 0: no key; kText: kept as text; else m_prefixes[kind - 1] + number
+    };
+
+    void clear() {
+        m_keys = {};
+        m_prefixes = {};
+        m_texts = {};
+    }
+    void reserve(size_t rows) { m_keys.reserve(rows); }
+    size_t size() const { return m_keys.size(); }
+    const Key& at(int row) const { return m_keys[row]; }
+    void push(const Key& key) { m_keys.push_back(key); }
+    void erase(int row) { m_keys.erase(m_keys.begin() + row); }
+    std::vector<Key>& keys() { return m_keys; }
+
+    // The key as stored for `text`: a text key is compared by its text (Key{-1, kText}); none when
+    // it is numbered under a prefix no row has, so that no row can have it.
+    std::optional<Key> find(QStringView text) const {
+        if (text.isEmpty()) return Key{};
+        const Numbered n = split(text);
+        if (!n.numbered) return Key{-1, kText};
+        for (size_t p = 0; p < m_prefixes.size(); ++p) {
+            if (m_prefixes[p] == n.prefix) return Key{n.number, uint32_t(p + 1)};
+        }
+        return std::nullopt;
+    }
+    // The same for a row's key, its prefix or text added to the store.
+    Key add(QStringView text) {
+        if (text.isEmpty()) return Key{};
+        const Numbered n = split(text);
+        if (n.numbered) {
+            if (const std::optional<Key> known = find(text)) return *known;
+            m_prefixes.push_back(n.prefix.toString());
+            return Key{n.number, uint32_t(m_prefixes.size())};
+        }
+        m_texts.push_back(text.toString());
+        return Key{qint64(m_texts.size() - 1), kText};
+    }
+
+    uint32_t hash(const Key& key, QStringView text) const {
+        if (key.kind == kText)
+            return static_cast<uint32_t>(
+                std::hash<std::u16string_view>()({text.utf16(), size_t(text.size())}));
+        uint64_t x = static_cast<uint64_t>(key.number) ^ (uint64_t(key.kind) << 56);
+        x *= 0x9E3779B97F4A7C15ull;
+        return static_cast<uint32_t>(x >> 32);
+    }
+    uint32_t hash(int row) const {
+        const Key& key = m_keys[row];
+        return hash(key, key.kind == kText ? QStringView(m_texts[key.number]) : QStringView());
+    }
+
+    // Whether the row holds the key `key` (encoded from `text`).
+    bool same(int row, const Key& key, QStringView text) const {
+        const Key& held = m_keys[row];
+        if (held.kind != key.kind) return false;
+        if (key.kind == kText) return m_texts[held.number] == text;
+        return held.number == key.number;
+    }
+
+    QString text(int row) const {
+        const Key& key = m_keys[row];
+        if (key.kind == 0) return QString();
+        if (key.kind == kText) return m_texts[key.number];
+        return m_prefixes[key.kind - 1] + QString::number(key.number);
+    }
+
+private:
+    static constexpr uint32_t kText = 0xFFFFFFFFu;
+
+    // A prefix of anything but digits, then the record number as QString::number writes it (no
+    // leading zero, at most 18 digits); anything else is kept as text, so each key has one form.
+    struct Numbered {
+        QStringView prefix;
+        qint64 number = 0;
+        bool numbered = false;
+    };
+    static Numbered split(QStringView text) {
+        qsizetype i = 0;
+        while (i < text.size() && !text[i].isDigit()) ++i;
+        const QStringView digits = text.mid(i);
+        Numbered n{text.left(i), 0,
+                   !digits.isEmpty() && digits.size() <= 18 && (digits.size() == 1 || digits[0] != u'0')};
+        for (qsizetype k = 0; n.numbered && k < digits.size(); ++k) {
+            const char16_t c = digits[k].unicode();
+            n.numbered = c >= u'0' && c <= u'9';
+            n.number = n.number * 10 + (c - u'0');
+        }
+        return n;
+    }
+
+    std::vector<Key> m_keys;
+    std::vector<QString> m_prefixes;
+    std::vector<QString> m_texts;  // text keys, by their number; a removed row's stays until clear
 };
 
 }  // namespace
@@ -122,6 +225,21 @@ public:
     };
 
     explicit ListModel(QObject* parent) : QAbstractTableModel(parent) {}
+    ~ListModel() override {
+        const bool longList = size() >= kLongList;
+        // The rows go first, then the memory they leave: a long list's many small blocks lie freed
+        // amid the heap, where the allocator would keep them, and the next long list would come on
+        // top of them.
+        m_text = {};
+        m_sub = {};
+        m_keys.clear();
+        m_keyRow.clear();
+#ifdef __GLIBC__
+        if (longList) malloc_trim(0);
+#else
+        Q_UNUSED(longList);
+#endif
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_published; }
     int columnCount(const QModelIndex& parent = {}) const override {
@@ -204,11 +322,13 @@ public:
 
     int addRow(const QString& key, const QString& text, int icon) {
         const int row = size();
-        if (!key.isEmpty() && !m_keyRow.insert(key, row, m_keys)) {
+        const KeyStore::Key stored = m_keys.add(key);
+        if (stored.kind != 0 && !m_keyRow.insert(m_keys.hash(stored, key), row,
+                                                 [&](int r) { return m_keys.same(r, stored, key); })) {
             throw db::DbError(kErrKeyNotUnique, QStringLiteral("Key is not unique in collection"));
         }
         m_text.push_back(text);
-        m_keys.push_back(key);
+        m_keys.push(stored);
         m_iconIndex.push_back(icon);
         if (m_updateDepth == 0) publish();
         return row;
@@ -231,7 +351,7 @@ public:
         for (auto& sub : m_sub) {
             if (row < static_cast<int>(sub.size())) sub.erase(sub.begin() + row);
         }
-        m_keys.erase(m_keys.begin() + row);
+        m_keys.erase(row);
         m_iconIndex.erase(m_iconIndex.begin() + row);
         rebuildKeys();
         if (shown) {
@@ -264,10 +384,12 @@ public:
         if (m_published > 0) Q_EMIT dataChanged(index(0, 0), index(m_published - 1, 0), {Qt::DecorationRole});
     }
 
-    const QString& key(int row) const { return m_keys[row]; }
+    QString key(int row) const { return m_keys.text(row); }
     int findKey(const QString& key) const {
         if (key.isEmpty()) return -1;
-        return m_keyRow.find(key, m_keys);
+        const std::optional<KeyStore::Key> sought = m_keys.find(key);
+        if (!sought) return -1;
+        return m_keyRow.find(m_keys.hash(*sought, key), [&](int r) { return m_keys.same(r, *sought, key); });
     }
 
     void beginUpdate() { ++m_updateDepth; }
@@ -299,7 +421,7 @@ public:
             sub.resize(n);
             sub = permuted(sub, perm);
         }
-        m_keys = permuted(m_keys, perm);
+        m_keys.keys() = permuted(m_keys.keys(), perm);
         m_iconIndex = permuted(m_iconIndex, perm);
         rebuildKeys();
         m_published = n;
@@ -321,14 +443,14 @@ private:
     void rebuildKeys() {
         m_keyRow.clear();
         for (int i = 0; i < size(); ++i) {
-            if (!m_keys[i].isEmpty()) m_keyRow.insert(m_keys[i], i, m_keys);
+            if (m_keys.at(i).kind != 0) m_keyRow.insert(m_keys.hash(i), i, [](int) { return false; });
         }
     }
 
     std::vector<Column> m_columns;
     std::vector<QString> m_text;
     std::vector<std::vector<QString>> m_sub;  // column 1.. at [0..]
-    std::vector<QString> m_keys;
+    KeyStore m_keys;
     std::vector<int> m_iconIndex;
     KeyIndex m_keyRow;
     QList<QIcon> m_icons;

@@ -43,10 +43,10 @@ class BenchTest : public QObject {
 
     static QSet<QString> namesFor(const QStringList& steps) {
         QSet<QString> names{QStringLiteral("peak_memory")};
+        const QStringList compared = bench::comparedStepNames();
         for (const QString& step : steps) {
             names << step;
-            if (step.startsWith(QLatin1String("search_")) || step == QLatin1String("home_reload") ||
-                step.endsWith(QLatin1String("_list")) || step == QLatin1String("names_group_all")) {
+            if (compared.contains(step)) {
                 for (const char* part : {".program_sql", ".sqlite", ".ratio", ".layer", ".layer_ratio"})
                     names << step + QLatin1String(part);
             }

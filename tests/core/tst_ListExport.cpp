@@ -102,22 +102,27 @@ private Q_SLOTS:
         QCOMPARE(logged(), 0);
     }
 
-    // Rows past any 16-bit count are written too.
+    // Rows past any 16-bit count are written too, every one whole and in order, however the file is
+    // written out in pieces.
     void manyRows() {
         auto list = std::make_unique<ui::ListView>();
         list->addColumn("Name", 1000);
         list->addColumn("Job", 1000);
+        QByteArray expected("\"Name\",\"Job\"\r\n");
         {
             ui::ListView::Batch batch(*list, 70000);
-            for (int r = 0; r < 70000; ++r) list->setSubItem(list->addRow(ui::RowKey("ID", r), "N"), 1, "J");
+            for (int r = 0; r < 70000; ++r) {
+                const QString name = QStringLiteral("Zo\u00EB %1").arg(r);
+                const QString job = r % 7 == 0 ? QStringLiteral("5\" Disk") : QString();
+                list->setSubItem(list->addRow(ui::RowKey("ID", r), name), 1, job);
+                expected += "\"" + name.toUtf8() + "\",\"" + (r % 7 == 0 ? "5\"\" Disk" : "") + "\"\r\n";
+            }
         }
         SaveFileSeam files;
         files.choose(path("many.csv"));
         f->prompts().answer(ui::Answer::OK);
         core::SaveListAsCsv(kProc, {"Name", "Job"}, *list);
-        const QByteArray bytes = ReadAll(path("many.csv"));
-        QCOMPARE(bytes.count("\r\n"), qsizetype(70001));
-        QVERIFY(bytes.endsWith("\"N\",\"J\"\r\n"));
+        QVERIFY(ReadAll(path("many.csv")) == expected);
         QCOMPARE(list->selectedRow(), 69999);
     }
 

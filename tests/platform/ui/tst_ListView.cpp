@@ -94,6 +94,36 @@ private Q_SLOTS:
         QCOMPARE(lv.columnCount(), 2);
     }
 
+    // Keys of every shape come back as given and are found, near twins apart ("ID5", "ID05", "ID 5",
+    // "5"), a second one of each refused, also after a sort and a removal.
+    void keysOfEveryShape() {
+        const QStringList keys = QStringLiteral(
+                                     "ID5|ID05|ID 5|5|0|ID0|NT5|ID-5|id5|ID|X|ID5a|ID\u0663|Zo\u00EB7|"
+                                     "ID1234567890123456789|ID123456789012345678|CA12|ID9223372036854775807")
+                                     .split(u'|');
+        ListView lv;
+        lv.addColumn("Name", 2000);
+        for (int i = 0; i < keys.size(); ++i)
+            QCOMPARE(lv.addRow(keys[i], QString::number(keys.size() - i)), i);
+        const auto check = [&] {
+            for (int i = 0; i < keys.size(); ++i) {
+                const int row = lv.findKey(keys[i]);
+                QVERIFY2(row >= 0 && lv.key(row) == keys[i], qPrintable(keys[i]));
+                QCOMPARE(ErrorOf([&] { lv.addRow(keys[i], "again"); }), 35602);
+            }
+            for (const char* absent : {"ID6", "ID005", "NT05", "Y5", "ID50"})
+                QCOMPARE(lv.findKey(absent), -1);
+        };
+        check();
+        lv.sortByColumn(0);
+        check();
+        const QString gone = lv.key(3);
+        lv.removeRow(3);
+        QCOMPARE(lv.findKey(gone), -1);
+        QCOMPARE(lv.addRow(gone, "back"), keys.size() - 1);
+        check();
+    }
+
     void rowKeys_data() {
         QTest::addColumn<QByteArray>("prefix");
         QTest::addColumn<qint64>("number");
