@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <optional>
 
+#include "core/CsvText.h"
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "platform/Error.h"
@@ -30,39 +31,16 @@ std::optional<QString>& InjectedWriteFault() {
     return fault;
 }
 
-// The text between double quotes, each inner double quote doubled; appended in pieces, with no
-// copy of the text.
-void AppendField(QString& out, QStringView text) {
-    out += QLatin1Char('"');
-    qsizetype from = 0;
-    for (qsizetype quote = text.indexOf(u'"'); quote >= 0; quote = text.indexOf(u'"', from)) {
-        out += text.mid(from, quote + 1 - from);
-        out += QLatin1Char('"');
-        from = quote + 1;
-    }
-    out += text.mid(from);
-    out += QLatin1Char('"');
-}
-
-template <typename Cell>
-void AppendLine(QString& out, int fields, Cell cell) {
-    for (int c = 0; c < fields; ++c) {
-        if (c > 0) out += QLatin1Char(',');
-        AppendField(out, cell(c));
-    }
-    out += QLatin1String("\r\n");
-}
-
 QByteArray CsvBytes(const QStringList& headers, const QAbstractItemModel& model) {
     const int fields = static_cast<int>(headers.size());
     const int rows = model.rowCount();
     QString text;
     // About what a names list needs per row; the buffer grows if it is short.
     text.reserve((qsizetype(rows) + 1) * fields * 16);
-    AppendLine(text, fields, [&](int c) { return headers[c]; });
+    csv::AppendLine(text, fields, [&](int c) { return headers[c]; });
     const int columns = model.columnCount();
     for (int r = 0; r < rows; ++r) {
-        AppendLine(text, fields, [&](int c) {
+        csv::AppendLine(text, fields, [&](int c) {
             return c < columns ? model.data(model.index(r, c), Qt::DisplayRole).toString() : QString();
         });
     }
