@@ -77,7 +77,12 @@ RemindAt GetRemindTimes(const QDate& date, const std::optional<QTime>& time, con
     // Floor division: the minute count is positive for every date the program shows.
     const qint64 day = minute >= 0 ? minute / kMinutesPerDay : (minute - kMinutesPerDay + 1) / kMinutesPerDay;
     const qint64 ofDay = minute - day * kMinutesPerDay;
-    return {QDate::fromJulianDay(day), QTime(int(ofDay / 60), int(ofDay % 60))};
+    const QDate remindDate = QDate::fromJulianDay(day);
+    // An item on the calendar's very first days has no day left for its reminder: a reminder stored
+    // without a date would never fire.
+    if (!remindDate.isValid())
+        throw db::DbError(kErrInvalidArgument, QStringLiteral("The reminder falls before the first date."));
+    return {remindDate, QTime(int(ofDay / 60), int(ofDay % 60))};
 }
 
 }  // namespace items

@@ -27,7 +27,8 @@ struct RemindAt {
 };
 
 // The reminder time rule: the due (or start) date at its time of day, midnight when there is none,
-// less the interval, to the whole minute. An interval that is not one of IntervalTexts() raises.
+// less the interval, to the whole minute. An interval that is not one of IntervalTexts(), a missing
+// date and a reminder before the first date there is raise.
 RemindAt GetRemindTimes(const QDate& date, const std::optional<QTime>& time, const QString& interval);
 
 }  // namespace items
