@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <optional>
 
+#include "core/CsvText.h"
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "platform/Error.h"
@@ -30,29 +31,6 @@ std::optional<QString>& InjectedWriteFault() {
     return fault;
 }
 
-// The text between double quotes, each inner double quote doubled; appended in pieces, with no
-// copy of the text.
-void AppendField(QString& out, QStringView text) {
-    out += QLatin1Char('"');
-    qsizetype from = 0;
-    for (qsizetype quote = text.indexOf(u'"'); quote >= 0; quote = text.indexOf(u'"', from)) {
-        out += text.mid(from, quote + 1 - from);
-        out += QLatin1Char('"');
-        from = quote + 1;
-    }
-    out += text.mid(from);
-    out += QLatin1Char('"');
-}
-
-template <typename Cell>
-void AppendLine(QString& out, int fields, Cell cell) {
-    for (int c = 0; c < fields; ++c) {
-        if (c > 0) out += QLatin1Char(',');
-        AppendField(out, cell(c));
-    }
-    out += QLatin1String("\r\n");
-}
-
 [[noreturn]] void WriteFailed(const QString& description) {
     throw platform::Error(kErrFileAccess, description);
 }
@@ -71,9 +49,9 @@ void WriteCsv(QSaveFile& file, const QStringList& headers, const QAbstractItemMo
         if (file.write(bytes) != bytes.size()) WriteFailed(file.errorString());
         text.resize(0);
     };
-    AppendLine(text, fields, [&](int c) { return headers[c]; });
+    csv::AppendLine(text, fields, [&](int c) { return headers[c]; });
     for (int r = 0; r < rows; ++r) {
-        AppendLine(text, fields, [&](int c) {
+        csv::AppendLine(text, fields, [&](int c) {
             return c < columns ? model.data(model.index(r, c), Qt::DisplayRole).toString() : QString();
         });
         if (text.size() >= kBlock) flush();

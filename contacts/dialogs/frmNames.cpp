@@ -3,10 +3,10 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
-#include <QStringView>
 #include <QStyle>
 
 #include "contacts/dialogs/ContactListRows.h"
+#include "contacts/dialogs/GroupMatch.h"
 #include "core/ListExport.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -25,15 +25,6 @@ const QString kDefault = QStringLiteral("Default");
 // looked up in the order their own indexes keep them, instead of all over the file in name order,
 // which costs more than twice as much on 100,000 contacts.
 const QString kByName = QStringLiteral("ORDER BY +ShownName");
-
-// Whether `name` is one of the group names joined with "," in `groups`, letter case exact: a group
-// whose name holds another's ("Network", "Work") is not that other.
-bool InGroup(QStringView groups, QStringView name) {
-    for (const QStringView part : groups.tokenize(u',')) {
-        if (part == name) return true;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -148,7 +139,7 @@ void frmNames::LoadFilteredNamesList() {
                 if (!m_blnAllGroups) {
                     // A contact in no group belongs to none.
                     if (row.isNull(groupColumn)) return;
-                    if (!InGroup(row.text(groupColumn), m_strGroup)) return;
+                    if (!contacts::InGroup(row.text(groupColumn), m_strGroup)) return;
                 }
                 contacts::rows::Add(*lvResult, row);
             });
