@@ -16,6 +16,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/Error.h"
+#include "platform/db/Database.h"
 #include "platform/ui/Printer.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
@@ -28,13 +29,18 @@ const QColor kBannerColour(0xE6, 0xE3, 0xDE);
 
 // Lists flow over further pages: a row is printed no lower than this, clear of the footer at 26.3.
 constexpr float kLastRowY = 25.9f;
-constexpr double kLeft = 1.3;
-constexpr double kRight = 20.3;
-constexpr double kBarX = 1.4;
 constexpr double kContinuedHeadingY = 1.5;
 constexpr double kContinuedRuleY = 1.9;
 constexpr float kContinuedRowY = 2.0f;
 constexpr double kListPoints = 8;
+
+constexpr float kGridTop = 3.15f;
+constexpr double kGridBarRuleY = 3.1;
+constexpr double kGridColumnX = 3.65;
+constexpr double kGridValueX = 3.75;
+
+const ProfileReportDialog::Headings kFieldHeadings{{1.4, QStringLiteral("User Field Description")},
+                                                   {10.3, QStringLiteral("Field Value")}};
 
 void Place(QWidget* w, double left, double top, double width, double height) {
     using namespace ui::twips;
@@ -276,7 +282,7 @@ void ProfileReportDialog::RelatedSection(const QString& bar, const Headings& hea
         m_sngCurY = static_cast<float>(kContinuedHeadingY) - 0.6f;
     }
     printer.SetFontBold(true);
-    printer.SetCurrentX(kBarX);
+    printer.SetCurrentX(kTextX);
     m_sngCurY += 0.6f;
     printer.SetCurrentY(m_sngCurY);
     printer.Print(bar);
@@ -291,6 +297,85 @@ void ProfileReportDialog::RelatedSection(const QString& bar, const Headings& hea
     m_sngCurY += 0.4f;
     printer.Line(kLeft, m_sngCurY, kRight, m_sngCurY);
     printer.SetFontBold(false);
+}
+
+void ProfileReportDialog::ProfileGrid(const QString& bar, std::span<const char* const> labels,
+                                      const QStringList& values, double right, bool ruleUnderLast) {
+    auto& printer = ui::Printer();
+    const double bottom = kGridTop + static_cast<double>(labels.size()) * kGridPitch;
+    printer.SetFontSize(8);
+    printer.SetFontBold(true);
+    printer.SetCurrentX(kTextX);
+    printer.Print(bar);
+    printer.Line(kLeft, kGridBarRuleY, kRight, kGridBarRuleY);
+    printer.Box(kLeft, kGridTop, right, bottom);
+    printer.Line(kGridColumnX, kGridTop, kGridColumnX, bottom);
+    printer.SetFontBold(false);
+    SetProgress(30);
+
+    const size_t rules = ruleUnderLast ? labels.size() : labels.size() - 1;
+    float top = kGridTop;
+    float rule = kGridTop + kGridPitch;
+    for (size_t r = 0; r < labels.size(); ++r) {
+        if (r < rules) printer.Line(kLeft, rule, right, rule);
+        printer.SetCurrentX(kTextX);
+        printer.SetCurrentY(top + kTextDrop);
+        printer.Print(QLatin1String(labels[r]));
+        top += kGridPitch;
+        rule += kGridPitch;
+    }
+    top = kGridTop;
+    for (size_t r = 0; r < labels.size(); ++r) {
+        printer.SetCurrentX(kGridValueX);
+        printer.SetCurrentY(top + kTextDrop);
+        printer.Print(values[static_cast<qsizetype>(r)]);
+        top += kGridPitch;
+    }
+    SetProgress(50);
+}
+
+void ProfileReportDialog::UserFieldsSection(const QString& bar, float top,
+                                            const std::function<void()>& afterRule) {
+    auto& printer = ui::Printer();
+    printer.SetFontSize(8);
+    printer.SetFontBold(true);
+    printer.SetCurrentX(kTextX);
+    printer.SetCurrentY(top);
+    printer.Print(bar);
+    printer.Line(kLeft, top + 0.4, kRight, top + 0.4);
+    printer.Line(kLeft, top + 0.46, kRight, top + 0.46);
+    if (afterRule) afterRule();
+    printer.SetCurrentY(top + 0.45);
+    PrintHeadings(kFieldHeadings);
+    printer.Line(kLeft, top + 0.85, kRight, top + 0.85);
+    SetProgress(70);
+    printer.SetFontBold(false);
+}
+
+void ProfileReportDialog::UserFieldValues(const QString& table, const QString& key, int32_t id, float top) {
+    auto& printer = ui::Printer();
+    // Both names come from the forms' constants; the record is bound.
+    m_rsPrint = g_dbLocal->OpenRecordset(
+        QStringLiteral("SELECT %1, fkUserFld, Value FROM %2 WHERE %1 = ? ORDER BY RefNum").arg(key, table),
+        {id});
+    float y = top + 0.95f;
+    if (m_rsPrint.RecordCount() > 0) {
+        m_rsPrint.MoveFirst();
+        for (; !m_rsPrint.Eof(); m_rsPrint.MoveNext()) {
+            const QVariant field = m_rsPrint.Value(1);
+            if (!field.isNull()) {
+                y = ListRow(y, kFieldHeadings);
+                printer.SetCurrentX(kTextX);
+                printer.SetCurrentY(y);
+                printer.Print(field.toString(), true);
+                printer.SetCurrentX(kFieldHeadings[1].x);
+                printer.Print(m_rsPrint.Value(2).toString());
+            }
+            y += kRowPitch;
+        }
+    }
+    m_rsPrint.Close();
+    m_sngCurY = static_cast<float>(printer.CurrentY());
 }
 
 }  // namespace reports

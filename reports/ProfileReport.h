@@ -2,7 +2,9 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "platform/db/Recordset.h"
@@ -61,6 +63,16 @@ public:
 
 protected:
     ProfileReportDialog(const Kind& kind, QWidget* owner);
+
+    // A form's opener: `dialog`, new over its owner, shown, raised and activated.
+    template <class Dialog>
+    static Dialog* Shown(Dialog* dialog) {
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+        return dialog;
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void Form_Load();
@@ -87,7 +99,29 @@ protected:
     void RelatedSection(const QString& bar, const Headings& headings,
                         const std::function<void()>& beforeHeadings = {});
 
-    static constexpr float kRowPitch = 0.35f;  // the lists' rows
+    // The profile under the page header, in 8 pt: `bar` in bold with its rule across the page at 3.1,
+    // then from 3.15 a box from the left margin to `right` with the rule between labels and values at
+    // 3.65, and a row of kGridPitch for each of `labels` with its value beside it. With
+    // `ruleUnderLast` every row has a rule under it, the last on the box's bottom edge; without, the
+    // box's edge closes the last row. Progress 30 once the frame stands, 50 once the values do.
+    void ProfileGrid(const QString& bar, std::span<const char* const> labels, const QStringList& values,
+                     double right, bool ruleUnderLast);
+    // The user-defined fields' bar standing at `top`, in bold 8 pt: the bar, its double rule across the
+    // page, the field headings and their rule 0.85 below `top`, then progress 70 and the bold off.
+    // `afterRule` runs between the double rule and the headings.
+    void UserFieldsSection(const QString& bar, float top, const std::function<void()>& afterRule = {});
+    // The values of the user-defined fields of the record `id`, from `table` whose key column is
+    // `key`, one list row each from 0.95 below the section's `top`. A value without its field's name
+    // prints nothing but keeps its row. Leaves m_sngCurY one line below the last value printed, or on
+    // the rule under the headings.
+    void UserFieldValues(const QString& table, const QString& key, int32_t id, float top);
+
+    static constexpr double kLeft = 1.3;  // the page's margins
+    static constexpr double kRight = 20.3;
+    static constexpr double kTextX = 1.4;       // a bar's, a label's and a list's first column
+    static constexpr float kGridPitch = 0.48f;  // the profile's rows
+    static constexpr float kTextDrop = 0.05f;   // a row's text below its top
+    static constexpr float kRowPitch = 0.35f;   // the lists' rows
 
     // The running y of the related lists, and the one recordset a list procedure walks.
     float m_sngCurY = 0;

@@ -30,13 +30,7 @@ const char* const kLabels[kGridRows] = {
 // The editor's boxes the grid rows show, top to bottom.
 constexpr int kBoxes[kGridRows] = {0, 1, 17, 3, 4, 9, 10, 11, 12, 13, 14, 15, 16};
 
-constexpr double kLeft = 1.3;
-constexpr double kRight = 20.3;
-constexpr double kGridRight = 10.6;
-constexpr double kLabelX = 1.4;
-constexpr double kValueX = 3.75;
-constexpr float kRowHeight = 0.48f;
-constexpr float kTextDrop = 0.05f;
+constexpr double kGridRight = 10.6;  // the grid leaves the right half to the address blocks
 
 // The address blocks beside the grid, three grid rows each.
 const char* const kAddressKinds[4] = {"Home", "Work", "Bill To", "Ship To"};
@@ -44,10 +38,8 @@ constexpr float kBlockTops[4] = {3.15f, 4.59f, 6.03f, 7.47f};
 constexpr float kBlockHeight = 1.44f;
 constexpr double kAddressX = 13.47;
 
-constexpr float kFirstValueRow = 10.74f;
+constexpr float kFieldsTop = 9.79f;  // the user-defined fields' bar
 
-const reports::ProfileReportDialog::Headings kValueHeadings{{1.4, QStringLiteral("User Field Description")},
-                                                            {10.3, QStringLiteral("Field Value")}};
 const reports::ProfileReportDialog::Headings kContactHeadings{{1.4, QStringLiteral("Name")},
                                                               {6.47, QStringLiteral("Memo")},
                                                               {11.54, QStringLiteral("Phone")},
@@ -62,11 +54,7 @@ frmPrintContact::frmPrintContact(QWidget* owner) : ProfileReportDialog(kKind, ow
 }
 
 frmPrintContact* frmPrintContact::Open(QWidget* owner) {
-    auto* dialog = new frmPrintContact(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return Shown(new frmPrintContact(owner));
 }
 
 void frmPrintContact::PrintContactReport() {
@@ -77,35 +65,8 @@ void frmPrintContact::PrintContactReport() {
 
     PrintRun([&] {
         auto& printer = ui::Printer();
-        printer.SetFontSize(8);
-        printer.SetFontBold(true);
-        printer.SetCurrentX(kLabelX);
-        printer.Print(QStringLiteral(" Name Profile"));
-        printer.Line(kLeft, 3.1, kRight, 3.1);
-        printer.Box(kLeft, 3.15, kGridRight, 9.39);
-        printer.Line(3.65, 3.15, 3.65, 9.39);
-        printer.SetFontBold(false);
-        SetProgress(30);
-
         // Twelve rules between thirteen rows; the box's bottom edge closes the last one.
-        float top = 3.15f;
-        float rule = 3.63f;
-        for (int r = 0; r < kGridRows; ++r) {
-            if (r < kGridRows - 1) printer.Line(kLeft, rule, kGridRight, rule);
-            printer.SetCurrentX(kLabelX);
-            printer.SetCurrentY(top + kTextDrop);
-            printer.Print(QLatin1String(kLabels[r]));
-            top += kRowHeight;
-            rule += kRowHeight;
-        }
-        top = 3.15f;
-        for (int r = 0; r < kGridRows; ++r) {
-            printer.SetCurrentX(kValueX);
-            printer.SetCurrentY(top + kTextDrop);
-            printer.Print(values[r]);
-            top += kRowHeight;
-        }
-        SetProgress(50);
+        ProfileGrid(QStringLiteral(" Name Profile"), kLabels, values, kGridRight, false);
 
         for (int b = 0; b < 4; ++b) {
             printer.Box(11.1, kBlockTops[b], kRight, kBlockTops[b] + kBlockHeight);
@@ -117,22 +78,9 @@ void frmPrintContact::PrintContactReport() {
         SetProgress(60);
         PrintAddressBlocks();
 
-        printer.SetFontSize(8);
-        printer.SetFontBold(true);
-        printer.SetCurrentX(kLabelX);
-        printer.SetCurrentY(9.79);
-        printer.Print(QStringLiteral(" User Defined Contact Fields"));
-        printer.Line(kLeft, 10.19, kRight, 10.19);
-        printer.Line(kLeft, 10.25, kRight, 10.25);
-        printer.SetCurrentY(10.24);
-        PrintHeadings(kValueHeadings);
-        printer.Line(kLeft, 10.64, kRight, 10.64);
-        SetProgress(70);
-        printer.SetFontBold(false);
+        UserFieldsSection(QStringLiteral(" User Defined Contact Fields"), kFieldsTop);
         PrintUserFieldValues();
 
-        // One line below the last value printed, or on the rule under the headings.
-        m_sngCurY = static_cast<float>(printer.CurrentY());
         if (Checked(1)) {
             RelatedSection(QStringLiteral(" All Related Contacts"), kContactHeadings);
             PopulateRelContacts();
@@ -171,37 +119,15 @@ void frmPrintContact::PrintAddressBlocks() {
                 printer.SetCurrentX(kAddressX);
                 printer.SetCurrentY(y);
                 printer.Print(line);
-                y += kRowHeight;
+                y += kGridPitch;
             }
         }
     }
     m_rsPrint.Close();
 }
 
-// A value without its field's name prints nothing but keeps its row.
 void frmPrintContact::PrintUserFieldValues() {
-    auto& printer = ui::Printer();
-    m_rsPrint = g_dbLocal->OpenRecordset(
-        QStringLiteral(
-            "SELECT fkContID, fkUserFld, Value FROM CUFldValues WHERE fkContID = ? ORDER BY RefNum"),
-        {m_lngContID});
-    float y = kFirstValueRow;
-    if (m_rsPrint.RecordCount() > 0) {
-        m_rsPrint.MoveFirst();
-        for (; !m_rsPrint.Eof(); m_rsPrint.MoveNext()) {
-            const QVariant field = m_rsPrint.Value(1);
-            if (!field.isNull()) {
-                y = ListRow(y, kValueHeadings);
-                printer.SetCurrentX(kLabelX);
-                printer.SetCurrentY(y);
-                printer.Print(field.toString(), true);
-                printer.SetCurrentX(10.3);
-                printer.Print(m_rsPrint.Value(2).toString());
-            }
-            y += kRowPitch;
-        }
-    }
-    m_rsPrint.Close();
+    UserFieldValues(QStringLiteral("CUFldValues"), QStringLiteral("fkContID"), m_lngContID, kFieldsTop);
 }
 
 // The phone and e-mail come with the links, in one query. A link without its contact's number or
@@ -223,7 +149,7 @@ void frmPrintContact::PopulateRelContacts() {
                 const QVariant memo = m_rsPrint.Value(1);
                 if (!m_rsPrint.Value(2).isNull() && !m_rsPrint.Value(3).isNull()) {
                     m_sngCurY = ListRow(m_sngCurY, kContactHeadings);
-                    printer.SetCurrentX(kLabelX);
+                    printer.SetCurrentX(kTextX);
                     printer.SetCurrentY(m_sngCurY);
                     printer.Print(m_rsPrint.Value(3).toString(), true);
                     if (!memo.isNull()) {
@@ -273,7 +199,7 @@ void frmPrintContact::GetProjectInfo(const QVariant& projId, const QVariant& pNa
         m_sngCurY = ListRow(m_sngCurY, kProjectHeadings);
         printer.SetCurrentY(m_sngCurY);
         if (!pName.isNull()) {
-            printer.SetCurrentX(kLabelX);
+            printer.SetCurrentX(kTextX);
             printer.Print(pName.toString(), true);
         }
         printer.SetCurrentX(10.3);

@@ -29,16 +29,8 @@ const char* const kLabels[kGridRows] = {"Name",       "Status",   "Setting", "Pr
 // The editor's boxes the grid rows show, top to bottom.
 constexpr int kBoxes[kGridRows] = {0, 1, 6, 2, 3, 4, 5};
 
-constexpr double kLeft = 1.3;
-constexpr double kRight = 20.3;
-constexpr double kLabelX = 1.4;
-constexpr double kValueX = 3.75;
-constexpr float kRowHeight = 0.48f;
-constexpr float kTextDrop = 0.05f;
-constexpr float kFirstValueRow = 7.74f;
+constexpr float kFieldsTop = 6.79f;  // the user-defined fields' bar
 
-const reports::ProfileReportDialog::Headings kValueHeadings{{1.4, QStringLiteral("User Field Description")},
-                                                            {10.3, QStringLiteral("Field Value")}};
 const reports::ProfileReportDialog::Headings kContactHeadings{
     {1.4, QStringLiteral("Contact")}, {4.4, QStringLiteral("Phone")}, {7.4, QStringLiteral("E-Mail")}};
 
@@ -49,11 +41,7 @@ frmPrintProject::frmPrintProject(QWidget* owner) : ProfileReportDialog(kKind, ow
 }
 
 frmPrintProject* frmPrintProject::Open(QWidget* owner) {
-    auto* dialog = new frmPrintProject(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return Shown(new frmPrintProject(owner));
 }
 
 void frmPrintProject::PrintProjectReport() {
@@ -63,54 +51,12 @@ void frmPrintProject::PrintProjectReport() {
     for (const int box : kBoxes) values << editor.Text1Text(box);
 
     PrintRun([&] {
-        auto& printer = ui::Printer();
-        printer.SetFontSize(8);
-        printer.SetFontBold(true);
-        printer.SetCurrentX(kLabelX);
-        printer.Print(QStringLiteral(" Project Name Profile"));
-        printer.Line(kLeft, 3.1, kRight, 3.1);
-        printer.Box(kLeft, 3.15, kRight, 6.51);
-        printer.Line(3.65, 3.15, 3.65, 6.51);
-        printer.SetFontBold(false);
-        SetProgress(30);
-
         // A rule under every row, the last on the box's bottom edge.
-        float top = 3.15f;
-        float rule = 3.63f;
-        for (int r = 0; r < kGridRows; ++r) {
-            printer.Line(kLeft, rule, kRight, rule);
-            printer.SetCurrentX(kLabelX);
-            printer.SetCurrentY(top + kTextDrop);
-            printer.Print(QLatin1String(kLabels[r]));
-            top += kRowHeight;
-            rule += kRowHeight;
-        }
-        top = 3.15f;
-        for (int r = 0; r < kGridRows; ++r) {
-            printer.SetCurrentX(kValueX);
-            printer.SetCurrentY(top + kTextDrop);
-            printer.Print(values[r]);
-            top += kRowHeight;
-        }
-        SetProgress(50);
-
-        printer.SetFontSize(8);
-        printer.SetFontBold(true);
-        printer.SetCurrentX(kLabelX);
-        printer.SetCurrentY(6.79);
-        printer.Print(QStringLiteral(" User Defined Project Fields"));
-        printer.Line(kLeft, 7.19, kRight, 7.19);
-        printer.Line(kLeft, 7.25, kRight, 7.25);
-        SetProgress(60);
-        printer.SetCurrentY(7.24);
-        PrintHeadings(kValueHeadings);
-        printer.Line(kLeft, 7.64, kRight, 7.64);
-        SetProgress(70);
-        printer.SetFontBold(false);
+        ProfileGrid(QStringLiteral(" Project Name Profile"), kLabels, values, kRight, true);
+        UserFieldsSection(QStringLiteral(" User Defined Project Fields"), kFieldsTop,
+                          [this] { SetProgress(60); });
         PrintUserFieldValues();
 
-        // One line below the last value printed, or on the rule under the headings.
-        m_sngCurY = static_cast<float>(printer.CurrentY());
         if (Checked(1)) {
             RelatedSection(QStringLiteral(" All Related Contacts"), kContactHeadings,
                            [this] { SetProgress(80); });
@@ -119,30 +65,8 @@ void frmPrintProject::PrintProjectReport() {
     });
 }
 
-// A value without its field's name prints nothing but keeps its row.
 void frmPrintProject::PrintUserFieldValues() {
-    auto& printer = ui::Printer();
-    m_rsPrint = g_dbLocal->OpenRecordset(
-        QStringLiteral(
-            "SELECT fkProjID, fkUserFld, Value FROM PUFldValues WHERE fkProjID = ? ORDER BY RefNum"),
-        {m_lngProjID});
-    float y = kFirstValueRow;
-    if (m_rsPrint.RecordCount() > 0) {
-        m_rsPrint.MoveFirst();
-        for (; !m_rsPrint.Eof(); m_rsPrint.MoveNext()) {
-            const QVariant field = m_rsPrint.Value(1);
-            if (!field.isNull()) {
-                y = ListRow(y, kValueHeadings);
-                printer.SetCurrentX(kLabelX);
-                printer.SetCurrentY(y);
-                printer.Print(field.toString(), true);
-                printer.SetCurrentX(10.3);
-                printer.Print(m_rsPrint.Value(2).toString());
-            }
-            y += kRowPitch;
-        }
-    }
-    m_rsPrint.Close();
+    UserFieldValues(QStringLiteral("PUFldValues"), QStringLiteral("fkProjID"), m_lngProjID, kFieldsTop);
 }
 
 // Each contact's "Home" phone and "Personal" e-mail come with the links, in one query, printed even
@@ -163,7 +87,7 @@ void frmPrintProject::PopulateRelContacts() {
             for (; !m_rsPrint.Eof(); m_rsPrint.MoveNext()) {
                 if (!m_rsPrint.Value(1).isNull() && !m_rsPrint.Value(2).isNull()) {
                     m_sngCurY = ListRow(m_sngCurY, kContactHeadings);
-                    printer.SetCurrentX(kLabelX);
+                    printer.SetCurrentX(kTextX);
                     printer.SetCurrentY(m_sngCurY);
                     printer.Print(m_rsPrint.Value(2).toString(), true);
                     printer.SetCurrentX(4.4);
