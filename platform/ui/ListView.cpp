@@ -222,10 +222,14 @@ public:
         return v.isEmpty() ? QString() : v.toString();
     }
 
-    void push(QStringView text) { m_spans.push_back(store(text, m_spans.size())); }
+    template <class Text>
+    void push(Text text) {
+        m_spans.push_back(store(text, m_spans.size()));
+    }
     // Sets a row's text; rows between the last one and `row` are empty. An empty text past the end
     // makes no room.
-    void set(size_t row, QStringView text) {
+    template <class Text>
+    void set(size_t row, Text text) {
         if (row >= m_spans.size()) {
             if (text.isEmpty()) return;
             m_spans.resize(row + 1);
@@ -258,14 +262,36 @@ private:
         if (text.isEmpty()) return {};
         if (row > 0 && row <= m_spans.size() && view(row - 1) == text) return m_spans[row - 1];
         const size_t n = static_cast<size_t>(text.size());
+        std::copy(text.utf16(), text.utf16() + n, room(n));
+        return take(n);
+    }
+    // The same for UTF-8 as SQLite hands it over, without a string of its own in between for the
+    // plain ASCII texts nearly every cell holds.
+    Span store(QUtf8StringView text, size_t row) {
+        if (text.isEmpty()) return {};
+        const size_t n = static_cast<size_t>(text.size());
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        if (std::any_of(bytes, bytes + n, [](unsigned char c) { return c >= 0x80; }))
+            return store(QStringView(QString::fromUtf8(text.data(), text.size())), row);
+        char16_t* out = room(n);
+        std::copy(bytes, bytes + n, out);
+        if (row > 0 && row <= m_spans.size() && view(row - 1) == QStringView(out, qsizetype(n)))
+            return m_spans[row - 1];
+        return take(n);
+    }
+
+    // Where the next `n` characters go: the last block, or a new one when they do not fit. A text
+    // longer than a block gets one of its own, and the next text a fresh one.
+    char16_t* room(size_t n) {
         if (n > kBlock - m_used) {
-            // A text longer than a block gets one of its own, and the next text a fresh one.
+            if ((m_blocks.size() >> (32 - kBlockBits)) != 0) throw std::length_error("list texts");
             m_blocks.push_back(std::make_unique<char16_t[]>(std::max(n, kBlock)));
             m_used = 0;
-            if ((m_blocks.size() >> (32 - kBlockBits)) != 0) throw std::length_error("list texts");
         }
-        char16_t* out = m_blocks.back().get() + m_used;
-        std::copy(text.utf16(), text.utf16() + n, out);
+        return m_blocks.back().get() + m_used;
+    }
+    // The `n` characters just written at room(n), kept.
+    Span take(size_t n) {
         const Span s{static_cast<uint32_t>(((m_blocks.size() - 1) << kBlockBits) | m_used),
                      static_cast<uint32_t>(n)};
         m_used = n >= kBlock ? kBlock : m_used + n;
@@ -395,7 +421,8 @@ public:
         endResetModel();
     }
 
-    int addRow(const QString& key, const QString& text, int icon) {
+    template <class Text>
+    int addRow(const QString& key, Text text, int icon) {
         const int row = size();
         const KeyStore::Key stored = m_keys.add(key);
         if (stored.kind != 0 && !m_keyRow.insert(m_keys.hash(stored, key), row,
@@ -433,7 +460,8 @@ public:
         }
     }
 
-    void setCell(int row, int col, const QString& text) {
+    template <class Text>
+    void setCell(int row, int col, Text text) {
         if (col > 0 && row >= static_cast<int>(m_sub[col - 1].size()) && text.isEmpty()) return;
         (col == 0 ? m_text : m_sub[col - 1]).set(static_cast<size_t>(row), text);
         if (row < m_published) Q_EMIT dataChanged(index(row, col), index(row, col), {Qt::DisplayRole});
@@ -592,6 +620,10 @@ void ListView::clear() {
 }
 
 int ListView::addRow(const QString& key, const QString& text, int iconIndex) {
+    return m_model->addRow(key, QStringView(text), iconIndex);
+}
+
+int ListView::addRowUtf8(const QString& key, QUtf8StringView text, int iconIndex) {
     return m_model->addRow(key, text, iconIndex);
 }
 
@@ -601,6 +633,12 @@ void ListView::removeRow(int row) {
 }
 
 void ListView::setSubItem(int row, int column, const QString& text) {
+    checkRow(row);
+    if (column < 0 || (column > 0 && column >= columnCount())) outOfBounds();
+    m_model->setCell(row, column, QStringView(text));
+}
+
+void ListView::setSubItemUtf8(int row, int column, QUtf8StringView text) {
     checkRow(row);
     if (column < 0 || (column > 0 && column >= columnCount())) outOfBounds();
     m_model->setCell(row, column, text);

@@ -181,7 +181,7 @@ private Q_SLOTS:
 
     // Cell texts come back as set, whatever their length and however rows were filled, changed,
     // sorted and removed since: runs of one text (which rows may share), a text longer than the
-    // list's blocks of text, texts across many blocks, and changing one of a run.
+    // list's blocks of text, texts across many blocks, changing one of a run, UTF-8 and UTF-16.
     void cellTextsSurviveEdits() {
         ListView lv;
         lv.addColumn("Subject", 2000);
@@ -191,10 +191,17 @@ private Q_SLOTS:
         {
             ListView::Batch batch(lv);
             for (int i = 0; i < 20000; ++i) {
-                subjects << (i == 777 ? longText : QStringLiteral("Subject \u00FC %1").arg(i));
+                const QString subject = i % 3 ? QStringLiteral("Subject %1") : QStringLiteral("Subject \u00FC %1");
+                subjects << (i == 777 ? longText : subject.arg(i));
                 dues << (i % 5 == 4 ? QString() : QStringLiteral("12/%1").arg(10 + i / 1000));
-                const int row = lv.addRow(ui::RowKey("ID", i), subjects.last());
-                lv.setSubItem(row, 1, dues.last());
+                // Every second row as a query row hands it over, in UTF-8.
+                if (i % 2) {
+                    const int row = lv.addRowUtf8(ui::RowKey("ID", i), subjects.last().toUtf8());
+                    lv.setSubItemUtf8(row, 1, dues.last().toUtf8());
+                } else {
+                    const int row = lv.addRow(ui::RowKey("ID", i), subjects.last());
+                    lv.setSubItem(row, 1, dues.last());
+                }
             }
         }
         // One of a run of equal dates changed, and a row's own text; the rows beside keep theirs.
