@@ -322,7 +322,8 @@ void frmHome::LoadToDo() {
                                   QStringLiteral("ORDER BY DueDate DESC"),
                               {}, [&](const db::Database::RowView& r) {
                                   if (r.isNull(0) || r.isNull(1)) return;
-                                  const int row = lvToDo->addRowUtf8(ui::RowKey("ID", r.integer(0)), r.utf8(1));
+                                  const int row =
+                                      lvToDo->addRowUtf8(ui::RowKey("ID", r.integer(0)), r.utf8(1));
                                   lvToDo->setSubItem(row, 1, monthDay(r.date(2)));
                               });
         Stripe(*lvToDo, picGrdClr);

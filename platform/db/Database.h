@@ -5,8 +5,8 @@
 #include <QPair>
 #include <QVector>
 #include <QString>
-#include <QUtf8StringView>
 #include <QStringList>
+#include <QUtf8StringView>
 #include <QVariant>
 #include <QVariantList>
 #include <functional>

@@ -191,7 +191,8 @@ private Q_SLOTS:
         {
             ListView::Batch batch(lv);
             for (int i = 0; i < 20000; ++i) {
-                const QString subject = i % 3 ? QStringLiteral("Subject %1") : QStringLiteral("Subject \u00FC %1");
+                const QString subject =
+                    i % 3 ? QStringLiteral("Subject %1") : QStringLiteral("Subject \u00FC %1");
                 subjects << (i == 777 ? longText : subject.arg(i));
                 dues << (i % 5 == 4 ? QString() : QStringLiteral("12/%1").arg(10 + i / 1000));
                 // Every second row as a query row hands it over, in UTF-8.
