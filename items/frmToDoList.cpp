@@ -115,9 +115,9 @@ void frmToDoList::LoadToDoInfo() {
             ui::ListView::Batch batch(*lvResult);
             ui::DateTexts dates(QStringLiteral("ddd MM/dd/yyyy"));
             g_dbLocal->ForEachRow(sql, {}, [&](const db::Database::RowView& row) {
-                const int r = lvResult->addRow(ui::RowKey("ID", row.integer(0)), row.text(1));
+                const int r = lvResult->addRowUtf8(ui::RowKey("ID", row.integer(0)), row.utf8(1));
                 for (const int column : {1, 2}) {
-                    if (!row.isNull(column + 1)) lvResult->setSubItem(r, column, row.text(column + 1));
+                    if (!row.isNull(column + 1)) lvResult->setSubItemUtf8(r, column, row.utf8(column + 1));
                 }
                 if (!row.isNull(4)) lvResult->setSubItem(r, 3, dates(row.date(4)));
                 ++listed;

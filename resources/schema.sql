@@ -90,6 +90,8 @@ CREATE TABLE CAddress (
     Country     VARCHAR(170) COLLATE NOCASE
 );
 CREATE INDEX CAddress_fkContID ON CAddress (fkContID);
+-- A contact's rows of one kind in entry order: the names list takes each contact's last "Home" one.
+CREATE INDEX CAddress_fkContIDfkLookup ON CAddress (fkContID, fkLookup);
 
 -- Phone numbers ("Home", "Work", "Mobile", "Other", "Fax"), as typed.
 CREATE TABLE CPhone (
@@ -98,6 +100,8 @@ CREATE TABLE CPhone (
     PhoneNum    VARCHAR(25) COLLATE NOCASE
 );
 CREATE INDEX CPhone_fkContID ON CPhone (fkContID);
+-- The first "Home" number of each contact of a list, found without reading its other numbers.
+CREATE INDEX CPhone_fkContIDfkLookup ON CPhone (fkContID, fkLookup);
 
 -- E-mail addresses ("Personal", "Work", "Other"), as typed.
 CREATE TABLE CEMail (
@@ -106,6 +110,8 @@ CREATE TABLE CEMail (
     Email       VARCHAR(50) COLLATE NOCASE
 );
 CREATE INDEX CEMail_fkContID ON CEMail (fkContID);
+-- The first "Personal" address of each contact of a list, likewise.
+CREATE INDEX CEMail_fkContIDfkLookup ON CEMail (fkContID, fkLookup);
 
 -- The free-form comment of a contact, one row per contact.
 CREATE TABLE CComments (
@@ -226,7 +232,10 @@ CREATE TABLE ToDo (
 );
 CREATE INDEX ToDo_fkContID ON ToDo (fkContID);
 CREATE INDEX ToDo_fkProjID ON ToDo (fkProjID);
-CREATE INDEX ToDo_DueDate ON ToDo (DueDate);
+-- By date, then number: the to-do list's order. With what the list shows and filters on, the whole
+-- list is read from the index alone, not one table row (and its text body) per item.
+CREATE INDEX ToDo_DueDateList ON ToDo (DueDate, RefNum, Subject, fkContID, fkProjID, Completed, Private,
+                                       Urgent);
 -- Open items in due order for the home screen, without a sort; with the subject, the list is read
 -- from the index alone rather than one row at a time from the table.
 CREATE INDEX ToDo_CompletedPrivateDueDateSubject ON ToDo (Completed, Private, DueDate, Subject);

@@ -322,7 +322,8 @@ void frmHome::LoadToDo() {
                                   QStringLiteral("ORDER BY DueDate DESC"),
                               {}, [&](const db::Database::RowView& r) {
                                   if (r.isNull(0) || r.isNull(1)) return;
-                                  const int row = lvToDo->addRow(ui::RowKey("ID", r.integer(0)), r.text(1));
+                                  const int row =
+                                      lvToDo->addRowUtf8(ui::RowKey("ID", r.integer(0)), r.utf8(1));
                                   lvToDo->setSubItem(row, 1, monthDay(r.date(2)));
                               });
         Stripe(*lvToDo, picGrdClr);
@@ -366,7 +367,7 @@ void frmHome::LoadAppts() {
                     if (r.isNull(0) || r.isNull(2)) return;
                     const int row =
                         lvAppts->addRow(ui::RowKey("ID", r.integer(0)), weekdayMonthDay(r.date(2)));
-                    lvAppts->setSubItem(row, 1, r.isNull(1) ? QString() : r.text(1));
+                    lvAppts->setSubItemUtf8(row, 1, r.utf8(1));
                 });
         }
         FitValueColumn(*lvAppts, 0, kApptDateWidth, 1, kApptSubjectWidth);

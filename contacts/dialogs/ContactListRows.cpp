@@ -65,9 +65,9 @@ QString SelectThrough(const QString& from) {
 
 bool Add(ui::ListView& list, const db::Database::RowView& row) {
     if (row.isNull(1)) return false;
-    const int r = list.addRow(ui::RowKey("ID", row.integer(0)), row.text(1));
+    const int r = list.addRowUtf8(ui::RowKey("ID", row.integer(0)), row.utf8(1));
     for (int column = 1; column < 8; ++column) {
-        if (!row.isNull(column + 1)) list.setSubItem(r, column, row.text(column + 1));
+        if (!row.isNull(column + 1)) list.setSubItemUtf8(r, column, row.utf8(column + 1));
     }
     return true;
 }

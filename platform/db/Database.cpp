@@ -427,6 +427,12 @@ QString Database::RowView::text(int column) const {
     return QString::fromUtf8(utf8 ? utf8 : "", sqlite3_column_bytes(m_st, column));
 }
 
+QUtf8StringView Database::RowView::utf8(int column) const {
+    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(m_st, column));
+    if (!utf8) return {};
+    return QUtf8StringView(utf8, sqlite3_column_bytes(m_st, column));
+}
+
 QDate Database::RowView::date(int column) const {
     const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(m_st, column));
     if (!utf8) return {};

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <QString>
 #include <QStringList>
+#include <QUtf8StringView>
 #include <QVariant>
 #include <QVariantList>
 #include <functional>
@@ -71,6 +72,8 @@ public:
         bool isNull(int column) const;
         qint64 integer(int column) const;
         QString text(int column) const;
+        // The text as stored, valid until the next row; empty for Null.
+        QUtf8StringView utf8(int column) const;
         QDate date(int column) const;  // the date of a stored date or date and time; null otherwise
         int column(const QString& name) const;  // its number; DbError when the query has no such column
 

@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <numeric>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 #include "platform/db/DbError.h"
@@ -194,6 +196,113 @@ private:
     std::vector<QString> m_texts;  // text keys, by their number; a removed row's stays until clear
 };
 
+// The texts of one column, row by row, packed into large blocks: a list of 350,000 to-do items holds
+// over a million cells, and a QString each cost a heap block of its own (its header, the allocator's
+// and the string object besides the characters), as well as a free of each on the list's clearing. A
+// cell equal to the one above it shares its characters (lists sorted by date show runs of one day).
+// A changed cell gets new room; what it held stays unused until the column is cleared.
+class TextColumn {
+public:
+    size_t size() const { return m_spans.size(); }
+    void clear() {
+        m_spans = {};
+        m_blocks = decltype(m_blocks)();
+        m_used = kBlock;
+    }
+    void reserve(size_t rows) { m_spans.reserve(rows); }
+
+    QStringView view(size_t row) const {
+        if (row >= m_spans.size()) return {};
+        const Span& s = m_spans[row];
+        if (s.size == 0) return {};
+        return QStringView(m_blocks[s.pos >> kBlockBits].get() + (s.pos & (kBlock - 1)), qsizetype(s.size));
+    }
+    QString text(size_t row) const {
+        const QStringView v = view(row);
+        return v.isEmpty() ? QString() : v.toString();
+    }
+
+    template <class Text>
+    void push(Text text) {
+        m_spans.push_back(store(text, m_spans.size()));
+    }
+    // Sets a row's text; rows between the last one and `row` are empty. An empty text past the end
+    // makes no room.
+    template <class Text>
+    void set(size_t row, Text text) {
+        if (row >= m_spans.size()) {
+            if (text.isEmpty()) return;
+            m_spans.resize(row + 1);
+        }
+        m_spans[row] = store(text, row);
+    }
+    void erase(size_t row) {
+        if (row < m_spans.size()) m_spans.erase(m_spans.begin() + static_cast<std::ptrdiff_t>(row));
+    }
+    // Row i takes what row perm[i] held; rows past the column's end are empty.
+    void permute(const std::vector<int>& perm) {
+        if (m_spans.empty()) return;
+        std::vector<Span> to(perm.size());
+        for (size_t i = 0; i < perm.size(); ++i) {
+            if (static_cast<size_t>(perm[i]) < m_spans.size()) to[i] = m_spans[perm[i]];
+        }
+        m_spans = std::move(to);
+    }
+
+private:
+    struct Span {
+        uint32_t pos = 0;  // block << kBlockBits | offset in it
+        uint32_t size = 0;
+    };
+    static constexpr int kBlockBits = 16;
+    static constexpr size_t kBlock = size_t(1) << kBlockBits;  // characters
+
+    // Room for `text`, or the characters of the row above when it holds the same.
+    Span store(QStringView text, size_t row) {
+        if (text.isEmpty()) return {};
+        if (row > 0 && row <= m_spans.size() && view(row - 1) == text) return m_spans[row - 1];
+        const size_t n = static_cast<size_t>(text.size());
+        std::copy(text.utf16(), text.utf16() + n, room(n));
+        return take(n);
+    }
+    // The same for UTF-8 as SQLite hands it over, without a string of its own in between for the
+    // plain ASCII texts nearly every cell holds.
+    Span store(QUtf8StringView text, size_t row) {
+        if (text.isEmpty()) return {};
+        const size_t n = static_cast<size_t>(text.size());
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        if (std::any_of(bytes, bytes + n, [](unsigned char c) { return c >= 0x80; }))
+            return store(QStringView(QString::fromUtf8(text.data(), text.size())), row);
+        char16_t* out = room(n);
+        std::copy(bytes, bytes + n, out);
+        if (row > 0 && row <= m_spans.size() && view(row - 1) == QStringView(out, qsizetype(n)))
+            return m_spans[row - 1];
+        return take(n);
+    }
+
+    // Where the next `n` characters go: the last block, or a new one when they do not fit. A text
+    // longer than a block gets one of its own, and the next text a fresh one.
+    char16_t* room(size_t n) {
+        if (n > kBlock - m_used) {
+            if ((m_blocks.size() >> (32 - kBlockBits)) != 0) throw std::length_error("list texts");
+            m_blocks.push_back(std::make_unique<char16_t[]>(std::max(n, kBlock)));
+            m_used = 0;
+        }
+        return m_blocks.back().get() + m_used;
+    }
+    // The `n` characters just written at room(n), kept.
+    Span take(size_t n) {
+        const Span s{static_cast<uint32_t>(((m_blocks.size() - 1) << kBlockBits) | m_used),
+                     static_cast<uint32_t>(n)};
+        m_used = n >= kBlock ? kBlock : m_used + n;
+        return s;
+    }
+
+    std::vector<Span> m_spans;
+    std::vector<std::unique_ptr<char16_t[]>> m_blocks;
+    size_t m_used = kBlock;  // characters used of the last block; a full one: none yet
+};
+
 }  // namespace
 
 QString RowKey(const char* prefix, qint64 number) {
@@ -230,8 +339,8 @@ public:
         // The rows go first, then the memory they leave: a long list's many small blocks lie freed
         // amid the heap, where the allocator would keep them, and the next long list would come on
         // top of them.
-        m_text = {};
-        m_sub = {};
+        m_text.clear();
+        m_sub = std::vector<TextColumn>();
         m_keys.clear();
         m_keyRow.clear();
 #ifdef __GLIBC__
@@ -280,16 +389,8 @@ public:
 
     int size() const { return static_cast<int>(m_text.size()); }
 
-    QString cell(int row, int col) const {
-        if (col == 0) return m_text[row];
-        const std::vector<QString>& sub = m_sub[col - 1];
-        return row < static_cast<int>(sub.size()) ? sub[row] : QString();
-    }
-    QStringView cellView(int row, int col) const {
-        if (col == 0) return m_text[row];
-        const std::vector<QString>& sub = m_sub[col - 1];
-        return row < static_cast<int>(sub.size()) ? QStringView(sub[row]) : QStringView();
-    }
+    QString cell(int row, int col) const { return column(col).text(static_cast<size_t>(row)); }
+    QStringView cellView(int row, int col) const { return column(col).view(static_cast<size_t>(row)); }
 
     // Columns.
     int addColumn(const QString& text, Qt::Alignment align) {
@@ -320,14 +421,15 @@ public:
         endResetModel();
     }
 
-    int addRow(const QString& key, const QString& text, int icon) {
+    template <class Text>
+    int addRow(const QString& key, Text text, int icon) {
         const int row = size();
         const KeyStore::Key stored = m_keys.add(key);
         if (stored.kind != 0 && !m_keyRow.insert(m_keys.hash(stored, key), row,
                                                  [&](int r) { return m_keys.same(r, stored, key); })) {
             throw db::DbError(kErrKeyNotUnique, QStringLiteral("Key is not unique in collection"));
         }
-        m_text.push_back(text);
+        m_text.push(text);
         m_keys.push(stored);
         m_iconIndex.push_back(icon);
         if (m_updateDepth == 0) publish();
@@ -347,10 +449,8 @@ public:
     void removeRow(int row) {
         const bool shown = row < m_published;
         if (shown) beginRemoveRows({}, row, row);
-        m_text.erase(m_text.begin() + row);
-        for (auto& sub : m_sub) {
-            if (row < static_cast<int>(sub.size())) sub.erase(sub.begin() + row);
-        }
+        m_text.erase(static_cast<size_t>(row));
+        for (auto& sub : m_sub) sub.erase(static_cast<size_t>(row));
         m_keys.erase(row);
         m_iconIndex.erase(m_iconIndex.begin() + row);
         rebuildKeys();
@@ -360,17 +460,10 @@ public:
         }
     }
 
-    void setCell(int row, int col, const QString& text) {
-        if (col == 0) {
-            m_text[row] = text;
-        } else {
-            std::vector<QString>& sub = m_sub[col - 1];
-            if (row >= static_cast<int>(sub.size())) {
-                if (text.isEmpty()) return;
-                sub.resize(row + 1);
-            }
-            sub[row] = text;
-        }
+    template <class Text>
+    void setCell(int row, int col, Text text) {
+        if (col > 0 && row >= static_cast<int>(m_sub[col - 1].size()) && text.isEmpty()) return;
+        (col == 0 ? m_text : m_sub[col - 1]).set(static_cast<size_t>(row), text);
         if (row < m_published) Q_EMIT dataChanged(index(row, col), index(row, col), {Qt::DisplayRole});
     }
 
@@ -415,12 +508,8 @@ public:
             return order == Qt::AscendingOrder ? c < 0 : c > 0;
         });
         beginResetModel();
-        m_text = permuted(m_text, perm);
-        for (auto& sub : m_sub) {
-            if (sub.empty()) continue;
-            sub.resize(n);
-            sub = permuted(sub, perm);
-        }
+        m_text.permute(perm);
+        for (auto& sub : m_sub) sub.permute(perm);
         m_keys.keys() = permuted(m_keys.keys(), perm);
         m_iconIndex = permuted(m_iconIndex, perm);
         rebuildKeys();
@@ -448,8 +537,10 @@ private:
     }
 
     std::vector<Column> m_columns;
-    std::vector<QString> m_text;
-    std::vector<std::vector<QString>> m_sub;  // column 1.. at [0..]
+    const TextColumn& column(int col) const { return col == 0 ? m_text : m_sub[col - 1]; }
+
+    TextColumn m_text;
+    std::vector<TextColumn> m_sub;  // column 1.. at [0..]
     KeyStore m_keys;
     std::vector<int> m_iconIndex;
     KeyIndex m_keyRow;
@@ -529,6 +620,10 @@ void ListView::clear() {
 }
 
 int ListView::addRow(const QString& key, const QString& text, int iconIndex) {
+    return m_model->addRow(key, QStringView(text), iconIndex);
+}
+
+int ListView::addRowUtf8(const QString& key, QUtf8StringView text, int iconIndex) {
     return m_model->addRow(key, text, iconIndex);
 }
 
@@ -538,6 +633,12 @@ void ListView::removeRow(int row) {
 }
 
 void ListView::setSubItem(int row, int column, const QString& text) {
+    checkRow(row);
+    if (column < 0 || (column > 0 && column >= columnCount())) outOfBounds();
+    m_model->setCell(row, column, QStringView(text));
+}
+
+void ListView::setSubItemUtf8(int row, int column, QUtf8StringView text) {
     checkRow(row);
     if (column < 0 || (column > 0 && column >= columnCount())) outOfBounds();
     m_model->setCell(row, column, text);

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QTreeView>
+#include <QUtf8StringView>
 
 class QMouseEvent;
 
@@ -48,6 +49,9 @@ public:
     int addRow(const QString& key, const QString& text, int iconIndex = -1);
     void removeRow(int row);
     void setSubItem(int row, int column, const QString& text);  // column 0 sets the row's text
+    // The same for texts in UTF-8 (as a streamed query row gives them), with no string made per cell.
+    int addRowUtf8(const QString& key, QUtf8StringView text, int iconIndex = -1);
+    void setSubItemUtf8(int row, int column, QUtf8StringView text);
     void setIcon(int row, int iconIndex);
     int rowCount() const;
     QString key(int row) const;

@@ -179,6 +179,58 @@ private Q_SLOTS:
         QVERIFY(lv.setSelectedKey("ID1"));
     }
 
+    // Cell texts come back as set, whatever their length and however rows were filled, changed,
+    // sorted and removed since: runs of one text (which rows may share), a text longer than the
+    // list's blocks of text, texts across many blocks, changing one of a run, UTF-8 and UTF-16.
+    void cellTextsSurviveEdits() {
+        ListView lv;
+        lv.addColumn("Subject", 2000);
+        lv.addColumn("Due", 1500);
+        QStringList subjects, dues;
+        const QString longText = QString(70000, u'\u00E9') + QStringLiteral("end");
+        {
+            ListView::Batch batch(lv);
+            for (int i = 0; i < 20000; ++i) {
+                const QString subject =
+                    i % 3 ? QStringLiteral("Subject %1") : QStringLiteral("Subject \u00FC %1");
+                subjects << (i == 777 ? longText : subject.arg(i));
+                dues << (i % 5 == 4 ? QString() : QStringLiteral("12/%1").arg(10 + i / 1000));
+                // Every second row as a query row hands it over, in UTF-8.
+                if (i % 2) {
+                    const int row = lv.addRowUtf8(ui::RowKey("ID", i), subjects.last().toUtf8());
+                    lv.setSubItemUtf8(row, 1, dues.last().toUtf8());
+                } else {
+                    const int row = lv.addRow(ui::RowKey("ID", i), subjects.last());
+                    lv.setSubItem(row, 1, dues.last());
+                }
+            }
+        }
+        // One of a run of equal dates changed, and a row's own text; the rows beside keep theirs.
+        lv.setSubItem(1, 1, "01/01");
+        dues[1] = "01/01";
+        lv.setSubItem(5000, 0, "changed");
+        subjects[5000] = "changed";
+        const auto check = [&] {
+            QCOMPARE(lv.rowCount(), subjects.size());
+            for (int row = 0; row < lv.rowCount(); ++row) {
+                const int i = lv.key(row).mid(2).toInt();
+                if (lv.text(row) != subjects[i] || lv.text(row, 1) != dues[i])
+                    QFAIL(qPrintable(QStringLiteral("row %1 (item %2)").arg(row).arg(i)));
+            }
+        };
+        check();
+        lv.sortByColumn(1, Qt::DescendingOrder);
+        check();
+        lv.removeRow(lv.findKey("ID777"));
+        subjects.removeLast();
+        dues.removeLast();
+        lv.removeRow(lv.findKey("ID19999"));
+        QCOMPARE(lv.findKey("ID777"), -1);
+        lv.addRow("ID777", longText);
+        dues[777] = QString();
+        check();
+    }
+
     void clicks_data() {
         QTest::addColumn<int>("button");
         QTest::newRow("left") << int(Qt::LeftButton);
