@@ -15,6 +15,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -51,11 +52,7 @@ frmNewName::~frmNewName() {
 }
 
 frmNewName* frmNewName::Open(QWidget* owner) {
-    auto* dialog = new frmNewName(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmNewName(owner));
 }
 
 void frmNewName::BuildControls() {

@@ -12,6 +12,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -49,11 +50,7 @@ frmPreference::~frmPreference() {
 }
 
 frmPreference* frmPreference::Open(QWidget* owner) {
-    auto* dialog = new frmPreference(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmPreference(owner));
 }
 
 void frmPreference::BuildControls() {

@@ -13,6 +13,7 @@
 #include "core/modEncrypt.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
@@ -48,11 +49,7 @@ frmSecurity::~frmSecurity() {
 }
 
 frmSecurity* frmSecurity::Open(QWidget* owner) {
-    auto* dialog = new frmSecurity(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmSecurity(owner));
 }
 
 void frmSecurity::BuildControls() {

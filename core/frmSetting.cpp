@@ -11,6 +11,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/ScreenRegistry.h"
 
 using core::Tail;
@@ -37,11 +38,7 @@ frmSetting::frmSetting(QWidget* owner) : QDialog(owner) {
 frmSetting::~frmSetting() = default;
 
 frmSetting* frmSetting::Open(QWidget* owner) {
-    auto* dialog = new frmSetting(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmSetting(owner));
 }
 
 void frmSetting::BuildControls() {

@@ -16,6 +16,7 @@
 #include "core/modGeneral.h"
 #include "items/ItemLists.h"
 #include "items/ItemPrint.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -77,11 +78,7 @@ frmAppt::~frmAppt() {
 }
 
 frmAppt* frmAppt::Open(const ui::OpenValues& values, QWidget* owner) {
-    auto* dialog = new frmAppt(values, owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmAppt(values, owner));
 }
 
 void frmAppt::BuildControls() {

@@ -13,6 +13,7 @@
 #include "core/DialogLayout.h"
 #include "core/modGeneral.h"
 #include "items/ItemPrint.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -56,11 +57,7 @@ frmNotes::frmNotes(const ui::OpenValues& values, QWidget* owner) : ItemDialog(Se
 }
 
 frmNotes* frmNotes::Open(const ui::OpenValues& values, QWidget* owner) {
-    auto* dialog = new frmNotes(values, owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmNotes(values, owner));
 }
 
 void frmNotes::BuildControls() {

@@ -16,6 +16,7 @@
 #include "items/ItemLists.h"
 #include "items/ItemPrint.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -65,11 +66,7 @@ frmToDo::~frmToDo() {
 }
 
 frmToDo* frmToDo::Open(const ui::OpenValues& values, QWidget* owner) {
-    auto* dialog = new frmToDo(values, owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmToDo(values, owner));
 }
 
 void frmToDo::BuildControls() {

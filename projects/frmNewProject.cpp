@@ -10,6 +10,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -38,11 +39,7 @@ frmNewProject::~frmNewProject() {
 }
 
 frmNewProject* frmNewProject::Open(QWidget* owner) {
-    auto* dialog = new frmNewProject(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmNewProject(owner));
 }
 
 void frmNewProject::BuildControls() {

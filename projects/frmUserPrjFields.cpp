@@ -1,6 +1,7 @@
 #include "projects/frmUserPrjFields.h"
 
 #include "core/modGeneral.h"
+#include "platform/ui/Activation.h"
 
 const UserFieldsSetup frmUserPrjFields::kSetup{
     "frmUserPrjFields",
@@ -22,9 +23,5 @@ const UserFieldsSetup frmUserPrjFields::kSetup{
 frmUserPrjFields::frmUserPrjFields(QWidget* owner) : UserFieldsDialog(kSetup, owner) {}
 
 frmUserPrjFields* frmUserPrjFields::Open(QWidget* owner) {
-    auto* dialog = new frmUserPrjFields(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmUserPrjFields(owner));
 }

@@ -64,15 +64,6 @@ public:
 protected:
     ProfileReportDialog(const Kind& kind, QWidget* owner);
 
-    // A form's opener: `dialog`, new over its owner, shown, raised and activated.
-    template <class Dialog>
-    static Dialog* Shown(Dialog* dialog) {
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-        return dialog;
-    }
-
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void Form_Load();

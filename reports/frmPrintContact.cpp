@@ -6,6 +6,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/Printer.h"
 
 using core::Tail;
@@ -54,7 +55,7 @@ frmPrintContact::frmPrintContact(QWidget* owner) : ProfileReportDialog(kKind, ow
 }
 
 frmPrintContact* frmPrintContact::Open(QWidget* owner) {
-    return Shown(new frmPrintContact(owner));
+    return ui::ShownActive(new frmPrintContact(owner));
 }
 
 void frmPrintContact::PrintContactReport() {

@@ -6,6 +6,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/Printer.h"
 
 using core::Tail;
@@ -41,7 +42,7 @@ frmPrintProject::frmPrintProject(QWidget* owner) : ProfileReportDialog(kKind, ow
 }
 
 frmPrintProject* frmPrintProject::Open(QWidget* owner) {
-    return Shown(new frmPrintProject(owner));
+    return ui::ShownActive(new frmPrintProject(owner));
 }
 
 void frmPrintProject::PrintProjectReport() {

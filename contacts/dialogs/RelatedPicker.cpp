@@ -9,6 +9,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -48,10 +49,7 @@ RelatedPicker* RelatedPicker::Show(RelatedPicker* dialog) {
         dialog->close();
         return nullptr;
     }
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(dialog);
 }
 
 void RelatedPicker::BuildControls() {

@@ -13,6 +13,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/TextLimit.h"
 
@@ -72,11 +73,7 @@ frmAddrDetail::~frmAddrDetail() {
 }
 
 frmAddrDetail* frmAddrDetail::Open(QWidget* owner, const ui::OpenValues& values) {
-    auto* dialog = new frmAddrDetail(values, owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmAddrDetail(values, owner));
 }
 
 void frmAddrDetail::BuildControls() {

@@ -17,6 +17,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -81,11 +82,7 @@ frmNameDetail::~frmNameDetail() {
 }
 
 frmNameDetail* frmNameDetail::Open(QWidget* owner) {
-    auto* dialog = new frmNameDetail(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmNameDetail(owner));
 }
 
 void frmNameDetail::BuildControls() {

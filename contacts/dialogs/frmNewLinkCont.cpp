@@ -15,6 +15,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
+#include "platform/ui/Activation.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -49,11 +50,7 @@ frmNewLinkCont::~frmNewLinkCont() {
 }
 
 frmNewLinkCont* frmNewLinkCont::Open(QWidget* owner) {
-    auto* dialog = new frmNewLinkCont(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmNewLinkCont(owner));
 }
 
 void frmNewLinkCont::BuildControls() {

@@ -1,6 +1,7 @@
 #include "contacts/dialogs/frmUserFields.h"
 
 #include "core/modGeneral.h"
+#include "platform/ui/Activation.h"
 
 const UserFieldsSetup frmUserFields::kSetup{
     "frmUserFields",
@@ -21,9 +22,5 @@ const UserFieldsSetup frmUserFields::kSetup{
 frmUserFields::frmUserFields(QWidget* owner) : UserFieldsDialog(kSetup, owner) {}
 
 frmUserFields* frmUserFields::Open(QWidget* owner) {
-    auto* dialog = new frmUserFields(owner);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return dialog;
+    return ui::ShownActive(new frmUserFields(owner));
 }

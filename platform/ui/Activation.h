@@ -19,4 +19,13 @@ public:
 // program's own message and input boxes, is not a return to the window and gives false.
 bool ActivatedFromProgram(const QWidget* window, const QEvent* event);
 
+// A modeless window just made by its opener: shown, raised and made the active window.
+template <class Window>
+Window* ShownActive(Window* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
 }  // namespace ui
