@@ -185,24 +185,28 @@ void frmReminder::InitializeScreen() {
     });
 }
 
+// The item's texts from its row: name, project, subject, start (its date at its time) and
+// description; a row that has gone leaves them empty.
+void frmReminder::ShowItemTexts(db::Recordset& rs, const QString& dateColumn, const QString& timeColumn) {
+    if (rs.Eof()) return;
+    rs.MoveFirst();
+    const QVariant contId = rs.Value(QStringLiteral("fkContID"));
+    if (!contId.isNull()) lblText[0]->setText(modGeneral::ConvertContactName(contId.toInt()));
+    const QVariant projId = rs.Value(QStringLiteral("fkProjID"));
+    if (!projId.isNull()) lblText[1]->setText(modGeneral::ConvertProjectName(projId.toInt()));
+    lblText[2]->setText(rs.Value(QStringLiteral("Subject")).toString());
+    lblText[3]->setText(DateAtTime(rs.Value(dateColumn), rs.Value(timeColumn)));
+    lblText[kDescription]->setText(rs.Value(QStringLiteral("TextBody"))
+                                       .toString()
+                                       .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
 void frmReminder::LoadToDoReminder() {
     db::Recordset rs = g_dbLocal->OpenRecordset(
         QStringLiteral("SELECT RefNum, Subject, fkContID, fkProjID, DueDate, DueTime, TextBody FROM ToDo ") +
             QStringLiteral("WHERE RefNum = ?"),
         {m_lngToDoID});
-    if (!rs.Eof()) {
-        rs.MoveFirst();
-        const QVariant contId = rs.Value(QStringLiteral("fkContID"));
-        if (!contId.isNull()) lblText[0]->setText(modGeneral::ConvertContactName(contId.toInt()));
-        const QVariant projId = rs.Value(QStringLiteral("fkProjID"));
-        if (!projId.isNull()) lblText[1]->setText(modGeneral::ConvertProjectName(projId.toInt()));
-        lblText[2]->setText(rs.Value(QStringLiteral("Subject")).toString());
-        lblText[3]->setText(
-            DateAtTime(rs.Value(QStringLiteral("DueDate")), rs.Value(QStringLiteral("DueTime"))));
-        lblText[kDescription]->setText(rs.Value(QStringLiteral("TextBody"))
-                                           .toString()
-                                           .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    }
+    ShowItemTexts(rs, QStringLiteral("DueDate"), QStringLiteral("DueTime"));
     lblTitle->setText(QStringLiteral("Reminder for scheduled To Do item"));
     rs.Close();
 }
@@ -213,21 +217,10 @@ void frmReminder::LoadApptReminder() {
             "SELECT RefNum, Subject, fkContID, fkProjID, DateFrom, DateTo, TimeFrom, TimeTo, TextBody ") +
             QStringLiteral("FROM Appts WHERE RefNum = ?"),
         {m_lngApptID});
-    if (!rs.Eof()) {
-        rs.MoveFirst();
-        const QVariant contId = rs.Value(QStringLiteral("fkContID"));
-        if (!contId.isNull()) lblText[0]->setText(modGeneral::ConvertContactName(contId.toInt()));
-        const QVariant projId = rs.Value(QStringLiteral("fkProjID"));
-        if (!projId.isNull()) lblText[1]->setText(modGeneral::ConvertProjectName(projId.toInt()));
-        lblText[2]->setText(rs.Value(QStringLiteral("Subject")).toString());
-        lblText[3]->setText(
-            DateAtTime(rs.Value(QStringLiteral("DateFrom")), rs.Value(QStringLiteral("TimeFrom"))));
+    ShowItemTexts(rs, QStringLiteral("DateFrom"), QStringLiteral("TimeFrom"));
+    if (!rs.Eof())
         lblText[kEndRow]->setText(
             DateAtTime(rs.Value(QStringLiteral("DateTo")), rs.Value(QStringLiteral("TimeTo"))));
-        lblText[kDescription]->setText(rs.Value(QStringLiteral("TextBody"))
-                                           .toString()
-                                           .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    }
     lblTitle->setText(QStringLiteral("Reminder for scheduled Appointment"));
     rs.Close();
 }

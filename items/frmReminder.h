@@ -6,6 +6,10 @@
 
 #include "platform/ui/ScreenRegistry.h"
 
+namespace db {
+class Recordset;
+}
+
 class QCloseEvent;
 class QFrame;
 class QLabel;
@@ -39,6 +43,7 @@ private:
     void BuildControls();
     void Form_Load();
     void InitializeScreen();
+    void ShowItemTexts(db::Recordset& rs, const QString& dateColumn, const QString& timeColumn);
     void LoadToDoReminder();
     void LoadApptReminder();
     void MarkReminderDone();
