@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <cmath>
+#include <functional>
 
 #include "calendar/ApptBox.h"
 #include "calendar/CalendarShell.h"
@@ -372,14 +373,27 @@ void HourGridView::tbsMain_Click() {
 // The appointment boxes
 
 void HourGridView::LoadAppointments() {
-    core::trap(Name("LoadAppointments"), Tail::Action, QString::fromLatin1(m_setup.loadAction), [this] {
+    int count = 0;
+    core::trap(Name("LoadAppointments"), Tail::Action, QString::fromLatin1(m_setup.loadAction), [&] {
         struct Entry {
             int32_t key;
             QString text;
         };
         std::vector<hours::BoxSource> sources;
         std::vector<Entry> entries;
-        int count = 0;
+        // Lanes are shared out among all the rows read, so the boxes are placed when the reading ends,
+        // also when the query fails part way: the rows read so far keep their boxes, shown before the
+        // error is.
+        struct PlaceAtEnd {
+            std::function<void()> place;
+            ~PlaceAtEnd() { place(); }
+        } placeAtEnd{[&] {
+            std::vector<hours::ColumnSpan> spans;
+            for (const Column& c : m_dayColumns) spans.push_back({c.left, c.width});
+            const std::vector<hours::BoxPlace> places = hours::PlaceBoxes(sources, spans);
+            for (std::size_t i = 0; i < places.size(); ++i)
+                SetAppointmentText(places[i], entries[i].key, entries[i].text);
+        }};
         const QString body = m_setup.withBody ? QStringLiteral(", Appts.TextBody") : QString();
         // In start order, so that overlapping boxes take their lanes from the earliest.
         g_dbLocal->ForEachRow(
@@ -414,19 +428,15 @@ void HourGridView::LoadAppointments() {
                 sources.push_back({column, start, end});
                 entries.push_back({static_cast<int32_t>(row.integer(0)), text});
             });
-
-        std::vector<hours::ColumnSpan> spans;
-        for (const Column& c : m_dayColumns) spans.push_back({c.left, c.width});
-        const std::vector<hours::BoxPlace> places = hours::PlaceBoxes(sources, spans);
-        for (std::size_t i = 0; i < places.size(); ++i) SetAppointmentText(places[i], entries[i].key, entries[i].text);
-
-        if (count < 1) {
-            modGeneral::SetStatus(QString());
-        } else {
-            modGeneral::SetStatus(QStringLiteral("There are ") + QString::number(count) +
-                                  QStringLiteral(" appointments listed for this date range."));
-        }
     });
+    // After the trap, which puts the status line back when a load fails: the count is then that of the
+    // rows read before the failure, whose boxes stay.
+    if (count < 1) {
+        modGeneral::SetStatus(QString());
+    } else {
+        modGeneral::SetStatus(QStringLiteral("There are ") + QString::number(count) +
+                              QStringLiteral(" appointments listed for this date range."));
+    }
 }
 
 void HourGridView::SetAppointmentText(const hours::BoxPlace& place, int32_t key, const QString& text) {
