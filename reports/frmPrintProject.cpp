@@ -1,5 +1,6 @@
 #include "reports/frmPrintProject.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include "core/RecordEditor.h"
@@ -83,10 +84,16 @@ void frmPrintProject::PopulateRelContacts() {
                 QStringLiteral(" AS EMail FROM RelateProject WHERE fkProjID = ? ORDER BY ContShowName"),
             {m_lngProjID});
         m_sngCurY += 0.1f;
+        QSet<qint64> printed;
         if (m_rsPrint.RecordCount() > 0) {
             m_rsPrint.MoveFirst();
             for (; !m_rsPrint.Eof(); m_rsPrint.MoveNext()) {
-                if (!m_rsPrint.Value(1).isNull() && !m_rsPrint.Value(2).isNull()) {
+                const bool named = !m_rsPrint.Value(1).isNull() && !m_rsPrint.Value(2).isNull();
+                const qint64 contact = m_rsPrint.Value(1).toLongLong();
+                // A contact linked twice is printed once, as the editor lists it.
+                if (named && printed.contains(contact)) continue;
+                if (named) {
+                    printed.insert(contact);
                     m_sngCurY = ListRow(m_sngCurY, kContactHeadings);
                     printer.SetCurrentX(kTextX);
                     printer.SetCurrentY(m_sngCurY);
