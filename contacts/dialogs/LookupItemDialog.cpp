@@ -203,10 +203,17 @@ void LookupItemDialog::cmdOpts_Click(int index) {
     if (ValidateEntry()) PostEntry();
 }
 
-// Blanks count: only an empty text is refused.
+// Blanks count: only an empty text is refused, and a group holding a comma, since a contact's
+// groups are stored joined with commas and such a name would come back as two.
 bool LookupItemDialog::ValidateEntry() {
-    if (!Text1->text().isEmpty()) return true;
-    ui::MsgBox(Text(m_member.emptyMessage), ui::OKOnly | ui::Information, Text(m_member.emptyTitle));
+    QString refusal;
+    if (Text1->text().isEmpty()) {
+        refusal = Text(m_member.emptyMessage);
+    } else if (qstrcmp(m_member.kind, "GRP") == 0 && Text1->text().contains(QLatin1Char(','))) {
+        refusal = QStringLiteral("A Group Description cannot contain a comma.");
+    }
+    if (refusal.isEmpty()) return true;
+    ui::MsgBox(refusal, ui::OKOnly | ui::Information, Text(m_member.emptyTitle));
     Text1->setFocus();
     return false;
 }

@@ -18,10 +18,10 @@ struct LookupMember;
 // in LookupItemDialog.cpp (texts, kind, typing limit, what it refreshes after adding and what its
 // Cancel puts back), and carries its own form name as object name.
 //
-// OK adds the typed text exactly as typed (blanks and duplicates included; only an empty text is
-// refused), refreshes the opener's list and closes. Cancel and Esc put the opener's pick control
-// back; the close box only closes. The opener is found by name when needed, and left alone when it
-// has closed meanwhile. Modeless, gone when closed.
+// OK adds the typed text exactly as typed (blanks and duplicates included; only an empty text, and a
+// group name holding a comma, is refused), refreshes the opener's list and closes. Cancel and Esc put
+// the opener's pick control back; the close box only closes. The opener is found by name when needed,
+// and left alone when it has closed meanwhile. Modeless, gone when closed.
 class LookupItemDialog : public QDialog {
     Q_OBJECT
 

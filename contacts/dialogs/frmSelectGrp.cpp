@@ -124,8 +124,10 @@ void frmSelectGrp::LoadAllGroups() {
     lstGroup->addItems(items);
 }
 
-// Each name selects one entry of exactly that text, so a name stored twice selects both of a pair.
+// Each name selects one entry of exactly that text, and only one: a group listed twice (added again
+// under a name already selected) is chosen once.
 void frmSelectGrp::SelectGroups(QStringList names) {
+    names.removeDuplicates();
     for (int i = 0; i < lstGroup->count() && !names.isEmpty(); ++i) {
         if (names.removeOne(lstGroup->itemText(i))) lstGroup->setSelected(i, true);
     }
@@ -169,8 +171,12 @@ void frmSelectGrp::cmdOpts_Click(int index) {
 
 QString frmSelectGrp::GetString() {
     QString joined;
-    core::trap(QStringLiteral("frmSelectGrp.GetString"), Tail::Silent,
-               [&] { joined = SelectedGroups().join(kSeparator); });
+    core::trap(QStringLiteral("frmSelectGrp.GetString"), Tail::Silent, [&] {
+        // Both entries of a name listed twice may be selected; the contact is in it once.
+        QStringList names = SelectedGroups();
+        names.removeDuplicates();
+        joined = names.join(kSeparator);
+    });
     return joined;
 }
 

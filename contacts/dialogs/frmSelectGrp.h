@@ -15,7 +15,7 @@ class ListBox;
 // "Select Group(s)": the groups of the contact in the editor, chosen from the user's group list, and
 // the place where groups are added (New) and removed. It opens on the contact's present groups and
 // keeps what is selected across every rebuild of the list; OK stores the selected names joined with
-// ",", in list order. OK and the close box refresh the editor, Cancel does not, Esc does nothing.
+// ",", in list order, each name once. OK and the close box refresh the editor, Cancel does not, Esc does nothing.
 // Modeless, owned by the main window, gone when closed.
 class frmSelectGrp : public QDialog {
     Q_OBJECT
