@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QVector>
 
+#include "core/SwitchRecordDialog.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
@@ -351,10 +352,14 @@ void RecordEditor::SwitcherClick(int index) {
     if (!IsLoaded()) return;
     core::trap(m_kind.formName + QLatin1Char('.') + m_kind.switcher + QStringLiteral("_Click"), Tail::Action,
                m_kind.switchFailure, [&] {
-                   // Asks even for the record on screen; its OK reopens the editor. While the question
-                   // is open it stays as it is: the wheel or the arrow keys change the entry once a step.
-                   ui::ScreenRegistry::instance().open(
-                       m_kind.switchDialog, {{m_kind.switchMember, m_cboSwitcher->itemData(index)}});
+                   // Asks even for the record on screen; its OK reopens the editor. One question at a
+                   // time: while it is open it keeps its record, and the switcher goes back to that
+                   // record's entry whenever the wheel or the arrow keys move it on.
+                   auto* question = qobject_cast<SwitchRecordDialog*>(ui::ScreenRegistry::instance().open(
+                       m_kind.switchDialog, {{m_kind.switchMember, m_cboSwitcher->itemData(index)}}));
+                   if (!question) return;
+                   const int asked = m_cboSwitcher->findData(question->ChosenRecord());
+                   if (asked >= 0 && asked != index) m_cboSwitcher->setListIndex(asked);
                });
 }
 

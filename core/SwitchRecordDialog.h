@@ -24,11 +24,11 @@ public:
     };
 
     void done(int result) override;
+    // The record chosen, as the opener handed it over.
+    virtual int32_t ChosenRecord() const = 0;
 
 protected:
     SwitchRecordDialog(const Kind& kind, QWidget* parent);
-    // The record chosen, as the opener handed it over.
-    virtual int32_t ChosenRecord() const = 0;
 
 private:
     void cmdOpts_Click(int index);

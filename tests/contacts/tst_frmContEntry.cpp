@@ -599,10 +599,12 @@ private Q_SLOTS:
             }
             return shown;
         };
-        // From "Ek, Bo" up to "Dahl, Carl", "Berg, Anna" and "Acme": the first step asks.
+        // From "Ek, Bo" up to "Dahl, Carl": the first step asks, and the switcher stays on the contact
+        // asked about while the question is open.
         for (int i = 0; i < 3; ++i) step(true);
         QCOMPARE(questions().size(), 1);
         QCOMPARE(questions().first()->m_lngContactID, 1);
+        QCOMPARE(e->cboContList->currentText(), QString("Dahl, Carl"));
 
         // Answered, the next step asks again.
         QTest::mouseClick(questions().first()->findChild<QAbstractButton*>("cmdOpts(1)"), Qt::LeftButton);
@@ -610,7 +612,7 @@ private Q_SLOTS:
         QVERIFY(questions().isEmpty());
         step(false);
         QCOMPARE(questions().size(), 1);
-        QCOMPARE(questions().first()->m_lngContactID, 2);
+        QCOMPARE(questions().first()->m_lngContactID, 4);
     }
 
     // A style that activates an item on a single click, as some desktops' do.
