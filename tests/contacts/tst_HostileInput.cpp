@@ -424,7 +424,8 @@ private Q_SLOTS:
             QTest::mouseClick(dlg->findChild<QAbstractButton*>("cmdOpts(0)"), Qt::LeftButton);
             settle();
             if (refused) {
-                QCOMPARE(f->prompts().lastTitle(), QStringLiteral("Validate : Group Description"));
+                QCOMPARE(f->prompts().lastText(),
+                         QStringLiteral("A Group Description cannot contain a comma."));
                 QCOMPARE(rows("SELECT * FROM Lookup"), before);
                 dlg->close();
                 continue;
