@@ -331,7 +331,9 @@ private Q_SLOTS:
             blank = readAll(built.filePath("PomaretData.db"));
         }
         const QByteArray truncated = blank.left(blank.size() / 2);
-        const QString damaged = "The database file '%1' is damaged and cannot be opened.";
+        const QString damaged =
+            "The database file '%1' is damaged and has been set aside, with its working files, as "
+            "'%1.damaged'. Delete '%1.damaged' to start with an empty database instead.";
         QTest::newRow("not a database") << QByteArray("just some text\n") << true << "" << true << "3003"
                                         << "'%1' is not a Pomaret database.";
         QTest::newRow("no workspace") << QByteArray() << false << "" << false << "3001"
@@ -349,9 +351,7 @@ private Q_SLOTS:
         QTest::newRow("damaged, no backup") << truncated << true << "" << false << "3016" << damaged;
         QTest::newRow("damaged, with backup")
             << truncated << true << "" << true << "3016"
-            << damaged +
-                   " A backup of it is '%2': copy it over the damaged file to go on with the data of "
-                   "that backup.";
+            << damaged + " A backup of it is '%2': copy it to '%1' to go on with the data of that backup.";
     }
     void openLocalDbRefusal() {
         QFETCH(QByteArray, content);
@@ -395,7 +395,8 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().beeps(), 1);
         QCOMPARE(g_dbLocal.pointer(), &f->db());  // unchanged
         QCOMPARE(f->rowCount("ErrLog"), 0);
-        if (!content.isEmpty()) QCOMPARE(readAll(path), content);
+        // A damaged file is kept under its set-aside name, byte for byte.
+        if (!content.isEmpty()) QCOMPARE(readAll(number == "3016" ? path + ".damaged" : path), content);
         // Left exactly as found: no journal, no blank database beside or instead of it.
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), content.isEmpty() ? 0 : 1);
         QCOMPARE(window->StatusText(), QString("Ready ..."));

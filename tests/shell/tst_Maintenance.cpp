@@ -137,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 0);
         QCOMPARE(window->status, QStringLiteral("Ready ..."));
         QCOMPARE(NamesIn(backupPath()), names());
-        QCOMPARE(db::Database::CheckFile(backupPath(), QStringLiteral("Contacts")), QStringList{"ok"});
+        QCOMPARE(db::Database::CheckFile(backupPath(), core::ProgramSchema()), QStringList{"ok"});
         // Rollback-journal mode in the header (bytes 18 and 19), nothing beside it.
         QCOMPARE(Bytes(backupPath()).mid(18, 2), QByteArray("\x01\x01", 2));
         QCOMPARE(FolderEntries(QFileInfo(backupPath()).absolutePath()), QStringList{"PomaretData.db"});
@@ -195,7 +195,7 @@ private Q_SLOTS:
         QVERIFY2(before >= 50 && after > before, "the writer stopped early");
         QCOMPARE(frmBackRest::LastCaption(), QStringLiteral("Data Backup Complete ..."));
 
-        QCOMPARE(db::Database::CheckFile(backupPath(), QStringLiteral("Contacts")), QStringList{"ok"});
+        QCOMPARE(db::Database::CheckFile(backupPath(), core::ProgramSchema()), QStringList{"ok"});
         SQLite::Database copy(backupPath().toStdString(), SQLite::OPEN_READONLY);
         const int rows = copy.execAndGet("SELECT count(*) FROM Lookup WHERE ItemID = 'W'").getInt();
         QVERIFY2(rows >= before * 5,
