@@ -881,6 +881,7 @@ QStringList Database::CheckFile(const QString& path, const QList<TableDef>& requ
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) return {QStringLiteral("There is no file '%1'.").arg(path)};
     if (!hasSqliteHeader(path)) return {QStringLiteral("'%1' is not a database file.").arg(path)};
+    const ProbeFiles probeFiles(path);  // never kept: a check leaves the folder as it found it
     try {
         SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY, kBusyTimeoutMs);
         const QString missing = missingFrom(probe, required);
