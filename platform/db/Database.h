@@ -55,7 +55,7 @@ class Database {
 public:
     // Opens an existing file. Nothing is ever created: a missing file raises kErrFileNotFound.
     // The file is first looked at read-only and is left exactly as it was when refused (the empty
-    // -wal and -shm that look itself made are removed again): kErrCannotRead when it may not be
+    // -wal and -shm the look itself made are removed again): kErrCannotRead when it may not be
     // read, kErrNotADatabase when it is not a SQLite database or lacks a table or column of
     // `required` (the first one missing is named), kErrDamaged when SQLite finds it corrupt. A file
     // whose -wal still holds frames (its last session did not end cleanly) is also checked page by
