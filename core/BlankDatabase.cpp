@@ -8,6 +8,18 @@
 #include "platform/db/DbError.h"
 
 namespace core {
+namespace {
+
+const QString kDamaged = QStringLiteral("damaged");
+
+QString damagedText(const QString& databasePath, const QString& setAside) {
+    return QStringLiteral(
+               "The database file '%1' is damaged and has been set aside, with its working files, as "
+               "'%2'. Delete '%2' to start with an empty database instead.")
+        .arg(databasePath, setAside);
+}
+
+}  // namespace
 
 QString SchemaScript() {
     QFile file(QStringLiteral(":/schema.sql"));
@@ -30,6 +42,9 @@ bool EnsureDatabase(const QString& databasePath) {
     // Anything with content is the user's: whether it is a usable database is for the open to
     // decide, and it must find the file exactly as it was.
     if (info.exists() && (!info.isFile() || info.size() > 0)) return false;
+    // The set-aside file stands for the data until the user copies the backup in or deletes it.
+    const QString damaged = db::LastSetAside(databasePath, kDamaged);
+    if (!damaged.isEmpty()) throw db::DbError(db::kErrDamaged, damagedText(databasePath, damaged));
     // Said as what it is, before a half-built file could be left behind.
     db::RequireWritableFolder(folder);
     // An empty file is what an interrupted first run or a failed copy leaves behind.
@@ -39,6 +54,31 @@ bool EnsureDatabase(const QString& databasePath) {
     }
     db::Database::CreateFromScript(databasePath, SchemaScript());
     return true;
+}
+
+std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath) {
+    EnsureDatabase(databasePath);
+    try {
+        return db::Database::Open(databasePath, ProgramSchema());
+    } catch (const db::DbError& e) {
+        if (e.number() != db::kErrDamaged) throw;
+        QString setAside;
+        try {
+            setAside = db::SetAside(databasePath, kDamaged, true);
+        } catch (const db::DbError& failed) {
+            throw db::DbError(e.number(), e.description() + QLatin1Char(' ') + failed.description());
+        }
+        throw db::DbError(e.number(), damagedText(databasePath, setAside));
+    }
+}
+
+const QList<db::TableDef>& ProgramSchema() {
+    static const QList<db::TableDef> tables = [] {
+        QList<db::TableDef> all = db::Database::ScriptTables(SchemaScript());
+        all.removeIf([](const db::TableDef& t) { return t.name == QLatin1String("Security"); });
+        return all;
+    }();
+    return tables;
 }
 
 }  // namespace core

@@ -199,20 +199,20 @@ void OpenLocalDB() {
             throw db::DbError(db::kErrNotOpen,
                               QStringLiteral("The database workspace has not been created."));
         }
-        core::EnsureDatabase(g_strDBPath);
         // Replaced only once the open has worked: a failed open keeps what was there.
-        g_dbLocal.reset(db::Database::Open(g_strDBPath, QStringLiteral("Contacts")));
+        g_dbLocal.reset(core::OpenProgramDatabase(g_strDBPath));
         failed = false;
     } catch (const db::DbError& e) {
         number = e.number();
         description = e.description();
-        // The damaged file is left as it is; the last backup is the way back to the data.
+        // The damaged file has been set aside; the last backup is the way back to the data.
         const QFileInfo backup(core::DataRoot::BackupPath());
-        if (number == db::kErrDamaged && backup.isFile() && backup.size() > 0) {
+        if (number == db::kErrDamaged && QFileInfo(g_strDBPath).size() == 0 && backup.isFile() &&
+            backup.size() > 0) {
             description += QStringLiteral(
-                               " A backup of it is '%1': copy it over the damaged file to go on "
-                               "with the data of that backup.")
-                               .arg(backup.filePath());
+                               " A backup of it is '%1': copy it to '%2' to go on with the data "
+                               "of that backup.")
+                               .arg(backup.filePath(), g_strDBPath);
         }
     } catch (const std::exception& e) {
         number = 1;

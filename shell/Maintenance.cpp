@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/BlankDatabase.h"
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -27,9 +28,6 @@
 using core::Tail;
 
 namespace {
-
-// What makes a file one of ours, as the start-up checks it.
-const QString kRequiredTable = QStringLiteral("Contacts");
 
 bool IsSound(const QStringList& problems) {
     return problems == QStringList{QStringLiteral("ok")};
@@ -102,7 +100,7 @@ void WriteCopy(db::Database& source, const QString& target, bool check) {
 
     source.BackupTo(temp);
     if (check) {
-        const QStringList problems = db::Database::CheckFile(temp, kRequiredTable);
+        const QStringList problems = db::Database::CheckFile(temp, core::ProgramSchema());
         if (!IsSound(problems)) {
             throw db::DbError(db::kErrDamaged,
                               QStringLiteral("The new copy failed its check: ") + Summary(problems));
@@ -115,11 +113,11 @@ void WriteCopy(db::Database& source, const QString& target, bool check) {
 // The restore proper, on a connection of its own while the program's is closed.
 void RestoreFromBackup() {
     std::unique_ptr<db::Database> database =
-        db::Database::Open(core::DataRoot::DatabasePath(), kRequiredTable);
+        db::Database::Open(core::DataRoot::DatabasePath(), core::ProgramSchema());
     // The database as it is now stays beside it until the restore has worked. It is not checked: a
     // damaged database is the usual reason to restore.
     WriteCopy(*database, shell::PreRestorePath(), false);
-    database->RestoreFrom(core::DataRoot::BackupPath(), kRequiredTable);
+    database->RestoreFrom(core::DataRoot::BackupPath(), core::ProgramSchema());
     const QStringList problems = database->IntegrityCheck();
     if (!IsSound(problems)) {
         throw db::DbError(db::kErrDamaged,
@@ -194,7 +192,14 @@ void mnuFileRepDB_Click() {
         modGeneral::CloseAllChildForms();
         if (RefusedWhileFormsOpen(QStringLiteral("repairing"))) return;
         // Only a sound file is "repaired": rebuilding indexes over damaged tables would hide the damage.
-        const QStringList problems = g_dbLocal->IntegrityCheck();
+        QStringList problems;
+        try {
+            problems = g_dbLocal->IntegrityCheck();
+        } catch (const db::DbError& e) {
+            // Damage bad enough stops the check itself.
+            damaged = db::IsDamage(e);
+            throw;
+        }
         if (!IsSound(problems)) {
             damaged = true;
             throw db::DbError(db::kErrDamaged, QStringLiteral("The database failed its integrity check: ") +
@@ -248,7 +253,7 @@ void mnuFileRestoreDB_Click() {
                 return;
             }
             // Looked at before anything is closed: a damaged backup leaves everything as it was.
-            const QStringList problems = db::Database::CheckFile(backup, kRequiredTable);
+            const QStringList problems = db::Database::CheckFile(backup, core::ProgramSchema());
             if (!IsSound(problems)) {
                 modGeneral::LogErrors(QStringLiteral("frmMain.mnuFileRestoreDB_Click"), db::kErrDamaged,
                                       QStringLiteral("The backup failed its check: ") + Summary(problems));
@@ -300,14 +305,32 @@ void CompactDB() {
 namespace modAPI {
 
 bool BackupDataFiles() {
-    return core::trap(QStringLiteral("modAPI.BackupDataFiles"), Tail::Action,
-                      QStringLiteral("Backing Up the Database"), [] {
-                          ui::SetBusy();
-                          modGeneral::SetStatus(QStringLiteral("Backing Up Data Files"), true);
-                          WriteCopy(g_dbLocal.get(), core::DataRoot::BackupPath(), true);
-                          ui::SetArrow();
-                          modGeneral::SetStatus(QString());
-                      });
+    bool damaged = false;
+    const bool copied = core::trap(QStringLiteral("modAPI.BackupDataFiles"), Tail::Silent, [&] {
+        ui::SetBusy();
+        modGeneral::SetStatus(QStringLiteral("Backing Up Data Files"), true);
+        try {
+            WriteCopy(g_dbLocal.get(), core::DataRoot::BackupPath(), true);
+        } catch (const db::DbError& e) {
+            damaged = db::IsDamage(e);
+            throw;
+        }
+        ui::SetArrow();
+        modGeneral::SetStatus(QString());
+    });
+    if (copied) return true;
+    QString text = QStringLiteral(
+        "An un-known error occurred while Backing Up the Database!\nSorry for the inconvenience");
+    // A copy of a damaged database would put damage in place of the last good backup.
+    if (damaged) {
+        text += shell::FileExists(core::DataRoot::BackupPath())
+                    ? QStringLiteral(
+                          "\n\nThe database is damaged, so no backup was made; the last backup "
+                          "was kept as it was.")
+                    : QStringLiteral("\n\nThe database is damaged, so no backup was made.");
+    }
+    ui::MsgBox(text, ui::OKOnly, ui::ProgramTitle());
+    return false;
 }
 
 bool RestoreDataFiles() {

@@ -437,7 +437,7 @@ void seedIfEmpty(const BenchOptions& options, const QString& path, BenchReport& 
                  .arg(options.today.toString(Qt::ISODate)));
     const auto start = SteadyClock::now();
     core::EnsureDatabase(path);
-    std::unique_ptr<db::Database> database = db::Database::Open(path, QStringLiteral("Contacts"));
+    std::unique_ptr<db::Database> database = db::Database::Open(path, core::ProgramSchema());
     seed(*database, seedOptions);
     database->Close();
     report.notes << QStringLiteral("seeded the database in %1 s").arg(msSince(start) / 1000.0, 0, 'f', 1);
@@ -1236,7 +1236,7 @@ private:
 
 // Errors the program trapped and logged while the bench ran.
 void collectLoggedErrors(const QString& path, qint64 fromRowid, BenchReport& report) {
-    std::unique_ptr<db::Database> database = db::Database::Open(path, QStringLiteral("Contacts"));
+    std::unique_ptr<db::Database> database = db::Database::Open(path, core::ProgramSchema());
     const db::Database::Rows rows = database->Query(
         QStringLiteral("SELECT ModName, ErrNum, ErrDesc FROM ErrLog WHERE rowid > ? ORDER BY rowid"),
         {fromRowid});
@@ -1435,7 +1435,7 @@ BenchReport runBench(const BenchOptions& options) {
     try {
         seedIfEmpty(options, path, report);
         {
-            std::unique_ptr<db::Database> database = db::Database::Open(path, QStringLiteral("Contacts"));
+            std::unique_ptr<db::Database> database = db::Database::Open(path, core::ProgramSchema());
             picks = pickFromData(*database, report);
             picked = true;
         }

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     bench::SeedReport report;
     try {
         core::EnsureDatabase(path);
-        std::unique_ptr<db::Database> database = db::Database::Open(path, QStringLiteral("Contacts"));
+        std::unique_ptr<db::Database> database = db::Database::Open(path, core::ProgramSchema());
         report = bench::seed(*database, options);
         database->Close();  // checkpoints the log into the file
     } catch (const db::DbError& e) {

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+#include <QHash>
 #include <SQLiteCpp/Backup.h>
+#include <QSet>
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include "platform/db/RecordsetImpl.h"
@@ -112,7 +114,126 @@ AccessCheck& accessCheck() {
     return check;
 }
 
+const QString kWorkingFiles[] = {QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
+
+// Every table with its columns, in the order they were made; SQLite's own tables left out.
+const char* const kTableColumns =
+    "SELECT m.name, p.name FROM sqlite_master AS m, pragma_table_info(m.name) AS p "
+    "WHERE m.type = 'table' AND substr(m.name, 1, 7) <> 'sqlite_' ORDER BY m.rowid, p.cid";
+
+// The first table or column of `required` that the file open on `probe` lacks, said as "it has no
+// table X" or "its table X has no column Y"; empty when it has them all. Names are compared as
+// SQLite compares them, ignoring case.
+QString missingFrom(SQLite::Database& probe, const QList<TableDef>& required) {
+    if (required.isEmpty()) return {};
+    QHash<QString, QSet<QString>> have;
+    SQLite::Statement st(probe, kTableColumns);
+    while (st.executeStep()) {
+        have[QString::fromUtf8(st.getColumn(0).getText()).toLower()].insert(
+            QString::fromUtf8(st.getColumn(1).getText()).toLower());
+    }
+    for (const TableDef& table : required) {
+        const auto columns = have.constFind(table.name.toLower());
+        if (columns == have.constEnd()) return QStringLiteral("it has no table %1").arg(table.name);
+        for (const Field& field : table.fields) {
+            if (!columns->contains(field.name.toLower())) {
+                return QStringLiteral("its table %1 has no column %2").arg(table.name, field.name);
+            }
+        }
+    }
+    return {};
+}
+
+QString notOurs(const QString& path, const QString& missing = {}) {
+    if (missing.isEmpty()) return QStringLiteral("'%1' is not a Pomaret database.").arg(path);
+    return QStringLiteral("'%1' is not a Pomaret database: %2.").arg(path, missing);
+}
+
+// A -wal longer than its 32-byte header holds frames: the last session on the file did not end by
+// closing it, so pages may be half-written.
+bool hasWalFrames(const QString& path) {
+    return QFileInfo(path + QStringLiteral("-wal")).size() > 32;
+}
+
+// A read-only look at a file in WAL mode makes an empty -wal and a -shm beside it when they are
+// missing. Unless the file is taken in the end, those two go again; nothing else is ever removed.
+class ProbeFiles {
+public:
+    explicit ProbeFiles(const QString& path)
+        : m_wal(path + QStringLiteral("-wal")),
+          m_shm(path + QStringLiteral("-shm")),
+          m_newWal(!QFileInfo::exists(m_wal)),
+          m_newShm(!QFileInfo::exists(m_shm)) {}
+    ~ProbeFiles() {
+        if (m_kept || QFileInfo(m_wal).size() > 0) return;
+        if (m_newWal) QFile::remove(m_wal);
+        if (m_newShm) QFile::remove(m_shm);
+    }
+    ProbeFiles(const ProbeFiles&) = delete;
+    ProbeFiles& operator=(const ProbeFiles&) = delete;
+    void keep() { m_kept = true; }
+
+private:
+    QString m_wal;
+    QString m_shm;
+    bool m_newWal;
+    bool m_newShm;
+    bool m_kept = false;
+};
+
 }  // namespace
+
+bool IsDamage(const DbError& error) {
+    if (error.number() == kErrDamaged) return true;
+    if (error.number() < kSqliteBase) return false;
+    const int primary = (error.number() - kSqliteBase) & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+QString SetAside(const QString& path, const QString& tag, bool withFile) {
+    QStringList moving;
+    for (const QString& suffix : kWorkingFiles) {
+        if (QFileInfo::exists(path + suffix)) moving << suffix;
+    }
+    // The file itself goes last: interrupted before, no working file is left waiting beside it for
+    // the next file put in its place.
+    if (withFile && QFileInfo::exists(path)) moving << QString();
+    if (moving.isEmpty()) return {};
+    QString set;
+    for (int n = 0;; ++n) {
+        set = path + QLatin1Char('.') + tag + (n > 0 ? QLatin1Char('.') + QString::number(n) : QString());
+        bool taken = QFileInfo::exists(set);
+        for (const QString& suffix : kWorkingFiles) taken = taken || QFileInfo::exists(set + suffix);
+        if (!taken) break;
+    }
+    for (const QString& suffix : moving) {
+        // QFile::rename refuses a name that is taken, so nothing is ever overwritten.
+        if (!QFile::rename(path + suffix, set + suffix)) {
+            throw DbError(
+                kErrCannotWrite,
+                QStringLiteral("'%1' could not be set aside as '%2'.").arg(path + suffix, set + suffix));
+        }
+    }
+    return set;
+}
+
+QString LastSetAside(const QString& path, const QString& tag) {
+    const QFileInfo info(path);
+    const QString first = info.fileName() + QLatin1Char('.') + tag;
+    const QDir folder(info.absolutePath());
+    QString last;
+    int lastNumber = -1;
+    for (const QString& name : folder.entryList({first + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
+        bool ok = name == first;
+        int number = 0;
+        if (!ok && name.startsWith(first + QLatin1Char('.'))) number = name.mid(first.size() + 1).toInt(&ok);
+        if (ok && number > lastNumber) {
+            lastNumber = number;
+            last = folder.filePath(name);
+        }
+    }
+    return last;
+}
 
 void SetAccessCheck(AccessCheck check) {
     accessCheck() = std::move(check);
@@ -136,7 +257,7 @@ Database::Database(const QString& path) : m_path(path), m_handle(this, [](Databa
 
 Database::~Database() { Close(); }
 
-std::unique_ptr<Database> Database::Open(const QString& path, const QString& requiredTable) {
+std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableDef>& required) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {
         throw DbError(kErrFileNotFound, QStringLiteral("Could not find the database file '%1'.").arg(path));
@@ -150,27 +271,28 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
         QStringLiteral("The database file '%1' cannot be written: you have no permission to change it.")
             .arg(path));
     if (!MayAccess(path, Access::Read)) throw cannotRead;
+    const DbError damaged(
+        kErrDamaged, QStringLiteral("The database file '%1' is damaged and cannot be opened.").arg(path));
     // Look before touching: switching to WAL writes the header, so a file that is not ours, or that
     // is damaged, is only ever opened read-only.
-    const QString notOurs = QStringLiteral("'%1' is not a Pomaret database.").arg(path);
     if (QFile f(path); !f.open(QIODevice::ReadOnly)) throw cannotRead;
-    if (!hasSqliteHeader(path)) throw DbError(kErrNotADatabase, notOurs);
+    if (!hasSqliteHeader(path)) throw DbError(kErrNotADatabase, notOurs(path));
+    ProbeFiles probeFiles(path);
     try {
         SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY);
-        SQLite::Statement tables(probe, "SELECT name FROM sqlite_master WHERE type = 'table'");
-        bool found = requiredTable.isEmpty();
-        while (tables.executeStep()) {
-            if (QString::fromUtf8(tables.getColumn(0).getText()) == requiredTable) found = true;
+        const QString missing = missingFrom(probe, required);
+        if (!missing.isEmpty()) throw DbError(kErrNotADatabase, notOurs(path, missing));
+        // Only after a session that did not end cleanly: a clean start reads no more than the schema.
+        if (hasWalFrames(path)) {
+            SQLite::Statement check(probe, "PRAGMA quick_check(1)");
+            if (!check.executeStep() || check.getColumn(0).getString() != "ok") throw damaged;
         }
-        if (!found) throw DbError(kErrNotADatabase, notOurs);
     } catch (const SQLite::Exception& e) {
         switch (e.getErrorCode() & 0xff) {
             case SQLITE_CORRUPT:
-                throw DbError(
-                    kErrDamaged,
-                    QStringLiteral("The database file '%1' is damaged and cannot be opened.").arg(path));
+                throw damaged;
             case SQLITE_NOTADB:
-                throw DbError(kErrNotADatabase, notOurs);
+                throw DbError(kErrNotADatabase, notOurs(path));
             case SQLITE_CANTOPEN:
             case SQLITE_PERM:
             case SQLITE_AUTH:
@@ -201,6 +323,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
         if ((e.getErrorCode() & 0xff) == SQLITE_READONLY) throw cannotWrite;
         throw fromSqlite(e);
     }
+    probeFiles.keep();
     return db;
 }
 
@@ -231,6 +354,8 @@ void Database::CreateFromScript(const QString& path, const QString& script) {
             t.commit();
         }  // closed here, before the rename
         if (info.exists()) QFile::remove(path);
+        // Working files left by an earlier file at this path would be played into the new one.
+        SetAside(path, QStringLiteral("stale"), false);
         if (!QFile::rename(tempPath, path)) {
             throw DbError(kErrFileNotFound, QStringLiteral("Cannot put the new database at '%1'.").arg(path));
         }
@@ -690,10 +815,10 @@ void Database::BackupTo(const QString& path) {
     }
 }
 
-void Database::RestoreFrom(const QString& path, const QString& requiredTable) {
+void Database::RestoreFrom(const QString& path, const QList<TableDef>& required) {
     SQLite::Database& destination = Connection();
     RequireNoTransaction("restored");
-    const QStringList problems = CheckFile(path, requiredTable);
+    const QStringList problems = CheckFile(path, required);
     if (problems != QStringList{QStringLiteral("ok")}) {
         throw DbError(kErrDamaged, QStringLiteral("'%1' cannot be restored from: %2")
                                        .arg(path, problems.mid(0, 3).join(QStringLiteral("; "))));
@@ -752,19 +877,15 @@ void Database::Reindex() {
     }
 }
 
-QStringList Database::CheckFile(const QString& path, const QString& requiredTable) {
+QStringList Database::CheckFile(const QString& path, const QList<TableDef>& required) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) return {QStringLiteral("There is no file '%1'.").arg(path)};
     if (!hasSqliteHeader(path)) return {QStringLiteral("'%1' is not a database file.").arg(path)};
+    const ProbeFiles probeFiles(path);  // never kept: a check leaves the folder as it found it
     try {
         SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY, kBusyTimeoutMs);
-        if (!requiredTable.isEmpty()) {
-            SQLite::Statement table(probe, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
-            table.bind(1, requiredTable.toStdString());
-            if (!table.executeStep()) {
-                return {QStringLiteral("'%1' has no table %2.").arg(path, requiredTable)};
-            }
-        }
+        const QString missing = missingFrom(probe, required);
+        if (!missing.isEmpty()) return {notOurs(path, missing)};
         QStringList out;
         SQLite::Statement check(probe, "PRAGMA integrity_check");
         while (check.executeStep()) out << QString::fromUtf8(check.getColumn(0).getText());
@@ -773,6 +894,24 @@ QStringList Database::CheckFile(const QString& path, const QString& requiredTabl
     } catch (const SQLite::Exception& e) {
         return {QString::fromUtf8(e.what())};
     }
+}
+
+QList<TableDef> Database::ScriptTables(const QString& script) {
+    QList<TableDef> tables;
+    try {
+        SQLite::Database memory(":memory:", SQLite::OPEN_READWRITE);
+        memory.exec(script.toStdString());
+        SQLite::Statement st(memory, kTableColumns);
+        while (st.executeStep()) {
+            const QString table = QString::fromUtf8(st.getColumn(0).getText());
+            if (tables.isEmpty() || tables.last().name != table) tables.append(TableDef{table, {}, {}});
+            tables.last().fields << Field::make(QString::fromUtf8(st.getColumn(1).getText()),
+                                                FieldType::Memo);
+        }
+    } catch (const SQLite::Exception& e) {
+        throw fromSqlite(e);
+    }
+    return tables;
 }
 
 }  // namespace db

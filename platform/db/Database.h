@@ -35,17 +35,33 @@ bool MayAccess(const QString& path, Access access);
 // its journal and WAL files).
 void RequireWritableFolder(const QString& folder);
 
+// True for an error that says the file itself is damaged (its check failed, or SQLite found it
+// corrupt or not a database), rather than that something around it failed.
+bool IsDamage(const DbError& error);
+
+// Moves the files of the database at `path` out of its way by renaming, never deleting or
+// overwriting: its -wal, -shm and -journal, and the file itself when `withFile`, become
+// "<path>.<tag>-wal", ... and "<path>.<tag>" (then "<path>.<tag>.1", ... when one of those names is
+// taken). A set keeps SQLite's names, so it still opens together, and no working file is ever
+// applied to a file that is not its own. Returns the set's name ("<path>.<tag>"), or an empty text
+// when there was nothing to move; a failed rename raises kErrCannotWrite.
+QString SetAside(const QString& path, const QString& tag, bool withFile);
+// The newest "<path>.<tag>" or "<path>.<tag>.N" file there is; empty when there is none.
+QString LastSetAside(const QString& path, const QString& tag);
+
 // One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL. A
 // connection belongs to the thread that opened it: it is opened without SQLite's connection mutex.
 class Database {
 public:
     // Opens an existing file. Nothing is ever created: a missing file raises kErrFileNotFound.
-    // The file is first looked at read-only and is left exactly as it was when refused:
-    // kErrCannotRead when it may not be read, kErrNotADatabase when it is not a SQLite database or
-    // lacks `requiredTable` (when given), kErrDamaged when SQLite finds it corrupt (a truncated
-    // copy). One that is sound but that this user may not change, or whose folder is not writable,
-    // raises kErrCannotWrite rather than opening read-only.
-    static std::unique_ptr<Database> Open(const QString& path, const QString& requiredTable = {});
+    // The file is first looked at read-only and is left exactly as it was when refused (the empty
+    // -wal and -shm the look itself made are removed again): kErrCannotRead when it may not be
+    // read, kErrNotADatabase when it is not a SQLite database or lacks a table or column of
+    // `required` (the first one missing is named), kErrDamaged when SQLite finds it corrupt. A file
+    // whose -wal still holds frames (its last session did not end cleanly) is also checked page by
+    // page (quick_check) first. One that is sound but that this user may not change, or whose
+    // folder is not writable, raises kErrCannotWrite rather than opening read-only.
+    static std::unique_ptr<Database> Open(const QString& path, const QList<TableDef>& required = {});
 
     // Builds a new database at `path` from an SQL script: written to a temporary file in the same
     // folder in rollback-journal mode, closed, then renamed into place. Refuses to replace a file
@@ -113,17 +129,20 @@ public:
     void BackupTo(const QString& path);
     // Replaces the whole content of this database by that of the file at `path` in one write
     // transaction: on any failure the database keeps its content. The file is checked first
-    // (CheckFile with `requiredTable`) and refused with kErrDamaged when it is not sound.
-    void RestoreFrom(const QString& path, const QString& requiredTable = {});
+    // (CheckFile with `required`) and refused with kErrDamaged when it is not sound.
+    void RestoreFrom(const QString& path, const QList<TableDef>& required = {});
     // Rebuilds the file without its free pages (VACUUM): atomic, on this connection.
     void Compact();
     // PRAGMA integrity_check: {"ok"} when sound, else the problems found.
     QStringList IntegrityCheck();
     // Rebuilds every index from its table.
     void Reindex();
-    // Checks a file without changing it: opened read-only, `requiredTable` present (when given),
-    // PRAGMA integrity_check. {"ok"} when sound, else what is wrong with it.
-    static QStringList CheckFile(const QString& path, const QString& requiredTable = {});
+    // Checks a file without changing it: opened read-only, every table and column of `required`
+    // present, PRAGMA integrity_check. {"ok"} when sound, else what is wrong with it.
+    static QStringList CheckFile(const QString& path, const QList<TableDef>& required = {});
+    // The tables an SQL script creates, each with the names of its columns, in the order it creates
+    // them (the script is run on a database in memory).
+    static QList<TableDef> ScriptTables(const QString& script);
 
     // Column facts of one table as the layer enforces them (cached; refreshed on schema changes).
     const TableDef& Table(const QString& name);

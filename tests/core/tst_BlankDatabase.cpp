@@ -360,7 +360,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString copy = dir.filePath(QStringLiteral("copy.db"));
         QVERIFY(QFile::copy(m_path, copy));
-        auto database = db::Database::Open(copy, QStringLiteral("Contacts"));
+        auto database = db::Database::Open(copy, core::ProgramSchema());
         QCOMPARE(database->TableDefs().size(), 21);
         for (const ExpectedTable& t : expectedTables()) {
             const db::TableDef& def = database->Table(QString::fromLatin1(t.name));
@@ -433,7 +433,7 @@ private Q_SLOTS:
         QVERIFY(snapshot(path) == before);
 
         try {
-            db::Database::Open(path, QStringLiteral("Contacts"));
+            db::Database::Open(path, core::ProgramSchema());
             QFAIL("the file was accepted");
         } catch (const db::DbError& e) {
             QCOMPARE(e.number(), int(db::kErrNotADatabase));

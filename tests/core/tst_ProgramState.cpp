@@ -1,3 +1,4 @@
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <QDir>
 #include <QFile>
 #include <QRectF>
@@ -53,6 +54,26 @@ QByteArray readAll(const QString& path) {
 
 void makeWorkspace() {
     g_wsMain = std::make_unique<Workspace>(Workspace{"MainWS", "admin", ""});
+}
+
+// What a killed session leaves at `path`: 400 contacts in the file, 10 more only in a -wal beside it;
+// `backup` gets a sound copy of the first 400.
+void killedSession(const QString& path, const QString& backup) {
+    QTemporaryDir dir;
+    const QString live = dir.filePath("live.db");
+    core::EnsureDatabase(live);
+    auto conn = db::Database::Open(live);
+    // Names in key order, so the rows of the -wal touch only the last pages.
+    const char* add =
+        "WITH RECURSIVE n(i) AS (SELECT ? UNION ALL SELECT i + 1 FROM n WHERE i < ?) INSERT INTO Contacts "
+        "(ContID, ShownName) SELECT i, printf('Name %05d %.190c', i, 'x') FROM n";
+    conn->Connection().exec("PRAGMA wal_autocheckpoint=0");
+    conn->Execute(add, {1, 400});
+    conn->Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    QFile::copy(live, backup);
+    conn->Execute(add, {401, 410});
+    QFile::copy(live, path);
+    QFile::copy(live + "-wal", path + "-wal");
 }
 
 }  // namespace
@@ -331,7 +352,24 @@ private Q_SLOTS:
             blank = readAll(built.filePath("PomaretData.db"));
         }
         const QByteArray truncated = blank.left(blank.size() / 2);
-        const QString damaged = "The database file '%1' is damaged and cannot be opened.";
+        // In WAL mode, so the look at it makes a -wal and -shm that must go again.
+        auto changed = [](const char* sql) {
+            QTemporaryDir dir;
+            core::EnsureDatabase(dir.filePath("PomaretData.db"));
+            SQLite::Database(dir.filePath("PomaretData.db").toStdString(), SQLite::OPEN_READWRITE)
+                .exec(std::string("PRAGMA journal_mode=WAL; ") + sql);
+            return readAll(dir.filePath("PomaretData.db"));
+        };
+        const QString notOurs = "'%1' is not a Pomaret database: ";
+        QTest::newRow("another program's Contacts")
+            << changed("DROP TABLE Contacts; CREATE TABLE Contacts (Id INTEGER); DROP TABLE ErrLog") << true
+            << "" << false << "3003" << notOurs + "it has no table ErrLog.";
+        QTest::newRow("column renamed")
+            << changed("ALTER TABLE Contacts RENAME ShownName TO ShowName") << true << "" << false << "3003"
+            << notOurs + "its table Contacts has no column ShownName.";
+        const QString damaged =
+            "The database file '%1' is damaged and has been set aside, with its working files, as "
+            "'%1.damaged'. Delete '%1.damaged' to start with an empty database instead.";
         QTest::newRow("not a database") << QByteArray("just some text\n") << true << "" << true << "3003"
                                         << "'%1' is not a Pomaret database.";
         QTest::newRow("no workspace") << QByteArray() << false << "" << false << "3001"
@@ -349,9 +387,7 @@ private Q_SLOTS:
         QTest::newRow("damaged, no backup") << truncated << true << "" << false << "3016" << damaged;
         QTest::newRow("damaged, with backup")
             << truncated << true << "" << true << "3016"
-            << damaged +
-                   " A backup of it is '%2': copy it over the damaged file to go on with the data of "
-                   "that backup.";
+            << damaged + " A backup of it is '%2': copy it to '%1' to go on with the data of that backup.";
     }
     void openLocalDbRefusal() {
         QFETCH(QByteArray, content);
@@ -395,11 +431,59 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().beeps(), 1);
         QCOMPARE(g_dbLocal.pointer(), &f->db());  // unchanged
         QCOMPARE(f->rowCount("ErrLog"), 0);
-        if (!content.isEmpty()) QCOMPARE(readAll(path), content);
+        // A damaged file is kept under its set-aside name, byte for byte.
+        if (!content.isEmpty()) QCOMPARE(readAll(number == "3016" ? path + ".damaged" : path), content);
         // Left exactly as found: no journal, no blank database beside or instead of it.
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), content.isEmpty() ? 0 : 1);
         QCOMPARE(window->StatusText(), QString("Ready ..."));
         QVERIFY(!ui::IsBusy());
+    }
+
+    // A -wal left by a killed session belongs to its own file only: never played into a blank
+    // database, nor into the backup copied where a damaged file stood.
+    void filesLeftBesideAtStartUp_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("empty database, -wal of another") << "empty";
+        QTest::newRow("database truncated to a half") << "truncated";
+        QTest::newRow("page torn, found by the check") << "torn";
+    }
+    void filesLeftBesideAtStartUp() {
+        QFETCH(QString, damage);
+        QTemporaryDir root;
+        core::DataRoot::Set(root.path());
+        const QString path = core::DataRoot::DatabasePath();
+        QVERIFY(QDir(root.path()).mkpath("Data") && QDir(root.path()).mkpath("Backup"));
+        killedSession(path, core::DataRoot::BackupPath());
+        const QByteArray wal = readAll(path + "-wal");
+        const qint64 size = QFileInfo(path).size();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        if (damage == "torn") QVERIFY(file.seek(size / 2 / 4096 * 4096) && file.write(QByteArray(4096, 'Z')));
+        if (damage != "torn") file.resize(damage == "empty" ? 0 : size / 2);
+        file.close();
+        makeWorkspace();
+
+        if (damage != "empty") {
+            f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);
+            modGeneral::OpenLocalDB();
+            const QString refused = f->prompts().lastText();
+            QVERIFY2(refused.contains("as '" + path + ".damaged'") && refused.endsWith("Number : 3016"),
+                     qPrintable(refused));
+            QCOMPARE(readAll(path + ".damaged-wal"), wal);
+            QVERIFY(QFile::exists(path + ".damaged-shm"));
+            modGeneral::OpenLocalDB();  // the next start says it again and builds nothing
+            QCOMPARE(f->prompts().lastText(), refused);
+            QVERIFY(!QFile::exists(path));
+            QVERIFY(QFile::copy(core::DataRoot::BackupPath(), path));
+        }
+        modGeneral::OpenLocalDB();
+        QCOMPARE(g_dbLocal->IntegrityCheck(), QStringList{"ok"});
+        QCOMPARE(g_dbLocal->TableDefs().size(), 21);
+        QCOMPARE(g_dbLocal->OpenRecordset("SELECT COUNT(*) FROM Contacts").Value(0).toInt(),
+                 damage == "empty" ? 0 : 400);
+        if (damage == "empty") QCOMPARE(readAll(path + ".stale-wal"), wal);
+        g_dbLocal.close();
+        core::DataRoot::Set(f->root());
     }
 
     void shutDown_data() {

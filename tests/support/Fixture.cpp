@@ -70,7 +70,7 @@ void Fixture::reopen() {
 }
 
 void Fixture::open() {
-    m_db = db::Database::Open(core::DataRoot::DatabasePath(), QStringLiteral("Contacts"));
+    m_db = db::Database::Open(core::DataRoot::DatabasePath(), core::ProgramSchema());
     publish(m_db.get());
 }
 

@@ -82,7 +82,7 @@ private slots:
     void init() {
         QFile::remove(path());
         Database::CreateFromScript(path(), QString::fromUtf8(kSchema));
-        m_db = Database::Open(path(), QStringLiteral("Contacts"));
+        m_db = Database::Open(path());
     }
     void cleanup() { m_db.reset(); }
 
