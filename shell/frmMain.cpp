@@ -347,9 +347,6 @@ void frmMain::BuildStatusLine() {
     picStatus->setAutoFillBackground(true);
     lblStatus = new QLabel(QStringLiteral(" Ready ..."), picStatus);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(lblStatus->font().pointSizeF());
-    lblStatus->setFont(font);
     // The label sits 75 twips in from either side of the strip.
     auto* row = new QHBoxLayout(picStatus);
     row->setContentsMargins(ui::twips::ToPixelsX(75), 2, ui::twips::ToPixelsX(75), 2);
