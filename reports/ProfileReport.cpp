@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "core/Clock.h"
+#include "core/DialogLayout.h"
 #include "core/PrintPage.h"
 #include "core/RecordEditor.h"
 #include "core/Trap.h"
@@ -160,6 +161,7 @@ void ProfileReportDialog::BuildControls() {
     }
 
     setFixedSize(ui::twips::ToPixelsX(4665), ui::twips::ToPixelsY(m_kind.clientHeight));
+    core::layout::FitCaptions(this);
 }
 
 void ProfileReportDialog::Form_Load() {

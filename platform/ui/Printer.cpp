@@ -17,7 +17,6 @@ namespace ui {
 
 namespace {
 
-
 QString& OutputFile() {
     static QString path;
     return path;

@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "calendar/ApptBox.h"
@@ -23,7 +24,9 @@
 #include "shell/frmBackRest.h"
 #include "shell/frmDelete.h"
 #include "shell/frmMain.h"
+#include "support/CaptionCheck.h"
 #include "support/Fixture.h"
+#include "support/LayoutCheck.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -177,7 +180,10 @@ public:
         QObject::connect(&m_modalCloser, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal) return;
-            if (modal != m_lastModal) seen << modal->objectName();
+            if (modal != m_lastModal) {
+                seen << modal->objectName();
+                if (onModal) onModal(modal);
+            }
             m_lastModal = modal;
             // A window drawn without a title-bar close box has its own Close label, or ends by itself.
             // A copy refuses to be closed: tried again on the next tick.
@@ -253,6 +259,8 @@ public:
     std::unique_ptr<frmMain> w;
     // Forms that were up and went before the steps ended: modal ones, and those that end by themselves.
     QStringList seen;
+    // Called with each modal dialog as it comes up, before it is closed.
+    std::function<void(QWidget*)> onModal;
 
 private:
     template <class T>
@@ -345,6 +353,32 @@ private:
     QPointer<QWidget> m_lastModal;
 };
 
+// Captions of `form` cut, and on a screen (`size` given) controls covering each other, on every
+// pane of an editor's tabs.
+QStringList LayoutFaults(QWidget* form, const QString& size = {}) {
+    const QString where = form->objectName() + (size.isEmpty() ? QString() : QStringLiteral(" at ") + size);
+    QStringList faults;
+    for (const QString& name : testsupport::CutCaptions(form))
+        faults << where + QStringLiteral(": cut ") + name;
+    if (size.isEmpty()) return faults;
+    QList<QWidget*> panes;
+    for (const char* name : {"picPane2", "picPane3"}) {
+        if (auto* pane = form->findChild<QWidget*>(QLatin1String(name))) panes << pane;
+    }
+    // The calendar's hour grid holds its cells, labels and appointment boxes over each other.
+    QList<QWidget*> skipped = panes;
+    if (auto* grid = form->findChild<QWidget*>(QStringLiteral("picOuter"))) skipped << grid;
+    QStringList overlaps = testsupport::Overlaps(form, skipped);
+    auto* tabs = form->findChild<QTabBar*>(QStringLiteral("tbsMain"));
+    for (int i = 0; i < panes.size(); ++i) {
+        tabs->setCurrentIndex(i + 1);
+        overlaps << testsupport::Overlaps(panes[i]);
+    }
+    if (!panes.isEmpty()) tabs->setCurrentIndex(0);
+    for (const QString& overlap : overlaps) faults << where + QStringLiteral(": ") + overlap;
+    return faults;
+}
+
 }  // namespace
 
 // Every screen and dialog opened in turn the way a user opens it, in one run of the program; then
@@ -375,6 +409,32 @@ private Q_SLOTS:
         Walker::Settle();
         QCOMPARE(walk.LeftOpen(), QStringList());
         QCOMPARE(walk.ErrLogText(), QString());
+    }
+
+    // Every screen at the smallest main window under a window manager and maximised, every dialog
+    // as it comes up: captions shown whole, no control covering another.
+    void everyScreenFitsAtTheSmallestWindowAndMaximised() {
+        Walker walk;
+        QStringList faults;
+        walk.onModal = [&faults](QWidget* dialog) { faults << LayoutFaults(dialog); };
+        for (const Stop& stop : kStops) {
+            walk.Run(QString::fromLatin1(stop.steps));
+            if (QTest::currentTestFailed()) return;
+            QWidget* form = walk.Shown(QString::fromLatin1(stop.form));
+            if (!form) continue;  // a modal one, checked as it came up
+            if (!qobject_cast<QMdiSubWindow*>(form->parentWidget())) {
+                faults << LayoutFaults(form);
+                continue;
+            }
+            for (const bool maximised : {false, true}) {
+                testsupport::SizeMainWindow(*walk.w, maximised);
+                Walker::Settle();
+                faults << LayoutFaults(form,
+                                       maximised ? QStringLiteral("maximised") : QStringLiteral("800 x 600"));
+            }
+        }
+        faults.removeDuplicates();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
 
