@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -719,6 +720,57 @@ private Q_SLOTS:
         modGeneral::CloseAllChildForms();
         settle();
         ui::ScreenRegistry::instance().setScreenHost({});
+    }
+
+    // A window manager may size the window while it is still minimised: on the restore the editor is
+    // laid out anew for the room it has.
+    void restoredWindowIsLaidOutAgain() {
+        host.reset();
+        frmMain w;
+        core::SetMainWindow(&w);
+        ui::ScreenRegistry::instance().setScreenHost([&w](QWidget* screen) { w.ShowScreen(screen); });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        testsupport::SizeMainWindow(w, false);
+        addContact(1, "I", "Default", "Anna Berg", "Berg, Anna");
+        frmContEntry* e = open(1);
+        settle();
+        auto* list = e->findChild<QWidget*>("lvUserDef");
+        const QRect small = list->geometry();
+
+        // The menu bar keeps its height when it takes the editor's window buttons.
+        w.menuBar()->setFixedHeight(w.menuBar()->height());
+        w.showMinimized();
+        settle();
+        w.resize(w.size() + QSize(200, 150));
+        settle();
+        // The window manager's restore: the state changes, the size stays.
+        w.overrideWindowState(Qt::WindowNoState);
+        settle();
+        const QRect restored = list->geometry();
+        QVERIFY(restored != small);
+        // As a resize to that size lays it out.
+        w.resize(w.size() - QSize(1, 1));
+        w.resize(w.size() + QSize(1, 1));
+        settle();
+        QCOMPARE(restored, list->geometry());
+
+        modGeneral::CloseAllChildForms();
+        settle();
+        ui::ScreenRegistry::instance().setScreenHost({});
+    }
+
+    // A one-line box shows the beginning of a stored text longer than itself.
+    void longTextsShowTheirBeginning() {
+        const QString name = QString("Anna Maria Theresia Berg-%1").arg(QString(60, u'x'));
+        addContact(1, "I", "Default", name, "Berg, Anna", QString("Acme %1 Ltd").arg(QString(90, u'y')));
+        frmContEntry* e = open(1);
+        settle();
+        for (const int index : {0, 3}) {
+            QVERIFY(QFontMetrics(box(e, index)->font()).horizontalAdvance(box(e, index)->text()) >
+                    box(e, index)->width());
+            QCOMPARE(box(e, index)->cursorPosition(), 0);
+        }
     }
 
 private:
