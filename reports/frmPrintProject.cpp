@@ -88,13 +88,10 @@ void frmPrintProject::PopulateRelContacts() {
             for (; !m_rsPrint.Eof(); m_rsPrint.MoveNext()) {
                 if (!m_rsPrint.Value(1).isNull() && !m_rsPrint.Value(2).isNull()) {
                     m_sngCurY = ListRow(m_sngCurY, kContactHeadings);
-                    printer.SetCurrentX(kTextX);
                     printer.SetCurrentY(m_sngCurY);
-                    printer.Print(m_rsPrint.Value(2).toString(), true);
-                    printer.SetCurrentX(4.4);
-                    printer.Print(m_rsPrint.Value(3).toString(), true);
-                    printer.SetCurrentX(7.4);
-                    printer.Print(m_rsPrint.Value(4).toString());
+                    PrintCell(m_rsPrint.Value(2).toString(), kTextX, 4.4);
+                    PrintCell(m_rsPrint.Value(3).toString(), 4.4, 7.4);
+                    PrintCell(m_rsPrint.Value(4).toString(), 7.4, kRight, false);
                 }
                 m_sngCurY += kRowPitch;
             }

@@ -109,11 +109,12 @@ public:
 
 // The height of one 8-point line, by which the related sections follow the last value row, and the
 // width of a leading blank in the bold section bars.
-double LineHeight8() {
+double LineHeight8(bool bold = false) {
     auto& printer = ui::Printer();
     printer.SetScaleMode(ui::ScaleUnit::Centimeters);
     printer.SetFontName(core::print::FontName());
     printer.SetFontSize(8);
+    printer.SetFontBold(bold);
     const double height = printer.TextHeight();
     printer.EndDoc();
     return height;
@@ -294,9 +295,13 @@ private Q_SLOTS:
         QVERIFY(!pdf.text().contains(QStringLiteral("hidden")));
         QCOMPARE(TextAt(pdf, 1.4, 11.44), QStringLiteral("Color"));
         QCOMPARE(TextAt(pdf, 18.5, 26.3), QStringLiteral("Page 1"));
-        // The first bar follows the header's lines.
+        // All of it in Tahoma, the font the positions are given for.
+        const QStringList fonts = pdf.fonts();
+        QVERIFY(!fonts.isEmpty());
+        for (const QString& font : fonts) QVERIFY2(font.contains(QLatin1String("Tahoma")), qPrintable(font));
+        // The first bar follows the header's lines, its whole line clear of the rule at 3.1.
         const PdfReader::Line bar = pdf.line(QStringLiteral("Name Profile"));
-        QVERIFY(bar.top > 1.9 && bar.top < 3.1);
+        QVERIFY(bar.top > 1.9 && bar.top + LineHeight8(true) <= 3.1);
         // No related section was asked for.
         QVERIFY(!pdf.text().contains(QStringLiteral("Related")));
         QVERIFY(!pdf.inkAt(15.0, 11.44 + LineHeight8() + 1.0));
@@ -360,6 +365,62 @@ private Q_SLOTS:
             QVERIFY(!pdf.text().contains(QStringLiteral("Related Projects")));
         }
         QCOMPARE(TextAt(pdf, 18.5, 26.3), QStringLiteral("Page 1"));
+    }
+
+    // A stored text prints as one line inside its own cell: cut at the column's edge when longer, its
+    // line breaks (another program may write them) as blanks; the cell beside it keeps its own text.
+    void storedTextsKeepToTheirCells_data() {
+        QTest::addColumn<int>("where");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("right");
+        QTest::addColumn<double>("besideX");
+        QTest::addColumn<QString>("beside");
+        const QString tooLong = "Zedekiah Alexander Montgomery-Fitzwilliam of Springfield Tailend";
+        QTest::newRow("related contact's name") << 0 << tooLong << 1.4 << 6.47 << 6.47 << "Sister";
+        QTest::newRow("company in the profile") << 1 << tooLong << 3.75 << 10.6 << 1.4 << "Company";
+        QTest::newRow("value with line breaks")
+            << 2 << "First line\r\nSecond line\nthird" << 10.3 << 20.3 << 1.4 << "Notes";
+    }
+    void storedTextsKeepToTheirCells() {
+        QFETCH(int, where);
+        QFETCH(QString, text);
+        QFETCH(double, left);
+        QFETCH(double, right);
+        QFETCH(double, besideX);
+        QFETCH(QString, beside);
+        auto& db = b.f->db();
+        if (where == 0)
+            db.Execute(
+                "INSERT INTO RelateCont (MasterContID, SubContID, LinkMemo, SubContShowName) VALUES "
+                "(5, 6, 'Sister', ?)",
+                {text});
+        if (where == 2)
+            db.Execute("INSERT INTO CUFldValues (fkContID, fkUserFld, Value) VALUES (5, 'Notes', ?)", {text});
+        core::RecordEditor* editor = b.editor(kContact, 5);
+        if (where == 1) qobject_cast<QLineEdit*>(editor->Text1(3))->setText(text);
+        b.print(b.openReport(kContact), where == 0);
+        const PdfReader pdf(b.pdf);
+
+        const QStringList words = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        QList<PdfReader::Line> found;
+        for (const PdfReader::Line& line : pdf.lines()) {
+            for (const PdfReader::Word& w : line.words)
+                if (w.text == words.first()) found << line;
+        }
+        QCOMPARE(found.size(), 1);
+        QStringList printed;
+        for (const PdfReader::Word& w : found.first().words) {
+            if (w.left < left - kTolerance || w.left >= right - kTolerance) continue;
+            QVERIFY2(w.right <= right, qPrintable(w.text));
+            printed << w.text;
+        }
+        if (pdf.text().contains(words.last())) {
+            QCOMPARE(printed, words);
+        } else {
+            QVERIFY(printed.size() > 1 && words.join(u' ').startsWith(printed.join(u' ')));
+        }
+        QCOMPARE(TextAt(pdf, besideX, found.first().top, besideX + 1.5), beside);
     }
 
     // The progress during a run; the dialog stays as it was and prints again.
@@ -554,6 +615,8 @@ private Q_SLOTS:
             QVERIFY(pdf.inkAt(15.0, 3.63 + 0.48 * r));
         }
         QVERIFY(pdf.inkAt(20.3, 5.0) && pdf.inkAt(3.65, 5.0));
+        const PdfReader::Line bar = pdf.line(QStringLiteral("Project Name Profile"));
+        QVERIFY(bar.top > 1.9 && bar.top + LineHeight8(true) <= 3.1);
         QCOMPARE(TextAt(pdf, 1.4 + BarIndent(), 6.79), QStringLiteral("User Defined Project Fields"));
         QCOMPARE(TextAt(pdf, 10.3, 7.24), QStringLiteral("Field Value"));
         for (int i = 1; i <= values; ++i)
