@@ -353,29 +353,15 @@ private:
     QPointer<QWidget> m_lastModal;
 };
 
-// Captions of `form` cut, and on a screen (`size` given) controls covering each other, on every
-// pane of an editor's tabs.
+// Captions of `form` cut and, on a screen (`size` given), controls covering each other; an editor's
+// panes and the calendar's hour grid lie over others by design and have their own tests.
 QStringList LayoutFaults(QWidget* form, const QString& size = {}) {
-    const QString where = form->objectName() + (size.isEmpty() ? QString() : QStringLiteral(" at ") + size);
-    QStringList faults;
-    for (const QString& name : testsupport::CutCaptions(form))
-        faults << where + QStringLiteral(": cut ") + name;
-    if (size.isEmpty()) return faults;
-    QList<QWidget*> panes;
-    for (const char* name : {"picPane2", "picPane3"}) {
-        if (auto* pane = form->findChild<QWidget*>(QLatin1String(name))) panes << pane;
-    }
-    // The calendar's hour grid holds its cells, labels and appointment boxes over each other.
-    QList<QWidget*> skipped = panes;
-    if (auto* grid = form->findChild<QWidget*>(QStringLiteral("picOuter"))) skipped << grid;
-    QStringList overlaps = testsupport::Overlaps(form, skipped);
-    auto* tabs = form->findChild<QTabBar*>(QStringLiteral("tbsMain"));
-    for (int i = 0; i < panes.size(); ++i) {
-        tabs->setCurrentIndex(i + 1);
-        overlaps << testsupport::Overlaps(panes[i]);
-    }
-    if (!panes.isEmpty()) tabs->setCurrentIndex(0);
-    for (const QString& overlap : overlaps) faults << where + QStringLiteral(": ") + overlap;
+    QStringList faults = testsupport::CutCaptions(form);
+    QList<QWidget*> skipped;
+    for (const char* name : {"picPane2", "picPane3", "picOuter"}) skipped << form->findChild<QWidget*>(name);
+    if (!size.isEmpty()) faults << testsupport::Overlaps(form, skipped);
+    for (QString& fault : faults)
+        fault.prepend(form->objectName() + QLatin1Char(' ') + size + QStringLiteral(": "));
     return faults;
 }
 
@@ -422,15 +408,12 @@ private Q_SLOTS:
             if (QTest::currentTestFailed()) return;
             QWidget* form = walk.Shown(QString::fromLatin1(stop.form));
             if (!form) continue;  // a modal one, checked as it came up
-            if (!qobject_cast<QMdiSubWindow*>(form->parentWidget())) {
-                faults << LayoutFaults(form);
-                continue;
-            }
-            for (const bool maximised : {false, true}) {
-                testsupport::SizeMainWindow(*walk.w, maximised);
+            const bool screen = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+            for (const QString& size : {QStringLiteral("800 x 600"), QStringLiteral("maximised")}) {
+                if (screen) testsupport::SizeMainWindow(*walk.w, size == QLatin1String("maximised"));
                 Walker::Settle();
-                faults << LayoutFaults(form,
-                                       maximised ? QStringLiteral("maximised") : QStringLiteral("800 x 600"));
+                faults << LayoutFaults(form, screen ? size : QString());
+                if (!screen) break;
             }
         }
         faults.removeDuplicates();

@@ -50,20 +50,6 @@ QString PdfReader::text(const QStringList& options) const {
     return WithoutLigatures(QString::fromUtf8(process.readAllStandardOutput()));
 }
 
-QStringList PdfReader::fonts() const {
-    QProcess process;
-    process.start(QStandardPaths::findExecutable(QStringLiteral("pdffonts")), {m_pdf});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) return {};
-    // Two heading lines, then a font a line, its name first.
-    QStringList names;
-    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-    for (qsizetype i = 2; i < lines.size(); ++i) {
-        const QString name = lines[i].section(QLatin1Char(' '), 0, 0);
-        if (!name.isEmpty()) names << name.section(QLatin1Char('+'), -1);
-    }
-    return names;
-}
-
 QList<PdfReader::Word> PdfReader::words() const {
     QList<Word> result;
     const QString html = text({QStringLiteral("-bbox")});

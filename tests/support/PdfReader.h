@@ -38,9 +38,6 @@ public:
     QList<Line> lines(double tolerance = 0.02) const;
     // The first line whose text starts with `start`, or a line with page 0.
     Line line(const QString& start, int page = 0) const;
-    // The names of the fonts the PDF uses, as poppler's pdffonts gives them (without a subset's
-    // prefix); empty when it fails.
-    QStringList fonts() const;
     // Whether the page, rendered by poppler's pdftoppm, has ink within 0.03 cm of (x, y): where a
     // rule or a box edge is to be found.
     bool inkAt(double x, double y, int page = 1) const;
