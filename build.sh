@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
-          libsqlite3-dev libsqlitecpp-dev libsodium-dev sqlite3 poppler-utils)
+          libsqlite3-dev libsqlitecpp-dev libsodium-dev sqlite3 poppler-utils fonts-wine)
 # Only the test command needs these: clang and its runtime for the fuzz targets.
 TEST_PACKAGES=(clang-14 libclang-rt-14-dev)
 

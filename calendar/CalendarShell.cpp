@@ -69,6 +69,10 @@ CalendarBanner::CalendarBanner(QWidget* view) : QWidget(view) {
     QPalette white = lblBanner->palette();
     white.setColor(QPalette::WindowText, Qt::white);
     lblBanner->setPalette(white);
+    QFont title = lblBanner->font();
+    title.setPointSizeF(9);
+    title.setBold(true);
+    lblBanner->setFont(title);
     Place(lblBanner, 450, 75, 840, 240);
 
     tbsMain = new QTabBar(this);

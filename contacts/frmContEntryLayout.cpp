@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <algorithm>
 
 #include "contacts/frmContEntry.h"
 #include "core/EditorLayout.h"
@@ -351,7 +352,10 @@ void frmContEntry::Form_Resize() {
             const TRect bar = Geo(lblRelPrj);
             Place(cmdRelProj, bar.width - 1740, 0, 1725, kBarHeight);
             Place(lblRelPrjHdr, bar.left, bar.bottom(), bar.width, kBarHeight);
-            Place(lvRelPrj, bar.left, Geo(lblRelPrjHdr).top + 240, bar.width, sh - profile.height - 1470);
+            // Below the room the window leaves, the list closes up rather than stay at its design
+            // place over the profile.
+            Place(lvRelPrj, bar.left, Geo(lblRelPrjHdr).top + 240, bar.width,
+                  std::max(0.0, sh - profile.height - 1470));
         },
         // 2. Two columns right of the profile.
         [&] {

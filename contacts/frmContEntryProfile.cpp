@@ -43,7 +43,7 @@ QString frmContEntry::Text1Text(int index) const {
 void frmContEntry::SetText1Text(int index, const QString& text) {
     ProfileBox& box = m_text1[index];
     if (box.line) {
-        box.line->setText(text);
+        ui::ShowText(box.line, text);
     } else {
         box.memo->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }

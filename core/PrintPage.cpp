@@ -38,6 +38,23 @@ QString FontName() {
     return ui::Printer::DefaultFontName();
 }
 
+QString CellText(const QString& text, double width) {
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    auto& printer = ui::Printer();
+    if (printer.TextWidth(line) <= width) return line;
+    // The longest beginning that fits, never half a character.
+    qsizetype fits = 0;
+    qsizetype tooLong = line.size();
+    while (tooLong - fits > 1) {
+        const qsizetype middle = (fits + tooLong) / 2;
+        (printer.TextWidth(line.left(middle)) <= width ? fits : tooLong) = middle;
+    }
+    if (fits > 0 && line.at(fits - 1).isHighSurrogate()) --fits;
+    return line.left(fits);
+}
+
 void PrintHeader(const PageHeader& header) {
     auto& printer = ui::Printer();
     printer.SetScaleMode(ui::ScaleUnit::Centimeters);

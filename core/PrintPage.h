@@ -23,6 +23,10 @@ QString DateText(const QDate& date);
 // The font every print-out is printed in, never bold.
 QString FontName();
 
+// A stored text as one line of a cell `width` wide in the printer's current font: its line breaks
+// (another program may have written some) as blanks, cut where the cell ends.
+QString CellText(const QString& text, double width);
+
 // Sets the centimetre scale and draws the time at (1.3, 1.5) and the date at (1.3, 1.9) in 10 pt, and
 // the title in 14 pt centred on the printable width at y 1.7. The position is then below the date.
 void PrintHeader(const PageHeader& header);

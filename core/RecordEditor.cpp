@@ -79,9 +79,6 @@ private:
 
 RecordEditor::RecordEditor(const Kind& kind, QWidget* parent) : QWidget(parent), m_kind(kind) {
     setObjectName(m_kind.formName);
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
 }
 
 RecordEditor::~RecordEditor() = default;

@@ -148,7 +148,7 @@ void frmPreference::SetText1Text(int index, const QString& text) {
     if (auto* memo = qobject_cast<QPlainTextEdit*>(Text1[index])) {
         memo->setPlainText(text);
     } else {
-        static_cast<QLineEdit*>(Text1[index])->setText(text);
+        ui::ShowText(static_cast<QLineEdit*>(Text1[index]), text);
     }
 }
 

@@ -43,9 +43,6 @@ ItemDialog::ItemDialog(const ItemDialogSetup& setup, const ui::OpenValues& value
     setWindowTitle(QLatin1String(setup.caption));
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
-    QFont tahoma = font();
-    tahoma.setFamily(QStringLiteral("Tahoma"));
-    setFont(tahoma);
 
     // What the opener handed over is the dialog's own from here on.
     m_lngEntryMode = values.value(QLatin1String(modGeneral::kEntryModeValue)).toInt();

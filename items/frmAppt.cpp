@@ -211,7 +211,7 @@ void frmAppt::PopulateFields() {
     // Every column is shown as stored, without the checks a user's choice goes through, so that OK
     // writes back what was loaded.
     const QVariant subject = row.Value(QStringLiteral("Subject"));
-    if (!subject.isNull()) Text1Subject->setText(subject.toString());
+    if (!subject.isNull()) ui::ShowText(Text1Subject, subject.toString());
     const QVariant contId = row.Value(QStringLiteral("fkContID"));
     if (!contId.isNull() && contId.toInt() > 0) ShowContact(contId.toInt());
     const QVariant projId = row.Value(QStringLiteral("fkProjID"));

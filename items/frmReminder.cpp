@@ -69,9 +69,6 @@ frmReminder::frmReminder(const ui::OpenValues& values)
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
     setWindowIcon(QIcon(noIcon));
-    QFont tahoma = font();
-    tahoma.setFamily(QStringLiteral("Tahoma"));
-    setFont(tahoma);
 
     m_lngRemindID = values.value(QStringLiteral("m_lngRemindID")).toInt();
     m_lngToDoID = values.value(QStringLiteral("m_lngToDoID")).toInt();

@@ -16,6 +16,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/PickList.h"
+#include "platform/ui/TextLimit.h"
 
 using core::Tail;
 
@@ -145,7 +146,7 @@ QString frmProjEntry::Text1Text(int index) const {
 
 // A stored text is shown whole, however long: the box's limit is only the user's.
 void frmProjEntry::SetText1Text(int index, const QString& text) {
-    m_text1[index]->setText(text);
+    ui::ShowText(m_text1[index], text);
     BoxRefilled(index);
 }
 

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "core/Clock.h"
+#include "core/DialogLayout.h"
 #include "core/PrintPage.h"
 #include "core/RecordEditor.h"
 #include "core/Trap.h"
@@ -19,6 +20,7 @@
 #include "platform/db/Database.h"
 #include "platform/ui/Printer.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 #include "platform/ui/Twips.h"
 
 namespace reports {
@@ -160,13 +162,14 @@ void ProfileReportDialog::BuildControls() {
     }
 
     setFixedSize(ui::twips::ToPixelsX(4665), ui::twips::ToPixelsY(m_kind.clientHeight));
+    core::layout::FitCaptions(this);
 }
 
 void ProfileReportDialog::Form_Load() {
     core::trap(m_kind.formName + QStringLiteral(".Form_Load"), core::Tail::ErrorBox, [&] {
         FollowEditor();
         auto* editor = qobject_cast<core::RecordEditor*>(ui::ScreenRegistry::instance().find(m_kind.editor));
-        if (editor && !editor->IsUnloaded()) txtTitle->setText(editor->Text1Text(0));
+        if (editor && !editor->IsUnloaded()) ui::ShowText(txtTitle, editor->Text1Text(0));
     });
 }
 
@@ -253,6 +256,14 @@ void ProfileReportDialog::PrintRun(const std::function<void()>& body) {
     ShowIdle();
 }
 
+void ProfileReportDialog::PrintCell(const QString& text, double x, double right, bool stayOnLine) {
+    // Clear of the next column's text, or of the grid's rule.
+    constexpr double kCellGap = 0.1;
+    auto& printer = ui::Printer();
+    printer.SetCurrentX(x);
+    printer.Print(core::print::CellText(text, right - x - kCellGap), stayOnLine);
+}
+
 void ProfileReportDialog::PrintHeadings(const Headings& headings) {
     auto& printer = ui::Printer();
     for (size_t i = 0; i < headings.size(); ++i) {
@@ -326,9 +337,8 @@ void ProfileReportDialog::ProfileGrid(const QString& bar, std::span<const char* 
     }
     top = kGridTop;
     for (size_t r = 0; r < labels.size(); ++r) {
-        printer.SetCurrentX(kGridValueX);
         printer.SetCurrentY(top + kTextDrop);
-        printer.Print(values[static_cast<qsizetype>(r)]);
+        PrintCell(values[static_cast<qsizetype>(r)], kGridValueX, right, false);
         top += kGridPitch;
     }
     SetProgress(50);
@@ -365,11 +375,9 @@ void ProfileReportDialog::UserFieldValues(const QString& table, const QString& k
             const QVariant field = m_rsPrint.Value(1);
             if (!field.isNull()) {
                 y = ListRow(y, kFieldHeadings);
-                printer.SetCurrentX(kTextX);
                 printer.SetCurrentY(y);
-                printer.Print(field.toString(), true);
-                printer.SetCurrentX(kFieldHeadings[1].x);
-                printer.Print(m_rsPrint.Value(2).toString());
+                PrintCell(field.toString(), kTextX, kFieldHeadings[1].x);
+                PrintCell(m_rsPrint.Value(2).toString(), kFieldHeadings[1].x, kRight, false);
             }
             y += kRowPitch;
         }

@@ -107,6 +107,10 @@ protected:
     // the rule under the headings.
     void UserFieldValues(const QString& table, const QString& key, int32_t id, float top);
 
+    // Prints a stored text at `x` on the current line, as one line that ends before `right`: a long
+    // name or a text with line breaks stays in its own column and row.
+    static void PrintCell(const QString& text, double x, double right, bool stayOnLine = true);
+
     static constexpr double kLeft = 1.3;  // the page's margins
     static constexpr double kRight = 20.3;
     static constexpr double kTextX = 1.4;       // a bar's, a label's and a list's first column

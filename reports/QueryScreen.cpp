@@ -38,13 +38,17 @@ QueryScreen::QueryScreen(const QuerySetup& setup, QWidget* parent)
       m_setup(setup) {
     Image1 = AddBannerIcon(QStringLiteral("Image1"),
                            core::editor::StyleIcon(this, "system-search", QStyle::SP_FileDialogContentsView), 75);
+    // "Field:" is two pixels wider in Tahoma than its 375 twips; it takes them from the blank end of
+    // the title before it.
+    constexpr double kFieldLabelGrowth = 30;
     lblBanner[0] = AddBannerText(QStringLiteral("lblBanner(0)"), QLatin1String(setup.title), 450,
-                                 setup.titleWidth, true);
+                                 setup.titleWidth - kFieldLabelGrowth, true);
     QFont title = lblBanner[0]->font();
     title.setPointSizeF(9);
     lblBanner[0]->setFont(title);
     lblBanner[2] = AddBannerText(QStringLiteral("lblBanner(2)"), QStringLiteral("Field:"),
-                                 setup.fieldLabelLeft, setup.fieldListLeft - setup.fieldLabelLeft);
+                                 setup.fieldLabelLeft - kFieldLabelGrowth,
+                                 setup.fieldListLeft - setup.fieldLabelLeft + kFieldLabelGrowth);
     cboUserDef = AddBannerCombo(QStringLiteral("cboUserDef"), setup.fieldListLeft, 2940, false);
     for (int k = 0; k < 4; ++k) {
         auto* option = new QRadioButton(QLatin1String(kOperators[k]), picBanner);
@@ -64,8 +68,9 @@ QueryScreen::QueryScreen(const QuerySetup& setup, QWidget* parent)
     cboValue->setInsertPolicy(QComboBox::NoInsert);
     cboValue->installEventFilter(this);
     if (QLineEdit* edit = cboValue->lineEdit()) edit->installEventFilter(this);
-    Image2 = AddBannerIcon(QStringLiteral("Image2"),
-                           core::editor::StyleIcon(this, "document-save-as", QStyle::SP_DialogSaveButton), 9825);
+    Image2 =
+        AddBannerIcon(QStringLiteral("Image2"),
+                      core::editor::StyleIcon(this, "document-save-as", QStyle::SP_DialogSaveButton), 9825);
     AddSaveAsLink(10125, 1140);
 
     connect(cboUserDef, &QComboBox::activated, this, [this] { cboUserDef_Click(); });
@@ -95,7 +100,8 @@ void QueryScreen::Form_Load() {
 void QueryScreen::LoadAllFields() {
     core::trap(Proc("LoadAllFields"), Tail::Silent, [this] {
         QVector<QPair<QString, qint64>> fields;
-        g_dbLocal->ForEachRow(QStringLiteral("SELECT Description FROM ") + QLatin1String(m_setup.fieldsTable) +
+        g_dbLocal->ForEachRow(QStringLiteral("SELECT Description FROM ") +
+                                  QLatin1String(m_setup.fieldsTable) +
                                   QStringLiteral(" ORDER BY Description"),
                               {}, [&](const db::Database::RowView& row) {
                                   if (!row.isNull(0)) fields.append({row.text(0), 0});
@@ -112,7 +118,8 @@ void QueryScreen::cboUserDef_Click() {
 void QueryScreen::LoadFieldValues() {
     core::trap(Proc("LoadFieldValues"), Tail::Action, QStringLiteral("loading the Values list"), [this] {
         QVector<QPair<QString, qint64>> values;
-        g_dbLocal->ForEachRow(QStringLiteral("SELECT DISTINCT Value FROM ") + QLatin1String(m_setup.valuesTable) +
+        g_dbLocal->ForEachRow(QStringLiteral("SELECT DISTINCT Value FROM ") +
+                                  QLatin1String(m_setup.valuesTable) +
                                   QStringLiteral(" WHERE fkUserFld = ? AND Value IS NOT NULL ORDER BY Value"),
                               {m_strField}, [&](const db::Database::RowView& row) {
                                   values.append({row.text(0), 0});
@@ -177,13 +184,15 @@ void QueryScreen::RunQuery() {
         modGeneral::SetStatus(QString());
         return;
     }
-    modGeneral::SetStatus(QStringLiteral("Showing: ") + QString::number(matched) + QStringLiteral(" Records (of ") +
-                          QString::number(matched) + QStringLiteral(" total)"));
+    modGeneral::SetStatus(QStringLiteral("Showing: ") + QString::number(matched) +
+                          QStringLiteral(" Records (of ") + QString::number(matched) +
+                          QStringLiteral(" total)"));
 }
 
 void QueryScreen::lvResult_Click() {
-    OpenSelectedRow(Proc("lvResult_Click"), QLatin1String(m_setup.openFailure),
-                    [this](int32_t number) { OpenRecord(number); }, m_setup.openFailureTail);
+    OpenSelectedRow(
+        Proc("lvResult_Click"), QLatin1String(m_setup.openFailure),
+        [this](int32_t number) { OpenRecord(number); }, m_setup.openFailureTail);
 }
 
 void QueryScreen::lblSaveAs_Click() {

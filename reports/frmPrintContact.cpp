@@ -117,9 +117,8 @@ void frmPrintContact::PrintAddressBlocks() {
                                       m_rsPrint.Value(6).toString()};
             float y = kBlockTops[block] + kTextDrop;
             for (const QString& line : lines) {
-                printer.SetCurrentX(kAddressX);
                 printer.SetCurrentY(y);
-                printer.Print(line);
+                PrintCell(line, kAddressX, kRight, false);
                 y += kGridPitch;
             }
         }
@@ -150,17 +149,11 @@ void frmPrintContact::PopulateRelContacts() {
                 const QVariant memo = m_rsPrint.Value(1);
                 if (!m_rsPrint.Value(2).isNull() && !m_rsPrint.Value(3).isNull()) {
                     m_sngCurY = ListRow(m_sngCurY, kContactHeadings);
-                    printer.SetCurrentX(kTextX);
                     printer.SetCurrentY(m_sngCurY);
-                    printer.Print(m_rsPrint.Value(3).toString(), true);
-                    if (!memo.isNull()) {
-                        printer.SetCurrentX(6.47);
-                        printer.Print(memo.toString(), true);
-                    }
-                    printer.SetCurrentX(11.54);
-                    printer.Print(m_rsPrint.Value(4).toString(), true);
-                    printer.SetCurrentX(16.61);
-                    printer.Print(m_rsPrint.Value(5).toString());
+                    PrintCell(m_rsPrint.Value(3).toString(), kTextX, 6.47);
+                    if (!memo.isNull()) PrintCell(memo.toString(), 6.47, 11.54);
+                    PrintCell(m_rsPrint.Value(4).toString(), 11.54, 16.61);
+                    PrintCell(m_rsPrint.Value(5).toString(), 16.61, kRight, false);
                 }
                 m_sngCurY += kRowPitch;
             }
@@ -199,11 +192,7 @@ void frmPrintContact::GetProjectInfo(const QVariant& projId, const QVariant& pNa
         auto& printer = ui::Printer();
         m_sngCurY = ListRow(m_sngCurY, kProjectHeadings);
         printer.SetCurrentY(m_sngCurY);
-        if (!pName.isNull()) {
-            printer.SetCurrentX(kTextX);
-            printer.Print(pName.toString(), true);
-        }
-        printer.SetCurrentX(10.3);
-        printer.Print(QStringLiteral("* ") + status.toString());
+        if (!pName.isNull()) PrintCell(pName.toString(), kTextX, 10.3);
+        PrintCell(QStringLiteral("* ") + status.toString(), 10.3, kRight, false);
     });
 }

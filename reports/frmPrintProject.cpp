@@ -95,13 +95,10 @@ void frmPrintProject::PopulateRelContacts() {
                 if (named) {
                     printed.insert(contact);
                     m_sngCurY = ListRow(m_sngCurY, kContactHeadings);
-                    printer.SetCurrentX(kTextX);
                     printer.SetCurrentY(m_sngCurY);
-                    printer.Print(m_rsPrint.Value(2).toString(), true);
-                    printer.SetCurrentX(4.4);
-                    printer.Print(m_rsPrint.Value(3).toString(), true);
-                    printer.SetCurrentX(7.4);
-                    printer.Print(m_rsPrint.Value(4).toString());
+                    PrintCell(m_rsPrint.Value(2).toString(), kTextX, 4.4);
+                    PrintCell(m_rsPrint.Value(3).toString(), 4.4, 7.4);
+                    PrintCell(m_rsPrint.Value(4).toString(), 7.4, kRight, false);
                 }
                 m_sngCurY += kRowPitch;
             }

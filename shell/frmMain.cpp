@@ -347,9 +347,6 @@ void frmMain::BuildStatusLine() {
     picStatus->setAutoFillBackground(true);
     lblStatus = new QLabel(QStringLiteral(" Ready ..."), picStatus);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(lblStatus->font().pointSizeF());
-    lblStatus->setFont(font);
     // The label sits 75 twips in from either side of the strip.
     auto* row = new QHBoxLayout(picStatus);
     row->setContentsMargins(ui::twips::ToPixelsX(75), 2, ui::twips::ToPixelsX(75), 2);
@@ -541,6 +538,17 @@ void frmMain::CheckReminderList() {
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_mdiArea && !isMinimized() &&
+        (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized)) {
+        // A window manager may give the window its new size while it is still minimised, when the
+        // screens' resize rules do nothing: they run again on the size they now have.
+        for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+            if (QWidget* screen = sub->widget()) {
+                QResizeEvent resize(screen->size(), screen->size());
+                QCoreApplication::sendEvent(screen, &resize);
+            }
+        }
+    }
     if (!m_mdiArea || !ui::ActivatedFromProgram(this, event)) return;
     QMdiSubWindow* sub = m_mdiArea->activeSubWindow();
     if (!sub) sub = m_mdiArea->currentSubWindow();

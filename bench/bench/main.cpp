@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "Bench.h"
+#include "platform/ui/ProgramFont.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pomaret"));
+    ui::UseProgramFont();
 
     QCommandLineParser args;
     args.setApplicationDescription(QStringLiteral("Times Pomaret on a generated database."));

@@ -106,7 +106,7 @@ void SetControlText(QWidget* control, const QString& text) {
             combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
         }
     } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
-        line->setText(text);
+        ui::ShowText(line, text);
     }
 }
 

@@ -217,7 +217,7 @@ void UserFieldsDialog::LoadSavedValue() {
             m_blnEditValue = true;
             m_lngValueRef = rs.Value(QStringLiteral("RefNum")).toInt();
             const QVariant value = rs.Value(QStringLiteral("Value"));
-            if (!value.isNull()) txtValue->setText(value.toString());
+            if (!value.isNull()) ui::ShowText(txtValue, value.toString());
         }
         rs.Close();
     });

@@ -157,7 +157,7 @@ void frmAddrDetail::LoadCurrentAddress() {
 void frmAddrDetail::ShowStored(int index, const QVariant& value) {
     const QString stored = value.toString();
     if (auto* line = qobject_cast<QLineEdit*>(Text1[index])) {
-        line->setText(stored);
+        ui::ShowText(line, stored);
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(Text1[index])) {
         memo->setPlainText(QString(stored).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }

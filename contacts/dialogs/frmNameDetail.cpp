@@ -222,7 +222,7 @@ void frmNameDetail::PopulateFields() {
                    // back what the user had typed meanwhile. A part longer than its box is shown whole.
                    const char* columns[4] = {"FName", "Middle", "LName", "CompName"};
                    for (int i = 0; i < 4; ++i)
-                       Text1[i]->setText(m_rsContacts.Value(QString::fromLatin1(columns[i])).toString());
+                       ui::ShowText(Text1[i], m_rsContacts.Value(QString::fromLatin1(columns[i])).toString());
 
                    m_strCType = m_rsContacts.Value(QStringLiteral("CTYPE")).toString();
                    // Any kind other than a person's is edited as a company.

@@ -11,11 +11,11 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/ui/ProgramFont.h"
+
 namespace ui {
 
 namespace {
-
-const QString kDefaultFont = QStringLiteral("Arial");
 
 QString& OutputFile() {
     static QString path;
@@ -71,13 +71,13 @@ Printer::Printer() {
 Printer::~Printer() = default;
 
 QString Printer::DefaultFontName() {
-    return kDefaultFont;
+    return ProgramFontFamily();
 }
 
 void Printer::Reset() {
     m_scale = ScaleUnit::Twips;
     m_x = m_y = m_topMargin = m_pageBottom = 0;
-    m_fontName = kDefaultFont;
+    m_fontName = ProgramFontFamily();
     m_fontSize = 10;
     m_fontBold = false;
     m_page = 1;

@@ -70,6 +70,11 @@ private:
 
 }  // namespace
 
+void ShowText(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
 void LimitLength(QLineEdit* box, int length) {
     box->setProperty(kLimitProperty, length);
     box->setValidator(new TypingLimit(box, length));

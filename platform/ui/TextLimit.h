@@ -26,6 +26,10 @@ void LimitLength(QPlainTextEdit* box, int length);
 // The limit a box was given; 0 for none.
 int LengthLimit(const QWidget* box);
 
+// Puts a text the program holds into a one-line box, shown from its beginning: setText leaves the
+// cursor, and with it the view of a text longer than the box, at its end.
+void ShowText(QLineEdit* box, const QString& text);
+
 // A several-line box's text exactly as it holds it, a line break as "\n". QPlainTextEdit::toPlainText
 // turns a no-break space into a blank and a line separator (U+2028) into a line break, so a stored
 // text read back that way would differ from itself.

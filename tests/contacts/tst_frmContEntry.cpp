@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -720,6 +721,25 @@ private Q_SLOTS:
 
         modGeneral::CloseAllChildForms();
         settle();
+        ui::ScreenRegistry::instance().setScreenHost({});
+    }
+
+    // A window manager may size the window while it is still minimised: the restore lays the editor
+    // out anew. A one-line box shows the beginning of a stored text longer than itself.
+    void restoredWindowIsLaidOutAgain() {
+        host.reset();
+        frmMain w;
+        ui::ScreenRegistry::instance().setScreenHost([&w](QWidget* screen) { w.ShowScreen(screen); });
+        w.show();
+        addContact(1, "I", "Default", "Anna Berg", "Berg, Anna", QString(90, u'y'));
+        frmContEntry* e = open(1);
+        QCOMPARE(box(e, 3)->cursorPosition(), 0);
+        w.menuBar()->setFixedHeight(w.menuBar()->height());  // not moved by the editor's window buttons
+        w.showMinimized();
+        w.resize(w.size() + QSize(200, 150));
+        w.overrideWindowState(Qt::WindowNoState);  // as the window manager restores it, size kept
+        QCOMPARE(e->findChild<QWidget*>("picBanner")->width(), e->width());
+        modGeneral::CloseAllChildForms();
         ui::ScreenRegistry::instance().setScreenHost({});
     }
 

@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "calendar/ApptBox.h"
@@ -23,7 +24,9 @@
 #include "shell/frmBackRest.h"
 #include "shell/frmDelete.h"
 #include "shell/frmMain.h"
+#include "support/CaptionCheck.h"
 #include "support/Fixture.h"
+#include "support/LayoutCheck.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -177,7 +180,10 @@ public:
         QObject::connect(&m_modalCloser, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal) return;
-            if (modal != m_lastModal) seen << modal->objectName();
+            if (modal != m_lastModal) {
+                seen << modal->objectName();
+                if (onModal) onModal(modal);
+            }
             m_lastModal = modal;
             // A window drawn without a title-bar close box has its own Close label, or ends by itself.
             // A copy refuses to be closed: tried again on the next tick.
@@ -253,6 +259,8 @@ public:
     std::unique_ptr<frmMain> w;
     // Forms that were up and went before the steps ended: modal ones, and those that end by themselves.
     QStringList seen;
+    // Called with each modal dialog as it comes up, before it is closed.
+    std::function<void(QWidget*)> onModal;
 
 private:
     template <class T>
@@ -345,6 +353,18 @@ private:
     QPointer<QWidget> m_lastModal;
 };
 
+// Captions of `form` cut and, on a screen (`size` given), controls covering each other; an editor's
+// panes and the calendar's hour grid lie over others by design and have their own tests.
+QStringList LayoutFaults(QWidget* form, const QString& size = {}) {
+    QStringList faults = testsupport::CutCaptions(form);
+    QList<QWidget*> skipped;
+    for (const char* name : {"picPane2", "picPane3", "picOuter"}) skipped << form->findChild<QWidget*>(name);
+    if (!size.isEmpty()) faults << testsupport::Overlaps(form, skipped);
+    for (QString& fault : faults)
+        fault.prepend(form->objectName() + QLatin1Char(' ') + size + QStringLiteral(": "));
+    return faults;
+}
+
 }  // namespace
 
 // Every screen and dialog opened in turn the way a user opens it, in one run of the program; then
@@ -375,6 +395,29 @@ private Q_SLOTS:
         Walker::Settle();
         QCOMPARE(walk.LeftOpen(), QStringList());
         QCOMPARE(walk.ErrLogText(), QString());
+    }
+
+    // Every screen at the smallest main window under a window manager and maximised, every dialog
+    // as it comes up: captions shown whole, no control covering another.
+    void everyScreenFitsAtTheSmallestWindowAndMaximised() {
+        Walker walk;
+        QStringList faults;
+        walk.onModal = [&faults](QWidget* dialog) { faults << LayoutFaults(dialog); };
+        for (const Stop& stop : kStops) {
+            walk.Run(QString::fromLatin1(stop.steps));
+            if (QTest::currentTestFailed()) return;
+            QWidget* form = walk.Shown(QString::fromLatin1(stop.form));
+            if (!form) continue;  // a modal one, checked as it came up
+            const bool screen = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+            for (const QString& size : {QStringLiteral("800 x 600"), QStringLiteral("maximised")}) {
+                if (screen) testsupport::SizeMainWindow(*walk.w, size == QLatin1String("maximised"));
+                Walker::Settle();
+                faults << LayoutFaults(form, screen ? size : QString());
+                if (!screen) break;
+            }
+        }
+        faults.removeDuplicates();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/ui/ProgramFont.h"
 #include "support/PromptSeam.h"
 #include "support/SaveFileSeam.h"
 #include "support/ShellSeam.h"
@@ -14,6 +15,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Layouts are checked at the font the program runs with.
+    ui::UseProgramFont();
     // Outside a fixture, a box or save dialog nobody answers fails its test at once instead of waiting
     // for input, and no browser or sound is ever started by a test.
     testsupport::PromptSeam fallbackPrompts;
