@@ -138,6 +138,14 @@ private Q_SLOTS:
             << "12/08/2026 23:58"
             << QStringList{"12/08/2026|11:59 PM|TD", "12/09/2026|12:00 AM|AP", "12/09/2026|12:01 AM|TD"}
             << QStringList{"12/08/2026 23:59", "12/09/2026 00:01"} << QList<int>{1, 2, 3};
+        // A pop-up held open (or a machine asleep) over midnight: every minute since the last poll,
+        // in reminder order, whatever order the rows were added in.
+        QTest::newRow("late tick over midnights")
+            << "12/08/2026 23:50"
+            << QStringList{"12/09/2026|9:00 AM|TD", "12/08/2026|11:55 PM|AP", "12/10/2026|12:01 AM|TD",
+                           "12/10/2026|12:02 AM|AP", "12/08/2026|11:54 PM|AP"}
+            << QStringList{"12/08/2026 23:54", "12/10/2026 00:01", "12/10/2026 00:02"}
+            << QList<int>{5, 2, 1, 3, 4};
         QTest::newRow("unknown kind") << ten << QStringList{"12/08/2026|10:05 AM|XX"}
                                       << QStringList{"12/08/2026 10:05"} << QList<int>{};
     }
