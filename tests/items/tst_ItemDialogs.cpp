@@ -93,6 +93,7 @@ public:
     QRectF OuterFrameTwips() const override { return {}; }
     bool PositionKnown() const override { return true; }
     void RemoveTrayIcon() override { steps << "RemoveTrayIcon"; }
+    QDateTime PollTime() const override { return polled; }
     void ShowFromTray() override {
         const auto& registry = ui::ScreenRegistry::instance();
         const frmReminder* popup = registry.find<frmReminder>();
@@ -104,6 +105,7 @@ public:
     QWidget window;
     QString status;
     QStringList steps;
+    QDateTime polled;
 };
 
 // The to-do and note dialogs driven as a user drives them, opened the way every opener opens them.
@@ -591,6 +593,62 @@ private Q_SLOTS:
         QCOMPARE(f->rowCount("ToDo"), 0);
         QCOMPARE(f->rowCount("Remind"), 0);
         QCOMPARE(f->prompts().count(), 1);
+    }
+
+    // A reminder is stored pending only for a minute the poll has still to check (it catches up on the
+    // minutes it is behind the clock); one already passed is stored done, as it would never pop up.
+    void reminderPendingOnlyAheadOfThePoll_data() {
+        QTest::addColumn<bool>("fired");      // a stored to-do whose reminder (10:00 AM) popped up
+        QTest::addColumn<QString>("polled");  // the poll's last minute, none when empty; the clock 10:00 AM
+        QTest::addColumn<QString>("due");     // reminded 5 minutes before
+        QTest::addColumn<QString>("completed");
+        QTest::newRow("new, ahead") << false << ""
+                                    << "10:30 AM"
+                                    << "false";
+        QTest::newRow("new, already past") << false << ""
+                                           << "10:00 AM"
+                                           << "true";
+        QTest::newRow("new, past the clock, not the poll") << false << "9:50 AM"
+                                                           << "10:00 AM"
+                                                           << "false";
+        QTest::newRow("poll ahead of a clock set back") << false << "11:00 AM"
+                                                        << "10:30 AM"
+                                                        << "false";
+        QTest::newRow("fired, saved from its pop-up") << true << "10:00 AM"
+                                                      << "10:05 AM"
+                                                      << "true";
+        QTest::newRow("fired, moved ahead") << true << "10:00 AM"
+                                            << "10:30 AM"
+                                            << "false";
+    }
+    void reminderPendingOnlyAheadOfThePoll() {
+        QFETCH(bool, fired);
+        QFETCH(QString, polled);
+        QFETCH(QString, due);
+        QFETCH(QString, completed);
+        WindowLink link;
+        if (!polled.isEmpty())
+            link.polled = QDateTime(Day("12/08/2026"), QLocale::c().toTime(polled, "h:mm AP"));
+        if (fired) {
+            exec(
+                "INSERT INTO ToDo (Subject, DueDate, DueTime, Remind, RemAmt) VALUES ('Call', #12/08/2026#, "
+                "#10:05 AM#, True, '5 Min')");
+            exec(
+                "INSERT INTO Remind (RemDate, RemTime, fkToDoID, Type, Completed) VALUES (#12/08/2026#, "
+                "#10:00 AM#, 1, 'TD', True)");
+            openToDo(1);
+            pick("Combo1(2)", due);
+        } else {
+            openToDo();
+            QTest::keyClicks(ctl("Text1(0)"), "Call");
+            pickDate(Day("12/09/2026"));  // away from today and back: today, picked
+            pickDate(Day("12/08/2026"));
+            pick("Combo1(2)", due);
+            remind();
+        }
+        press(3);
+        QCOMPARE(f->rowCount("Remind"), 1);
+        QCOMPARE(row("SELECT Completed FROM Remind"), completed);
     }
 
     // A failing reminder write leaves the item and its reminder as they were; the dialog stays open.
