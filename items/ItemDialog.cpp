@@ -319,6 +319,7 @@ void ItemDialog::OK() {
 
 void ItemDialog::PostEntry() {
     bool posted = false;
+    bool gone = false;
     const bool ran = Trap("PostEntry", m_setup.postFailure, [&] {
         ui::SetBusy();
         modGeneral::SetStatus(QLatin1String(m_setup.postingStatus), true);
@@ -329,9 +330,8 @@ void ItemDialog::PostEntry() {
             m_rsItem.setIndex(QStringLiteral("PrimaryKey"));
             m_rsItem.Seek(QStringLiteral("="), m_lngRecordID);
             if (m_rsItem.NoMatch()) {
-                ui::SetArrow();
-                ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly,
-                           QStringLiteral("Posting Error"));
+                // Told once the transaction has gone (no box while one is open).
+                gone = true;
                 return;
             }
             m_rsItem.Edit();
@@ -346,6 +346,10 @@ void ItemDialog::PostEntry() {
         posted = true;
     });
     if (!ran && m_rsItem.EditInProgress()) m_rsItem.CancelUpdate();
+    if (gone) {
+        ui::SetArrow();
+        ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly, QStringLiteral("Posting Error"));
+    }
     if (!posted) return;
     modGeneral::SetStatus(QString());
     hide();
