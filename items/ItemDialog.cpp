@@ -225,7 +225,9 @@ void ItemDialog::InitializeScreen() {
             } else if (g_strCurScreen == QLatin1String("PEnt")) {
                 ShowCurrentProject();
             }
-        } else {
+        } else if (!(m_rsItem.Bof() && m_rsItem.Eof())) {
+            // Only an empty table stands before its first row and after its last at once: it has
+            // nothing to load and nothing to tell. A row gone from among others is a loading failure.
             Trap("PopulateFields", m_setup.loadFailure, [&] { PopulateFields(); });
             cmdOpts[1]->setEnabled(true);
             cmdOpts[2]->setEnabled(true);
