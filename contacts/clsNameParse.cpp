@@ -26,7 +26,6 @@ const QString kTitleAtEnd = QStringLiteral("\\,\\s+\\S+\\s*$");
 
 const QString kUnableToParse = QStringLiteral("Unable To Parse");
 
-
 }  // namespace
 
 clsNameParse::clsNameParse() {
@@ -145,10 +144,32 @@ QString clsNameParse::fncExtractTitle(const QString& text) {
 
 void clsNameParse::subParseLastFirst(const QString& text) {
     core::trap(QStringLiteral("clsNameParse.subParseLastFirst"), core::Tail::Silent, [&] {
-        const QStringList words = Words(text);
-        if (words.size() > 0) setLastName(words[0]);
-        if (words.size() > 1) setFirstName(words[1]);
-        if (words.size() > 2) setMiddleName(words[2]);
+        // Every word up to the one holding the first comma is the last name ("van Berg", "de la Cruz");
+        // of the rest the first word is the first name and all others the middle name: none is lost.
+        m_objRegEx.setGlobal(true);
+        m_objRegEx.setPattern(QStringLiteral("\\S+"));
+        const regexp::MatchCollection runs = m_objRegEx.Execute(text);
+        qsizetype i = 0;
+        QStringList last;
+        while (i < runs.size()) {
+            const bool endsLast = runs[i].Value.contains(u',');
+            last << runs[i++].Value;
+            if (endsLast) break;
+        }
+        const auto joined = [this](const QStringList& words) {
+            QStringList kept;
+            for (const QString& w : words) {
+                if (const QString s = StripCommas(w); !s.isEmpty()) kept << s;
+            }
+            return kept.join(u' ');
+        };
+        setLastName(joined(last));
+        if (i < runs.size()) setFirstName(StripCommas(runs[i++].Value));
+        if (i < runs.size()) {
+            QStringList middle;
+            for (; i < runs.size(); ++i) middle << runs[i].Value;
+            setMiddleName(joined(middle));
+        }
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QDateTime>
 #include <QRectF>
 #include <QString>
 
@@ -35,6 +36,8 @@ public:
     // The window is shown again, also from the tray or from the minimising that stands in for it
     // where there is no tray, and the icon goes.
     virtual void ShowFromTray() {}
+    // The last minute the reminder poll has looked at; invalid while no poll runs.
+    virtual QDateTime PollTime() const { return {}; }
 };
 
 void SetMainWindow(MainWindowLink* window);

@@ -1,10 +1,12 @@
 // The personal-name parser (clsNameParse) on arbitrary text.
 //
 // Invariants: no error escapes a parser step (FuzzTrap aborts on one); every part holds only
-// characters of the typed name; first, middle and last name are single words without commas; the
-// title holds no comma; the middle initial is the start of the middle name; a name that does not
-// parse says so with the parser's one message.
+// characters of the typed name; the first name is a single word, middle and last name words joined
+// by single blanks, none with commas; the title holds no comma; the middle initial is the start of
+// the middle name; a name that does not parse says so with the parser's one message; a name that
+// parses loses no word: every character of it but white space and commas is in exactly one part.
 #include <QStringList>
+#include <algorithm>
 
 #include "FuzzCommon.h"
 #include "contacts/clsNameParse.h"
@@ -20,6 +22,23 @@ bool OneWord(const QString& part) {
     return true;
 }
 
+bool Words(const QString& part) {
+    if (part.startsWith(u' ') || part.endsWith(u' ') || part.contains(QLatin1String("  "))) return false;
+    return OneWord(QString(part).remove(u' '));
+}
+
+// The characters of the texts but white space and commas, in order of code unit.
+QString Kept(const QStringList& texts) {
+    QString out;
+    for (const QString& t : texts) {
+        for (const QChar c : t) {
+            if (!kWhite.contains(c) && c != u',') out += c;
+        }
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 void Check(const QString& name) {
     clsNameParse p;
     p.ParseName(name);
@@ -28,8 +47,15 @@ void Check(const QString& name) {
     for (const QString& part : parts)
         FUZZ_CHECK(fuzz::CharactersFrom(part, name), name,
                    QStringLiteral("part \"%1\"").arg(fuzz::Shown(part)));
-    for (const QString& word : {p.FirstName(), p.MiddleName(), p.LastName()})
-        FUZZ_CHECK(OneWord(word), name, QStringLiteral("name word \"%1\"").arg(fuzz::Shown(word)));
+    FUZZ_CHECK(OneWord(p.FirstName()), name,
+               QStringLiteral("first name \"%1\"").arg(fuzz::Shown(p.FirstName())));
+    for (const QString& words : {p.MiddleName(), p.LastName()})
+        FUZZ_CHECK(Words(words), name, QStringLiteral("name words \"%1\"").arg(fuzz::Shown(words)));
+    if (!p.HasError()) {
+        const QString kept =
+            Kept({p.Prefix(), p.Suffix(), p.FirstName(), p.MiddleName(), p.LastName(), p.Title()});
+        FUZZ_CHECK(kept == Kept({name}), name, QStringLiteral("parts keep \"%1\"").arg(fuzz::Shown(kept)));
+    }
     FUZZ_CHECK(!p.Title().contains(u','), name, fuzz::Shown(p.Title()));
     FUZZ_CHECK(p.MiddleName().startsWith(p.MiddleInitial()), name,
                QStringLiteral("initial \"%1\" of \"%2\"")

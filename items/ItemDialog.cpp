@@ -222,7 +222,9 @@ void ItemDialog::InitializeScreen() {
             } else if (g_strCurScreen == QLatin1String("PEnt")) {
                 ShowCurrentProject();
             }
-        } else {
+        } else if (!(m_rsItem.Bof() && m_rsItem.Eof())) {
+            // Only an empty table stands before its first row and after its last at once: it has
+            // nothing to load and nothing to tell. A row gone from among others is a loading failure.
             Trap("PopulateFields", m_setup.loadFailure, [&] { PopulateFields(); });
             cmdOpts[1]->setEnabled(true);
             cmdOpts[2]->setEnabled(true);
@@ -316,6 +318,7 @@ void ItemDialog::OK() {
 
 void ItemDialog::PostEntry() {
     bool posted = false;
+    bool gone = false;
     const bool ran = Trap("PostEntry", m_setup.postFailure, [&] {
         ui::SetBusy();
         modGeneral::SetStatus(QLatin1String(m_setup.postingStatus), true);
@@ -326,9 +329,8 @@ void ItemDialog::PostEntry() {
             m_rsItem.setIndex(QStringLiteral("PrimaryKey"));
             m_rsItem.Seek(QStringLiteral("="), m_lngRecordID);
             if (m_rsItem.NoMatch()) {
-                ui::SetArrow();
-                ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly,
-                           QStringLiteral("Posting Error"));
+                // Told once the transaction has gone (no box while one is open).
+                gone = true;
                 return;
             }
             m_rsItem.Edit();
@@ -343,6 +345,10 @@ void ItemDialog::PostEntry() {
         posted = true;
     });
     if (!ran && m_rsItem.EditInProgress()) m_rsItem.CancelUpdate();
+    if (gone) {
+        ui::SetArrow();
+        ui::MsgBox(QStringLiteral("Error Posting Record"), ui::OKOnly, QStringLiteral("Posting Error"));
+    }
     if (!posted) return;
     modGeneral::SetStatus(QString());
     hide();

@@ -1,10 +1,28 @@
 #include "items/Reminders.h"
 
+#include "core/Clock.h"
+#include "core/MainWindowLink.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
 
 namespace items {
+
+namespace {
+
+// Whether the poll has still to reach the reminder's minute. It catches up on a minute it is behind
+// the clock, and after the clock was set back it goes on from now.
+bool StillToPoll(const RemindAt& at) {
+    const QDateTime now = core::Clock::Now();
+    QDateTime polled(now.date(), QTime(now.time().hour(), now.time().minute()));
+    if (const core::MainWindowLink* window = core::MainWindow()) {
+        const QDateTime last = window->PollTime();
+        if (last.isValid() && last < polled) polled = last;
+    }
+    return QDateTime(at.date, at.time) > polled;
+}
+
+}  // namespace
 
 void ItemReminder::Open() {
     m_rsRemind = g_dbLocal->OpenRecordset(QStringLiteral("Remind"));
@@ -57,8 +75,9 @@ void ItemReminder::PostReminder(int32_t itemNumber, const RemindAt& at) {
     m_rsRemind.Fields(QStringLiteral("RemTime")) = at.time;
     m_rsRemind.Fields(m_linkColumn) = itemNumber;
     m_rsRemind.Fields(QStringLiteral("Type")) = m_type;
-    // A reminder that fired already is armed again; a new row starts pending by its default.
-    if (editing) m_rsRemind.Fields(QStringLiteral("Completed")) = false;
+    // Pending only for a minute the poll has still to check: one it has passed would never pop up,
+    // yet would keep the window in the tray for the rest of the day.
+    m_rsRemind.Fields(QStringLiteral("Completed")) = !StillToPoll(at);
     m_rsRemind.Update();
     if (!editing) m_lngRemindID = static_cast<int32_t>(m_rsRemind.LastAddedKey());
 }

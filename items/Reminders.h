@@ -25,8 +25,9 @@ public:
     int32_t ReminderID() const { return m_lngRemindID; }
     void Forget() { m_lngRemindID = 0; }
 
-    // Writes the item's reminder: the held row, armed again, or a new pending row when none is held
-    // (or the held one has gone meanwhile). Errors go to the caller, whose transaction it is part of.
+    // Writes the item's reminder: the held row, or a new row when none is held (or the held one has
+    // gone meanwhile); pending when the poll has still to reach its minute, else completed. Errors go
+    // to the caller, whose transaction it is part of.
     void PostReminder(int32_t itemNumber, const RemindAt& at);
     // Deletes every reminder row of the item.
     void DeleteReminders(int32_t itemNumber);

@@ -575,18 +575,17 @@ void frmMain::Timer1_Timer() {
             // Not started, or the clock was set back: go on from here.
             m_vPollTime = minute;
         } else if (minute > m_vPollTime) {
-            // The minutes after the last poll up to this one, so a late tick catches up; after
-            // midnight the new day is polled from its start.
-            const QDate today = minute.date();
-            const QTime from = m_vPollTime.date() == today ? m_vPollTime.time().addSecs(60) : QTime(0, 0);
+            // Every minute after the last poll up to this one, so a late tick (a pop-up held open, a
+            // machine woken from sleep) catches up, over as many midnights as it takes.
+            const QDateTime first = m_vPollTime.addSecs(60);
             const QTime to(minute.time().hour(), minute.time().minute(), 59);
             db::Recordset rs = g_dbLocal->OpenRecordset(
                 QStringLiteral("SELECT RefNum, RemDate, RemTime, fkToDoID, fkApptID, ") +
                     QStringLiteral("Type, Completed FROM Remind ") +
-                    QStringLiteral(
-                        "WHERE RemDate = ? AND RemTime >= ? AND RemTime <= ? AND Completed = False ") +
-                    QStringLiteral("ORDER BY RemTime, RefNum"),
-                {today, from, to});
+                    QStringLiteral("WHERE RemDate >= ? AND RemDate <= ? AND (RemDate > ? OR RemTime >= ?) ") +
+                    QStringLiteral("AND (RemDate < ? OR RemTime <= ?) AND Completed = False ") +
+                    QStringLiteral("ORDER BY RemDate, RemTime, RefNum"),
+                {first.date(), minute.date(), first.date(), first.time(), minute.date(), to});
             struct Due {
                 qint64 remindId;
                 qint64 itemId;

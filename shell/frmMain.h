@@ -80,11 +80,11 @@ public:
     QString StartDate() const { return m_vStartDate; }
     bool NoReminders() const { return m_blnNoReminders; }
 
-    // The reminder poll, run by Timer1 once a minute: every open reminder of today whose minute came
-    // since the last poll pops up, one after another.
+    // The reminder poll, run by Timer1 once a minute: every open reminder whose minute came since the
+    // last poll pops up, one after another.
     void Timer1_Timer();
     // The last minute the poll looked at (the start-up minute until the first tick).
-    QDateTime PollTime() const { return m_vPollTime; }
+    QDateTime PollTime() const override { return m_vPollTime; }
 
     // The notification-area icon, shown while the window hides with reminders pending. The reminder
     // pop-up removes it and shows the window again when it closes (ShowFromTray).

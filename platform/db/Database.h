@@ -189,9 +189,13 @@ private:
 // Runs a block of writes as one transaction: committed by commit(), rolled back otherwise.
 class Transaction {
 public:
-    explicit Transaction(Database& db) : m_db(db) { m_db.BeginTrans(); }
+    explicit Transaction(Database& db) : m_db(db) {
+        m_db.BeginTrans();
+        ++s_open;
+    }
     ~Transaction() {
         if (!m_done) {
+            --s_open;
             try {
                 m_db.Rollback();
             } catch (...) {
@@ -201,13 +205,20 @@ public:
     void commit() {
         m_db.CommitTrans();
         m_done = true;
+        --s_open;
     }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
+    // How many are open (neither committed nor rolled back), program-wide. No message box may be
+    // shown while one is: its modal loop runs the reminder poll, whose writes would join the
+    // transaction and go with its rollback.
+    static int OpenCount() { return s_open; }
+
 private:
     Database& m_db;
     bool m_done = false;
+    static inline int s_open = 0;
 };
 
 }  // namespace db

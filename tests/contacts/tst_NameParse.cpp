@@ -58,7 +58,16 @@ private Q_SLOTS:
         row("first middle last", "Anna Maria Berg", {"", "Anna", "Maria", "Berg", "", "", "M"});
         row("last, first", "Berg, Anna", {"", "Anna", "", "Berg"});
         row("last, first middle", "Berg, Anna Maria", {"", "Anna", "Maria", "Berg", "", "", "M"});
-        row("last, first middle more", "Berg, Anna Maria Louise", {"", "Anna", "Maria", "Berg", "", "", "M"});
+        // Every word before the first comma is the last name, every one after the first name the middle.
+        row("last, first middle more", "Berg, Anna Maria Louise",
+            {"", "Anna", "Maria Louise", "Berg", "", "", "M"});
+        row("two-word last name", "van Berg, Anna Maria", {"", "Anna", "Maria", "van Berg", "", "", "M"});
+        row("three-word last name", "de la Cruz, Juan Carlos",
+            {"", "Juan", "Carlos", "de la Cruz", "", "", "C"});
+        row("words joined by one blank", "van  Berg,\tAnna  Maria   Louise",
+            {"", "Anna", "Maria Louise", "van Berg", "", "", "M"});
+        row("hyphen and apostrophe in one word", "O'Neil-Smith, Mary Ann",
+            {"", "Mary", "Ann", "O'Neil-Smith", "", "", "A"});
         row("title after a second comma", "Berg, Anna, Director", {"", "Anna", "", "Berg", "", "Director"});
         row("title after last, first middle", "Berg, Anna Maria, Director",
             {"", "Anna", "Maria", "Berg", "", "Director", "M"});

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include "platform/db/Database.h"
+
 namespace testsupport {
 
 namespace {
@@ -10,6 +12,12 @@ namespace {
 QString Describe(const PromptSeam::Box& box) {
     return QStringLiteral("%1 \"%2\" (title \"%3\")")
         .arg(box.isInput ? QStringLiteral("input box") : QStringLiteral("message box"), box.text, box.title);
+}
+
+// The program decides inside a transaction, rolls back or commits, then asks.
+void RequireNoTransaction(const PromptSeam::Box& box) {
+    if (db::Transaction::OpenCount() > 0)
+        Fail(QStringLiteral("%1 shown while a transaction is open").arg(Describe(box)));
 }
 
 }  // namespace
@@ -97,6 +105,7 @@ ui::Answer PromptSeam::message(const ui::MessageRequest& request) {
     box.title = request.title;
     box.style = request.style;
     m_shown.append(box);
+    RequireNoTransaction(box);
 
     const auto reply = takeReply(false, box);
     if (!reply) return ui::EscapeAnswer(request.style).value_or(ui::Buttons(request.style).first());
@@ -115,6 +124,7 @@ std::optional<QString> PromptSeam::input(const ui::InputRequest& request) {
     box.defaultText = request.defaultText;
     box.masked = request.masked;
     m_shown.append(box);
+    RequireNoTransaction(box);
 
     const auto reply = takeReply(true, box);
     return reply ? reply->text : std::nullopt;
