@@ -2,13 +2,14 @@
 
 #include <sqlite3.h>
 
+#include <SQLiteCpp/Backup.h>
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTemporaryFile>
-#include <SQLiteCpp/Backup.h>
-#include <SQLiteCpp/SQLiteCpp.h>
 
 #include "platform/db/RecordsetImpl.h"
 #include "platform/db/SqlDialect.h"
@@ -19,6 +20,9 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 constexpr int kMaxCachedStatements = 200;
+// Less room than this and SQLite fails at the open or the first save (its shared-memory file alone
+// takes 32 KB), with errors that do not say why.
+constexpr qint64 kRoomNeeded = 1024 * 1024;
 
 DbError fromSqlite(const SQLite::Exception& e) {
     return DbError(kSqliteBase + e.getExtendedErrorCode(), QString::fromUtf8(e.what()));
@@ -95,8 +99,8 @@ QString declarationOf(const Field& f) {
         if (v.typeId() == QMetaType::Bool) {
             s += v.toBool() ? QStringLiteral(" DEFAULT -1") : QStringLiteral(" DEFAULT 0");
         } else if (v.typeId() == QMetaType::QString) {
-            s += QStringLiteral(" DEFAULT '") + v.toString().replace(QLatin1Char('\''), QStringLiteral("''")) +
-                 QLatin1Char('\'');
+            s += QStringLiteral(" DEFAULT '") +
+                 v.toString().replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
         } else {
             s += QStringLiteral(" DEFAULT ") + v.toString();
         }
@@ -121,23 +125,49 @@ void SetAccessCheck(AccessCheck check) {
 bool MayAccess(const QString& path, Access access) {
     if (accessCheck()) return accessCheck()(path, access);
     const QFileInfo info(path);
+    if (access == Access::Space) {
+        const QStorageInfo storage(path);
+        return !storage.isValid() || storage.bytesAvailable() >= kRoomNeeded;
+    }
     return access == Access::Read ? info.isReadable() : info.isWritable();
 }
 
+namespace {
+
+DbError folderNotWritable(const QString& folder) {
+    return DbError(kErrCannotWrite,
+                   QStringLiteral("The folder '%1' cannot be written: you have no permission to create the "
+                                  "database's working files there.")
+                       .arg(folder));
+}
+
+DbError diskFull(const QString& folder) {
+    return DbError(kErrDiskFull,
+                   QStringLiteral("The disk that holds the folder '%1' is full: free some space "
+                                  "on it for the database and its working files.")
+                       .arg(folder));
+}
+
+}  // namespace
+
 void RequireWritableFolder(const QString& folder) {
-    if (MayAccess(folder, Access::Write)) return;
-    throw DbError(kErrCannotWrite,
-                  QStringLiteral("The folder '%1' cannot be written: you have no permission to create the "
-                                 "database's working files there.")
-                      .arg(folder));
+    if (!MayAccess(folder, Access::Write)) throw folderNotWritable(folder);
+    if (!MayAccess(folder, Access::Space)) throw diskFull(folder);
 }
 
 Database::Database(const QString& path) : m_path(path), m_handle(this, [](Database*) {}) {}
 
-Database::~Database() { Close(); }
+Database::~Database() {
+    Close();
+}
 
 std::unique_ptr<Database> Database::Open(const QString& path, const QString& requiredTable) {
     const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (info.isDir()) {
+        throw DbError(kErrWrongKind,
+                      QStringLiteral("The database path '%1' is a folder, not a file.").arg(path));
+    }
     if (!info.exists() || !info.isFile()) {
         throw DbError(kErrFileNotFound, QStringLiteral("Could not find the database file '%1'.").arg(path));
     }
@@ -155,6 +185,9 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
     const QString notOurs = QStringLiteral("'%1' is not a Pomaret database.").arg(path);
     if (QFile f(path); !f.open(QIODevice::ReadOnly)) throw cannotRead;
     if (!hasSqliteHeader(path)) throw DbError(kErrNotADatabase, notOurs);
+    // Before the probe: even a read-only look at a WAL database creates its working files, and SQLite
+    // reports a folder or disk that refuses them as a file it cannot read or write.
+    RequireWritableFolder(folder);
     try {
         SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY);
         SQLite::Statement tables(probe, "SELECT name FROM sqlite_master WHERE type = 'table'");
@@ -171,18 +204,22 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
                     QStringLiteral("The database file '%1' is damaged and cannot be opened.").arg(path));
             case SQLITE_NOTADB:
                 throw DbError(kErrNotADatabase, notOurs);
+            case SQLITE_FULL:
+                throw diskFull(folder);
             case SQLITE_CANTOPEN:
             case SQLITE_PERM:
             case SQLITE_AUTH:
             case SQLITE_IOERR:
+                // The disk may have filled up since the look above.
+                if (!MayAccess(folder, Access::Space)) throw diskFull(folder);
                 throw cannotRead;
             default:
+                if (e.getExtendedErrorCode() == SQLITE_READONLY_DIRECTORY) throw folderNotWritable(folder);
                 throw fromSqlite(e);
         }
     }
     // Opened read-only instead, the file would refuse the first edit with an error nobody can log.
     if (!MayAccess(path, Access::Write)) throw cannotWrite;
-    RequireWritableFolder(info.absolutePath());
 
     std::unique_ptr<Database> db(new Database(path));
     try {
@@ -198,7 +235,9 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QString& req
         db->m_db->exec("PRAGMA cache_size=-16384");
         SqlDialect::registerFunctions(db->m_db->getHandle());
     } catch (const SQLite::Exception& e) {
+        if (e.getExtendedErrorCode() == SQLITE_READONLY_DIRECTORY) throw folderNotWritable(folder);
         if ((e.getErrorCode() & 0xff) == SQLITE_READONLY) throw cannotWrite;
+        if ((e.getErrorCode() & 0xff) == SQLITE_FULL) throw diskFull(folder);
         throw fromSqlite(e);
     }
     return db;
@@ -487,7 +526,9 @@ QList<QByteArray> Database::DeclaredTypes(const QString& sql, sqlite3_stmt* st) 
     return types;
 }
 
-qint64 Database::LastInsertRowid() const { return m_db ? m_db->getLastInsertRowid() : 0; }
+qint64 Database::LastInsertRowid() const {
+    return m_db ? m_db->getLastInsertRowid() : 0;
+}
 
 int Database::Execute(const QString& sql, const QVariantList& params) {
     const SqlDialect::Translation& t = SqlDialect::translate(sql);
@@ -534,8 +575,8 @@ const TableDef& Database::Table(const QString& name) {
     const bool autoIncrement =
         master.rows.first().at(1).toString().contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
 
-    const Rows cols = Query(QStringLiteral("SELECT name, type, pk, dflt_value FROM pragma_table_info(?)"),
-                            {def.name});
+    const Rows cols =
+        Query(QStringLiteral("SELECT name, type, pk, dflt_value FROM pragma_table_info(?)"), {def.name});
     for (const QVariantList& c : cols.rows) {
         const bool pk = c.at(2).toInt() > 0;
         Field f = fieldFromDeclaration(c.at(0).toString(), c.at(1).toString(), pk, pk && autoIncrement);
@@ -548,7 +589,8 @@ const TableDef& Database::Table(const QString& name) {
     }
     if (!pkFields.isEmpty()) def.indexes << Index(QStringLiteral("PrimaryKey"), pkFields, true, true);
 
-    const Rows idx = Query(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(?)"), {def.name});
+    const Rows idx =
+        Query(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(?)"), {def.name});
     for (const QVariantList& i : idx.rows) {
         if (i.at(2).toString() == QLatin1String("pk")) continue;
         Index index;
@@ -579,7 +621,8 @@ void Database::CreateTable(const TableDef& def) {
     }
     QStringList columns;
     for (const Field& f : def.fields) columns << declarationOf(f);
-    Run(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteId(def.name), columns.join(QStringLiteral(", "))), {});
+    Run(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteId(def.name), columns.join(QStringLiteral(", "))),
+        {});
     ForgetStatements();
     SchemaChanged();
     for (const Index& i : def.indexes) CreateIndex(def.name, i);
@@ -591,7 +634,8 @@ void Database::CreateIndex(const QString& table, const Index& index) {
         // SQLite fixes the primary key when the table is made; a primary index on the same
         // columns is already there, anything else cannot be added afterwards.
         for (const db::Index& have : def.indexes) {
-            if (have.primary && have.fields.join(',').compare(index.fields.join(','), Qt::CaseInsensitive) == 0) {
+            if (have.primary &&
+                have.fields.join(',').compare(index.fields.join(','), Qt::CaseInsensitive) == 0) {
                 return;
             }
         }
@@ -608,7 +652,9 @@ void Database::CreateIndex(const QString& table, const Index& index) {
     SchemaChanged();
 }
 
-void Database::SchemaChanged() { m_tables.clear(); }
+void Database::SchemaChanged() {
+    m_tables.clear();
+}
 
 void Database::ForgetStatements() {
     m_statements.clear();
