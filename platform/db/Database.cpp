@@ -2,14 +2,14 @@
 
 #include <sqlite3.h>
 
-#include <SQLiteCpp/Backup.h>
-#include <SQLiteCpp/SQLiteCpp.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <QTemporaryFile>
+#include <SQLiteCpp/Backup.h>
+#include <SQLiteCpp/SQLiteCpp.h>
 
 #include "platform/db/RecordsetImpl.h"
 #include "platform/db/SqlDialect.h"
@@ -99,8 +99,8 @@ QString declarationOf(const Field& f) {
         if (v.typeId() == QMetaType::Bool) {
             s += v.toBool() ? QStringLiteral(" DEFAULT -1") : QStringLiteral(" DEFAULT 0");
         } else if (v.typeId() == QMetaType::QString) {
-            s += QStringLiteral(" DEFAULT '") +
-                 v.toString().replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+            s += QStringLiteral(" DEFAULT '") + v.toString().replace(QLatin1Char('\''), QStringLiteral("''")) +
+                 QLatin1Char('\'');
         } else {
             s += QStringLiteral(" DEFAULT ") + v.toString();
         }
@@ -157,9 +157,7 @@ void RequireWritableFolder(const QString& folder) {
 
 Database::Database(const QString& path) : m_path(path), m_handle(this, [](Database*) {}) {}
 
-Database::~Database() {
-    Close();
-}
+Database::~Database() { Close(); }
 
 std::unique_ptr<Database> Database::Open(const QString& path, const QString& requiredTable) {
     const QFileInfo info(path);
@@ -526,9 +524,7 @@ QList<QByteArray> Database::DeclaredTypes(const QString& sql, sqlite3_stmt* st) 
     return types;
 }
 
-qint64 Database::LastInsertRowid() const {
-    return m_db ? m_db->getLastInsertRowid() : 0;
-}
+qint64 Database::LastInsertRowid() const { return m_db ? m_db->getLastInsertRowid() : 0; }
 
 int Database::Execute(const QString& sql, const QVariantList& params) {
     const SqlDialect::Translation& t = SqlDialect::translate(sql);
@@ -575,8 +571,8 @@ const TableDef& Database::Table(const QString& name) {
     const bool autoIncrement =
         master.rows.first().at(1).toString().contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
 
-    const Rows cols =
-        Query(QStringLiteral("SELECT name, type, pk, dflt_value FROM pragma_table_info(?)"), {def.name});
+    const Rows cols = Query(QStringLiteral("SELECT name, type, pk, dflt_value FROM pragma_table_info(?)"),
+                            {def.name});
     for (const QVariantList& c : cols.rows) {
         const bool pk = c.at(2).toInt() > 0;
         Field f = fieldFromDeclaration(c.at(0).toString(), c.at(1).toString(), pk, pk && autoIncrement);
@@ -589,8 +585,7 @@ const TableDef& Database::Table(const QString& name) {
     }
     if (!pkFields.isEmpty()) def.indexes << Index(QStringLiteral("PrimaryKey"), pkFields, true, true);
 
-    const Rows idx =
-        Query(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(?)"), {def.name});
+    const Rows idx = Query(QStringLiteral("SELECT name, \"unique\", origin FROM pragma_index_list(?)"), {def.name});
     for (const QVariantList& i : idx.rows) {
         if (i.at(2).toString() == QLatin1String("pk")) continue;
         Index index;
@@ -621,8 +616,7 @@ void Database::CreateTable(const TableDef& def) {
     }
     QStringList columns;
     for (const Field& f : def.fields) columns << declarationOf(f);
-    Run(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteId(def.name), columns.join(QStringLiteral(", "))),
-        {});
+    Run(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteId(def.name), columns.join(QStringLiteral(", "))), {});
     ForgetStatements();
     SchemaChanged();
     for (const Index& i : def.indexes) CreateIndex(def.name, i);
@@ -634,8 +628,7 @@ void Database::CreateIndex(const QString& table, const Index& index) {
         // SQLite fixes the primary key when the table is made; a primary index on the same
         // columns is already there, anything else cannot be added afterwards.
         for (const db::Index& have : def.indexes) {
-            if (have.primary &&
-                have.fields.join(',').compare(index.fields.join(','), Qt::CaseInsensitive) == 0) {
+            if (have.primary && have.fields.join(',').compare(index.fields.join(','), Qt::CaseInsensitive) == 0) {
                 return;
             }
         }
@@ -652,9 +645,7 @@ void Database::CreateIndex(const QString& table, const Index& index) {
     SchemaChanged();
 }
 
-void Database::SchemaChanged() {
-    m_tables.clear();
-}
+void Database::SchemaChanged() { m_tables.clear(); }
 
 void Database::ForgetStatements() {
     m_statements.clear();
