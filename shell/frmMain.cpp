@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -376,10 +377,7 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
 
     const bool ok = core::trap(QStringLiteral("frmMain.MDIForm_Load"), core::Tail::ErrorBox, [&] {
         // Ends at once: nothing shown, nothing saved.
-        if (!shell::SingleInstance::tryAcquire(core::DataRoot::LockPath())) {
-            ui::MsgBox(QStringLiteral("Pomaret - Contact Manager is already running."),
-                       ui::OKOnly | ui::Critical, ui::ProgramTitle());
-            m_exitCode = 0;
+        if (!AcquireLock()) {
             result = LoadResult::End;
             return;
         }
@@ -425,6 +423,37 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
     }
     if (result == LoadResult::Running) m_blnStarted = true;
     return result;
+}
+
+bool frmMain::AcquireLock() {
+    using shell::SingleInstance::Outcome;
+    const QString lockPath = core::DataRoot::LockPath();
+    QString otherHost;
+    const Outcome outcome = shell::SingleInstance::tryAcquire(lockPath, &otherHost);
+    if (outcome == Outcome::Acquired) return true;
+    QString text = QStringLiteral("Pomaret - Contact Manager is already running.");
+    m_exitCode = 0;
+    if (outcome == Outcome::OtherHost) {
+        text = QStringLiteral(
+                   "Pomaret - Contact Manager is already running on the computer '%1' with the data in "
+                   "'%2'.\nTwo computers must not use one database at the same time. Once Pomaret has "
+                   "ended on that computer, delete the lock file '%3' and start Pomaret again.")
+                   .arg(otherHost, core::DataRoot::Dir(), lockPath);
+        m_exitCode = 1;
+    } else if (outcome == Outcome::CannotCreate) {
+        // Without its lock a second copy could open the same database unwarned.
+        const QString folder = QFileInfo(lockPath).absolutePath();
+        text = core::DataRoot::FileInTheWay(folder);
+        if (text.isEmpty()) {
+            text = QStringLiteral(
+                       "Pomaret cannot create its lock file in the folder '%1'.\nWithout the lock a second "
+                       "copy could use the same database, so Pomaret does not start.")
+                       .arg(folder);
+        }
+        m_exitCode = 1;
+    }
+    ui::MsgBox(text, ui::OKOnly | ui::Critical, ui::ProgramTitle());
+    return false;
 }
 
 bool frmMain::RunLogOn() {

@@ -138,6 +138,8 @@ private:
     void HostScreens();
     static void RegisterPlaceholders();
 
+    // The single-instance lock; false (after its message) when the program must end.
+    bool AcquireLock();
     void RestoreWindowPlacement();
     // Places the client area so that the outer frame is m_pendingFrame with the frame as now known.
     void ApplyOuterFrame();

@@ -9,6 +9,7 @@
 #include <QMoveEvent>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -17,6 +18,7 @@
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/db/Database.h"
 #include "platform/settings/Settings.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/Activation.h"
@@ -121,6 +123,79 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Critical);
         QVERIFY(!w->isVisible());
         QCOMPARE(Stored("WindowState"), kAbsent);
+    }
+
+    // A lock that names no process is taken over; one naming another computer, or none that can be
+    // made, ends the start with a message saying what to do.
+    void lockFoundAtStart_data() {
+        QTest::addColumn<QByteArray>("content");  // of Pomaret.lock before the start
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");  // empty: the program starts; %1 root, %2 lock file
+        const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+        const QByteArray here = QSysInfo::machineHostName().toUtf8();
+        QTest::newRow("empty") << QByteArray("") << ""
+                               << "";
+        QTest::newRow("garbled") << QByteArray("\x01\x02 not a lock") << ""
+                                 << "";
+        QTest::newRow("no valid process") << "0\npomaret\n" + here + "\n"
+                                          << ""
+                                          << "";
+        QTest::newRow("another computer")
+            << pid + "\npomaret\nother-machine\n"
+            << ""
+            << "Pomaret - Contact Manager is already running on the computer 'other-machine' with the "
+               "data in '%1'.\nTwo computers must not use one database at the same time. Once Pomaret "
+               "has ended on that computer, delete the lock file '%2' and start Pomaret again.";
+        QTest::newRow("root not writable")
+            << QByteArray() << "root not writable"
+            << "Pomaret cannot create its lock file in the folder '%1'.\nWithout the lock a second copy "
+               "could use the same database, so Pomaret does not start.";
+        QTest::newRow("root is a file") << QByteArray() << "root is a file"
+                                        << "The data root '%1' is a file, not a folder.";
+    }
+    void lockFoundAtStart() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        const QString root = fault == "root is a file" ? f->root() + "/Pomaret" : f->root();
+        core::DataRoot::Set(root);
+        const QString lockPath = core::DataRoot::LockPath();
+        if (fault == "root is a file") {
+            QFile file(root);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        if (fault.isEmpty() && !content.isNull()) {
+            QFile lock(lockPath);
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(content);
+        }
+        db::SetAccessCheck([&](const QString& p, db::Access access) {
+            return !(fault == "root not writable" && p == root && access == db::Access::Write);
+        });
+        if (!message.isEmpty()) f->prompts().answer(ui::Answer::OK);
+
+        w = std::make_unique<frmMain>();
+        const Result result = w->MDIForm_Load();
+        db::SetAccessCheck({});
+        core::DataRoot::Set(f->root());
+
+        if (message.isEmpty()) {
+            QCOMPARE(result, Result::Running);
+            QCOMPARE(f->prompts().count(), 0);
+            qint64 pid = 0;
+            QString host;
+            QString application;
+            QVERIFY(QLockFile(lockPath).getLockInfo(&pid, &host, &application));
+            QCOMPARE(pid, QCoreApplication::applicationPid());
+        } else {
+            QCOMPARE(result, Result::End);
+            QCOMPARE(w->ExitCode(), 1);
+            QCOMPARE(f->prompts().lastText(), message.arg(root, lockPath));
+            QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Critical);
+            QVERIFY(!w->isVisible());
+            QVERIFY(!shell::SingleInstance::held());
+            if (!content.isNull()) QCOMPARE(ReadAll(lockPath), content);  // left for the user to delete
+        }
     }
 
     void firstStartLaysOutTheWindow() {
