@@ -28,6 +28,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 #include "core/Clock.h"
@@ -470,30 +471,18 @@ void frmMain::RestoreWindowPlacement() {
     modAPI::GetRegSetting(QStringLiteral("WindowState"), QStringLiteral("2"));
     setWindowState(Qt::WindowNoState);
 
-    const double left = StoredNumber(QStringLiteral("WindowLeft"), QStringLiteral("1500"));
-    const double top = StoredNumber(QStringLiteral("WindowTop"), QStringLiteral("1500"));
-    const double width = StoredNumber(QStringLiteral("WindowWidth"), QStringLiteral("12000"));
-    const double height = StoredNumber(QStringLiteral("WindowHeight"), QStringLiteral("9000"));
-    // The stored placement is the outer frame, as the close saves it.
-    QRect frame(QPoint(ui::twips::ToPixelsX(left), ui::twips::ToPixelsY(top)),
-                QSize(ui::twips::ToPixelsX(width), ui::twips::ToPixelsY(height))
-                    .expandedTo(QSize(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight))));
-
-    // Where the window system places windows itself, the stored position is only kept for later.
-    if (PositionKnown()) {
-        bool onScreen = false;
-        for (const QScreen* screen : QGuiApplication::screens()) {
-            if (screen->availableGeometry().intersects(frame)) onScreen = true;
-        }
-        // A screen that has gone since the last run must not leave the window out of reach.
-        if (!onScreen) {
-            if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-                frame.moveTopLeft(
-                    primary->availableGeometry().topLeft() +
-                    QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop)));
-            }
-        }
+    const QRectF stored(StoredNumber(QStringLiteral("WindowLeft"), QStringLiteral("1500")),
+                        StoredNumber(QStringLiteral("WindowTop"), QStringLiteral("1500")),
+                        StoredNumber(QStringLiteral("WindowWidth"), QStringLiteral("12000")),
+                        StoredNumber(QStringLiteral("WindowHeight"), QStringLiteral("9000")));
+    QList<QRect> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary) screens << primary->availableGeometry();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) screens << screen->availableGeometry();
     }
+    // Where the window system places windows itself, only the size counts.
+    const QRect frame = PlacedFrame(stored, screens);
     m_pendingFrame = frame;
     ApplyOuterFrame();
     show();
@@ -504,6 +493,47 @@ void frmMain::RestoreWindowPlacement() {
         m_frameWatchTicks = 0;
         m_frameWatch->start();
     }
+}
+
+QRect frmMain::PlacedFrame(const QRectF& storedTwips, const QList<QRect>& screens) {
+    // Hand-edited values may be anything; beyond this they only overflow the pixel arithmetic.
+    constexpr double kTwipsLimit = 1e8;
+    auto pixels = [&](double twips, bool x) {
+        const double bounded = std::clamp(twips, -kTwipsLimit, kTwipsLimit);
+        return x ? ui::twips::ToPixelsX(bounded) : ui::twips::ToPixelsY(bounded);
+    };
+    const QSize minimum(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight));
+    // The stored placement is the outer frame, as the close saves it.
+    QRect frame(
+        QPoint(pixels(storedTwips.left(), true), pixels(storedTwips.top(), false)),
+        QSize(pixels(storedTwips.width(), true), pixels(storedTwips.height(), false)).expandedTo(minimum));
+    if (screens.isEmpty()) return frame;
+
+    // The screen it lands on is the one it covers most. A screen that has gone since the last run
+    // must not leave the window out of reach: off every screen it comes back on the first.
+    QRect screen;
+    qint64 covered = 0;
+    for (const QRect& area : screens) {
+        const QRect common = area.intersected(frame);
+        const qint64 size = qint64(common.width()) * common.height();
+        if (!common.isEmpty() && size > covered) {
+            covered = size;
+            screen = area;
+        }
+    }
+    if (screen.isNull()) {
+        screen = screens.first();
+        frame.moveTopLeft(screen.topLeft() +
+                          QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop)));
+    }
+    // No larger than that screen (a window far larger costs memory for nothing and is saved again at
+    // the close) and inside it; the minimum size wins on a screen smaller than it.
+    frame.setSize(frame.size().boundedTo(screen.size()).expandedTo(minimum));
+    frame.moveLeft(
+        std::max(screen.left(), std::min(frame.left(), screen.left() + screen.width() - frame.width())));
+    frame.moveTop(
+        std::max(screen.top(), std::min(frame.top(), screen.top() + screen.height() - frame.height())));
+    return frame;
 }
 
 void frmMain::ApplyOuterFrame() {

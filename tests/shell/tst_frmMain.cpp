@@ -206,7 +206,9 @@ private Q_SLOTS:
         QVERIFY(w->isVisible());
         QCOMPARE(w->WindowStateCode(), 0);
         QVERIFY(w->PositionKnown());
-        QCOMPARE(frameTwips(), QRectF(1500, 1500, 12000, 9000));
+        // The test screen is 800 pixels (12000 twips) wide, as wide as the window's minimum: the
+        // default left edge would put its right part off the screen.
+        QCOMPARE(frameTwips(), QRectF(0, 1500, 12000, 9000));
         QCOMPARE(w->StartDate(), QStringLiteral("12/08/2026"));
         QCOMPARE(w->StatusText(), QStringLiteral("Ready ..."));
         QVERIFY(g_dbLocal);
@@ -237,17 +239,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("height");
         QTest::addColumn<QRectF>("frame");
         QTest::newRow("closed maximised") << "2"
-                                          << "13500"
-                                          << "9750" << QRectF(3000, 2250, 13500, 9750);
+                                          << "12000"
+                                          << "9750" << QRectF(0, 2250, 12000, 9750);
         QTest::newRow("closed minimised") << "1"
-                                          << "13500"
-                                          << "9750" << QRectF(3000, 2250, 13500, 9750);
+                                          << "12000"
+                                          << "9750" << QRectF(0, 2250, 12000, 9750);
         QTest::newRow("bogus state") << "7"
-                                     << "13500"
-                                     << "9750" << QRectF(3000, 2250, 13500, 9750);
+                                     << "12000"
+                                     << "9750" << QRectF(0, 2250, 12000, 9750);
         QTest::newRow("below the minimum") << "0"
                                            << "6000"
-                                           << "3000" << QRectF(3000, 2250, 12000, 9000);
+                                           << "3000" << QRectF(0, 2250, 12000, 9000);
     }
     void storedPlacementReopensNormal() {
         QFETCH(QString, state);
@@ -255,7 +257,7 @@ private Q_SLOTS:
         QFETCH(QString, height);
         QFETCH(QRectF, frame);
         Store("WindowState", state);
-        Store("WindowLeft", "3000");
+        Store("WindowLeft", "0");
         Store("WindowTop", "2250");
         Store("WindowWidth", width);
         Store("WindowHeight", height);
@@ -275,12 +277,62 @@ private Q_SLOTS:
         QCOMPARE(frameTwips().size(), QSizeF(12000, 9000));
     }
 
+    // The stored frame, whatever was written into the file, lands whole on a screen: 1920 x 1080 with
+    // a panel at its top, and a second screen of 1280 x 1024 to its right (pixels; 15 twips each).
+    void placedFrame_data() {
+        QTest::addColumn<QRectF>("stored");  // twips
+        QTest::addColumn<QRect>("placed");   // pixels
+        const QRect main(0, 32, 1920, 1048);
+        QTest::newRow("as stored") << QRectF(1500, 1500, 12000, 9000) << QRect(100, 100, 800, 600);
+        QTest::newRow("huge size") << QRectF(1500, 1500, 99999999, 99999999) << main;
+        QTest::newRow("beyond any number") << QRectF(1e300, -1e300, 1e300, 1e300) << main;
+        QTest::newRow("negative size") << QRectF(1500, 1500, -300000, -5) << QRect(100, 100, 800, 600);
+        QTest::newRow("sticking out left and up")
+            << QRectF(-3000, -3000, 15000, 10500) << QRect(0, 32, 1000, 700);
+        QTest::newRow("sticking out at the bottom")
+            << QRectF(1500, 15000, 15000, 10500) << QRect(100, 380, 1000, 700);
+        QTest::newRow("on the second screen, too tall")
+            << QRectF(30000, 1500, 15000, 30000) << QRect(2000, 0, 1000, 1024);
+        QTest::newRow("mostly on the second screen")
+            << QRectF(27000, 1500, 15000, 10500) << QRect(1920, 100, 1000, 700);
+        QTest::newRow("off every screen")
+            << QRectF(-1000000, 1500, 15000, 10500) << QRect(100, 132, 1000, 700);
+        QTest::newRow("below every screen")
+            << QRectF(1500, 90000, 99999999, 10500) << QRect(0, 132, 1920, 700);
+    }
+    void placedFrame() {
+        QFETCH(QRectF, stored);
+        QFETCH(QRect, placed);
+        QCOMPARE(frmMain::PlacedFrame(stored, {QRect(0, 32, 1920, 1048), QRect(1920, 0, 1280, 1024)}),
+                 placed);
+    }
+
+    // A window size written by hand far beyond the screen opens at the screen's size, and what the
+    // close saves opens the same way again.
+    void hugeStoredSizeStaysOnTheScreen() {
+        Store("WindowWidth", "99999999");
+        Store("WindowHeight", "300000");
+        Store("WindowTop", "-50000");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        for (int run = 1; run <= 5; ++run) {
+            w.reset();
+            shell::SingleInstance::release();
+            start();
+            QCOMPARE(w->frameGeometry(), screen);
+            f->prompts().answer(ui::Answer::Yes);
+            QVERIFY(w->close());
+            QCOMPARE(Stored("WindowWidth"), QString::number(screen.width() * 15));
+            QCOMPARE(Stored("WindowHeight"), QString::number(screen.height() * 15));
+            QCOMPARE(Stored("WindowTop"), QString::number(screen.top() * 15));
+        }
+    }
+
     // The frame arrives after show(): the stored outer frame is applied once it is known, so start
     // and close again and again leave the placement where it was.
     void placementSurvivesLateFrame() {
-        Store("WindowLeft", "3000");
+        Store("WindowLeft", "0");
         Store("WindowTop", "2250");
-        Store("WindowWidth", "13500");
+        Store("WindowWidth", "12000");
         Store("WindowHeight", "9750");
         for (int run = 1; run <= 5; ++run) {
             w.reset();
@@ -289,13 +341,13 @@ private Q_SLOTS:
             w.reset(window);
             QCOMPARE(w->MDIForm_Load(), Result::Running);
             window->frame(QMargins(4, 24, 4, 4));
-            QCOMPARE(frameTwips(), QRectF(3000, 2250, 13500, 9750));
+            QCOMPARE(frameTwips(), QRectF(0, 2250, 12000, 9750));
 
             f->prompts().answer(ui::Answer::Yes);
             QVERIFY(w->close());
-            QCOMPARE(Stored("WindowLeft"), QStringLiteral("3000"));
+            QCOMPARE(Stored("WindowLeft"), QStringLiteral("0"));
             QCOMPARE(Stored("WindowTop"), QStringLiteral("2250"));
-            QCOMPARE(Stored("WindowWidth"), QStringLiteral("13500"));
+            QCOMPARE(Stored("WindowWidth"), QStringLiteral("12000"));
             QCOMPARE(Stored("WindowHeight"), QStringLiteral("9750"));
         }
     }
@@ -379,7 +431,7 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 2);
         QCOMPARE(unloaded.count(), 1);
         QCOMPARE(Stored("WindowState"), QStringLiteral("0"));
-        QCOMPARE(Stored("WindowLeft"), QStringLiteral("1500"));
+        QCOMPARE(Stored("WindowTop"), QStringLiteral("1500"));
         QVERIFY(!g_dbLocal);
         QVERIFY(!ui::ScreenRegistry::instance().find(QStringLiteral("frmHome")));
     }
@@ -489,7 +541,7 @@ private Q_SLOTS:
             QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Exclamation);
             QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.LoadRegistrySettings' AND ErrNum = 3104"),
                      run + 1);
-            QCOMPARE(frameTwips(), QRectF(1500, 1500, 12000, 9000));
+            QCOMPARE(frameTwips(), QRectF(0, 1500, 12000, 9000));
             QVERIFY(!g_blnSecurity);
             QCOMPARE(ReadAll(ini + ".unreadable"), bad[0]);
             QCOMPARE(ReadAll(keptAs), bad[run]);
@@ -497,7 +549,7 @@ private Q_SLOTS:
             f->prompts().answer(ui::Answer::Yes);
             QVERIFY(w->close());
             QCOMPARE(Stored("WindowState"), QStringLiteral("0"));
-            QCOMPARE(Stored("WindowLeft"), QStringLiteral("1500"));
+            QCOMPARE(Stored("WindowTop"), QStringLiteral("1500"));
         }
         // The fresh file reads without a word.
         f->prompts().clear();
