@@ -44,6 +44,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
+#include "shell/Maintenance.h"
 
 namespace {
 
@@ -398,6 +399,7 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
         modGeneral::OpenLocalDB();
         // Said once the log can take it; said in the box even when the database failed.
         modGeneral::ReportSettingsSetAside();
+        shell::ReportLeftovers();
         if (!g_dbLocal) {
             result = EndSilently(1);
             return;

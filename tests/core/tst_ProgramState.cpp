@@ -159,19 +159,32 @@ private Q_SLOTS:
         QCOMPARE(settings::File(), f->settingsPath());
     }
 
-    void unreadableSettingsKeepEarlierFlags() {
-        QVERIFY(QDir().mkpath(f->settingsPath()));  // a folder where the file should be
-        g_blnAltColors = true;
+    // A folder where the settings file should be: the defaults, said once; it is never renamed, and
+    // nothing is written over it at the close.
+    void settingsFolderGivesDefaultsAndIsLeftAlone() {
+        const QString ini = f->settingsPath();
+        QVERIFY(QDir().mkpath(ini + "/inside"));
+        g_blnAltColors = false;
         g_blnSecurity = true;
-        f->prompts().answer(ui::Answer::OK);
         modGeneral::LoadRegistrySettings();
-        QCOMPARE(
-            f->prompts().lastText(),
-            QString("An un-known error occurred while loading Saved Settings!\nSorry for the inconvenience"));
-        QCOMPARE(f->prompts().lastTitle(), QString("Pomaret - Contact Manager"));
-        QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.LoadRegistrySettings'"), 1);
         QVERIFY(g_blnAltColors);
-        QVERIFY(g_blnSecurity);
+        QVERIFY(!g_blnSecurity);
+
+        f->prompts().answer(ui::Answer::OK);
+        modGeneral::ReportSettingsSetAside();
+        modGeneral::ReportSettingsSetAside();
+        QCOMPARE(f->prompts().count(), 1);
+        QCOMPARE(f->prompts().lastText(), "The settings file '" + ini +
+                                              "' is a folder, not a file; Pomaret started with its default "
+                                              "settings.\nNothing was renamed, and settings are not saved "
+                                              "this session.");
+        QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Exclamation);
+        QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.LoadRegistrySettings' AND ErrNum = 3101"), 1);
+
+        modGeneral::ShutDown();
+        QVERIFY(QFileInfo(ini + "/inside").isDir());
+        QCOMPARE(QDir(QFileInfo(ini).absolutePath()).entryList({"Application.ini*"}),
+                 QStringList{"Application.ini"});
     }
 
     void saveWindowSettings_data() {

@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -552,6 +554,59 @@ private Q_SLOTS:
             QCOMPARE(Stored("WindowTop"), QStringLiteral("1500"));
         }
         // The fresh file reads without a word.
+        f->prompts().clear();
+        start();
+        QCOMPARE(f->prompts().count(), 0);
+    }
+
+    // A folder where the settings file should be does not stop the start: the defaults, one message,
+    // and the folder as it was after the close.
+    void settingsFolderStartsWithDefaults() {
+        QVERIFY(QDir().mkpath(f->settingsPath()));
+        f->prompts().answer(ui::Answer::OK);
+        start();
+        QCOMPARE(f->prompts().count(), 1);
+        QVERIFY(
+            f->prompts().lastText().startsWith("The settings file '" + f->settingsPath() + "' is a folder"));
+        QCOMPARE(frameTwips(), QRectF(0, 1500, 12000, 9000));
+        f->prompts().answer(ui::Answer::Yes);
+        QVERIFY(w->close());
+        QVERIFY(QFileInfo(f->settingsPath()).isDir());
+    }
+
+    // What killed backups and restores leave: their half-written copies go at the next start; the
+    // database as it was before a restore is kept and named at each start while it is there.
+    void leftoversAtStart() {
+        const QString data = QFileInfo(core::DataRoot::DatabasePath()).absolutePath();
+        const QString backups = QFileInfo(core::DataRoot::BackupPath()).absolutePath();
+        const QString preRestore = core::DataRoot::DatabasePath() + ".pre-restore";
+        QVERIFY(QDir().mkpath(backups));
+        for (const QString& name : {backups + "/PomaretData.db", backups + "/.PomaretData.db.a1B2c3",
+                                    backups + "/.PomaretData.db.a1B2c3-journal", preRestore,
+                                    data + "/.PomaretData.db.pre-restore.x9Y8z7"}) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("copy");
+        }
+        const QString message =
+            "A restore of the database did not finish. The database as it was before it is kept as '" +
+            preRestore + "'.\nIf the data is not what you expect, close Pomaret and copy that file over '" +
+            core::DataRoot::DatabasePath() +
+            "'. Delete it once you no longer need it; until then this message comes at each start.";
+        for (int run = 1; run <= 2; ++run) {
+            f->prompts().clear();
+            f->prompts().answer(ui::Answer::OK);
+            start();
+            QCOMPARE(f->prompts().count(), 1);
+            QCOMPARE(f->prompts().lastText(), message);
+            QCOMPARE(QDir(backups).entryList(QDir::Files | QDir::Hidden), QStringList{"PomaretData.db"});
+            QCOMPARE(QDir(data).entryList({"*.pre-restore*"}, QDir::Files | QDir::Hidden),
+                     QStringList{"PomaretData.db.pre-restore"});
+            f->prompts().answer(ui::Answer::Yes);
+            QVERIFY(w->close());
+            shell::SingleInstance::release();
+        }
+        QVERIFY(QFile::remove(preRestore));
         f->prompts().clear();
         start();
         QCOMPARE(f->prompts().count(), 0);
