@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/DataRoot.h"
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
 
@@ -34,6 +35,9 @@ bool EnsureDatabase(const QString& databasePath) {
     const QFileInfo info(databasePath);
     const QString folder = info.absolutePath();
     if (!QDir().mkpath(folder)) {
+        if (const QString why = DataRoot::FileInTheWay(folder); !why.isEmpty()) {
+            throw db::DbError(db::kErrWrongKind, why);
+        }
         throw db::DbError(db::kErrCannotWrite,
                           QStringLiteral("The folder '%1' cannot be created: you have no permission to "
                                          "create it.")

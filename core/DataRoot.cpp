@@ -1,6 +1,7 @@
 #include "core/DataRoot.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QtGlobal>
 
@@ -98,6 +99,22 @@ QString SettingsPath() {
 
 QString LockPath() {
     return Dir() + QStringLiteral("/Pomaret.lock");
+}
+
+QString FileInTheWay(const QString& folder) {
+    // The nearest part of the path that exists decides: a folder there can hold the rest.
+    for (QString path = QDir::cleanPath(QDir(folder).absolutePath());;) {
+        const QFileInfo info(path);
+        if (info.exists() || info.isSymLink()) {
+            if (info.isDir()) return {};
+            if (path == Dir()) return QStringLiteral("The data root '%1' is a file, not a folder.").arg(path);
+            return QStringLiteral("'%1' is a file, not a folder: the folder '%2' cannot be made there.")
+                .arg(path, folder);
+        }
+        const QString parent = info.path();
+        if (parent == path) return {};
+        path = parent;
+    }
 }
 
 }  // namespace core::DataRoot

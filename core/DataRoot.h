@@ -20,4 +20,8 @@ QString BackupPath();
 QString SettingsPath();
 QString LockPath();
 
+// When a file stands where `folder` or one of the folders above it should be: says so, naming the
+// data root as such ("The data root '...' is a file, not a folder."). Empty when no file is in the way.
+QString FileInTheWay(const QString& folder);
+
 }  // namespace core::DataRoot

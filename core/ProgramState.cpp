@@ -224,6 +224,16 @@ void OpenLocalDB() {
 }
 
 void ReportSettingsSetAside() {
+    if (const QString unusable = settings::TakeUnusableFile(); !unusable.isEmpty()) {
+        const QString description =
+            QStringLiteral("The settings file '%1' %2; Pomaret started with its default settings.")
+                .arg(unusable, QFileInfo(unusable).isDir() ? QStringLiteral("is a folder, not a file")
+                                                           : QStringLiteral("cannot be read"));
+        LogErrors(QStringLiteral("modGeneral.LoadRegistrySettings"), settings::kErrSettingsRead, description);
+        ui::MsgBox(
+            description + QStringLiteral("\nNothing was renamed, and settings are not saved this session."),
+            ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
+    }
     const QString keptAs = settings::TakeSetAsideFile();
     if (keptAs.isEmpty()) return;
     const QString description =

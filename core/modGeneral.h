@@ -61,7 +61,8 @@ namespace modGeneral {
 void LoadRegistrySettings();
 void SaveWindowSettings();
 void OpenLocalDB();
-// Says once, in a box and in the error log, that an unreadable settings file was set aside.
+// Says once, in a box and in the error log, that an unparsable settings file was set aside, or that
+// one that cannot be read (or a folder in its place) is left alone and the defaults are in use.
 void ReportSettingsSetAside();
 void CheckDatabaseVersion();
 void CreateSecurityTable();

@@ -117,7 +117,13 @@ void RestoreFromBackup() {
     // The database as it is now stays beside it until the restore has worked. It is not checked: a
     // damaged database is the usual reason to restore.
     WriteCopy(*database, shell::PreRestorePath(), false);
-    database->RestoreFrom(core::DataRoot::BackupPath(), core::ProgramSchema());
+    try {
+        database->RestoreFrom(core::DataRoot::BackupPath(), core::ProgramSchema());
+    } catch (...) {
+        // Rolled back: the database is as it was, and its copy would only be left for nobody.
+        QFile::remove(shell::PreRestorePath());
+        throw;
+    }
     const QStringList problems = database->IntegrityCheck();
     if (!IsSound(problems)) {
         throw db::DbError(db::kErrDamaged,
@@ -166,6 +172,21 @@ bool FileExists(const QString& path) {
 
 QString PreRestorePath() {
     return core::DataRoot::DatabasePath() + QStringLiteral(".pre-restore");
+}
+
+void ReportLeftovers() {
+    // Half-written copies of a backup or restore that was killed; never the copy itself.
+    RemoveLeftovers(QFileInfo(core::DataRoot::BackupPath()));
+    RemoveLeftovers(QFileInfo(PreRestorePath()));
+    // Kept, as it may hold the only copy of the data, and said at each start while it is there.
+    const QString preRestore = PreRestorePath();
+    if (!QFileInfo(preRestore).isFile()) return;
+    ui::MsgBox(QStringLiteral("A restore of the database did not finish. The database as it was before it "
+                              "is kept as '%1'.\nIf the data is not what you expect, close Pomaret and "
+                              "copy that file over '%2'. Delete it once you no longer need it; until then "
+                              "this message comes at each start.")
+                   .arg(preRestore, core::DataRoot::DatabasePath()),
+               ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
 }
 
 void ReopenDatabase() {

@@ -27,6 +27,10 @@ void ReopenDatabase();
 // Where the database is kept as it was while a restore runs (beside the database file).
 QString PreRestorePath();
 
+// At start-up: removes the temporary copies that a killed backup or restore left behind, and names the
+// copy of the database a killed restore left at PreRestorePath (kept, never removed here).
+void ReportLeftovers();
+
 }  // namespace shell
 
 namespace modGeneral {

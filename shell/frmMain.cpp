@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 #include "core/Clock.h"
@@ -42,6 +44,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
+#include "shell/Maintenance.h"
 
 namespace {
 
@@ -373,10 +376,7 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
 
     const bool ok = core::trap(QStringLiteral("frmMain.MDIForm_Load"), core::Tail::ErrorBox, [&] {
         // Ends at once: nothing shown, nothing saved.
-        if (!shell::SingleInstance::tryAcquire(core::DataRoot::LockPath())) {
-            ui::MsgBox(QStringLiteral("Pomaret - Contact Manager is already running."),
-                       ui::OKOnly | ui::Critical, ui::ProgramTitle());
-            m_exitCode = 0;
+        if (!AcquireLock()) {
             result = LoadResult::End;
             return;
         }
@@ -396,6 +396,7 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
         modGeneral::OpenLocalDB();
         // Said once the log can take it; said in the box even when the database failed.
         modGeneral::ReportSettingsSetAside();
+        shell::ReportLeftovers();
         if (!g_dbLocal) {
             result = EndSilently(1);
             return;
@@ -424,6 +425,37 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
     return result;
 }
 
+bool frmMain::AcquireLock() {
+    using shell::SingleInstance::Outcome;
+    const QString lockPath = core::DataRoot::LockPath();
+    QString otherHost;
+    const Outcome outcome = shell::SingleInstance::tryAcquire(lockPath, &otherHost);
+    if (outcome == Outcome::Acquired) return true;
+    QString text = QStringLiteral("Pomaret - Contact Manager is already running.");
+    m_exitCode = 0;
+    if (outcome == Outcome::OtherHost) {
+        text = QStringLiteral(
+                   "Pomaret - Contact Manager is already running on the computer '%1' with the data in "
+                   "'%2'.\nTwo computers must not use one database at the same time. Once Pomaret has "
+                   "ended on that computer, delete the lock file '%3' and start Pomaret again.")
+                   .arg(otherHost, core::DataRoot::Dir(), lockPath);
+        m_exitCode = 1;
+    } else if (outcome == Outcome::CannotCreate) {
+        // Without its lock a second copy could open the same database unwarned.
+        const QString folder = QFileInfo(lockPath).absolutePath();
+        text = core::DataRoot::FileInTheWay(folder);
+        if (text.isEmpty()) {
+            text = QStringLiteral(
+                       "Pomaret cannot create its lock file in the folder '%1'.\nWithout the lock a second "
+                       "copy could use the same database, so Pomaret does not start.")
+                       .arg(folder);
+        }
+        m_exitCode = 1;
+    }
+    ui::MsgBox(text, ui::OKOnly | ui::Critical, ui::ProgramTitle());
+    return false;
+}
+
 bool frmMain::RunLogOn() {
     // The log-on dialog, modal and owned by this window; an abandoned log-on is an emergency
     // shut-down: the window closes without the question and without saving.
@@ -438,30 +470,18 @@ void frmMain::RestoreWindowPlacement() {
     modAPI::GetRegSetting(QStringLiteral("WindowState"), QStringLiteral("2"));
     setWindowState(Qt::WindowNoState);
 
-    const double left = StoredNumber(QStringLiteral("WindowLeft"), QStringLiteral("1500"));
-    const double top = StoredNumber(QStringLiteral("WindowTop"), QStringLiteral("1500"));
-    const double width = StoredNumber(QStringLiteral("WindowWidth"), QStringLiteral("12000"));
-    const double height = StoredNumber(QStringLiteral("WindowHeight"), QStringLiteral("9000"));
-    // The stored placement is the outer frame, as the close saves it.
-    QRect frame(QPoint(ui::twips::ToPixelsX(left), ui::twips::ToPixelsY(top)),
-                QSize(ui::twips::ToPixelsX(width), ui::twips::ToPixelsY(height))
-                    .expandedTo(QSize(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight))));
-
-    // Where the window system places windows itself, the stored position is only kept for later.
-    if (PositionKnown()) {
-        bool onScreen = false;
-        for (const QScreen* screen : QGuiApplication::screens()) {
-            if (screen->availableGeometry().intersects(frame)) onScreen = true;
-        }
-        // A screen that has gone since the last run must not leave the window out of reach.
-        if (!onScreen) {
-            if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-                frame.moveTopLeft(
-                    primary->availableGeometry().topLeft() +
-                    QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop)));
-            }
-        }
+    const QRectF stored(StoredNumber(QStringLiteral("WindowLeft"), QStringLiteral("1500")),
+                        StoredNumber(QStringLiteral("WindowTop"), QStringLiteral("1500")),
+                        StoredNumber(QStringLiteral("WindowWidth"), QStringLiteral("12000")),
+                        StoredNumber(QStringLiteral("WindowHeight"), QStringLiteral("9000")));
+    QList<QRect> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary) screens << primary->availableGeometry();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) screens << screen->availableGeometry();
     }
+    // Where the window system places windows itself, only the size counts.
+    const QRect frame = PlacedFrame(stored, screens);
     m_pendingFrame = frame;
     ApplyOuterFrame();
     show();
@@ -472,6 +492,47 @@ void frmMain::RestoreWindowPlacement() {
         m_frameWatchTicks = 0;
         m_frameWatch->start();
     }
+}
+
+QRect frmMain::PlacedFrame(const QRectF& storedTwips, const QList<QRect>& screens) {
+    // Hand-edited values may be anything; beyond this they only overflow the pixel arithmetic.
+    constexpr double kTwipsLimit = 1e8;
+    auto pixels = [&](double twips, bool x) {
+        const double bounded = std::clamp(twips, -kTwipsLimit, kTwipsLimit);
+        return x ? ui::twips::ToPixelsX(bounded) : ui::twips::ToPixelsY(bounded);
+    };
+    const QSize minimum(ui::twips::ToPixelsX(kMinWidth), ui::twips::ToPixelsY(kMinHeight));
+    // The stored placement is the outer frame, as the close saves it.
+    QRect frame(
+        QPoint(pixels(storedTwips.left(), true), pixels(storedTwips.top(), false)),
+        QSize(pixels(storedTwips.width(), true), pixels(storedTwips.height(), false)).expandedTo(minimum));
+    if (screens.isEmpty()) return frame;
+
+    // The screen it lands on is the one it covers most. A screen that has gone since the last run
+    // must not leave the window out of reach: off every screen it comes back on the first.
+    QRect screen;
+    qint64 covered = 0;
+    for (const QRect& area : screens) {
+        const QRect common = area.intersected(frame);
+        const qint64 size = qint64(common.width()) * common.height();
+        if (!common.isEmpty() && size > covered) {
+            covered = size;
+            screen = area;
+        }
+    }
+    if (screen.isNull()) {
+        screen = screens.first();
+        frame.moveTopLeft(screen.topLeft() +
+                          QPoint(ui::twips::ToPixelsX(kDefaultLeft), ui::twips::ToPixelsY(kDefaultTop)));
+    }
+    // No larger than that screen (a window far larger costs memory for nothing and is saved again at
+    // the close) and inside it; the minimum size wins on a screen smaller than it.
+    frame.setSize(frame.size().boundedTo(screen.size()).expandedTo(minimum));
+    frame.moveLeft(
+        std::max(screen.left(), std::min(frame.left(), screen.left() + screen.width() - frame.width())));
+    frame.moveTop(
+        std::max(screen.top(), std::min(frame.top(), screen.top() + screen.height() - frame.height())));
+    return frame;
 }
 
 void frmMain::ApplyOuterFrame() {

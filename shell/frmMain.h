@@ -76,6 +76,11 @@ public:
     // Opens a web address with the desktop's handler, asked for by the window `sourceHWND`.
     void OpenURL(const QString& urlADD, QWidget* sourceHWND);
 
+    // Where the window goes for its stored outer frame (twips): no smaller than its minimum size, on
+    // the screen it covers most (moved onto the first when it lies off every one), no larger than that
+    // screen's available area and inside it. `screens` are the available areas, the primary first.
+    static QRect PlacedFrame(const QRectF& storedTwips, const QList<QRect>& screens);
+
     // The date kept at start-up ("MM/dd/yyyy") and whether no reminder is open today.
     QString StartDate() const { return m_vStartDate; }
     bool NoReminders() const { return m_blnNoReminders; }
@@ -138,6 +143,8 @@ private:
     void HostScreens();
     static void RegisterPlaceholders();
 
+    // The single-instance lock; false (after its message) when the program must end.
+    bool AcquireLock();
     void RestoreWindowPlacement();
     // Places the client area so that the outer frame is m_pendingFrame with the frame as now known.
     void ApplyOuterFrame();

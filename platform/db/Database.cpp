@@ -5,11 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QTemporaryFile>
 #include <QHash>
-#include <SQLiteCpp/Backup.h>
+#include <QRegularExpression>
 #include <QSet>
+#include <QStorageInfo>
+#include <QTemporaryFile>
+#include <SQLiteCpp/Backup.h>
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include "platform/db/RecordsetImpl.h"
@@ -21,6 +22,9 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 constexpr int kMaxCachedStatements = 200;
+// Less room than this and SQLite fails at the open or the first save (its shared-memory file alone
+// takes 32 KB), with errors that do not say why.
+constexpr qint64 kRoomNeeded = 1024 * 1024;
 
 DbError fromSqlite(const SQLite::Exception& e) {
     return DbError(kSqliteBase + e.getExtendedErrorCode(), QString::fromUtf8(e.what()));
@@ -242,15 +246,34 @@ void SetAccessCheck(AccessCheck check) {
 bool MayAccess(const QString& path, Access access) {
     if (accessCheck()) return accessCheck()(path, access);
     const QFileInfo info(path);
+    if (access == Access::Space) {
+        const QStorageInfo storage(path);
+        return !storage.isValid() || storage.bytesAvailable() >= kRoomNeeded;
+    }
     return access == Access::Read ? info.isReadable() : info.isWritable();
 }
 
+namespace {
+
+DbError folderNotWritable(const QString& folder) {
+    return DbError(kErrCannotWrite,
+                   QStringLiteral("The folder '%1' cannot be written: you have no permission to create the "
+                                  "database's working files there.")
+                       .arg(folder));
+}
+
+DbError diskFull(const QString& folder) {
+    return DbError(kErrDiskFull,
+                   QStringLiteral("The disk that holds the folder '%1' is full: free some space "
+                                  "on it for the database and its working files.")
+                       .arg(folder));
+}
+
+}  // namespace
+
 void RequireWritableFolder(const QString& folder) {
-    if (MayAccess(folder, Access::Write)) return;
-    throw DbError(kErrCannotWrite,
-                  QStringLiteral("The folder '%1' cannot be written: you have no permission to create the "
-                                 "database's working files there.")
-                      .arg(folder));
+    if (!MayAccess(folder, Access::Write)) throw folderNotWritable(folder);
+    if (!MayAccess(folder, Access::Space)) throw diskFull(folder);
 }
 
 Database::Database(const QString& path) : m_path(path), m_handle(this, [](Database*) {}) {}
@@ -259,6 +282,11 @@ Database::~Database() { Close(); }
 
 std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableDef>& required) {
     const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (info.isDir()) {
+        throw DbError(kErrWrongKind,
+                      QStringLiteral("The database path '%1' is a folder, not a file.").arg(path));
+    }
     if (!info.exists() || !info.isFile()) {
         throw DbError(kErrFileNotFound, QStringLiteral("Could not find the database file '%1'.").arg(path));
     }
@@ -277,6 +305,9 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
     // is damaged, is only ever opened read-only.
     if (QFile f(path); !f.open(QIODevice::ReadOnly)) throw cannotRead;
     if (!hasSqliteHeader(path)) throw DbError(kErrNotADatabase, notOurs(path));
+    // Before the probe: even a read-only look at a WAL database creates its working files, and SQLite
+    // reports a folder or disk that refuses them as a file it cannot read or write.
+    RequireWritableFolder(folder);
     ProbeFiles probeFiles(path);
     try {
         SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY);
@@ -293,18 +324,22 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
                 throw damaged;
             case SQLITE_NOTADB:
                 throw DbError(kErrNotADatabase, notOurs(path));
+            case SQLITE_FULL:
+                throw diskFull(folder);
             case SQLITE_CANTOPEN:
             case SQLITE_PERM:
             case SQLITE_AUTH:
             case SQLITE_IOERR:
+                // The disk may have filled up since the look above.
+                if (!MayAccess(folder, Access::Space)) throw diskFull(folder);
                 throw cannotRead;
             default:
+                if (e.getExtendedErrorCode() == SQLITE_READONLY_DIRECTORY) throw folderNotWritable(folder);
                 throw fromSqlite(e);
         }
     }
     // Opened read-only instead, the file would refuse the first edit with an error nobody can log.
     if (!MayAccess(path, Access::Write)) throw cannotWrite;
-    RequireWritableFolder(info.absolutePath());
 
     std::unique_ptr<Database> db(new Database(path));
     try {
@@ -320,7 +355,9 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         db->m_db->exec("PRAGMA cache_size=-16384");
         SqlDialect::registerFunctions(db->m_db->getHandle());
     } catch (const SQLite::Exception& e) {
+        if (e.getExtendedErrorCode() == SQLITE_READONLY_DIRECTORY) throw folderNotWritable(folder);
         if ((e.getErrorCode() & 0xff) == SQLITE_READONLY) throw cannotWrite;
+        if ((e.getErrorCode() & 0xff) == SQLITE_FULL) throw diskFull(folder);
         throw fromSqlite(e);
     }
     probeFiles.keep();

@@ -24,15 +24,15 @@ class Database;
 
 namespace db {
 
-// Whether this process may read or write a file, or create files in a folder. Tests replace the
-// check, as they run where every permission test passes; an empty function puts the file system's
-// own back.
-enum class Access { Read, Write };
+// Whether this process may read or write a file, or create files in a folder, and whether the disk
+// holding a folder has room left to write in. Tests replace the check, as they run where every
+// permission test passes; an empty function puts the file system's own back.
+enum class Access { Read, Write, Space };
 using AccessCheck = std::function<bool(const QString& path, Access access)>;
 void SetAccessCheck(AccessCheck check);
 bool MayAccess(const QString& path, Access access);
 // Raises kErrCannotWrite unless files can be created in `folder` (a database needs its folder for
-// its journal and WAL files).
+// its journal and WAL files), kErrDiskFull when its disk has no room left for them.
 void RequireWritableFolder(const QString& folder);
 
 // True for an error that says the file itself is damaged (its check failed, or SQLite found it

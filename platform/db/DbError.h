@@ -25,6 +25,8 @@ enum DbErrorNumber : int {
     kErrDamaged = 3016,        // a database file that fails its integrity check
     kErrCannotRead = 3017,     // a file this user may not read
     kErrCannotWrite = 3018,    // a database file, or its folder, this user may not write
+    kErrDiskFull = 3019,       // the disk holding the database has no room left
+    kErrWrongKind = 3020,      // a folder where a file belongs, or a file where a folder belongs
     kSqliteBase = 10000,
 };
 

@@ -31,13 +31,15 @@ QString& setAsideFile() {
     return file;
 }
 
-// A file that could not be read is refused: a read would give defaults for values it holds, and a
-// write over it would drop them all.
-void RequireReadable(const QSettings& store, const QString& path) {
-    if (store.status() == QSettings::NoError) return;
-    const char* what =
-        store.status() == QSettings::FormatError ? "is not a readable settings file" : "cannot be read";
-    throw SettingsError(kErrSettingsRead, QStringLiteral("The settings file '%1' %2.").arg(path, what));
+// A file that cannot be read (or a folder in its place) is left alone for the rest of the run: reads
+// give the defaults, and nothing is written over it, which would drop every value it holds.
+struct Unusable {
+    QString path;
+    bool reported = false;
+};
+Unusable& unusable() {
+    static Unusable state;
+    return state;
 }
 
 // Keeps an unparsable file under a name of its own, beside it, never over an earlier one.
@@ -60,24 +62,30 @@ void setAside(const QString& path) {
                             .arg(path));
 }
 
-// The store as the file is now. Sections are parsed lazily, so every key is asked for once: a bad
-// line anywhere is found before anything is read or written.
+// The store as the file is now; none when the file cannot be read. Sections are parsed lazily, so
+// every key is asked for once: a bad line anywhere is found before anything is read or written.
 std::unique_ptr<QSettings> openStore(const QString& path) {
-    auto store = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    store->allKeys();
-    if (store->status() == QSettings::FormatError) {
-        store.reset();
-        setAside(path);
-        store = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    if (unusable().path == path) return nullptr;
+    // Never renamed nor parsed: a folder is not a file broken by hand.
+    if (!QFileInfo(path).isDir()) {
+        auto store = std::make_unique<QSettings>(path, QSettings::IniFormat);
+        store->allKeys();
+        if (store->status() == QSettings::FormatError) {
+            store.reset();
+            setAside(path);
+            store = std::make_unique<QSettings>(path, QSettings::IniFormat);
+        }
+        if (store->status() == QSettings::NoError) return store;
     }
-    RequireReadable(*store, path);
-    return store;
+    unusable() = {path, false};
+    return nullptr;
 }
 
 }  // namespace
 
 void SetFile(const QString& iniPath) {
     storeFile() = iniPath.isEmpty() ? QString() : QFileInfo(iniPath).absoluteFilePath();
+    unusable() = {};
 }
 
 QString File() {
@@ -89,6 +97,7 @@ QString GetSetting(const QString& appName, const QString& section, const QString
     const QString path = fileOf(appName);
     // A fresh QSettings each time: it reads the file as it is now, whoever wrote it last.
     const std::unique_ptr<QSettings> store = openStore(path);
+    if (!store) return defaultValue;
     store->beginGroup(section);
     const QVariant value = store->value(key);
     if (!value.isValid()) return defaultValue;
@@ -102,6 +111,12 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
     const QString failed = QStringLiteral("The setting '%1' could not be written to '%2'.").arg(key, path);
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) throw SettingsError(kErrSettingsWrite, failed);
     const std::unique_ptr<QSettings> store = openStore(path);
+    if (!store) {
+        throw SettingsError(kErrSettingsWrite,
+                            QStringLiteral("The settings file '%1' cannot be read, so no setting is saved "
+                                           "this session.")
+                                .arg(path));
+    }
     store->beginGroup(section);
     store->setValue(key, value);
     store->endGroup();
@@ -111,6 +126,13 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
 
 QString TakeSetAsideFile() {
     return std::exchange(setAsideFile(), QString());
+}
+
+QString TakeUnusableFile() {
+    Unusable& state = unusable();
+    if (state.path.isEmpty() || state.reported) return {};
+    state.reported = true;
+    return state.path;
 }
 
 }  // namespace settings

@@ -28,8 +28,11 @@ public:
 void SetFile(const QString& iniPath);
 QString File();
 
-// The value of the key, or `defaultValue` when the key is absent. A file that exists but cannot be
-// read raises SettingsError; a missing file is an empty store.
+// The value of the key, or `defaultValue` when the key is absent. A missing file is an empty store.
+//
+// A file that cannot be read, or a folder where the file should be, gives the defaults for the rest of
+// the run (until SetFile chooses another file): it is neither renamed nor written, and SaveSetting
+// raises instead.
 //
 // A file that can be read but does not parse (a hand edit gone wrong) does not stop the program: it
 // is renamed to "<file>.unreadable" (".unreadable.1", ... when that name is taken; an earlier one is
@@ -45,5 +48,7 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
 // The name the last unparsable file was kept under, handed out once so that it is reported once;
 // empty when nothing was set aside since the last call.
 QString TakeSetAsideFile();
+// Likewise the file found unreadable (or a folder), handed out once; empty when there is none.
+QString TakeUnusableFile();
 
 }  // namespace settings

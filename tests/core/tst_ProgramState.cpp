@@ -180,19 +180,22 @@ private Q_SLOTS:
         QCOMPARE(settings::File(), f->settingsPath());
     }
 
-    void unreadableSettingsKeepEarlierFlags() {
-        QVERIFY(QDir().mkpath(f->settingsPath()));  // a folder where the file should be
-        g_blnAltColors = true;
+    // A folder where the settings file should be: the defaults, said once, and left as it is.
+    void settingsFolderGivesDefaults() {
+        QVERIFY(QDir().mkpath(f->settingsPath()));
         g_blnSecurity = true;
-        f->prompts().answer(ui::Answer::OK);
         modGeneral::LoadRegistrySettings();
-        QCOMPARE(
-            f->prompts().lastText(),
-            QString("An un-known error occurred while loading Saved Settings!\nSorry for the inconvenience"));
-        QCOMPARE(f->prompts().lastTitle(), QString("Pomaret - Contact Manager"));
-        QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.LoadRegistrySettings'"), 1);
-        QVERIFY(g_blnAltColors);
-        QVERIFY(g_blnSecurity);
+        QVERIFY(g_blnAltColors && !g_blnSecurity);
+        f->prompts().answer(ui::Answer::OK);
+        modGeneral::ReportSettingsSetAside();
+        modGeneral::ReportSettingsSetAside();
+        QCOMPARE(f->prompts().lastText(), "The settings file '" + f->settingsPath() +
+                                              "' is a folder, not a file; Pomaret started with its default "
+                                              "settings.\nNothing was renamed, and settings are not saved "
+                                              "this session.");
+        QCOMPARE(f->rowCount("ErrLog", "ErrNum = 3101"), 1);
+        modGeneral::ShutDown();
+        QVERIFY(QFileInfo(f->settingsPath()).isDir());
     }
 
     void saveWindowSettings_data() {
@@ -341,15 +344,19 @@ private Q_SLOTS:
     void openLocalDbRefusal_data() {
         QTest::addColumn<QByteArray>("content");  // of the database file
         QTest::addColumn<bool>("workspace");
-        QTest::addColumn<QString>("fault");  // what the access check refuses
+        QTest::addColumn<QString>("fault");  // what the access check refuses, or what is in the way
         QTest::addColumn<bool>("backup");    // a backup lies in Backup/
         QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("description");  // %1 the file, %2 the backup
+        QTest::addColumn<QString>("description");  // %1 the file, %2 the backup, %3 its folder, %4 the root
         QByteArray blank;
+        QByteArray walBlank;  // as the program leaves it: in WAL mode, whose readers make working files
         {
             QTemporaryDir built;
-            core::EnsureDatabase(built.filePath("PomaretData.db"));
-            blank = readAll(built.filePath("PomaretData.db"));
+            const QString path = built.filePath("PomaretData.db");
+            core::EnsureDatabase(path);
+            blank = readAll(path);
+            db::Database::Open(path)->Close();
+            walBlank = readAll(path);
         }
         const QByteArray truncated = blank.left(blank.size() / 2);
         // In WAL mode, so the look at it makes a -wal and -shm that must go again.
@@ -382,8 +389,20 @@ private Q_SLOTS:
                                            "permission to change it.";
         QTest::newRow("folder read-only, no database yet")
             << QByteArray() << true << "write folder" << false << "3018"
-            << "The folder '%1' cannot be written: you have no permission to create the database's "
+            << "The folder '%3' cannot be written: you have no permission to create the database's "
                "working files there.";
+        QTest::newRow("folder read-only, database in WAL mode")
+            << walBlank << true << "write folder" << false << "3018"
+            << "The folder '%3' cannot be written: you have no permission to create the database's "
+               "working files there.";
+        QTest::newRow("disk full") << walBlank << true << "space" << false << "3019"
+                                   << "The disk that holds the folder '%3' is full: free some space on "
+                                      "it for the database and its working files.";
+        QTest::newRow("data root is a file") << QByteArray() << true << "root is a file" << false << "3020"
+                                             << "The data root '%4' is a file, not a folder.";
+        QTest::newRow("database path is a folder")
+            << QByteArray() << true << "path is a folder" << false << "3020"
+            << "The database path '%1' is a folder, not a file.";
         QTest::newRow("damaged, no backup") << truncated << true << "" << false << "3016" << damaged;
         QTest::newRow("damaged, with backup")
             << truncated << true << "" << true << "3016"
@@ -396,11 +415,18 @@ private Q_SLOTS:
         QFETCH(bool, backup);
         QFETCH(QString, number);
         QFETCH(QString, description);
-        QTemporaryDir root;
-        core::DataRoot::Set(root.path());
+        QTemporaryDir dir;
+        const QString root = fault == "root is a file" ? dir.filePath("Pomaret") : dir.path();
+        core::DataRoot::Set(root);
         const QString path = core::DataRoot::DatabasePath();
         const QString folder = QFileInfo(path).absolutePath();
-        QVERIFY(QDir().mkpath(folder));
+        if (fault == "root is a file") {
+            QFile file(root);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else {
+            QVERIFY(QDir().mkpath(folder));
+        }
+        if (fault == "path is a folder") QVERIFY(QDir().mkpath(path));
         if (!content.isEmpty()) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -414,6 +440,7 @@ private Q_SLOTS:
             if (fault == "read file") return !(p == path && access == db::Access::Read);
             if (fault == "write file") return !(p == path && access == db::Access::Write);
             if (fault == "write folder") return !(p == folder && access == db::Access::Write);
+            if (fault == "space") return !(p == folder && access == db::Access::Space);
             return true;
         });
         if (workspace) makeWorkspace();
@@ -424,8 +451,10 @@ private Q_SLOTS:
         core::DataRoot::Set(f->root());
 
         const QString expected = "The following Error occurred:\n\nDescription : " +
-                                 description.replace("%1", fault == "write folder" ? folder : path)
-                                     .replace("%2", root.filePath("Backup/PomaretData.db")) +
+                                 description.replace("%1", path)
+                                     .replace("%2", dir.filePath("Backup/PomaretData.db"))
+                                     .replace("%3", folder)
+                                     .replace("%4", root) +
                                  "\nNumber : " + number;
         QCOMPARE(f->prompts().lastText(), expected);
         QCOMPARE(f->prompts().beeps(), 1);

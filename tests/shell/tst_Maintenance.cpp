@@ -382,16 +382,14 @@ private Q_SLOTS:
     }
 
     // Failures once the restore has begun: reported, never "complete"; the database as it was is
-    // open again, and the copy kept beside it stays where the restore got that far.
+    // open again, and no copy of it is left beside it, as it was rolled back.
     void failedRestoreKeepsTheDatabase_data() {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("kept");  // the pre-restore copy is left beside the database
-        QTest::newRow("copy of the database cannot be made") << "blocked" << false;
-        QTest::newRow("backup the engine cannot copy in") << "pagesize" << true;
+        QTest::newRow("copy of the database cannot be made") << "blocked";
+        QTest::newRow("backup the engine cannot copy in") << "pagesize";
     }
     void failedRestoreKeepsTheDatabase() {
         QFETCH(QString, how);
-        QFETCH(bool, kept);
         addContacts(1, 3);
         if (how == QLatin1String("blocked")) {
             backUp();
@@ -418,7 +416,8 @@ private Q_SLOTS:
         QCOMPARE(logRows(QStringLiteral("modAPI.RestoreDataFiles")), 1);
         QCOMPARE(OpenFormNames(), QStringList{"frmHome"});
         QCOMPARE(window->status, QStringLiteral("Ready ..."));
-        if (kept) QCOMPARE(NamesIn(shell::PreRestorePath()), live);
+        QVERIFY(!QFileInfo(shell::PreRestorePath()).isFile());
+        QCOMPARE(f->db().IntegrityCheck(), QStringList{"ok"});
     }
 
     // A dialog that stays open after the screens were closed (the security dialog's save question

@@ -137,8 +137,9 @@ private Q_SLOTS:
     void oneCopyPerDataRoot() {
         QTemporaryDir root;
         const QString path = root.filePath("Pomaret.lock");
-        QVERIFY(shell::SingleInstance::tryAcquire(path));
-        QVERIFY(shell::SingleInstance::tryAcquire(path));  // already ours
+        QCOMPARE(shell::SingleInstance::tryAcquire(path), shell::SingleInstance::Outcome::Acquired);
+        QCOMPARE(shell::SingleInstance::tryAcquire(path),
+                 shell::SingleInstance::Outcome::Acquired);  // already ours
 
         // What a second copy finds: the lock is taken by a live process.
         QLockFile second(path);
@@ -146,7 +147,7 @@ private Q_SLOTS:
 
         shell::SingleInstance::release();
         QVERIFY(second.tryLock(0));
-        QVERIFY(!shell::SingleInstance::tryAcquire(path));
+        QCOMPARE(shell::SingleInstance::tryAcquire(path), shell::SingleInstance::Outcome::Running);
         second.unlock();
     }
 
@@ -164,7 +165,7 @@ private Q_SLOTS:
         lock.write(QByteArray::number(pid) + "\npomaret\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
 
-        QVERIFY(shell::SingleInstance::tryAcquire(path));
+        QCOMPARE(shell::SingleInstance::tryAcquire(path), shell::SingleInstance::Outcome::Acquired);
         QVERIFY(shell::SingleInstance::held());
         shell::SingleInstance::release();
         QVERIFY(!QFile::exists(path));

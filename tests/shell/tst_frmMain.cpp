@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -9,6 +11,7 @@
 #include <QMoveEvent>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -17,6 +20,7 @@
 #include "core/DataRoot.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/db/Database.h"
 #include "platform/settings/Settings.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/Activation.h"
@@ -123,6 +127,57 @@ private Q_SLOTS:
         QCOMPARE(Stored("WindowState"), kAbsent);
     }
 
+    // A lock naming no process is taken over; one naming another computer, or none that can be made,
+    // ends the start saying what to do (%1 the root, %2 the lock file).
+    void lockFoundAtStart_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");  // empty: the program starts
+        const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+        QTest::newRow("empty") << QByteArray("") << ""
+                               << "";
+        QTest::newRow("no valid process") << "0\npomaret\n" + QSysInfo::machineHostName().toUtf8() << ""
+                                          << "";
+        QTest::newRow("another computer")
+            << pid + "\npomaret\nfar\n"
+            << ""
+            << "Pomaret - Contact Manager is already running on the computer 'far' with the data in "
+               "'%1'.\nTwo computers must not use one database at the same time. Once Pomaret has "
+               "ended on that computer, delete the lock file '%2' and start Pomaret again.";
+        QTest::newRow("root not writable") << QByteArray() << "write"
+                                           << "Pomaret cannot create its lock file in the folder '%1'.\n"
+                                              "Without the lock a second copy could use the same "
+                                              "database, so Pomaret does not start.";
+        QTest::newRow("root is a file") << QByteArray() << "file"
+                                        << "The data root '%1' is a file, not a folder.";
+    }
+    void lockFoundAtStart() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        const QString root = fault == "file" ? f->root() + "/Pomaret" : f->root();
+        core::DataRoot::Set(root);
+        const QString lockPath = core::DataRoot::LockPath();
+        QFile file(fault == "file" ? root : lockPath);
+        if (fault == "file" || !content.isNull())
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) >= 0);
+        file.close();
+        db::SetAccessCheck([&](const QString& p, db::Access a) {
+            return !(fault == "write" && p == root && a == db::Access::Write);
+        });
+        if (!message.isEmpty()) f->prompts().answer(ui::Answer::OK);
+        w = std::make_unique<frmMain>();
+        const Result result = w->MDIForm_Load();
+        db::SetAccessCheck({});
+        core::DataRoot::Set(f->root());
+
+        QCOMPARE(result, message.isEmpty() ? Result::Running : Result::End);
+        QCOMPARE(shell::SingleInstance::held(), message.isEmpty());
+        if (message.isEmpty()) return;
+        QCOMPARE(f->prompts().lastText(), message.arg(root, lockPath));
+        if (fault.isEmpty()) QCOMPARE(ReadAll(lockPath), content);  // left for the user to delete
+    }
+
     void firstStartLaysOutTheWindow() {
         start();
         QCOMPARE(f->prompts().count(), 0);
@@ -131,7 +186,9 @@ private Q_SLOTS:
         QVERIFY(w->isVisible());
         QCOMPARE(w->WindowStateCode(), 0);
         QVERIFY(w->PositionKnown());
-        QCOMPARE(frameTwips(), QRectF(1500, 1500, 12000, 9000));
+        // The test screen is 800 pixels (12000 twips) wide, as wide as the window's minimum: the
+        // default left edge would put its right part off the screen.
+        QCOMPARE(frameTwips(), QRectF(0, 1500, 12000, 9000));
         QCOMPARE(w->StartDate(), QStringLiteral("12/08/2026"));
         QCOMPARE(w->StatusText(), QStringLiteral("Ready ..."));
         QVERIFY(g_dbLocal);
@@ -162,17 +219,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("height");
         QTest::addColumn<QRectF>("frame");
         QTest::newRow("closed maximised") << "2"
-                                          << "13500"
-                                          << "9750" << QRectF(3000, 2250, 13500, 9750);
+                                          << "12000"
+                                          << "9750" << QRectF(0, 2250, 12000, 9750);
         QTest::newRow("closed minimised") << "1"
-                                          << "13500"
-                                          << "9750" << QRectF(3000, 2250, 13500, 9750);
+                                          << "12000"
+                                          << "9750" << QRectF(0, 2250, 12000, 9750);
         QTest::newRow("bogus state") << "7"
-                                     << "13500"
-                                     << "9750" << QRectF(3000, 2250, 13500, 9750);
+                                     << "12000"
+                                     << "9750" << QRectF(0, 2250, 12000, 9750);
         QTest::newRow("below the minimum") << "0"
                                            << "6000"
-                                           << "3000" << QRectF(3000, 2250, 12000, 9000);
+                                           << "3000" << QRectF(0, 2250, 12000, 9000);
     }
     void storedPlacementReopensNormal() {
         QFETCH(QString, state);
@@ -180,7 +237,7 @@ private Q_SLOTS:
         QFETCH(QString, height);
         QFETCH(QRectF, frame);
         Store("WindowState", state);
-        Store("WindowLeft", "3000");
+        Store("WindowLeft", "0");
         Store("WindowTop", "2250");
         Store("WindowWidth", width);
         Store("WindowHeight", height);
@@ -200,12 +257,50 @@ private Q_SLOTS:
         QCOMPARE(frameTwips().size(), QSizeF(12000, 9000));
     }
 
+    // Whatever the file says, the frame lands whole on a screen: 1920 x 1048 under a panel, and 1280 x
+    // 1024 to its right (pixels; 15 twips each).
+    void placedFrame_data() {
+        QTest::addColumn<QRectF>("stored");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("huge") << QRectF(1500, 1500, 99999999, 99999999) << QRect(0, 32, 1920, 1048);
+        QTest::newRow("beyond any number") << QRectF(1e300, -1e300, 1e300, 1e300) << QRect(0, 32, 1920, 1048);
+        QTest::newRow("negative size") << QRectF(1500, 1500, -300000, -5) << QRect(100, 100, 800, 600);
+        QTest::newRow("out left and up") << QRectF(-3000, -3000, 15000, 10500) << QRect(0, 32, 1000, 700);
+        QTest::newRow("second screen, too tall")
+            << QRectF(30000, 1500, 15000, 30000) << QRect(2000, 0, 1000, 1024);
+        QTest::newRow("off every screen")
+            << QRectF(-1000000, 1500, 15000, 10500) << QRect(100, 132, 1000, 700);
+    }
+    void placedFrame() {
+        QFETCH(QRectF, stored);
+        QFETCH(QRect, placed);
+        QCOMPARE(frmMain::PlacedFrame(stored, {QRect(0, 32, 1920, 1048), QRect(1920, 0, 1280, 1024)}),
+                 placed);
+    }
+
+    // A huge size written by hand opens at the screen's size, and what the close saves opens the same.
+    void hugeStoredSizeStaysOnTheScreen() {
+        Store("WindowWidth", "99999999");
+        Store("WindowHeight", "300000");
+        Store("WindowTop", "-50000");
+        for (int run = 1; run <= 5; ++run) {
+            w.reset();
+            shell::SingleInstance::release();
+            start();
+            QCOMPARE(w->frameGeometry(), QGuiApplication::primaryScreen()->availableGeometry());
+            f->prompts().answer(ui::Answer::Yes);
+            QVERIFY(w->close());
+            QCOMPARE(QStringList({Stored("WindowWidth"), Stored("WindowHeight"), Stored("WindowTop")}),
+                     QStringList({"12000", "12000", "0"}));
+        }
+    }
+
     // The frame arrives after show(): the stored outer frame is applied once it is known, so start
     // and close again and again leave the placement where it was.
     void placementSurvivesLateFrame() {
-        Store("WindowLeft", "3000");
+        Store("WindowLeft", "0");
         Store("WindowTop", "2250");
-        Store("WindowWidth", "13500");
+        Store("WindowWidth", "12000");
         Store("WindowHeight", "9750");
         for (int run = 1; run <= 5; ++run) {
             w.reset();
@@ -214,13 +309,13 @@ private Q_SLOTS:
             w.reset(window);
             QCOMPARE(w->MDIForm_Load(), Result::Running);
             window->frame(QMargins(4, 24, 4, 4));
-            QCOMPARE(frameTwips(), QRectF(3000, 2250, 13500, 9750));
+            QCOMPARE(frameTwips(), QRectF(0, 2250, 12000, 9750));
 
             f->prompts().answer(ui::Answer::Yes);
             QVERIFY(w->close());
-            QCOMPARE(Stored("WindowLeft"), QStringLiteral("3000"));
+            QCOMPARE(Stored("WindowLeft"), QStringLiteral("0"));
             QCOMPARE(Stored("WindowTop"), QStringLiteral("2250"));
-            QCOMPARE(Stored("WindowWidth"), QStringLiteral("13500"));
+            QCOMPARE(Stored("WindowWidth"), QStringLiteral("12000"));
             QCOMPARE(Stored("WindowHeight"), QStringLiteral("9750"));
         }
     }
@@ -304,7 +399,7 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 2);
         QCOMPARE(unloaded.count(), 1);
         QCOMPARE(Stored("WindowState"), QStringLiteral("0"));
-        QCOMPARE(Stored("WindowLeft"), QStringLiteral("1500"));
+        QCOMPARE(Stored("WindowTop"), QStringLiteral("1500"));
         QVERIFY(!g_dbLocal);
         QVERIFY(!ui::ScreenRegistry::instance().find(QStringLiteral("frmHome")));
     }
@@ -414,7 +509,7 @@ private Q_SLOTS:
             QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Exclamation);
             QCOMPARE(f->rowCount("ErrLog", "ModName = 'modGeneral.LoadRegistrySettings' AND ErrNum = 3104"),
                      run + 1);
-            QCOMPARE(frameTwips(), QRectF(1500, 1500, 12000, 9000));
+            QCOMPARE(frameTwips(), QRectF(0, 1500, 12000, 9000));
             QVERIFY(!g_blnSecurity);
             QCOMPARE(ReadAll(ini + ".unreadable"), bad[0]);
             QCOMPARE(ReadAll(keptAs), bad[run]);
@@ -422,12 +517,41 @@ private Q_SLOTS:
             f->prompts().answer(ui::Answer::Yes);
             QVERIFY(w->close());
             QCOMPARE(Stored("WindowState"), QStringLiteral("0"));
-            QCOMPARE(Stored("WindowLeft"), QStringLiteral("1500"));
+            QCOMPARE(Stored("WindowTop"), QStringLiteral("1500"));
         }
         // The fresh file reads without a word.
         f->prompts().clear();
         start();
         QCOMPARE(f->prompts().count(), 0);
+    }
+
+    // Killed backups' and restores' half-written copies go at the next start; the database as it was
+    // before a restore is kept and named at each start while it is there.
+    void leftoversAtStart() {
+        const QString data = core::DataRoot::DatabasePath();
+        const QString backups = QFileInfo(core::DataRoot::BackupPath()).absolutePath();
+        QVERIFY(QDir().mkpath(backups));
+        for (const QString& name : {backups + "/PomaretData.db", backups + "/.PomaretData.db.a1B2c3",
+                                    backups + "/.PomaretData.db.a1B2c3-journal", data + ".pre-restore",
+                                    QFileInfo(data).absolutePath() + "/.PomaretData.db.pre-restore.x9Y8z7"}) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        for (int run = 0; run < 3; ++run) {
+            if (run == 2) QVERIFY(QFile::remove(data + ".pre-restore"));
+            f->prompts().clear();
+            if (run < 2) f->prompts().answer(ui::Answer::OK);
+            start();
+            QCOMPARE(f->prompts().count(), run < 2 ? 1 : 0);
+            if (run < 2) QVERIFY(f->prompts().lastText().contains("is kept as '" + data + ".pre-restore'"));
+            QCOMPARE(QDir(backups).entryList(QDir::Files | QDir::Hidden), QStringList{"PomaretData.db"});
+            QCOMPARE(QDir(QFileInfo(data).absolutePath())
+                         .entryList({"*pre-restore*"}, QDir::Files | QDir::Hidden)
+                         .size(),
+                     run < 2 ? 1 : 0);
+            w.reset();
+            shell::SingleInstance::release();
+        }
     }
 
     void abandonedLogOnClosesSilently() {

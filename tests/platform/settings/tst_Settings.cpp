@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -108,13 +109,15 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(settings::SettingsError,
                                  settings::SaveSetting("Application", "Pomaret", "K", "1"));
 
-        // A folder standing where the file should be cannot be read either.
+        // A folder standing where the file should be gives the defaults and takes nothing.
         QVERIFY(QDir().mkpath(path()));
         settings::SetFile(path());
-        QVERIFY_THROWS_EXCEPTION(settings::SettingsError,
-                                 settings::GetSetting("Application", "Pomaret", "K", "0"));
+        QCOMPARE(settings::GetSetting("Application", "Pomaret", "K", "0"), QString("0"));
         QVERIFY_THROWS_EXCEPTION(settings::SettingsError,
                                  settings::SaveSetting("Application", "Pomaret", "K", "1"));
+        QCOMPARE(settings::TakeUnusableFile(), path());
+        QCOMPARE(settings::TakeUnusableFile(), QString());
+        QVERIFY(QFileInfo(path()).isDir());
 
         settings::SetFile(QString());
         QVERIFY_THROWS_EXCEPTION(settings::SettingsError,
