@@ -14,6 +14,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/Printer.h"
@@ -121,13 +122,12 @@ void ItemDialog::BuildButtons(double top, double right) {
     for (int i = 0; i < 5; ++i) {
         cmdOpts[i] = new QPushButton(captions[i], this);
         cmdOpts[i]->setObjectName(QStringLiteral("cmdOpts(%1)").arg(i));
-        cmdOpts[i]->setAutoDefault(false);
         Place(cmdOpts[i], left + i * (kWidth + kGap), top, kWidth, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
     // Enter is OK, Esc is Cancel (the dialog's reject). Print waits for a stored item; whether Delete
-    // is offered to a new item is the dialog's choice.
-    cmdOpts[3]->setDefault(true);
+    // is offered to a new item is the dialog's choice. The dialogs build their text boxes first.
+    ui::SetDialogKeys(this, cmdOpts[3]);
     cmdOpts[2]->setEnabled(false);
 }
 
