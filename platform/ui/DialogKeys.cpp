@@ -14,7 +14,7 @@ namespace {
 
 // In a dialog without a default button no button is auto-default (Qt would otherwise make the first
 // one the default when the dialog shows), so a focused button lets Enter pass to the dialog, which
-// has nothing to press. This filter presses the focused button instead.
+// has nothing to press. This filter, on each button, presses the focused one instead.
 class EnterPressesFocusedButton : public QObject {
 public:
     using QObject::QObject;
@@ -25,9 +25,10 @@ protected:
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
-        auto* dialog = qobject_cast<QDialog*>(watched);
-        auto* button = dialog ? qobject_cast<QPushButton*>(dialog->focusWidget()) : nullptr;
-        if (!button || !button->isEnabled() || !button->isVisible()) return false;
+        // Watched are the buttons themselves: Enter typed elsewhere that a handler let pass on must not
+        // press a button the focus moved to meanwhile.
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (!button || !button->isEnabled() || !button->hasFocus()) return false;
         button->click();
         return true;
     }
@@ -48,8 +49,8 @@ void SetDialogKeys(QDialog* dialog, QPushButton* defaultButton) {
     for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
         button->setAutoDefault(autoDefault);
         button->setDefault(button == defaultButton);
+        if (!autoDefault) button->installEventFilter(SharedFilter());
     }
-    if (!autoDefault) dialog->installEventFilter(SharedFilter());
     for (QPlainTextEdit* box : dialog->findChildren<QPlainTextEdit*>()) box->setTabChangesFocus(true);
     for (QTextEdit* box : dialog->findChildren<QTextEdit*>()) box->setTabChangesFocus(true);
 }
