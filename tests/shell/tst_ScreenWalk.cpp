@@ -8,14 +8,21 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <SQLiteCpp/Column.h>
+#include <SQLiteCpp/Statement.h>
 #include <memory>
 
 #include "calendar/ApptBox.h"
 #include "core/Clock.h"
+#include "core/frmAbout.h"
+#include "core/frmPassLogon.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/shell/SingleInstance.h"
@@ -378,6 +385,124 @@ private Q_SLOTS:
     }
 };
 
+// The keys of every dialog the walk reaches that has buttons, and of the log-on and about boxes that
+// the walk closes at once: Tab goes from the first control to each enabled button in turn, passing
+// several-line boxes without typing into them; Enter there presses that button and no other; Cancel
+// and Close write nothing.
+class DialogKeysTest : public QObject {
+    Q_OBJECT
+
+    // Every row of every table, to tell whether anything was written.
+    static QString Rows() {
+        QString all;
+        SQLite::Statement tables(g_dbLocal->Connection(),
+                                 "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+        while (tables.executeStep()) {
+            const std::string table = tables.getColumn(0).getString();
+            SQLite::Statement rows(g_dbLocal->Connection(), "SELECT * FROM \"" + table + "\"");
+            while (rows.executeStep()) {
+                all += QString::fromStdString(table);
+                for (int i = 0; i < rows.getColumnCount(); ++i)
+                    all += QLatin1Char('|') + QString::fromStdString(rows.getColumn(i).getString());
+                all += QLatin1Char('\n');
+            }
+        }
+        return all;
+    }
+
+    // The dialog's enabled buttons in the order Tab reaches them.
+    static QList<QPushButton*> Buttons(QWidget* dialog) {
+        QList<QPushButton*> buttons;
+        for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain()) {
+            auto* button = qobject_cast<QPushButton*>(w);
+            if (button && button->isVisible() && button->isEnabled() && (button->focusPolicy() & Qt::TabFocus) &&
+                !buttons.contains(button))
+                buttons << button;
+        }
+        return buttons;
+    }
+
+    // Opens the dialog afresh: through the walk's steps, or made directly for the log-on and about boxes,
+    // which are modal.
+    static QWidget* Open(Walker& walk, const QString& steps, const QString& form) {
+        if (steps.isEmpty()) {
+            QDialog* dialog = form == QLatin1String("frmAbout") ? static_cast<QDialog*>(new frmAbout(walk.w.get()))
+                                                               : new frmPassLogon(walk.w.get());
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->setObjectName(form);
+            dialog->show();
+            return dialog;
+        }
+        walk.Run(steps);
+        return walk.Shown(form);
+    }
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("form");
+        for (const Stop& stop : kStops)
+            QTest::newRow(stop.label) << QString::fromLatin1(stop.steps) << QString::fromLatin1(stop.form);
+        QTest::newRow("log-on") << QString() << "frmPassLogon";
+        QTest::newRow("about, made at once") << QString() << "frmAbout";
+    }
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, steps);
+        QFETCH(QString, form);
+        Walker walk;
+        walk.f->prompts().escapeUnasked(true);
+        QPointer<QWidget> dialog = Open(walk, steps, form);
+        if (QTest::currentTestFailed()) return;
+        if (!qobject_cast<QDialog*>(dialog) || Buttons(dialog).isEmpty())
+            QSKIP("a screen, or a window without buttons");
+
+        const int count = static_cast<int>(Buttons(dialog).size());
+        for (int i = 0; i < count; ++i) {
+            if (i > 0) {
+                if (dialog) dialog->close();
+                modGeneral::CloseAllChildForms();
+                Walker::Settle();
+                dialog = Open(walk, steps, form);
+                QVERIFY(dialog);
+            }
+            QApplication::setActiveWindow(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            const QList<QPushButton*> buttons = Buttons(dialog);
+            QCOMPARE(buttons.size(), count);
+            QPushButton* target = buttons.at(i);
+            const QByteArray where = (form + QStringLiteral(", ") + target->text()).toUtf8();
+
+            // From the first control on, Tab by Tab; a several-line box lets it pass untyped.
+            QWidget* first = dialog->nextInFocusChain();
+            while (first != dialog && (!first->isEnabled() || !first->isVisible() || !(first->focusPolicy() & Qt::TabFocus)))
+                first = first->nextInFocusChain();
+            first->setFocus(Qt::TabFocusReason);
+            for (int tabs = 0; QApplication::focusWidget() != target; ++tabs) {
+                QWidget* from = QApplication::focusWidget();
+                QVERIFY2(from && tabs < 80, where);
+                QTest::keyClick(from, Qt::Key_Tab);
+                if (auto* box = qobject_cast<QPlainTextEdit*>(from)) {
+                    QVERIFY2(!box->hasFocus(), where);
+                    QVERIFY2(!box->toPlainText().contains(QLatin1Char('\t')), where);
+                }
+            }
+
+            QList<std::shared_ptr<QSignalSpy>> spies;
+            for (QPushButton* button : buttons)
+                spies << std::make_shared<QSignalSpy>(button, &QAbstractButton::clicked);
+            const QString caption = target->text().remove(QLatin1Char('&'));
+            const bool writesNothing = caption == QLatin1String("Cancel") || caption == QLatin1String("Close");
+            const QString before = writesNothing ? Rows() : QString();
+            QTest::keyClick(target, Qt::Key_Return);
+            Walker::Settle();
+            for (int b = 0; b < count; ++b) QVERIFY2(spies.at(b)->count() == (b == i ? 1 : 0), where);
+            if (writesNothing) QCOMPARE(Rows(), before);
+        }
+    }
+};
+
 // Every screen and dialog closed by its own close box, each in a fresh run of the program.
 class ScreenCloseBoxTest : public QObject {
     Q_OBJECT
@@ -484,4 +609,5 @@ private Q_SLOTS:
 
 POMARET_TEST(ScreenWalkTest)
 POMARET_TEST(ScreenCloseBoxTest)
+POMARET_TEST(DialogKeysTest)
 #include "tst_ScreenWalk.moc"
