@@ -94,6 +94,7 @@ void frmContEntry::LoadEmailInfo() {
 void frmContEntry::LoadKindBoxes(const QString& procName, const QString& sql, const QStringList& kinds,
                                  int firstBox, const std::function<QString(const db::Recordset&)>& text,
                                  bool lockFilled) {
+    CommitFocusedBox();
     // A box whose row has gone (deleted here or in the address dialog) must not keep its old text.
     for (int i = 0; i < kinds.size(); ++i) {
         if (lockFilled) SetText1Locked(firstBox + i, false);
