@@ -232,7 +232,7 @@ void frmNewName::PostEntry() {
 
                    g_lngCurContID = contId;
                    hide();
-                   modGeneral::CloseAllChildForms();
+                   modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
                    ui::ScreenRegistry::instance().open(QStringLiteral("frmContEntry"));
                    close();
                });

@@ -57,7 +57,7 @@ void SwitchRecordDialog::Form_Unload() {
     if (!m_blnConfirmed) return;
     // Every screen and dialog closes first (the old editor saves the box being edited), then the
     // editor opens on the chosen record.
-    modGeneral::CloseAllChildForms();
+    modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
     *m_kind.currentNumber = ChosenRecord();
     ui::ScreenRegistry::instance().open(m_kind.editor);
 }

@@ -133,7 +133,7 @@ void frmNewProject::PostEntry() {
                    g_lngCurProjID = m_lngNewProjID;
                    hide();
                    // Closes every screen, this dialog among them, before the editor opens.
-                   modGeneral::CloseAllChildForms();
+                   modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
                    ui::ScreenRegistry::instance().open(QStringLiteral("frmProjEntry"));
                    close();
                });

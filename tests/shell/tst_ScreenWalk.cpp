@@ -1,3 +1,5 @@
+#include <SQLiteCpp/Column.h>
+#include <SQLiteCpp/Statement.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
@@ -15,8 +17,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
-#include <SQLiteCpp/Column.h>
-#include <SQLiteCpp/Statement.h>
 #include <memory>
 
 #include "calendar/ApptBox.h"
@@ -415,8 +415,8 @@ class DialogKeysTest : public QObject {
         QList<QPushButton*> buttons;
         for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain()) {
             auto* button = qobject_cast<QPushButton*>(w);
-            if (button && button->isVisible() && button->isEnabled() && (button->focusPolicy() & Qt::TabFocus) &&
-                !buttons.contains(button))
+            if (button && button->isVisible() && button->isEnabled() &&
+                (button->focusPolicy() & Qt::TabFocus) && !buttons.contains(button))
                 buttons << button;
         }
         return buttons;
@@ -426,8 +426,9 @@ class DialogKeysTest : public QObject {
     // which are modal.
     static QWidget* Open(Walker& walk, const QString& steps, const QString& form) {
         if (steps.isEmpty()) {
-            QDialog* dialog = form == QLatin1String("frmAbout") ? static_cast<QDialog*>(new frmAbout(walk.w.get()))
-                                                               : new frmPassLogon(walk.w.get());
+            QDialog* dialog = form == QLatin1String("frmAbout")
+                                  ? static_cast<QDialog*>(new frmAbout(walk.w.get()))
+                                  : new frmPassLogon(walk.w.get());
             dialog->setAttribute(Qt::WA_DeleteOnClose);
             dialog->setObjectName(form);
             dialog->show();
@@ -476,7 +477,8 @@ private Q_SLOTS:
 
             // From the first control on, Tab by Tab; a several-line box lets it pass untyped.
             QWidget* first = dialog->nextInFocusChain();
-            while (first != dialog && (!first->isEnabled() || !first->isVisible() || !(first->focusPolicy() & Qt::TabFocus)))
+            while (first != dialog &&
+                   (!first->isEnabled() || !first->isVisible() || !(first->focusPolicy() & Qt::TabFocus)))
                 first = first->nextInFocusChain();
             first->setFocus(Qt::TabFocusReason);
             for (int tabs = 0; QApplication::focusWidget() != target; ++tabs) {
@@ -493,13 +495,83 @@ private Q_SLOTS:
             for (QPushButton* button : buttons)
                 spies << std::make_shared<QSignalSpy>(button, &QAbstractButton::clicked);
             const QString caption = target->text().remove(QLatin1Char('&'));
-            const bool writesNothing = caption == QLatin1String("Cancel") || caption == QLatin1String("Close");
+            const bool writesNothing =
+                caption == QLatin1String("Cancel") || caption == QLatin1String("Close");
             const QString before = writesNothing ? Rows() : QString();
             QTest::keyClick(target, Qt::Key_Return);
             Walker::Settle();
             for (int b = 0; b < count; ++b) QVERIFY2(spies.at(b)->count() == (b == i ? 1 : 0), where);
             if (writesNothing) QCOMPARE(Rows(), before);
         }
+    }
+};
+
+// An item dialog with something typed in it stays open through a screen switch, and Compact, Repair
+// and Restore refuse while it is open; one left as it was loaded closes, and so does every dialog
+// when the record under it is deleted.
+class UnsavedItemDialogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void typedInputSurvivesAScreenSwitch_data() {
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("message");  // the refusal shown, if any
+        const auto row = [](const char* tag, const char* open, const char* form, bool typed, const char* then,
+                            const char* message = "") {
+            QTest::newRow(tag) << QString(open) << QString(form) << typed << QString(then)
+                               << QString(message);
+        };
+        row("to-do typed, View > Home", "key Ctrl+T", "frmToDo", true, "menu mnuViewHome");
+        row("to-do untouched, View > Home", "key Ctrl+T", "frmToDo", false, "menu mnuViewHome");
+        row("note typed, toolbar", "menu drpNote", "frmNotes", true, "menu Prj");
+        row("appointment typed, name search", "menu mnuEditNewAppt", "frmAppt", true, "search Berg");
+        row("stored to-do typed, list row", "key Ctrl+H | click lvToDo 0", "frmToDo", true,
+            "click lvRecNames 0");
+        row("to-do typed, Compact", "key Ctrl+T", "frmToDo", true, "answer OK | menu mnuFileCompDB",
+            "Please close every open window before compacting the database.");
+        row("note typed, Repair", "menu drpNote", "frmNotes", true, "answer OK | menu mnuFileRepDB",
+            "Please close every open window before repairing the database.");
+        row("appointment typed, Restore", "menu mnuFileBackupDB | menu mnuEditNewAppt", "frmAppt", true,
+            "answer Yes | answer OK | menu mnuFileRestoreDB",
+            "Please close every open window before restoring the database.");
+        row("to-do typed, Delete Item", "search Berg | key Ctrl+T", "frmToDo", true,
+            "answer Yes | answer OK | menu mnuEditDelete | wait frmDelete");
+    }
+    void typedInputSurvivesAScreenSwitch() {
+        QFETCH(QString, open);
+        QFETCH(QString, form);
+        QFETCH(bool, typed);
+        QFETCH(QString, then);
+        QFETCH(QString, message);
+        Walker walk;
+        walk.Run(open);
+        if (QTest::currentTestFailed()) return;
+        QPointer<QWidget> dialog = walk.Shown(form);
+        QVERIFY(dialog);
+        QPointer<QWidget> box = dialog->focusWidget();
+        QVERIFY(box);
+        if (typed) {
+            QApplication::setActiveWindow(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClicks(box, QStringLiteral("Typed"));
+        }
+        walk.Run(then);
+        if (QTest::currentTestFailed()) return;
+
+        const bool stays = typed && !then.contains(QLatin1String("mnuEditDelete"));
+        QCOMPARE(!dialog.isNull() && dialog->isVisible(), stays);
+        if (stays) {
+            const char* text = qobject_cast<QPlainTextEdit*>(box) ? "plainText" : "text";
+            QVERIFY(box->property(text).toString().contains(QLatin1String("Typed")));
+        }
+        QCOMPARE(walk.f->prompts().pending(), 0);
+        if (!message.isEmpty()) QCOMPARE(walk.f->prompts().lastText(), message);
+        QCOMPARE(Walker::ErrLogText(), QString());
     }
 };
 
@@ -610,4 +682,5 @@ private Q_SLOTS:
 POMARET_TEST(ScreenWalkTest)
 POMARET_TEST(ScreenCloseBoxTest)
 POMARET_TEST(DialogKeysTest)
+POMARET_TEST(UnsavedItemDialogTest)
 #include "tst_ScreenWalk.moc"
