@@ -422,8 +422,8 @@ class DialogKeysTest : public QObject {
         return buttons;
     }
 
-    // Opens the dialog afresh: through the walk's steps, or made directly for the log-on and about boxes,
-    // which are modal.
+    // Opens the dialog afresh: through the walk's steps, or made directly for the log-on and about
+    // boxes, which the walk would close at once.
     static QWidget* Open(Walker& walk, const QString& steps, const QString& form) {
         if (steps.isEmpty()) {
             QDialog* dialog = form == QLatin1String("frmAbout")
@@ -431,6 +431,8 @@ class DialogKeysTest : public QObject {
                                   : new frmPassLogon(walk.w.get());
             dialog->setAttribute(Qt::WA_DeleteOnClose);
             dialog->setObjectName(form);
+            // Shown modeless: the walk closes every modal window it meets.
+            dialog->setWindowModality(Qt::NonModal);
             dialog->show();
             return dialog;
         }
