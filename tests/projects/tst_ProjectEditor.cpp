@@ -337,12 +337,12 @@ private Q_SLOTS:
         // "Project ..." makes the new project current before the editor closes: the budget still goes
         // to the project shown (the other write adds the new project).
         row("then Project ...", "99", "new project", "99", 2);
-        // The one row written is the error log's.
         // With the Setting dialog left open: the typing is not lost to the dialog's reload, whether
         // its OK, the screen switch or "Project ..." closes it.
         row("setting open, then its OK", "99", "setting, ok", "99", 2);
         row("setting open, then View > Home", "99", "setting, home", "99", 1);
         row("setting open, then Project ...", "99", "setting, new project", "99", 2);
+        // The one row written is the error log's.
         row("project gone, left", "99", "deleted, leave", "", 1,
             "An un-known error occurred while updating the Project Budget record!\nSorry for the "
             "inconvenience");

@@ -48,10 +48,7 @@ public:
     PromptSeam& inputCancel();
     // Boxes that come with no reply get Esc (the input box Cancel) instead of failing the test: for
     // tests that press every button of a dialog in turn and look only at what the buttons did.
-    PromptSeam& escapeUnasked(bool on) {
-        m_escapeUnasked = on;
-        return *this;
-    }
+    void escapeUnasked(bool on) { m_escapeUnasked = on; }
     // Replies still waiting for their box.
     int pending() const { return static_cast<int>(m_replies.size()); }
 
