@@ -49,7 +49,7 @@ QPixmap PageIcon(int side) {
 }
 
 void SwitchTo(const QString& name, const ui::OpenValues& values = {}) {
-    modGeneral::CloseAllChildForms();
+    modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
     ui::ScreenRegistry::instance().openRequired(name, values);
 }
 

@@ -90,6 +90,7 @@ void frmContEntry::Form_Unload() {
 
 void frmContEntry::LoadMainContactInfo() {
     if (!IsLoaded()) return;
+    CommitFocusedBox();
     core::trap(QStringLiteral("frmContEntry.LoadMainContactInfo"), Tail::Silent, [&] {
         // Only an empty table stands before its first row and after its last at once (no count).
         if (!(m_rsContacts.Bof() && m_rsContacts.Eof())) {

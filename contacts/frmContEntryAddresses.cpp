@@ -94,6 +94,7 @@ void frmContEntry::LoadEmailInfo() {
 void frmContEntry::LoadKindBoxes(const QString& procName, const QString& sql, const QStringList& kinds,
                                  int firstBox, const std::function<QString(const db::Recordset&)>& text,
                                  bool lockFilled) {
+    CommitFocusedBox();
     // A box whose row has gone (deleted here or in the address dialog) must not keep its old text.
     for (int i = 0; i < kinds.size(); ++i) {
         if (lockFilled) SetText1Locked(firstBox + i, false);
@@ -283,8 +284,8 @@ void frmContEntry::DeleteEMails(const QString& kind) {
 
 void frmContEntry::DeleteKindRows(const QString& procName, const QString& tableName, const QString& kind,
                                   int firstBox, int lastBox, void (frmContEntry::*reload)()) {
-    // A box being typed in is saved first: the reload below would otherwise drop the typing.
-    const int editing = m_focusIndex;
+    // A box being typed in is saved first, its visit going on: the reload below would otherwise drop
+    // the typing.
     CommitFocusedBox();
     core::trap(procName, Tail::Silent, [&] {
         g_dbLocal->Execute(QStringLiteral("DELETE * FROM ") + tableName + QStringLiteral(" ") +
@@ -293,9 +294,4 @@ void frmContEntry::DeleteKindRows(const QString& procName, const QString& tableN
         for (int i = firstBox; i <= lastBox; ++i) SetText1Text(i, QString());
         (this->*reload)();
     });
-    // The box keeps the focus; its visit goes on from what it shows now.
-    if (editing >= 0) {
-        m_focusIndex = editing;
-        m_strOldText = Text1Text(editing);
-    }
 }

@@ -138,7 +138,7 @@ void frmContEntry::lvRelPrj_Click(int row) {
                QStringLiteral("opening the Related Project Information screen"), [&] {
                    g_lngCurProjID = modGeneral::KeyRecordNumber(lvRelPrj->key(row));
                    // Closes this editor too (it goes once the click is done).
-                   modGeneral::CloseAllChildForms();
+                   modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
                    ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
                });
 }

@@ -16,6 +16,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -98,7 +99,7 @@ void frmNewName::BuildControls() {
         Place(cmdOpt[i], 2760 + i * 1320, 2520, 1215, 375);
         connect(cmdOpt[i], &QPushButton::clicked, this, [this, i] { cmdOpt_Click(i); });
     }
-    cmdOpt[0]->setDefault(true);  // Enter; Esc reaches reject(), as "&Cancel" does
+    ui::SetDialogKeys(this, cmdOpt[0]);  // Esc reaches reject(), as "&Cancel" does
 
     setTabOrder(txtName, optType[0]);
     setTabOrder(optType[0], optType[1]);
@@ -231,7 +232,7 @@ void frmNewName::PostEntry() {
 
                    g_lngCurContID = contId;
                    hide();
-                   modGeneral::CloseAllChildForms();
+                   modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
                    ui::ScreenRegistry::instance().open(QStringLiteral("frmContEntry"));
                    close();
                });

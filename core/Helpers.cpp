@@ -253,10 +253,10 @@ void highLight() {
     });
 }
 
-void CloseAllChildForms() {
+void CloseAllChildForms(Closing closing) {
     // A form that refuses to close, or takes another with it, must not stop the screen switch.
     try {
-        ui::ScreenRegistry::instance().closeAll();
+        ui::ScreenRegistry::instance().closeAll(closing == Closing::ScreenSwitch);
     } catch (...) {
     }
 }

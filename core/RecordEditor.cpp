@@ -1,9 +1,13 @@
 #include "core/RecordEditor.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -44,6 +48,12 @@ constexpr double kTimeSaverHeight = 3600;
 // same box is not a new visit.
 bool OtherWindow(Qt::FocusReason reason) {
     return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+// A dialog of the program, not one of its message or input boxes.
+bool ProgramDialog(const QWidget* window) {
+    return qobject_cast<const QDialog*>(window) && !qobject_cast<const QMessageBox*>(window) &&
+           !qobject_cast<const QInputDialog*>(window);
 }
 
 // A left-button click released over a widget.
@@ -229,7 +239,14 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
                 OtherWindow(static_cast<QFocusEvent*>(event)->reason()) && m_focusIndex == box.value();
             if (!back) Text1_GotFocus(box.value());
         } else if (type == QEvent::FocusOut && !m_blnUnloaded) {
-            if (!OtherWindow(static_cast<QFocusEvent*>(event)->reason())) Text1_LostFocus(box.value());
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (!OtherWindow(reason)) {
+                Text1_LostFocus(box.value());
+            } else if (reason == Qt::ActiveWindowFocusReason && ProgramDialog(QApplication::activeWindow())) {
+                // The user went on to a dialog, whose save may reload this box: what was typed is
+                // written first, as leaving the box would.
+                CommitFocusedBox();
+            }
         } else if (type == QEvent::MouseMove) {
             Text1_MouseMove(box.value());
         }
@@ -261,7 +278,12 @@ void RecordEditor::BoxRefilled(int index) {
 }
 
 void RecordEditor::CommitFocusedBox() {
-    if (m_focusIndex >= 0) Text1_LostFocus(m_focusIndex);
+    const int index = m_focusIndex;
+    if (index < 0) return;
+    Text1_LostFocus(index);
+    // The visit goes on: leaving the box later writes only what changes from here.
+    m_focusIndex = index;
+    m_strOldText = Text1Text(index);
 }
 
 void RecordEditor::RestoreStoredText(int index, const QString& column) {

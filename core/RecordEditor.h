@@ -137,7 +137,8 @@ protected:
     // Every loader that fills a box calls this after: the box being visited takes what it shows now as
     // its old text, so that leaving it writes only what the user changes after the fill.
     void BoxRefilled(int index);
-    // The focused box saved as if the user had left it.
+    // The focused box saved as if the user had left it, its visit going on; loaders call it before
+    // they refill the boxes, so that what was typed is not lost.
     void CommitFocusedBox();
     // An emptied box shows the stored text of its column again.
     void RestoreStoredText(int index, const QString& column);

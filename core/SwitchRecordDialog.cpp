@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/modGeneral.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/ScreenRegistry.h"
 
 SwitchRecordDialog::SwitchRecordDialog(const Kind& kind, QWidget* parent) : QDialog(parent), m_kind(kind) {
@@ -27,9 +28,8 @@ SwitchRecordDialog::SwitchRecordDialog(const Kind& kind, QWidget* parent) : QDia
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
         buttons->addWidget(cmdOpts[i]);
     }
-    // OK answers Enter; Esc is Cancel (the dialog's reject).
-    cmdOpts[0]->setDefault(true);
-    cmdOpts[1]->setAutoDefault(false);
+    // Esc is Cancel (the dialog's reject).
+    ui::SetDialogKeys(this, cmdOpts[0]);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(Label1);
@@ -57,7 +57,7 @@ void SwitchRecordDialog::Form_Unload() {
     if (!m_blnConfirmed) return;
     // Every screen and dialog closes first (the old editor saves the box being edited), then the
     // editor opens on the chosen record.
-    modGeneral::CloseAllChildForms();
+    modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
     *m_kind.currentNumber = ChosenRecord();
     ui::ScreenRegistry::instance().open(m_kind.editor);
 }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "core/DialogLayout.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/ScreenRegistry.h"
 
 using core::layout::Place;
@@ -47,10 +48,10 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
 
     cmdClose = new QPushButton(QStringLiteral("&Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setDefault(true);
     Place(cmdClose, 4920, 3300, 1200, 375);
     connect(cmdClose, &QPushButton::clicked, this, &frmAbout::cmdClose_Click);
 
+    ui::SetDialogKeys(this, nullptr);
     setFixedSize(ui::twips::ToPixelsX(6360), ui::twips::ToPixelsY(3900));
     ui::ScreenRegistry::instance().add(this);
 }

@@ -6,6 +6,7 @@
 
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
@@ -51,6 +52,7 @@ frmErrLog::frmErrLog(QWidget* owner) : QDialog(owner) {
     picGrdClr->setPalette(stripe);
     picGrdClr->hide();
 
+    ui::SetDialogKeys(this, nullptr);
     resize(ui::twips::ToPixelsX(11910), ui::twips::ToPixelsY(3405));
     ui::ScreenRegistry::instance().add(this);
     Form_Load();

@@ -12,6 +12,7 @@
 #include "core/modEncrypt.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -90,9 +91,6 @@ void frmPassLogon::BuildControls() {
     for (int i = 0; i < 2; ++i) {
         cmdOpts[i] = new QPushButton(captions[i], this);
         cmdOpts[i]->setObjectName(QStringLiteral("cmdOpts(%1)").arg(i));
-        // Enter presses nothing: a name typed and confirmed with Enter must not try the log-on.
-        cmdOpts[i]->setAutoDefault(false);
-        cmdOpts[i]->setDefault(false);
         Place(cmdOpts[i], 3240 + i * 1140, 3360, 1035, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
@@ -100,6 +98,8 @@ void frmPassLogon::BuildControls() {
     setTabOrder(Text1[0], Text1[1]);
     setTabOrder(Text1[1], cmdOpts[0]);
     setTabOrder(cmdOpts[0], cmdOpts[1]);
+    // No default: a name typed and confirmed with Enter must not try the log-on.
+    ui::SetDialogKeys(this, nullptr);
     setFixedSize(ui::twips::ToPixelsX(5640), ui::twips::ToPixelsY(3900));
     core::layout::FitCaptions(this);
 }

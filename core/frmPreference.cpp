@@ -14,6 +14,7 @@
 #include "platform/db/Database.h"
 #include "platform/ui/Activation.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -125,12 +126,10 @@ void frmPreference::BuildControls() {
     for (int i = 0; i < 2; ++i) {
         cmdOpts[i] = new QPushButton(captions[i], this);
         cmdOpts[i]->setObjectName(QStringLiteral("cmdOpts(%1)").arg(i));
-        // Enter presses nothing: it belongs to the address box's lines.
-        cmdOpts[i]->setAutoDefault(false);
-        cmdOpts[i]->setDefault(false);
         Place(cmdOpts[i], 5160 + i * 1200, 4920, 1080, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
+    ui::SetDialogKeys(this, nullptr);  // Enter belongs to the address box's lines
     setFixedSize(ui::twips::ToPixelsX(7560), ui::twips::ToPixelsY(5430));
     const int tabsRight = tbsMain->geometry().right();
     core::layout::FitCaptions(this);

@@ -15,6 +15,7 @@
 #include "platform/db/Database.h"
 #include "platform/ui/Activation.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -114,6 +115,7 @@ void frmSecurity::BuildControls() {
     }
     cmdOpts[3]->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     cmdOpts[3]->setToolTip(QStringLiteral("Save"));
+    ui::SetDialogKeys(this, nullptr);
 
     setFixedSize(ui::twips::ToPixelsX(6360), ui::twips::ToPixelsY(4980));
     core::layout::FitCaptions(this);

@@ -12,6 +12,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/ScreenRegistry.h"
 
 using core::Tail;
@@ -67,7 +68,7 @@ void frmSetting::BuildControls() {
         Place(cmdOpts[i], 2040 + i * 1200, 1740, 1080, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
-    cmdOpts[0]->setDefault(true);
+    ui::SetDialogKeys(this, cmdOpts[0]);
     setFixedSize(ui::twips::ToPixelsX(4560), ui::twips::ToPixelsY(2280));
 }
 

@@ -78,7 +78,11 @@ void LogErrors(const QString& modName, int32_t errNum, const QString& errDesc);
 void ShowError(int32_t errNum, const QString& errDesc);
 
 // Shared helpers.
-void CloseAllChildForms();
+// Closes every open screen and dialog. A screen switch (and Compact, Repair and Restore, which then
+// refuse) leaves an item dialog holding unsaved changes open; Edit > Delete Item and the program's
+// close close everything.
+enum class Closing { Everything, ScreenSwitch };
+void CloseAllChildForms(Closing closing = Closing::Everything);
 void highLight();
 // highLight for `box` once the focus event that reached it is done (a click that gave the focus
 // would otherwise put the caret over the selection), if the box still has the focus then.

@@ -1,6 +1,8 @@
 #include "items/ItemDialog.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/Printer.h"
@@ -118,13 +121,12 @@ void ItemDialog::BuildButtons(double top, double right) {
     for (int i = 0; i < 5; ++i) {
         cmdOpts[i] = new QPushButton(captions[i], this);
         cmdOpts[i]->setObjectName(QStringLiteral("cmdOpts(%1)").arg(i));
-        cmdOpts[i]->setAutoDefault(false);
         Place(cmdOpts[i], left + i * (kWidth + kGap), top, kWidth, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
     // Enter is OK, Esc is Cancel (the dialog's reject). Print waits for a stored item; whether Delete
-    // is offered to a new item is the dialog's choice.
-    cmdOpts[3]->setDefault(true);
+    // is offered to a new item is the dialog's choice. The dialogs build their text boxes first.
+    ui::SetDialogKeys(this, cmdOpts[3]);
     cmdOpts[2]->setEnabled(false);
 }
 
@@ -291,6 +293,7 @@ void ItemDialog::cmdOpts_Click(int index) {
         switch (index) {
             case 0:
                 ClearScreen();
+                m_loadedValues = ShownValues();
                 break;
             case 1:
                 DeleteCurrentRecord();
@@ -400,6 +403,37 @@ void ItemDialog::reject() {
 void ItemDialog::done(int result) {
     Form_Unload();
     QDialog::done(result);
+}
+
+void ItemDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Shown once it has loaded, by its opener.
+    if (m_loadedValues.isEmpty()) m_loadedValues = ShownValues();
+}
+
+bool ItemDialog::HasUnsavedInput() const {
+    return !m_loadedValues.isEmpty() && ShownValues() != m_loadedValues;
+}
+
+QStringList ItemDialog::ShownValues() const {
+    QStringList values;
+    for (const QWidget* w : findChildren<QWidget*>()) {
+        // A date picker's calendar is a window of its own, made when it first drops down.
+        if (w->window() != this) continue;
+        if (w == m_description) {
+            values << StoredDescription(m_description);  // the grey placeholder counts as empty
+        } else if (const auto* plain = qobject_cast<const QPlainTextEdit*>(w)) {
+            values << ui::PlainText(plain);
+        } else if (const auto* line = qobject_cast<const QLineEdit*>(w)) {
+            values << line->text();
+        } else if (const auto* list = qobject_cast<const QComboBox*>(w)) {
+            values << list->currentText();
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(w);
+                   button && button->isCheckable()) {
+            values << QString::number(button->isChecked());
+        }
+    }
+    return values;
 }
 
 // The close box is not Cancel: the active screen is reloaded.

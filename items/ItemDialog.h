@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -12,6 +13,7 @@
 
 class QCloseEvent;
 class QEvent;
+class QShowEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -72,11 +74,15 @@ struct ItemDialogSetup {
 //
 // The name and project lists Combo1(0) and Combo1(1) hold a blank entry (number 0), then every
 // contact or project with its number; entries are chosen by number, never by text.
-class ItemDialog : public QDialog {
+class ItemDialog : public QDialog, public ui::HoldsUnsavedInput {
     Q_OBJECT
 
 public:
     ~ItemDialog() override;
+
+    // Whether any control shows another value than after the load or "&New": a screen switch then
+    // leaves the dialog open.
+    bool HasUnsavedInput() const override;
 
     int32_t EntryMode() const { return m_lngEntryMode; }
     int32_t RecordNumber() const { return m_lngRecordID; }
@@ -150,6 +156,7 @@ protected:
     virtual void BeforeValidate() {}
 
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     const ItemDialogSetup& m_setup;
@@ -176,8 +183,10 @@ private:
     void ShowCurrentProject();
     void Reload(const std::vector<ItemReload>& reloads);
     void Form_Unload();
+    QStringList ShownValues() const;
 
     QLineEdit* m_subject = nullptr;
     QPlainTextEdit* m_description = nullptr;
     bool m_blnUnloaded = false;
+    QStringList m_loadedValues;  // what the controls showed once loaded, or after "&New"
 };

@@ -103,9 +103,13 @@ void frmToDo::BuildControls() {
     dtpDate->setCalendarPopup(true);
     dtpDate->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
     Place(dtpDate, 1020, 1635, 1380, 315);
-    // A date typed in counts as one picked from the calendar; so does the calendar closing.
+    // A date typed in counts as one picked from the calendar; so does the calendar closing. The date
+    // it showed, typed again, changes nothing yet is typed all the same.
     connect(dtpDate, &QDateEdit::dateChanged, this, [this] {
         if (!m_blnLoading) dtpDate_CloseUp();
+    });
+    connect(dtpDate->findChild<QLineEdit*>(), &QLineEdit::textEdited, this, [this] {
+        if (dtpDate->hasAcceptableInput()) dtpDate_CloseUp();
     });
     dtpDate->calendarWidget()->window()->installEventFilter(this);
 
@@ -259,8 +263,8 @@ void frmToDo::Combo1_Click(int index) {
 // Commands
 
 void frmToDo::BeforeValidate() {
-    // OK stores the date the picker shows.
-    m_vDueDate = dtpDate->date();
+    // OK stores the date the picker shows; with a day or month erased it shows none.
+    m_vDueDate = dtpDate->hasAcceptableInput() ? dtpDate->date() : QDate();
 }
 
 bool frmToDo::ValidateEntry() {

@@ -35,7 +35,7 @@ bool Add(ui::ListView& list, const db::Database::RowView& row, ui::DateTexts& da
 
 void OpenProject(int32_t projId) {
     g_lngCurProjID = projId;
-    modGeneral::CloseAllChildForms();
+    modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
     ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
 }
 

@@ -11,6 +11,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -64,8 +65,7 @@ void frmNewProject::BuildControls() {
         Place(cmdOpts[i], 2400 + i * 1200, 1215, 1080, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
-    cmdOpts[0]->setDefault(true);  // Enter; Esc reaches reject(), which closes as Cancel does
-    cmdOpts[1]->setAutoDefault(false);
+    ui::SetDialogKeys(this, cmdOpts[0]);  // Esc reaches reject(), which closes as Cancel does
 
     setFixedSize(ui::twips::ToPixelsX(4800), ui::twips::ToPixelsY(1770));
     core::layout::FitCaptions(this);
@@ -133,7 +133,7 @@ void frmNewProject::PostEntry() {
                    g_lngCurProjID = m_lngNewProjID;
                    hide();
                    // Closes every screen, this dialog among them, before the editor opens.
-                   modGeneral::CloseAllChildForms();
+                   modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
                    ui::ScreenRegistry::instance().open(QStringLiteral("frmProjEntry"));
                    close();
                });

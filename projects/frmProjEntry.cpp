@@ -99,6 +99,7 @@ void frmProjEntry::Form_Unload() {
 
 void frmProjEntry::LoadMainProjectInfo() {
     if (!IsLoaded()) return;
+    CommitFocusedBox();
     core::trap(QStringLiteral("frmProjEntry.LoadMainProjectInfo"), Tail::Silent, [&] {
         for (int i = 0; i < kBoxCount; ++i) SetText1Text(i, QString());
         m_rsProjects.setIndex(QStringLiteral("PrimaryKey"));

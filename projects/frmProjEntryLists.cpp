@@ -57,7 +57,7 @@ void frmProjEntry::lvRelCon_Click(int row) {
                    // The current project stays as it was.
                    g_lngCurContID = modGeneral::KeyRecordNumber(lvRelCon->key(row));
                    // Closes this editor too (it goes once the click is done).
-                   modGeneral::CloseAllChildForms();
+                   modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
                    ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
                });
 }

@@ -18,6 +18,7 @@
 #include "core/modGeneral.h"
 #include "platform/Error.h"
 #include "platform/db/Database.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/Printer.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -128,8 +129,7 @@ void ProfileReportDialog::BuildControls() {
         Place(cmdOpts[i], 2025 + i * 1350, m_kind.buttonTop, 1215, 390);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
-    cmdOpts[0]->setDefault(true);  // Enter; Esc reaches reject(), as "&Cancel" does
-    cmdOpts[1]->setAutoDefault(false);
+    ui::SetDialogKeys(this, cmdOpts[0]);  // Esc reaches reject(), as "&Cancel" does
 
     // Covers the " Include" banner and the top of the sections while a run gathers its data.
     picMsg = new QWidget(this);

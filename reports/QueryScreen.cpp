@@ -66,6 +66,8 @@ QueryScreen::QueryScreen(const QuerySetup& setup, QWidget* parent)
     cboValue = AddBannerCombo(QStringLiteral("cboValue"), setup.valueLeft, 2715, true);
     // Enter runs the query with what was typed; it adds nothing to the list.
     cboValue->setInsertPolicy(QComboBox::NoInsert);
+    // The query runs on exactly what was typed: no completion from the listed values.
+    cboValue->setCompleter(nullptr);
     cboValue->installEventFilter(this);
     if (QLineEdit* edit = cboValue->lineEdit()) edit->installEventFilter(this);
     Image2 =

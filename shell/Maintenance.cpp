@@ -210,7 +210,7 @@ void mnuFileRepDB_Click() {
     const bool repaired = core::trap(QStringLiteral("frmMain.mnuFileRepDB_Click"), Tail::Silent, [&] {
         ui::SetBusy();
         modGeneral::SetStatus(QStringLiteral("Repairing ") + core::DataRoot::DatabasePath(), true);
-        modGeneral::CloseAllChildForms();
+        modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
         if (RefusedWhileFormsOpen(QStringLiteral("repairing"))) return;
         // Only a sound file is "repaired": rebuilding indexes over damaged tables would hide the damage.
         QStringList problems;
@@ -283,7 +283,7 @@ void mnuFileRestoreDB_Click() {
                            ui::OKOnly | ui::Critical, ui::ProgramTitle());
                 return;
             }
-            modGeneral::CloseAllChildForms();
+            modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
             if (RefusedWhileFormsOpen(QStringLiteral("restoring"))) return;
             g_dbLocal.close();
             frmBackRest::Run(QStringLiteral("Restore"));
@@ -306,7 +306,7 @@ void CompactDB() {
             ui::SetBusy();
             SetStatus(QStringLiteral("Compacting ") + ui::ProgramTitle() + QStringLiteral(" database."),
                       true);
-            CloseAllChildForms();
+            CloseAllChildForms(Closing::ScreenSwitch);
             if (RefusedWhileFormsOpen(QStringLiteral("compacting"))) return;
             g_dbLocal->Compact();
             shell::ReopenDatabase();

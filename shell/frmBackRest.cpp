@@ -8,6 +8,7 @@
 #include "core/MainWindowLink.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
 #include "shell/Maintenance.h"
@@ -38,6 +39,7 @@ frmBackRest::frmBackRest(QWidget* owner) : QDialog(owner) {
     Timer1->setInterval(g_tickInterval);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
+    ui::SetDialogKeys(this, nullptr);
     setFixedSize(ToPixelsX(4680), ToPixelsY(780));
 }
 

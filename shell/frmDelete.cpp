@@ -13,6 +13,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
@@ -61,6 +62,7 @@ frmDelete::frmDelete(QWidget* owner) : QDialog(owner) {
     Timer1->setInterval(g_tickInterval);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
+    ui::SetDialogKeys(this, nullptr);
     setFixedSize(ToPixelsX(4665), ToPixelsY(990));
 
     // The numbers as they are now, when the user has just confirmed; nothing later may change them.

@@ -390,7 +390,7 @@ void frmHome::lvRecNames_Click() {
     ListClick(*lvRecNames, QStringLiteral("frmHome.lvRecNames_Click"),
               QStringLiteral("opening the Contacts screen"), [](int32_t number) {
                   g_lngCurContID = number;
-                  modGeneral::CloseAllChildForms();
+                  modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
                   ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
               });
 }
@@ -399,7 +399,7 @@ void frmHome::lvProjects_Click() {
     ListClick(*lvProjects, QStringLiteral("frmHome.lvProjects_Click"),
               QStringLiteral("opening the Projects screen"), [](int32_t number) {
                   g_lngCurProjID = number;
-                  modGeneral::CloseAllChildForms();
+                  modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
                   ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmProjEntry"));
               });
 }

@@ -124,7 +124,7 @@ QWidget* OpenStandIn(const StandIn& s, const ui::OpenValues& values) {
 
 // Screen switch: every open screen and dialog closes first.
 void SwitchTo(const QString& name) {
-    modGeneral::CloseAllChildForms();
+    modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
     ui::ScreenRegistry::instance().openRequired(name);
 }
 
@@ -497,7 +497,7 @@ void frmMain::GetNamesList() {
             rs.MoveFirst();
             g_lngCurContID = rs.Value(QStringLiteral("ContID")).toInt();
             rs.Close();
-            modGeneral::CloseAllChildForms();
+            modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
             ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
             return;
         }
@@ -507,7 +507,7 @@ void frmMain::GetNamesList() {
         struct ClearSearch {
             ~ClearSearch() { g_strNameSrchSQL.clear(); }
         } clearSearch;
-        modGeneral::CloseAllChildForms();
+        modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
         ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmNameSrchResult"));
     });
 }

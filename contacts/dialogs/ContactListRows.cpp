@@ -74,7 +74,7 @@ bool Add(ui::ListView& list, const db::Database::RowView& row) {
 
 void OpenContact(int32_t contId) {
     g_lngCurContID = contId;
-    modGeneral::CloseAllChildForms();
+    modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
     ui::ScreenRegistry::instance().openRequired(QStringLiteral("frmContEntry"));
 }
 

@@ -13,6 +13,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -171,8 +172,7 @@ void LookupItemDialog::BuildControls() {
         Place(cmdOpts[i], 2400 + i * 1200, 1215, 1080, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
-    cmdOpts[0]->setDefault(true);  // Enter; Esc reaches reject(), as Cancel does
-    cmdOpts[1]->setAutoDefault(false);
+    ui::SetDialogKeys(this, cmdOpts[0]);  // Esc reaches reject(), as Cancel does
 
     setFixedSize(ui::twips::ToPixelsX(4800), ui::twips::ToPixelsY(1770));
     core::layout::FitCaptions(this);

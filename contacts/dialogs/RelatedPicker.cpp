@@ -10,6 +10,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -72,8 +73,7 @@ void RelatedPicker::BuildControls() {
         Place(cmdOpts[i], 1620 + i * 1200, 3330, 1095, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
-    cmdOpts[0]->setDefault(true);
-    cmdOpts[1]->setAutoDefault(false);
+    ui::SetDialogKeys(this, cmdOpts[0]);
 
     setFixedSize(ui::twips::ToPixelsX(4080), ui::twips::ToPixelsY(3840));
     core::layout::FitCaptions(this);

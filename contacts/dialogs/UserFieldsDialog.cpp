@@ -15,6 +15,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -103,8 +104,6 @@ void UserFieldsDialog::BuildControls() {
     for (int i = 0; i < 3; ++i) {
         cmdOpts[i] = new QPushButton(captions[i], this);
         cmdOpts[i]->setObjectName(QStringLiteral("cmdOpts(%1)").arg(i));
-        // Enter belongs to the value box: no button takes it.
-        cmdOpts[i]->setAutoDefault(false);
         Place(cmdOpts[i], 3960, tops[i], 1320, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
@@ -113,6 +112,7 @@ void UserFieldsDialog::BuildControls() {
     setTabOrder(txtValue, cmdOpts[0]);
     setTabOrder(cmdOpts[0], cmdOpts[1]);
     setTabOrder(cmdOpts[1], cmdOpts[2]);
+    ui::SetDialogKeys(this, nullptr);  // Enter belongs to the value box: no button is the default
 
     setFixedSize(ui::twips::ToPixelsX(5400), ui::twips::ToPixelsY(3660));
     core::layout::FitCaptions(this);

@@ -14,6 +14,7 @@
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/TextLimit.h"
 
@@ -113,7 +114,7 @@ void frmAddrDetail::BuildControls() {
         Place(cmdOpts[i], lefts[i], 3000, 1080, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
-    cmdOpts[0]->setDefault(true);  // Enter; Esc reaches reject(), which Cancel is
+    ui::SetDialogKeys(this, cmdOpts[0]);  // Esc reaches reject(), which Cancel is
 
     for (int i = 1; i < kBoxCount; ++i) setTabOrder(Text1[i - 1], Text1[i]);
     setTabOrder(Text1[kBoxCount - 1], cmdOpts[0]);

@@ -18,6 +18,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -146,7 +147,7 @@ void frmNameDetail::BuildControls() {
         Place(cmdOpts[i], 2940 + i * 1260, 4020, 1200, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
-    cmdOpts[0]->setDefault(true);  // Enter; Esc reaches reject(), as "&Cancel" does
+    ui::SetDialogKeys(this, cmdOpts[0]);  // Esc reaches reject(), as "&Cancel" does
     // Once every box exists: choosing an option sets them.
     optType[0]->setChecked(true);
 

@@ -16,6 +16,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/TextLimit.h"
@@ -104,7 +105,7 @@ void frmNewLinkCont::BuildControls() {
         Place(cmdOpt[i], 2760 + i * 1320, 3300, 1215, 375);
         connect(cmdOpt[i], &QPushButton::clicked, this, [this, i] { cmdOpt_Click(i); });
     }
-    cmdOpt[0]->setDefault(true);  // Enter; Esc reaches reject(), which is Cancel
+    ui::SetDialogKeys(this, cmdOpt[0]);  // Esc reaches reject(), which is Cancel
 
     setTabOrder(txtName, txtMemo);
     setTabOrder(txtMemo, optType[0]);

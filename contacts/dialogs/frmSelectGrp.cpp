@@ -9,6 +9,7 @@
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -58,12 +59,11 @@ void frmSelectGrp::BuildControls() {
     for (int i = 0; i < 4; ++i) {
         cmdOpts[i] = new QPushButton(captions[i], this);
         cmdOpts[i]->setObjectName(QStringLiteral("cmdOpts(%1)").arg(i));
-        cmdOpts[i]->setAutoDefault(false);
         Place(cmdOpts[i], 2880, tops[i], 1200, 375);
         connect(cmdOpts[i], &QPushButton::clicked, this, [this, i] { cmdOpts_Click(i); });
     }
     cmdOpts[1]->setEnabled(false);
-    cmdOpts[2]->setDefault(true);  // Enter; Esc is bound to nothing
+    ui::SetDialogKeys(this, cmdOpts[2]);  // Esc is bound to nothing
 
     setFixedSize(ui::twips::ToPixelsX(4200), ui::twips::ToPixelsY(3600));
     core::layout::FitCaptions(this);

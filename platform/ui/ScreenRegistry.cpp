@@ -31,13 +31,16 @@ QWidget* ScreenRegistry::find(const QString& objectName) const {
     return nullptr;
 }
 
-void ScreenRegistry::closeAll() {
+void ScreenRegistry::closeAll(bool keepUnsaved) {
     QList<QPointer<QWidget>> forms;
     for (QWidget* w : m_forms) forms.append(w);
 
     for (qsizetype i = forms.size() - 1; i >= 0; --i) {
         const QPointer<QWidget> form = forms.at(i);
         if (!form) continue;  // taken along by a form closed before it
+        if (const auto* held = dynamic_cast<const HoldsUnsavedInput*>(form.data());
+            keepUnsaved && held && held->HasUnsavedInput())
+            continue;
         try {
             // A screen closes through its MDI frame, which asks the screen first; a dialog's close
             // box rejects it (and ends its exec loop when modal).

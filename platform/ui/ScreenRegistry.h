@@ -13,6 +13,15 @@ namespace ui {
 // them before it loads, never as properties set after it has opened.
 using OpenValues = QVariantMap;
 
+// A dialog that may hold input the user has not saved yet: a screen switch leaves it open.
+class HoldsUnsavedInput {
+public:
+    virtual bool HasUnsavedInput() const = 0;
+
+protected:
+    ~HoldsUnsavedInput() = default;
+};
+
 // Every open screen (an MDI child of the main window) and dialog, in the order they were opened.
 // Screens and dialogs add themselves when they open and drop out when they are destroyed. A screen
 // finds another open screen or dialog here, never through a global pointer of its own.
@@ -32,8 +41,9 @@ public:
     }
 
     // Closes every open screen and dialog, newest first; their close handlers run (and save)
-    // before it returns. A form that refuses to close stays; errors are ignored.
-    void closeAll();
+    // before it returns. A form that refuses to close stays; errors are ignored. With `keepUnsaved` a
+    // dialog holding unsaved input stays too.
+    void closeAll(bool keepUnsaved = false);
 
     // How a form is made, loaded and shown: from the values its opener hands over, or, for a form
     // that takes none, from nothing. An empty opener ({}) unregisters the name.

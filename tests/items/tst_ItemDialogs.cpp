@@ -359,6 +359,13 @@ private Q_SLOTS:
         QTest::newRow("to-do gone") << false << 9 << "subject,ok"
                                     << "Error Posting Record"
                                     << "Posting Error" << ui::OKOnly << "Text1(0)|Typed";
+        // A date typed into the picker counts as picked, today's too; a day erased leaves no date.
+        QTest::newRow("typed date opens the time list")
+            << false << 0 << "type 12082026,time <Select>"
+            << "You must select a Valid Time" << kTitle << ui::OKOnly << "Combo1(2)|8:00 AM";
+        QTest::newRow("erased day") << false << 3 << "erase,ok"
+                                    << "You Must Select A Due Date"
+                                    << "Validate : Due Date" << info << "focus|dtpDate";
         QTest::newRow("empty note") << true << 0 << "ok"
                                     << "You Must Enter Some Subject Text"
                                     << "Validate : Subject Text" << info << "focus|Text1";
@@ -382,6 +389,13 @@ private Q_SLOTS:
             if (step == "subject") QTest::keyClicks(ctl("Text1(0)"), "Typed");
             if (step == "delete") press(1);
             if (step == "date") pickDate(Day("12/10/2026"));
+            if (step.startsWith("type ") || step == "erase") {
+                auto* picker = ctl<QDateEdit>("dtpDate");
+                picker->setFocus();
+                picker->setSelectedSection(step == "erase" ? QDateTimeEdit::DaySection
+                                                           : QDateTimeEdit::MonthSection);
+                QTest::keyClicks(picker, step == "erase" ? QString("\b") : step.mid(5));
+            }
             if (step == "remind") remind();
             if (step.startsWith("time ")) pick("Combo1(2)", step.mid(5));
             if (step.startsWith("interval ")) pick("Combo1(3)", step.mid(9));

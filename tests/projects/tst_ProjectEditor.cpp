@@ -337,6 +337,11 @@ private Q_SLOTS:
         // "Project ..." makes the new project current before the editor closes: the budget still goes
         // to the project shown (the other write adds the new project).
         row("then Project ...", "99", "new project", "99", 2);
+        // With the Setting dialog left open: the typing is not lost to the dialog's reload, whether
+        // its OK, the screen switch or "Project ..." closes it.
+        row("setting open, then its OK", "99", "setting, ok", "99", 2);
+        row("setting open, then View > Home", "99", "setting, home", "99", 1);
+        row("setting open, then Project ...", "99", "setting, new project", "99", 2);
         // The one row written is the error log's.
         row("project gone, left", "99", "deleted, leave", "", 1,
             "An un-known error occurred while updating the Project Budget record!\nSorry for the "
@@ -351,6 +356,11 @@ private Q_SLOTS:
         f->db().Execute("UPDATE Projects SET Budget = 'abc' WHERE ProjID = 1");
         frmProjEntry* e = open(1);
         QLineEdit* budget = box(e, 5);
+        if (way.startsWith("setting")) {
+            clickIcon(e, 4);
+            QApplication::setActiveWindow(w.get());
+            QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        }
         budget->setFocus();
         QTest::keyClick(budget, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(budget, Qt::Key_Delete);
@@ -362,6 +372,11 @@ private Q_SLOTS:
             e->Text1(0)->setFocus();
             settle();
             QCOMPARE(budget->text(), typed.isEmpty() ? QString("abc") : typed.left(15));
+        } else if (way.endsWith("ok")) {
+            auto* dialog = qobject_cast<QWidget*>(ui::ScreenRegistry::instance().find("frmSetting"));
+            QApplication::setActiveWindow(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::mouseClick(dialog->findChild<QAbstractButton*>("cmdOpts(0)"), Qt::LeftButton);
         } else if (way.endsWith("home")) {
             action("mnuViewHome")->trigger();
         } else {

@@ -131,11 +131,11 @@ private Q_SLOTS:
             Q_EMIT screen->cboUserDef->activated(entry);
 
             Enter(screen->cboValue, text, pasted);
-            // What the box holds is what is asked for; typing may have been completed from the list.
+            // What the box holds is what is asked for, exactly as typed: nothing is completed.
             const QString typed = BoxText(screen->cboValue);
             const QString expected =
                 Expected(text, pasted, false, ui::LengthLimit(screen->cboValue->lineEdit()));
-            QVERIFY2(pasted ? typed == expected : typed.startsWith(expected), qPrintable(typed));
+            QCOMPARE(typed, expected);
             for (int op = 0; op < 4; ++op) {
                 screen->optWhere[op]->click();
                 QTest::keyClick(screen->cboValue, Qt::Key_Return);

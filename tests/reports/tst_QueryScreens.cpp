@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,7 +51,8 @@ class QueryScreensTest : public QObject {
             Q_EMIT screen->cboUserDef->activated(index);
         }
         screen->optWhere[op]->click();
-        screen->cboValue->setEditText(value);
+        screen->cboValue->clearEditText();
+        QTest::keyClicks(screen->cboValue->lineEdit(), value);
         QTest::keyClick(screen->cboValue, Qt::Key_Return);
     }
 
@@ -113,6 +115,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<int>("counted");
         QTest::newRow("= 6, twice, gone, nameless") << "Size" << 0 << "6" << QStringList{"ID2"} << 4;
+        QTest::newRow("= 1 as typed, not 10") << "Size" << 0 << "1" << QStringList{} << 0;
         QTest::newRow("< 5 is 10") << "Size" << 1 << "5" << QStringList{"ID1"} << 1;
         QTest::newRow("> 5 is 6 and letters")
             << "Size" << 2 << "5" << QStringList{"ID2", "ID3", "ID4"} << 6;

@@ -1,3 +1,5 @@
+#include <SQLiteCpp/Database.h>
+#include <sqlite3.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
@@ -8,7 +10,10 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +22,8 @@
 
 #include "calendar/ApptBox.h"
 #include "core/Clock.h"
+#include "core/frmAbout.h"
+#include "core/frmPassLogon.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
 #include "platform/shell/SingleInstance.h"
@@ -421,6 +428,123 @@ private Q_SLOTS:
     }
 };
 
+// Enter on a focused button presses that button and no other, in every dialog of the walk that has
+// buttons and in the log-on and about boxes (shown modeless: the walk closes modal ones); Tab from
+// the first control reaches each button, several-line boxes let it pass untyped; Cancel and Close
+// write nothing.
+class DialogKeysTest : public QObject {
+    Q_OBJECT
+
+    static int Changes() { return sqlite3_total_changes(g_dbLocal->Connection().getHandle()); }
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("form");
+        for (const Stop& stop : kStops)
+            QTest::newRow(stop.label) << QString(stop.steps) << QString(stop.form);
+        QTest::newRow("log-on") << QString() << "frmPassLogon";
+        QTest::newRow("about, made at once") << QString() << "frmAbout";
+    }
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, steps);
+        QFETCH(QString, form);
+        Walker walk;
+        walk.f->prompts().escapeUnasked(true);  // what the buttons ask is not looked at here
+        for (int i = 0;; ++i) {
+            modGeneral::CloseAllChildForms();
+            Walker::Settle();
+            QDialog* dialog = nullptr;
+            if (steps.isEmpty()) {
+                dialog = form == "frmAbout" ? static_cast<QDialog*>(new frmAbout(walk.w.get()))
+                                            : new frmPassLogon(walk.w.get());
+                dialog->setAttribute(Qt::WA_DeleteOnClose);
+                dialog->setWindowModality(Qt::NonModal);
+                dialog->show();
+            } else {
+                walk.Run(steps);
+                dialog = qobject_cast<QDialog*>(walk.Shown(form));
+            }
+            QList<QPushButton*> buttons;
+            for (QPushButton* b : dialog ? dialog->findChildren<QPushButton*>() : QList<QPushButton*>{})
+                if (b->isEnabled() && b->isVisible()) buttons << b;
+            if (buttons.isEmpty()) QSKIP("a screen, or a window without buttons");
+            if (i == buttons.size()) return;
+            QPushButton* target = buttons.at(i);
+            const QByteArray where = (form + QStringLiteral(", ") + target->text()).toUtf8();
+            QApplication::setActiveWindow(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            for (int tabs = 0; QApplication::focusWidget() != target; ++tabs) {
+                QWidget* from = QApplication::focusWidget();
+                QVERIFY2(from && tabs < 80, where);
+                QTest::keyClick(from, Qt::Key_Tab);
+                if (auto* box = qobject_cast<QPlainTextEdit*>(from))
+                    QVERIFY2(!box->hasFocus() && !box->toPlainText().contains('\t'), where);
+            }
+            QList<std::shared_ptr<QSignalSpy>> spies;
+            for (QPushButton* b : buttons)
+                spies << std::make_shared<QSignalSpy>(b, &QAbstractButton::clicked);
+            const bool writesNothing = QStringList{"&Cancel", "&Close"}.contains(target->text());
+            const int before = Changes();
+            QTest::keyClick(target, Qt::Key_Return);
+            Walker::Settle();
+            for (int b = 0; b < buttons.size(); ++b) QVERIFY2(spies.at(b)->count() == (b == i), where);
+            if (writesNothing) QVERIFY2(Changes() == before, where);
+        }
+    }
+};
+
+// An item dialog holding typed text stays open through a screen switch, and Compact, Repair and
+// Restore then refuse; an untouched one closes, and so does every dialog when Edit > Delete Item
+// deletes the record.
+class UnsavedItemDialogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void typedInputSurvivesAScreenSwitch_data() {
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<QString>("then");
+        const auto row = [](const char* tag, const char* open, const char* form, bool typed,
+                            const char* then) {
+            QTest::newRow(tag) << QString(open) << QString(form) << typed << QString(then);
+        };
+        row("to-do typed, View > Home", "key Ctrl+T", "frmToDo", true, "menu mnuViewHome");
+        row("to-do untouched, View > Home", "key Ctrl+T", "frmToDo", false, "menu mnuViewHome");
+        row("note typed, toolbar", "menu drpNote", "frmNotes", true, "menu Prj");
+        row("appointment typed, name search", "menu mnuEditNewAppt", "frmAppt", true, "search Berg");
+        row("stored to-do typed, list row", "key Ctrl+H | click lvToDo 0", "frmToDo", true,
+            "click lvRecNames 0");
+        row("to-do typed, Compact", "key Ctrl+T", "frmToDo", true, "answer OK | menu mnuFileCompDB");
+        row("note typed, Repair", "menu drpNote", "frmNotes", true, "answer OK | menu mnuFileRepDB");
+        row("appointment typed, Restore", "menu mnuFileBackupDB | menu mnuEditNewAppt", "frmAppt", true,
+            "answer Yes | answer OK | menu mnuFileRestoreDB");
+        row("to-do typed, Delete Item", "search Berg | key Ctrl+T", "frmToDo", true,
+            "answer Yes | answer OK | menu mnuEditDelete | wait frmDelete");
+    }
+    void typedInputSurvivesAScreenSwitch() {
+        QFETCH(QString, open);
+        QFETCH(QString, form);
+        QFETCH(bool, typed);
+        QFETCH(QString, then);
+        Walker walk;
+        walk.Run(open);
+        QPointer<QWidget> dialog = walk.Shown(form);
+        QVERIFY(dialog);
+        if (typed) QTest::keyClicks(dialog->focusWidget(), QStringLiteral("Typed"));
+        walk.Run(then);
+        QCOMPARE(!dialog.isNull(), typed && !then.contains("mnuEditDelete"));
+        if (then.contains("mnuFile"))
+            QVERIFY(walk.f->prompts().lastText().startsWith("Please close every open window before "));
+        QCOMPARE(Walker::ErrLogText(), QString());
+    }
+};
+
 // Every screen and dialog closed by its own close box, each in a fresh run of the program.
 class ScreenCloseBoxTest : public QObject {
     Q_OBJECT
@@ -527,4 +651,6 @@ private Q_SLOTS:
 
 POMARET_TEST(ScreenWalkTest)
 POMARET_TEST(ScreenCloseBoxTest)
+POMARET_TEST(DialogKeysTest)
+POMARET_TEST(UnsavedItemDialogTest)
 #include "tst_ScreenWalk.moc"

@@ -87,6 +87,7 @@ void PromptSeam::clear() {
 
 std::optional<PromptSeam::Reply> PromptSeam::takeReply(bool isInput, const Box& box) {
     if (m_replies.isEmpty()) {
+        if (m_escapeUnasked) return std::nullopt;
         Fail(QStringLiteral("Unexpected %1: nothing queued for it").arg(Describe(box)));
         return std::nullopt;
     }

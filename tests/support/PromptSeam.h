@@ -46,6 +46,9 @@ public:
     PromptSeam& answerDefault();
     PromptSeam& input(const QString& text);
     PromptSeam& inputCancel();
+    // Boxes that come with no reply get Esc (the input box Cancel) instead of failing the test: for
+    // tests that press every button of a dialog in turn and look only at what the buttons did.
+    void escapeUnasked(bool on) { m_escapeUnasked = on; }
     // Replies still waiting for their box.
     int pending() const { return static_cast<int>(m_replies.size()); }
 
@@ -79,6 +82,7 @@ private:
     QList<Reply> m_replies;
     QList<Box> m_shown;
     int m_beeps = 0;
+    bool m_escapeUnasked = false;
 };
 
 }  // namespace testsupport
