@@ -37,9 +37,7 @@ void RunTail(Tail tail, const QString& action, int32_t number, const QString& de
             modGeneral::ShowError(number, description);
             break;
         case Tail::Action:
-            ui::MsgBox(QStringLiteral("An un-known error occurred while ") + action +
-                           QStringLiteral("!\nSorry for the inconvenience"),
-                       ui::OKOnly, ui::ProgramTitle());
+            ui::MsgBox(ActionFailureText(action), ui::OKOnly, ui::ProgramTitle());
             break;
         case Tail::Message:
             ui::MsgBox(action + QStringLiteral("\nSorry for the inconvenience"), ui::OKOnly,
@@ -53,6 +51,11 @@ void RunTail(Tail tail, const QString& action, int32_t number, const QString& de
 }
 
 }  // namespace
+
+QString ActionFailureText(const QString& action) {
+    return QStringLiteral("An un-known error occurred while ") + action +
+           QStringLiteral("!\nSorry for the inconvenience");
+}
 
 bool trap(const QString& procName, Tail tail, const QString& action, const std::function<void()>& body) {
     const bool busyBefore = ui::IsBusy();

@@ -27,6 +27,9 @@ inline bool trap(const QString& procName, Tail tail, const std::function<void()>
     return trap(procName, tail, QString(), body);
 }
 
+// The action tail's text, for a procedure that adds a word of its own after it.
+QString ActionFailureText(const QString& action);
+
 // Tests: the next trapped run of `procName` fails at its start with this error.
 void InjectFault(const QString& procName, int32_t number, const QString& description);
 

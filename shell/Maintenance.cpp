@@ -238,8 +238,7 @@ void mnuFileRepDB_Click() {
         ReopenDatabase();
     } catch (...) {
     }
-    QString text = QStringLiteral(
-        "An un-known error occurred while Repairing the Database!\nSorry for the inconvenience");
+    QString text = core::ActionFailureText(QStringLiteral("Repairing the Database"));
     if (damaged) {
         text +=
             FileExists(core::DataRoot::BackupPath())
@@ -340,8 +339,7 @@ bool BackupDataFiles() {
         modGeneral::SetStatus(QString());
     });
     if (copied) return true;
-    QString text = QStringLiteral(
-        "An un-known error occurred while Backing Up the Database!\nSorry for the inconvenience");
+    QString text = core::ActionFailureText(QStringLiteral("Backing Up the Database"));
     // A copy of a damaged database would put damage in place of the last good backup.
     if (damaged) {
         text += shell::FileExists(core::DataRoot::BackupPath())
