@@ -158,6 +158,18 @@ bool RefusedWhileFormsOpen(const QString& action) {
     return true;
 }
 
+// The failure box of `action`; when the database is damaged, followed by what that means as there is
+// a backup or none.
+void ShowFailure(const QString& action, bool damaged, const QString& withBackup,
+                 const QString& withoutBackup) {
+    QString text = core::ActionFailureText(action);
+    if (damaged) {
+        text += QStringLiteral("\n\n") +
+                (shell::FileExists(core::DataRoot::BackupPath()) ? withBackup : withoutBackup);
+    }
+    ui::MsgBox(text, ui::OKOnly, ui::ProgramTitle());
+}
+
 }  // namespace
 
 namespace shell {
@@ -238,16 +250,10 @@ void mnuFileRepDB_Click() {
         ReopenDatabase();
     } catch (...) {
     }
-    QString text = core::ActionFailureText(QStringLiteral("Repairing the Database"));
-    if (damaged) {
-        text +=
-            FileExists(core::DataRoot::BackupPath())
-                ? QStringLiteral(
-                      "\n\nThe database is damaged. Restore it from the last backup with "
-                      "File > Database Utilities > Restore Data ...")
-                : QStringLiteral("\n\nThe database is damaged, and there is no backup to restore it from.");
-    }
-    ui::MsgBox(text, ui::OKOnly, ui::ProgramTitle());
+    ShowFailure(QStringLiteral("Repairing the Database"), damaged,
+                QStringLiteral("The database is damaged. Restore it from the last backup with "
+                               "File > Database Utilities > Restore Data ..."),
+                QStringLiteral("The database is damaged, and there is no backup to restore it from."));
 }
 
 void mnuFileBackupDB_Click() {
@@ -339,16 +345,11 @@ bool BackupDataFiles() {
         modGeneral::SetStatus(QString());
     });
     if (copied) return true;
-    QString text = core::ActionFailureText(QStringLiteral("Backing Up the Database"));
     // A copy of a damaged database would put damage in place of the last good backup.
-    if (damaged) {
-        text += shell::FileExists(core::DataRoot::BackupPath())
-                    ? QStringLiteral(
-                          "\n\nThe database is damaged, so no backup was made; the last backup "
-                          "was kept as it was.")
-                    : QStringLiteral("\n\nThe database is damaged, so no backup was made.");
-    }
-    ui::MsgBox(text, ui::OKOnly, ui::ProgramTitle());
+    ShowFailure(QStringLiteral("Backing Up the Database"), damaged,
+                QStringLiteral("The database is damaged, so no backup was made; the last backup was kept "
+                               "as it was."),
+                QStringLiteral("The database is damaged, so no backup was made."));
     return false;
 }
 
