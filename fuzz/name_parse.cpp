@@ -1,10 +1,11 @@
 // The personal-name parser (clsNameParse) on arbitrary text.
 //
-// Invariants: no error escapes a parser step (FuzzTrap aborts on one); every part holds only
-// characters of the typed name; the first name is a single word, middle and last name words joined
-// by single blanks, none with commas; the title holds no comma; the middle initial is the start of
-// the middle name; a name that does not parse says so with the parser's one message; a name that
-// parses loses no word: every character of it but white space and commas is in exactly one part.
+// Invariants: no error escapes a parser step (FuzzTrap aborts on one); every part is made of the
+// typed name's characters, in the order typed; the first name is a single word, middle and last
+// names are words joined by single blanks (whatever white space parted them when typed), none with
+// commas; the title holds no comma; the middle initial is the start of the middle name; a name that
+// does not parse says so with the parser's one message; a name that parses loses no word: every
+// character of it but white space and commas is in exactly one part.
 #include <QStringList>
 #include <algorithm>
 
@@ -27,6 +28,19 @@ bool Words(const QString& part) {
     return OneWord(QString(part).remove(u' '));
 }
 
+// True when the characters of `part`, the blanks that join its words left out, stand in `whole` in
+// the same order (the parser only drops text, it never moves or makes any).
+bool InOrderFrom(const QString& part, const QString& whole) {
+    qsizetype at = 0;
+    for (const QChar c : part) {
+        if (c == u' ') continue;
+        at = whole.indexOf(c, at);
+        if (at < 0) return false;
+        ++at;
+    }
+    return true;
+}
+
 // The characters of the texts but white space and commas, in order of code unit.
 QString Kept(const QStringList& texts) {
     QString out;
@@ -45,6 +59,9 @@ void Check(const QString& name) {
     const QStringList parts{p.Prefix(),   p.Suffix(),        p.FirstName(), p.MiddleName(),
                             p.LastName(), p.MiddleInitial(), p.Title()};
     for (const QString& part : parts)
+        FUZZ_CHECK(InOrderFrom(part, name), name, QStringLiteral("part \"%1\"").arg(fuzz::Shown(part)));
+    // Only the several-word parts may hold a blank the name did not: the one joining two words.
+    for (const QString& part : {p.Prefix(), p.Suffix(), p.FirstName(), p.MiddleInitial(), p.Title()})
         FUZZ_CHECK(fuzz::CharactersFrom(part, name), name,
                    QStringLiteral("part \"%1\"").arg(fuzz::Shown(part)));
     FUZZ_CHECK(OneWord(p.FirstName()), name,
