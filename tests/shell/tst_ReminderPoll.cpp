@@ -180,12 +180,13 @@ private Q_SLOTS:
             << "03/29/2026 01:58" << QStringList{"03/29/2026|2:30 AM|AP", "03/29/2026|3:00 AM|TD"}
             << QStringList{"save 03/29/2026 2:30 AM", "03/29/2026 01:59", "03/29/2026 03:00"}
             << QList<int>{3, 1, 2};
-        // ... the repeated one pops up once, and after the clock went back a tick polls its own minute.
+        // ... the repeated one pops up once.
         QTest::newRow("fall back") << "10/25/2026 02:28"
                                    << QStringList{"10/25/2026|2:30 AM|AP", "10/25/2026|3:00 AM|TD"}
                                    << QStringList{"10/25/2026 02:30", "10/25/2026 02:59", "10/25/2026 02:00",
                                                   "10/25/2026 02:30", "10/25/2026 03:00"}
                                    << QList<int>{1, 2};
+        // A reminder saved after the clock went back, for the minute of the next tick, which polls it.
         QTest::newRow("clock set back")
             << ten << QStringList{}
             << QStringList{"at 12/08/2026 09:24", "save 12/08/2026 9:30 AM", "12/08/2026 09:25"}
