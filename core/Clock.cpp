@@ -29,6 +29,10 @@ QTime Time() {
     return Now().time();
 }
 
+QString MinuteText(const QDate& date, const QTime& time) {
+    return date.toString(Qt::ISODate) + QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm"));
+}
+
 void SetNow(const QDateTime& now) {
     g_fixed = WholeSeconds(now.toLocalTime());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QDateTime>
 #include <QRectF>
 #include <QString>
 
@@ -36,8 +35,9 @@ public:
     // The window is shown again, also from the tray or from the minimising that stands in for it
     // where there is no tray, and the icon goes.
     virtual void ShowFromTray() {}
-    // The last minute the reminder poll has looked at; invalid while no poll runs.
-    virtual QDateTime PollTime() const { return {}; }
+    // The last minute the reminder poll has looked at (core::Clock::MinuteText); empty while no poll
+    // runs.
+    virtual QString PollTime() const { return {}; }
 };
 
 void SetMainWindow(MainWindowLink* window);

@@ -10,16 +10,17 @@ namespace items {
 
 namespace {
 
-// Whether the poll has still to reach the reminder's minute. It catches up on a minute it is behind
-// the clock, and after the clock was set back it goes on from now.
+// Whether the poll has still to reach the reminder's minute, compared as the poll compares them. It
+// catches up on a minute it is behind the clock, and after the clock was set back its next tick polls
+// that tick's own minute.
 bool StillToPoll(const RemindAt& at) {
     const QDateTime now = core::Clock::Now();
-    QDateTime polled(now.date(), QTime(now.time().hour(), now.time().minute()));
+    QString polled = core::Clock::MinuteText(now.date(), now.time());
     if (const core::MainWindowLink* window = core::MainWindow()) {
-        const QDateTime last = window->PollTime();
-        if (last.isValid() && last < polled) polled = last;
+        const QString last = window->PollTime();
+        if (!last.isEmpty() && last < polled) polled = last;
     }
-    return QDateTime(at.date, at.time) > polled;
+    return core::Clock::MinuteText(at.date, at.time) > polled;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "reports/frmPrintContact.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include "core/RecordEditor.h"
@@ -162,7 +163,7 @@ void frmPrintContact::PopulateRelContacts() {
     });
 }
 
-// Every link has its row, in link order; the projects come with the links, in one query.
+// Every project linked has its row, in link order; the projects come with the links, in one query.
 void frmPrintContact::PopulateRelProjects() {
     core::trap(QStringLiteral("frmPrintContact.PopulateRelProjects"), Tail::Silent, [&] {
         m_sngCurY += 0.1f;
@@ -172,11 +173,17 @@ void frmPrintContact::PopulateRelProjects() {
                 "FROM RelateProject LEFT JOIN Projects ON Projects.ProjID = RelateProject.fkProjID "
                 "WHERE RelateProject.fkContID = ? ORDER BY RelateProject.RefNum"),
             {m_lngContID});
+        QSet<qint64> printed;
         if (m_rsPrint.RecordCount() > 0) {
             m_rsPrint.MoveFirst();
             for (; !m_rsPrint.Eof(); m_rsPrint.MoveNext()) {
-                if (!m_rsPrint.Value(0).isNull())
+                const QVariant project = m_rsPrint.Value(0);
+                // A project linked twice is printed once, as the editor lists it.
+                if (!project.isNull() && printed.contains(project.toLongLong())) continue;
+                if (!project.isNull()) {
+                    printed.insert(project.toLongLong());
                     GetProjectInfo(m_rsPrint.Value(1), m_rsPrint.Value(2), m_rsPrint.Value(3));
+                }
                 m_sngCurY += kRowPitch;
             }
         }

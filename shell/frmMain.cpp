@@ -62,8 +62,9 @@ constexpr int kFrameWatchTicks = 50;
 // The window whose MDI area the screen registry shows screens in.
 const frmMain* g_screenHost = nullptr;
 
-QDateTime StartOfMinute(const QDateTime& t) {
-    return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()));
+QString NowMinute() {
+    const QDateTime now = core::Clock::Now();
+    return core::Clock::MinuteText(now.date(), now.time());
 }
 
 double StoredNumber(const QString& key, const QString& defaultValue) {
@@ -410,7 +411,7 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
         remindersChecked = true;
         ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
         // Reminders due before this minute have passed already and do not pop up.
-        m_vPollTime = StartOfMinute(core::Clock::Now());
+        m_vPollTime = NowMinute();
         Timer1->start();
     });
 
@@ -631,22 +632,31 @@ void frmMain::Timer1_Timer() {
     } endPoll{m_blnPolling};
 
     core::trap(QStringLiteral("frmMain.Timer1_Timer"), core::Tail::Silent, [this] {
-        const QDateTime minute = StartOfMinute(core::Clock::Now());
-        if (!m_vPollTime.isValid() || minute < m_vPollTime) {
-            // Not started, or the clock was set back: go on from here.
+        const QString minute = NowMinute();
+        if (m_vPollTime.isEmpty()) {
+            // Not started: go on from here.
             m_vPollTime = minute;
-        } else if (minute > m_vPollTime) {
-            // Every minute after the last poll up to this one, so a late tick (a pop-up held open, a
-            // machine woken from sleep) catches up, over as many midnights as it takes.
-            const QDateTime first = m_vPollTime.addSecs(60);
-            const QTime to(minute.time().hour(), minute.time().minute(), 59);
+        } else {
+            // The minutes are compared as the texts the rows hold (core::Clock::MinuteText). Every
+            // minute after the last poll up to this one, so a late tick (a pop-up held open, a machine
+            // woken from sleep) catches up, over as many midnights and skipped hours as it takes. A
+            // clock set back, or an hour repeated, polls this minute alone: a reminder saved for it
+            // after the clock went back is pending and must pop up.
+            const bool back = minute <= m_vPollTime;
+            const QString from = back ? minute : m_vPollTime;
+            const auto date = [](const QString& m) { return m.left(10); };
+            const auto time = [](const QString& m, const char* seconds) {
+                return m.mid(11) + QLatin1String(seconds);
+            };
             db::Recordset rs = g_dbLocal->OpenRecordset(
                 QStringLiteral("SELECT RefNum, RemDate, RemTime, fkToDoID, fkApptID, ") +
                     QStringLiteral("Type, Completed FROM Remind ") +
-                    QStringLiteral("WHERE RemDate >= ? AND RemDate <= ? AND (RemDate > ? OR RemTime >= ?) ") +
-                    QStringLiteral("AND (RemDate < ? OR RemTime <= ?) AND Completed = False ") +
+                    QStringLiteral("WHERE RemDate >= ? AND RemDate <= ? AND (RemDate > ? OR RemTime ") +
+                    (back ? QStringLiteral(">=") : QStringLiteral(">")) +
+                    QStringLiteral(" ?) AND (RemDate < ? OR RemTime <= ?) AND Completed = False ") +
                     QStringLiteral("ORDER BY RemDate, RemTime, RefNum"),
-                {first.date(), minute.date(), first.date(), first.time(), minute.date(), to});
+                {date(from), date(minute), date(from), time(from, back ? ":00" : ":59"), date(minute),
+                 time(minute, ":59")});
             struct Due {
                 qint64 remindId;
                 qint64 itemId;

@@ -89,7 +89,7 @@ public:
     // last poll pops up, one after another.
     void Timer1_Timer();
     // The last minute the poll looked at (the start-up minute until the first tick).
-    QDateTime PollTime() const override { return m_vPollTime; }
+    QString PollTime() const override { return m_vPollTime; }
 
     // The notification-area icon, shown while the window hides with reminders pending. The reminder
     // pop-up removes it and shows the window again when it closes (ShowFromTray).
@@ -216,7 +216,7 @@ private:
     QString m_vStartDate;
     // False until the first check, which counts as reminders pending.
     bool m_blnNoReminders = false;
-    QDateTime m_vPollTime;
+    QString m_vPollTime;  // core::Clock::MinuteText
     // A tick while a pop-up is open (timers keep firing in its modal loop) must not poll again.
     bool m_blnPolling = false;
     // Where there is no tray the close path minimises; showing the window again undoes that.

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <memory>
 
+#include "core/Clock.h"
 #include "core/MainWindowLink.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -93,7 +94,7 @@ public:
     QRectF OuterFrameTwips() const override { return {}; }
     bool PositionKnown() const override { return true; }
     void RemoveTrayIcon() override { steps << "RemoveTrayIcon"; }
-    QDateTime PollTime() const override { return polled; }
+    QString PollTime() const override { return polled; }
     void ShowFromTray() override {
         const auto& registry = ui::ScreenRegistry::instance();
         const frmReminder* popup = registry.find<frmReminder>();
@@ -105,7 +106,7 @@ public:
     QWidget window;
     QString status;
     QStringList steps;
-    QDateTime polled;
+    QString polled;
 };
 
 // The to-do and note dialogs driven as a user drives them, opened the way every opener opens them.
@@ -636,7 +637,7 @@ private Q_SLOTS:
         QFETCH(QString, completed);
         WindowLink link;
         if (!polled.isEmpty())
-            link.polled = QDateTime(Day("12/08/2026"), QLocale::c().toTime(polled, "h:mm AP"));
+            link.polled = core::Clock::MinuteText(Day("12/08/2026"), QLocale::c().toTime(polled, "h:mm AP"));
         openToDo();
         QTest::keyClicks(ctl("Text1(0)"), "Call");
         pickDate(Day("12/09/2026"));  // away from today and back: today, picked
