@@ -1,7 +1,6 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFile>
-#include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -14,6 +13,7 @@
 
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "support/FolderLock.h"
 #include "support/TestRegistry.h"
 
 namespace {
@@ -141,14 +141,13 @@ private Q_SLOTS:
         QCOMPARE(shell::SingleInstance::tryAcquire(path),
                  shell::SingleInstance::Outcome::Acquired);  // already ours
 
-        // What a second copy finds: the lock is taken by a live process.
-        QLockFile second(path);
-        QVERIFY(!second.tryLock(0));
+        // What a second copy finds: the data root is taken.
+        testsupport::FolderLock second(root.path());
+        QVERIFY(!second.held());
 
         shell::SingleInstance::release();
-        QVERIFY(second.tryLock(0));
+        QVERIFY(second.tryLock());
         QCOMPARE(shell::SingleInstance::tryAcquire(path), shell::SingleInstance::Outcome::Running);
-        second.unlock();
     }
 
     void staleLockOfADeadProcessIsTakenOver() {

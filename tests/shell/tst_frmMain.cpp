@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMoveEvent>
@@ -28,6 +27,7 @@
 #include "platform/ui/ScreenRegistry.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
+#include "support/FolderLock.h"
 #include "support/FocusMoves.h"
 #include "support/TestRegistry.h"
 
@@ -113,8 +113,12 @@ private Q_SLOTS:
     }
 
     void secondInstanceEndsAtOnce() {
-        QLockFile other(core::DataRoot::LockPath());
-        QVERIFY(other.tryLock(0));
+        testsupport::FolderLock other(f->root());
+        QVERIFY(other.held());
+        QFile lock(core::DataRoot::LockPath());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(QCoreApplication::applicationPid()) + "\npomaret\n");
+        lock.close();
         f->prompts().answer(ui::Answer::OK);
 
         w = std::make_unique<frmMain>();
