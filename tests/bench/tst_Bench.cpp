@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -7,6 +8,7 @@
 #include <QTest>
 
 #include "bench/bench/Bench.h"
+#include "platform/db/Database.h"
 #include "support/TestRegistry.h"
 
 // The benchmark's whole routine on a small generated database, once per step: every figure must
@@ -24,6 +26,10 @@ class BenchTest : public QObject {
         options.only = only;
         options.seedContacts = 300;
         options.seedItems = 3000;
+        // The start-up steps start the bench command itself, once per start.
+        QString build = qEnvironmentVariable("POMARET_BUILD_DIR");
+        if (build.isEmpty()) build = QCoreApplication::applicationDirPath() + QStringLiteral("/..");
+        options.program = build + QStringLiteral("/bench/pomaret-bench");
         const bench::BenchReport report = bench::runBench(options);
         [&] {
             QVERIFY2(report.prompts.isEmpty(), qPrintable(report.prompts.join(u'\n')));
@@ -46,6 +52,7 @@ class BenchTest : public QObject {
         const QStringList compared = bench::comparedStepNames();
         for (const QString& step : steps) {
             names << step;
+            if (step == QLatin1String("startup")) names << QStringLiteral("startup.window");
             if (compared.contains(step)) {
                 for (const char* part : {".program_sql", ".sqlite", ".ratio", ".layer", ".layer_ratio"})
                     names << step + QLatin1String(part);
@@ -87,6 +94,20 @@ private Q_SLOTS:
         QVERIFY(figures.value(QStringLiteral("home_reload.layer_ratio"))
                     .value(QStringLiteral("target"))
                     .isDouble());
+
+        // Killed copies and all, the run leaves the data root as a clean end does: no lock file,
+        // nothing waiting in a write-ahead log, the database sound and the interim save undone.
+        const QString path = dir.filePath(QStringLiteral("Data/PomaretData.db"));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Pomaret.lock"))));
+        QCOMPARE(QFileInfo(path + QStringLiteral("-wal")).size(), 0);
+        const std::unique_ptr<db::Database> database = db::Database::Open(path);
+        QCOMPARE(database->Query(QStringLiteral("PRAGMA integrity_check"), {}).rows.value(0).value(0),
+                 QVariant(QStringLiteral("ok")));
+        QCOMPARE(database->Query(QStringLiteral("SELECT COUNT(*) FROM Company WHERE CompName = '-'"), {})
+                     .rows.value(0)
+                     .value(0)
+                     .toInt(),
+                 0);
     }
 };
 
