@@ -445,8 +445,9 @@ bool frmMain::AcquireLock() {
     if (outcome == Outcome::Running && !shell::SingleInstance::namesLiveCopy(lockPath)) {
         // The lock file was changed, replaced or removed under the copy that runs: the user may look
         // for that file and find it saying nothing, or something else.
-        text += QStringLiteral("\nA copy holds the data in '%1', though the lock file '%2' does not name it: "
-                               "end that copy before starting Pomaret again.")
+        text += QStringLiteral(
+                    "\nA copy holds the data in '%1', though the lock file '%2' does not name it: "
+                    "end that copy before starting Pomaret again.")
                     .arg(core::DataRoot::Dir(), lockPath);
     } else if (outcome == Outcome::OtherHost) {
         text = QStringLiteral(

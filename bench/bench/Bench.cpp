@@ -508,7 +508,8 @@ public:
     // launch until the home screen is shown; beside it the main window's own part of that time.
     void startup() {
         Measurement total = measurement(QStringLiteral("startup"), QStringLiteral("ms"), 150.0);
-        Measurement window = measurement(QStringLiteral("startup.window"), QStringLiteral("ms"), std::nullopt);
+        Measurement window =
+            measurement(QStringLiteral("startup.window"), QStringLiteral("ms"), std::nullopt);
         for (int rep = 0; rep <= m_options.reps; ++rep) {
             const auto [launchToHome, windowToHome] = startProcess(false);
             add(total, rep, launchToHome);
@@ -965,8 +966,9 @@ private:
             if (line.startsWith(QLatin1String("error "))) m_report.errors << line.mid(6);
         }
         // The unclean one ends by being killed; every other one by returning.
-        const bool endedAsMeant = unclean ? child.exitStatus() == QProcess::CrashExit
-                                          : child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+        const bool endedAsMeant = unclean
+                                      ? child.exitStatus() == QProcess::CrashExit
+                                      : child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
         // Its warnings are said only when it failed: each start would repeat them.
         if (launchToHome < 0 || !endedAsMeant) {
             throw Failure(("a start in a process of its own failed: " + child.errorString() + u'\n' +
@@ -1572,9 +1574,8 @@ int startOnce(const BenchOptions& options, bool unclean) {
         if (unclean) {
             // Saves the next start finds only in the write-ahead log, which in the end change nothing
             // (a save of the same value would not even be written).
-            const QVariant name = g_dbLocal->Query(QStringLiteral("SELECT CompName FROM Company"), {})
-                                      .rows.value(0)
-                                      .value(0);
+            const QVariant name =
+                g_dbLocal->Query(QStringLiteral("SELECT CompName FROM Company"), {}).rows.value(0).value(0);
             g_dbLocal->Execute(QStringLiteral("UPDATE Company SET CompName = ?"), {QStringLiteral("-")});
             g_dbLocal->Execute(QStringLiteral("UPDATE Company SET CompName = ?"), {name});
             std::raise(SIGKILL);

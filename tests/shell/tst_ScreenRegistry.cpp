@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFile>
@@ -13,7 +17,6 @@
 
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ScreenRegistry.h"
-#include "support/FolderLock.h"
 #include "support/TestRegistry.h"
 
 namespace {
@@ -142,12 +145,13 @@ private Q_SLOTS:
                  shell::SingleInstance::Outcome::Acquired);  // already ours
 
         // What a second copy finds: the data root is taken.
-        testsupport::FolderLock second(root.path());
-        QVERIFY(!second.held());
+        const int second = ::open(QFile::encodeName(root.path()), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QCOMPARE(::flock(second, LOCK_EX | LOCK_NB), -1);
 
         shell::SingleInstance::release();
-        QVERIFY(second.tryLock());
+        QCOMPARE(::flock(second, LOCK_EX | LOCK_NB), 0);
         QCOMPARE(shell::SingleInstance::tryAcquire(path), shell::SingleInstance::Outcome::Running);
+        ::close(second);
     }
 
     void staleLockOfADeadProcessIsTakenOver() {
