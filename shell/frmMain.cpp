@@ -37,6 +37,7 @@
 #include "core/Trap.h"
 #include "core/frmErrLog.h"
 #include "core/modGeneral.h"
+#include "platform/db/Database.h"
 #include "platform/db/DbError.h"
 #include "platform/shell/Shell.h"
 #include "platform/shell/SingleInstance.h"
@@ -432,9 +433,24 @@ bool frmMain::AcquireLock() {
     QString otherHost;
     const Outcome outcome = shell::SingleInstance::tryAcquire(lockPath, &otherHost);
     if (outcome == Outcome::Acquired) return true;
+    const QString folder = QFileInfo(lockPath).absolutePath();
+    if (outcome == Outcome::DiskFull) {
+        // Said as the database's open says it: whichever step meets the full disk first.
+        const db::DbError full = db::DiskFull(folder);
+        modGeneral::ShowError(full.number(), full.description());
+        m_exitCode = 1;
+        return false;
+    }
     QString text = QStringLiteral("Pomaret - Contact Manager is already running.");
     m_exitCode = 0;
-    if (outcome == Outcome::OtherHost) {
+    if (outcome == Outcome::Running && !shell::SingleInstance::namesLiveCopy(lockPath)) {
+        // The lock file was changed, replaced or removed under the copy that runs: the user may look
+        // for that file and find it saying nothing, or something else.
+        text += QStringLiteral(
+                    "\nA copy holds the data in '%1', though the lock file '%2' does not name it: "
+                    "end that copy before starting Pomaret again.")
+                    .arg(core::DataRoot::Dir(), lockPath);
+    } else if (outcome == Outcome::OtherHost) {
         text = QStringLiteral(
                    "Pomaret - Contact Manager is already running on the computer '%1' with the data in "
                    "'%2'.\nTwo computers must not use one database at the same time. Once Pomaret has "
@@ -443,7 +459,6 @@ bool frmMain::AcquireLock() {
         m_exitCode = 1;
     } else if (outcome == Outcome::CannotCreate) {
         // Without its lock a second copy could open the same database unwarned.
-        const QString folder = QFileInfo(lockPath).absolutePath();
         text = core::DataRoot::FileInTheWay(folder);
         if (text.isEmpty()) {
             text = QStringLiteral(

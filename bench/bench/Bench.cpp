@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -26,6 +27,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -502,11 +504,29 @@ public:
     Session(const BenchOptions& options, BenchReport& report, const Picks& picks)
         : m_options(options), m_report(report), m_picks(picks) {}
 
+    // Each start in a process of its own, as a user starts the program once per process: from the
+    // launch until the home screen is shown; beside it the main window's own part of that time.
     void startup() {
-        std::unique_ptr<frmMain> window;
-        timed(
-            QStringLiteral("startup"), 150.0, nullptr, [&] { window = startWindow(); },
-            [&] { closeWindow(window); });
+        Measurement total = measurement(QStringLiteral("startup"), QStringLiteral("ms"), 150.0);
+        Measurement window =
+            measurement(QStringLiteral("startup.window"), QStringLiteral("ms"), std::nullopt);
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            const auto [launchToHome, windowToHome] = startProcess(false);
+            add(total, rep, launchToHome);
+            add(window, rep, windowToHome);
+        }
+        m_report.measurements << total << window;
+    }
+
+    // The same after a copy was killed having saved a change (untimed): the start takes over its lock
+    // and checks the database its write-ahead log was left with.
+    void startupUnclean() {
+        Measurement m = measurement(QStringLiteral("startup_unclean"), QStringLiteral("ms"), std::nullopt);
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            startProcess(true);
+            add(m, rep, startProcess(false).first);
+        }
+        m_report.measurements << m;
     }
 
     void open() {
@@ -913,6 +933,51 @@ private:
         m_report.measurements << m;
     }
 
+    // Runs startOnce in a fresh process; gives the time from its launch until it said the home screen
+    // was shown, and the main window's part of it as the process measured it.
+    std::pair<double, double> startProcess(bool unclean) {
+        QProcess child;
+        child.setProgram(m_options.program.isEmpty() ? QCoreApplication::applicationFilePath()
+                                                     : m_options.program);
+        QStringList arguments{QStringLiteral("--one-start"), QStringLiteral("--data-dir"), m_options.dataDir,
+                              QStringLiteral("--today"), m_options.today.toString(Qt::ISODate)};
+        if (unclean) arguments << QStringLiteral("--unclean");
+        child.setArguments(arguments);
+        const auto start = SteadyClock::now();
+        child.start();
+        double launchToHome = -1;
+        double windowToHome = -1;
+        QStringList lines;
+        while (child.waitForReadyRead(120000)) {
+            while (child.canReadLine()) {
+                const QString line = QString::fromUtf8(child.readLine()).trimmed();
+                if (line.startsWith(QLatin1String("home ")) && launchToHome < 0) {
+                    launchToHome = msSince(start);
+                    windowToHome = line.mid(5).toDouble();
+                } else {
+                    lines << line;
+                }
+            }
+        }
+        child.waitForFinished(120000);
+        lines << QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        for (const QString& line : lines) {
+            if (line.startsWith(QLatin1String("box "))) m_report.prompts << line.mid(4);
+            if (line.startsWith(QLatin1String("error "))) m_report.errors << line.mid(6);
+        }
+        // The unclean one ends by being killed; every other one by returning.
+        const bool endedAsMeant = unclean
+                                      ? child.exitStatus() == QProcess::CrashExit
+                                      : child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+        // Its warnings are said only when it failed: each start would repeat them.
+        if (launchToHome < 0 || !endedAsMeant) {
+            throw Failure(("a start in a process of its own failed: " + child.errorString() + u'\n' +
+                           QString::fromLocal8Bit(child.readAllStandardError()))
+                              .toStdString());
+        }
+        return {launchToHome, windowToHome};
+    }
+
     // A dialog opened by `open` until it is shown, its lists filled, then closed by Cancel (untimed).
     // Gives what `count` counted in the last one.
     int dialogStep(const QString& name, const QString& form, double target, const std::function<void()>& open,
@@ -1246,7 +1311,8 @@ void collectLoggedErrors(const QString& path, qint64 fromRowid, BenchReport& rep
     }
 }
 
-// The steps in the order they run; "startup" first, before the window the others share opens.
+// The steps in the order they run; the start-up ones first, each start in a process of its own,
+// before the window the others share opens.
 // `compared`: the step also runs its statements straight on SQLite (the .ratio and .layer_ratio
 // figures).
 struct Step {
@@ -1257,6 +1323,7 @@ struct Step {
 
 const Step kSteps[] = {
     {"startup", false, [](Session& s) { s.startup(); }},
+    {"startup_unclean", false, [](Session& s) { s.startupUnclean(); }},
     {"search_one", true,
      [](Session& s) {
          s.search(QStringLiteral("search_one"), s.picks().oneHit, QStringLiteral("frmContEntry"), 40.0);
@@ -1376,6 +1443,9 @@ const Step kSteps[] = {
     {"pquery_export", false, [](Session& s) { s.projectExport(); }},
 };
 
+// The first steps, which start the program in processes of their own.
+constexpr int kFreshProcessSteps = 2;
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -1439,14 +1509,16 @@ BenchReport runBench(const BenchOptions& options) {
             picks = pickFromData(*database, report);
             picked = true;
         }
-        if (wanted("startup")) {
-            progress(QStringLiteral("startup ..."));
-            session.startup();
+        const Step* const shared = std::begin(kSteps) + kFreshProcessSteps;
+        for (const Step* step = std::begin(kSteps); step != shared; ++step) {
+            if (!wanted(step->name)) continue;
+            progress(QLatin1String(step->name) + QStringLiteral(" ..."));
+            step->run(session);
         }
         const Step* const end = std::end(kSteps);
-        if (std::any_of(std::begin(kSteps) + 1, end, [&](const Step& step) { return wanted(step.name); })) {
+        if (std::any_of(shared, end, [&](const Step& step) { return wanted(step.name); })) {
             session.open();
-            for (const Step* step = std::begin(kSteps) + 1; step != end; ++step) {
+            for (const Step* step = shared; step != end; ++step) {
                 if (!wanted(step->name)) continue;
                 progress(QLatin1String(step->name) + QStringLiteral(" ..."));
                 step->run(session);
@@ -1484,6 +1556,40 @@ BenchReport runBench(const BenchOptions& options) {
 
     core::Clock::Reset();
     return report;
+}
+
+int startOnce(const BenchOptions& options, bool unclean) {
+    QStringList prompts;
+    PromptRecorder recorder(prompts);
+    core::DataRoot::Set(options.dataDir);
+    settings::SetFile(core::DataRoot::SettingsPath());
+    QApplication::setQuitOnLastWindowClosed(false);
+    core::Clock::SetNow(QDateTime(options.today, QTime(10, 0)));
+    QStringList errors;
+    try {
+        const auto start = SteadyClock::now();
+        std::unique_ptr<frmMain> window = startWindow();
+        std::printf("home %.3f\n", msSince(start));
+        std::fflush(stdout);
+        if (unclean) {
+            // Saves the next start finds only in the write-ahead log, which in the end change nothing
+            // (a save of the same value would not even be written).
+            const QVariant name =
+                g_dbLocal->Query(QStringLiteral("SELECT CompName FROM Company"), {}).rows.value(0).value(0);
+            g_dbLocal->Execute(QStringLiteral("UPDATE Company SET CompName = ?"), {QStringLiteral("-")});
+            g_dbLocal->Execute(QStringLiteral("UPDATE Company SET CompName = ?"), {name});
+            std::raise(SIGKILL);
+        }
+        closeWindow(window);
+    } catch (const db::DbError& e) {
+        errors << QStringLiteral("database error %1: %2").arg(e.number()).arg(e.description());
+    } catch (const std::exception& e) {
+        errors << QString::fromUtf8(e.what());
+    }
+    shell::SingleInstance::release();
+    for (const QString& prompt : prompts) std::printf("box %s\n", qPrintable(prompt));
+    for (const QString& error : errors) std::printf("error %s\n", qPrintable(error));
+    return prompts.isEmpty() && errors.isEmpty() ? 0 : 1;
 }
 
 QJsonObject toJson(const BenchReport& report, const BenchOptions& options) {

@@ -21,6 +21,9 @@ struct BenchOptions {
     // What to seed when the data root is empty.
     int seedContacts = 100000;
     int seedItems = 1000000;
+    // The bench executable itself, which the start-up steps run once per start (see startOnce);
+    // empty for this process's own.
+    QString program;
 };
 
 // One figure: the warm-up value and the timed repetitions.
@@ -54,6 +57,13 @@ QStringList comparedStepNames();
 // Runs the benchmark in this process, which must have a QApplication. Sets the data root, the
 // settings file and the clock the way the program's start does; progress goes to stderr.
 BenchReport runBench(const BenchOptions& options);
+
+// One start of the program in this fresh process, as a user starts it, for the start-up steps: prints
+// "home <ms>" once the home screen is shown (<ms> from the main window's creation), then a line per
+// box that came up ("box <text>") or error met ("error <text>"). `unclean`: after the home screen
+// it saves a change and ends at once, as a copy that was killed, leaving its lock file and a
+// write-ahead log with frames. Returns the exit code.
+int startOnce(const BenchOptions& options, bool unclean);
 
 QJsonObject toJson(const BenchReport& report, const BenchOptions& options);
 // Writes toJson to `path`; false when the file cannot be written.

@@ -46,6 +46,12 @@ int main(int argc, char** argv) {
         {QStringLiteral("items"), QStringLiteral("Items to seed when the data root is empty."),
          QStringLiteral("M"), QStringLiteral("1000000")},
     });
+    // What the start-up steps run, once per process (see bench::startOnce).
+    QCommandLineOption oneStart(QStringLiteral("one-start"), QStringLiteral("One start, timed."));
+    QCommandLineOption unclean(QStringLiteral("unclean"), QStringLiteral("Ends that start as if killed."));
+    oneStart.setFlags(QCommandLineOption::HiddenFromHelp);
+    unclean.setFlags(QCommandLineOption::HiddenFromHelp);
+    args.addOptions({oneStart, unclean});
     args.process(app);
 
     bench::BenchOptions options;
@@ -65,6 +71,7 @@ int main(int argc, char** argv) {
     options.today = QDate::fromString(args.value(QStringLiteral("today")), Qt::ISODate);
     if (!options.today.isValid()) return fail(QStringLiteral("--today takes a date as YYYY-MM-DD."));
     if (options.dataDir.isEmpty()) return fail(QStringLiteral("--data-dir takes a folder."));
+    if (args.isSet(oneStart)) return bench::startOnce(options, args.isSet(unclean));
 
     const bench::BenchReport report = bench::runBench(options);
     std::fputs(qPrintable(bench::formatTable(report)), stdout);

@@ -262,18 +262,18 @@ DbError folderNotWritable(const QString& folder) {
                        .arg(folder));
 }
 
-DbError diskFull(const QString& folder) {
+}  // namespace
+
+DbError DiskFull(const QString& folder) {
     return DbError(kErrDiskFull,
                    QStringLiteral("The disk that holds the folder '%1' is full: free some space "
                                   "on it for the database and its working files.")
                        .arg(folder));
 }
 
-}  // namespace
-
 void RequireWritableFolder(const QString& folder) {
     if (!MayAccess(folder, Access::Write)) throw folderNotWritable(folder);
-    if (!MayAccess(folder, Access::Space)) throw diskFull(folder);
+    if (!MayAccess(folder, Access::Space)) throw DiskFull(folder);
 }
 
 Database::Database(const QString& path) : m_path(path), m_handle(this, [](Database*) {}) {}
@@ -325,13 +325,13 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
             case SQLITE_NOTADB:
                 throw DbError(kErrNotADatabase, notOurs(path));
             case SQLITE_FULL:
-                throw diskFull(folder);
+                throw DiskFull(folder);
             case SQLITE_CANTOPEN:
             case SQLITE_PERM:
             case SQLITE_AUTH:
             case SQLITE_IOERR:
                 // The disk may have filled up since the look above.
-                if (!MayAccess(folder, Access::Space)) throw diskFull(folder);
+                if (!MayAccess(folder, Access::Space)) throw DiskFull(folder);
                 throw cannotRead;
             default:
                 if (e.getExtendedErrorCode() == SQLITE_READONLY_DIRECTORY) throw folderNotWritable(folder);
@@ -357,7 +357,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
     } catch (const SQLite::Exception& e) {
         if (e.getExtendedErrorCode() == SQLITE_READONLY_DIRECTORY) throw folderNotWritable(folder);
         if ((e.getErrorCode() & 0xff) == SQLITE_READONLY) throw cannotWrite;
-        if ((e.getErrorCode() & 0xff) == SQLITE_FULL) throw diskFull(folder);
+        if ((e.getErrorCode() & 0xff) == SQLITE_FULL) throw DiskFull(folder);
         throw fromSqlite(e);
     }
     probeFiles.keep();

@@ -34,6 +34,8 @@ bool MayAccess(const QString& path, Access access);
 // Raises kErrCannotWrite unless files can be created in `folder` (a database needs its folder for
 // its journal and WAL files), kErrDiskFull when its disk has no room left for them.
 void RequireWritableFolder(const QString& folder);
+// The kErrDiskFull error for the disk that holds `folder`, as every step that meets a full disk says it.
+DbError DiskFull(const QString& folder);
 
 // True for an error that says the file itself is damaged (its check failed, or SQLite found it
 // corrupt or not a database), rather than that something around it failed.

@@ -2,23 +2,27 @@
 
 #include <QString>
 
-// One running copy per data root: a lock file held for the whole run and released at exit. A lock
-// left behind by a process that no longer runs is taken over.
+// One running copy per data root. The lock proper is held on the data root folder itself for the
+// whole run: no rename, delete or change of the lock file can lift it, and the system lets it go
+// when the process ends, however it ends. The lock file beside it only names the copy that holds it.
 namespace shell::SingleInstance {
 
 enum class Outcome {
     Acquired,      // held by this process now (or already)
-    Running,       // another live copy on this computer holds it
-    OtherHost,     // the lock names another computer, whose copy cannot be seen from here
-    CannotCreate,  // no lock file can be made at that path
+    Running,       // another copy holds the data root
+    OtherHost,     // the lock file names another computer, whose copy cannot be seen from here
+    CannotCreate,  // no lock can be taken or named at that path
+    DiskFull,      // the disk that holds the data root has no room left for the lock file
 };
 
-// Takes the lock at `lockPath`. Holding it already (the same path, this process) counts as acquired;
-// a lock held on another path is let go first. A lock that names no process (empty, unreadable or
-// garbled) is taken over like a dead process's, unless a copy is writing it this very moment. For
-// OtherHost, `otherHost` receives the computer's name.
+// Takes the lock for the folder of `lockPath` and writes the lock file naming this copy over
+// whatever the file held. Holding it already (the same path, this process) counts as acquired; a
+// lock held on another path is let go first. For OtherHost, `otherHost` receives the computer's name.
 Outcome tryAcquire(const QString& lockPath, QString* otherHost = nullptr);
-// Lets go of the lock (also done at exit).
+// Whether the lock file names a copy that runs on this computer: false when it is missing,
+// unreadable or garbled, or names a process that has ended.
+bool namesLiveCopy(const QString& lockPath);
+// Lets go of the lock (also done at exit); the lock file goes with it while it still names us.
 void release();
 bool held();
 

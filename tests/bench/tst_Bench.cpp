@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "bench/bench/Bench.h"
+#include "platform/db/Database.h"
 #include "support/TestRegistry.h"
 
 // The benchmark's whole routine on a small generated database, once per step: every figure must
@@ -24,6 +25,10 @@ class BenchTest : public QObject {
         options.only = only;
         options.seedContacts = 300;
         options.seedItems = 3000;
+        // The start-up steps run the bench command itself, once per start.
+        options.program =
+            qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
+            QStringLiteral("/bench/pomaret-bench");
         const bench::BenchReport report = bench::runBench(options);
         [&] {
             QVERIFY2(report.prompts.isEmpty(), qPrintable(report.prompts.join(u'\n')));
@@ -46,6 +51,7 @@ class BenchTest : public QObject {
         const QStringList compared = bench::comparedStepNames();
         for (const QString& step : steps) {
             names << step;
+            if (step == QLatin1String("startup")) names << QStringLiteral("startup.window");
             if (compared.contains(step)) {
                 for (const char* part : {".program_sql", ".sqlite", ".ratio", ".layer", ".layer_ratio"})
                     names << step + QLatin1String(part);
@@ -87,6 +93,10 @@ private Q_SLOTS:
         QVERIFY(figures.value(QStringLiteral("home_reload.layer_ratio"))
                     .value(QStringLiteral("target"))
                     .isDouble());
+        // The copies it killed left no save of theirs in the data.
+        QVERIFY(db::Database::Open(dir.filePath(QStringLiteral("Data/PomaretData.db")))
+                    ->Query(QStringLiteral("SELECT 1 FROM Company WHERE CompName = '-'"), {})
+                    .rows.isEmpty());
     }
 };
 

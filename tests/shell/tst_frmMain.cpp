@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -5,10 +9,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMoveEvent>
+#include <QProcess>
+#include <QSaveFile>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -109,12 +114,17 @@ private Q_SLOTS:
     void cleanup() {
         w.reset();
         shell::SingleInstance::release();
+        db::SetAccessCheck({});
         f.reset();
     }
 
     void secondInstanceEndsAtOnce() {
-        QLockFile other(core::DataRoot::LockPath());
-        QVERIFY(other.tryLock(0));
+        // Another copy holds the data root; the lock file names it.
+        const int other = ::open(QFile::encodeName(f->root()), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QCOMPARE(::flock(other, LOCK_EX | LOCK_NB), 0);
+        QFile lock(core::DataRoot::LockPath());
+        QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(QByteArray::number(getpid()) + "\n") > 0);
+        lock.close();
         f->prompts().answer(ui::Answer::OK);
 
         w = std::make_unique<frmMain>();
@@ -125,6 +135,7 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().lastStyle(), ui::OKOnly | ui::Critical);
         QVERIFY(!w->isVisible());
         QCOMPARE(Stored("WindowState"), kAbsent);
+        ::close(other);
     }
 
     // A lock naming no process is taken over; one naming another computer, or none that can be made,
@@ -176,6 +187,74 @@ private Q_SLOTS:
         if (message.isEmpty()) return;
         QCOMPARE(f->prompts().lastText(), message.arg(root, lockPath));
         if (fault.isEmpty()) QCOMPARE(ReadAll(lockPath), content);  // left for the user to delete
+    }
+
+    // Beside another copy, the real program, or what a killed one left: a start that finds the lock
+    // file changed under a running copy refuses naming the file, one that finds the disk full says so
+    // before any lock is taken. Nothing is touched, and once the copy has ended a start goes ahead.
+    void startBesideAnotherCopy_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("message");  // %1 the data root, %2 the lock file
+        const QString running =
+            "Pomaret - Contact Manager is already running.\nA copy holds the data in '%1', though the lock "
+            "file '%2' does not name it: end that copy before starting Pomaret again.";
+        for (const char* change :
+             {"replaced by rename", "deleted", "made unreadable", "garbled and read-only"})
+            QTest::newRow(change) << change << running;
+        const QString full =
+            "The following Error occurred:\n\nDescription : The disk that holds the folder '%1' is full: "
+            "free some space on it for the database and its working files.\nNumber : 3019";
+        QTest::newRow("full disk, clean root") << "full disk" << full;
+        QTest::newRow("full disk, killed copy") << "full disk, killed copy" << full;
+    }
+    void startBesideAnotherCopy() {
+        QFETCH(QString, change);
+        QFETCH(QString, message);
+        const QString root = f->root();
+        const QString lockPath = core::DataRoot::LockPath();
+        f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
+        QProcess copy;
+        if (change != "full disk") {
+            copy.start(
+                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
+                    "/pomaret",
+                {"--data-dir", root});
+            QVERIFY(copy.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(
+                ReadAll(lockPath).startsWith(QByteArray::number(copy.processId()) + '\n'), 120000);
+        }
+        if (change.endsWith("killed copy")) {
+            copy.kill();
+            QVERIFY(copy.waitForFinished());
+        }
+        if (change.endsWith("rename") || change.startsWith("garbled")) {
+            QSaveFile replacement(lockPath);  // a new file renamed over it, as a sync tool saves
+            QVERIFY(replacement.open(QIODevice::WriteOnly) &&
+                    replacement.write(change.startsWith("garbled") ? "\x01\xfe" : "999999999\n") > 0 &&
+                    replacement.commit());
+        }
+        if (change == "deleted") QVERIFY(QFile::remove(lockPath));
+        if (change.startsWith("garbled")) QVERIFY(QFile::setPermissions(lockPath, QFile::ReadOwner));
+        if (change == "made unreadable") QVERIFY(QFile::setPermissions(lockPath, {}));
+        // Root reads an unreadable file all the same: the check is told what a user meets.
+        db::SetAccessCheck([&](const QString& p, db::Access a) {
+            if (change == "made unreadable") return !(p == lockPath && a == db::Access::Read);
+            return !(change.startsWith("full disk") && p == root && a == db::Access::Space);
+        });
+        const QByteArray changed = ReadAll(lockPath);
+        f->prompts().answer(ui::Answer::OK);
+        w = std::make_unique<frmMain>();
+        QCOMPARE(w->MDIForm_Load(), Result::End);
+        QCOMPARE(f->prompts().lastText(), message.replace("%1", root).replace("%2", lockPath));
+        QCOMPARE(ReadAll(lockPath), changed);
+
+        db::SetAccessCheck({});
+        copy.kill();
+        copy.waitForFinished();
+        start();
+        QCOMPARE(f->db().Query("PRAGMA integrity_check", {}).rows.value(0).value(0), QVariant("ok"));
+        QCOMPARE(f->rowCount("Contacts"), 1);
+        QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
     void firstStartLaysOutTheWindow() {
