@@ -351,6 +351,9 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         // The whole check, as its frames may have been written over another file (a backup copied
         // in by hand), and only a comparison of indexes with their tables shows that.
         if (hasWalFrames(working)) {
+            // The same cache as the program's connection: the check reads a table's pages again for
+            // each of its indexes, and the default cache rereads them from the file.
+            probe.exec("PRAGMA cache_size=-16384");
             SQLite::Statement check(probe, "PRAGMA integrity_check(1)");
             if (!check.executeStep() || check.getColumn(0).getString() != "ok") throw damaged;
         }
