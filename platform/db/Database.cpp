@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <SQLiteCpp/Backup.h>
-#include <SQLiteCpp/SQLiteCpp.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +11,8 @@
 #include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryFile>
+#include <SQLiteCpp/Backup.h>
+#include <SQLiteCpp/SQLiteCpp.h>
 
 #include "platform/db/RecordsetImpl.h"
 #include "platform/db/SqlDialect.h"
@@ -233,7 +233,7 @@ QString SetAside(const QString& given, const QString& tag, bool withFile) {
 }
 
 QStringList AllSetAside(const QString& path, const QString& tag) {
-    const QFileInfo info(ResolvedPath(path));
+    const QFileInfo info(path);
     const QString first = info.fileName() + QLatin1Char('.') + tag;
     const QDir folder(info.absolutePath());
     QMap<int, QString> byNumber;
@@ -247,7 +247,8 @@ QStringList AllSetAside(const QString& path, const QString& tag) {
 }
 
 QString LastSetAside(const QString& path, const QString& tag) {
-    const QStringList all = AllSetAside(path, tag);
+    // Where SetAside put them.
+    const QStringList all = AllSetAside(ResolvedPath(path), tag);
     return all.isEmpty() ? QString() : all.last();
 }
 

@@ -53,7 +53,7 @@ QString ResolvedPath(const QString& path);
 QString SetAside(const QString& path, const QString& tag, bool withFile);
 // Every "<path>.<tag>" and "<path>.<tag>.N" file there is, the unnumbered one first, then by number.
 QStringList AllSetAside(const QString& path, const QString& tag);
-// The newest of them; empty when there is none.
+// The newest of those that SetAside(path, tag, ...) made (`path` resolved); empty when there is none.
 QString LastSetAside(const QString& path, const QString& tag);
 
 // One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL. A
