@@ -20,6 +20,33 @@ QString damagedText(const QString& databasePath, const QString& setAside) {
         .arg(databasePath, setAside);
 }
 
+// What a blank database built among the files of an earlier one leaves the user to know: where the
+// data may still be. Empty when there is neither a backup nor a file set aside.
+QString builtAmongOthersText(const QString& databasePath, bool wasEmpty) {
+    const QFileInfo info(databasePath);
+    const QStringList setAside =
+        QDir(info.absolutePath())
+            .entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files, QDir::Name);
+    const QString backup = DataRoot::BackupPath();
+    const bool haveBackup = QFileInfo(backup).isFile() && QFileInfo(backup).size() > 0;
+    if (setAside.isEmpty() && !haveBackup) return {};
+    QString text = QStringLiteral(
+                       "The database file '%1' was %2, so a new, empty database was made in its "
+                       "place.")
+                       .arg(databasePath, wasEmpty ? QStringLiteral("empty") : QStringLiteral("missing"));
+    if (haveBackup) {
+        text += QStringLiteral(
+                    "\nThe last backup is '%1': to go on with its data, use File > Database "
+                    "Utilities > Restore Data ...")
+                    .arg(backup);
+    }
+    if (!setAside.isEmpty()) {
+        text += QStringLiteral("\nFiles set aside from before are in '%1': %2.")
+                    .arg(info.absolutePath(), setAside.join(QStringLiteral(", ")));
+    }
+    return text;
+}
+
 }  // namespace
 
 QString SchemaScript() {
@@ -60,8 +87,10 @@ bool EnsureDatabase(const QString& databasePath) {
     return true;
 }
 
-std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath) {
-    EnsureDatabase(databasePath);
+std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath, QString* builtNotice) {
+    const bool wasEmpty = QFileInfo::exists(databasePath);
+    if (EnsureDatabase(databasePath) && builtNotice)
+        *builtNotice = builtAmongOthersText(databasePath, wasEmpty);
     try {
         return db::Database::Open(databasePath, ProgramSchema());
     } catch (const db::DbError& e) {

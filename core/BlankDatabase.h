@@ -23,7 +23,10 @@ bool EnsureDatabase(const QString& databasePath);
 // Opens the program's database at `databasePath`, after EnsureDatabase. A file refused as damaged is
 // set aside together with its working files ("<path>.damaged", "<path>.damaged-wal", ...), so that a
 // copy of the backup put in its place starts clean; the kErrDamaged raised then names the set.
-std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath);
+// When a blank database was built while a backup or files set aside from before are there,
+// `builtNotice` gets the text that tells the user so and where they are.
+std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath,
+                                                  QString* builtNotice = nullptr);
 
 // What makes a file the program's database: every table and column of the schema, Security excepted
 // (CheckDatabaseVersion adds it). Start-up, the backup's copy and the file a restore reads are all

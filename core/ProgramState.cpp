@@ -192,6 +192,7 @@ void OpenLocalDB() {
     bool failed = true;
     int32_t number = 0;
     QString description;
+    QString builtNotice;
     try {
         g_strDBPath = core::DataRoot::DatabasePath();
         // Without the workspace nothing can be opened, so nothing is built either.
@@ -199,8 +200,10 @@ void OpenLocalDB() {
             throw db::DbError(db::kErrNotOpen,
                               QStringLiteral("The database workspace has not been created."));
         }
+        // After an unclean end the open reads the whole file first, which takes a while.
+        if (db::Database::EndedUncleanly(g_strDBPath)) SetStatus(QStringLiteral("Checking Database"), true);
         // Replaced only once the open has worked: a failed open keeps what was there.
-        g_dbLocal.reset(core::OpenProgramDatabase(g_strDBPath));
+        g_dbLocal.reset(core::OpenProgramDatabase(g_strDBPath, &builtNotice));
         failed = false;
     } catch (const db::DbError& e) {
         number = e.number();
@@ -221,6 +224,7 @@ void OpenLocalDB() {
     SetStatus(QString());
     // Not logged: the log lives in the database that just failed to open.
     if (failed) ShowError(number, description);
+    if (!builtNotice.isEmpty()) ui::MsgBox(builtNotice, ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
 }
 
 void ReportSettingsSetAside() {

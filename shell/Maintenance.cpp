@@ -114,6 +114,10 @@ void WriteCopy(db::Database& source, const QString& target, bool check) {
 void RestoreFromBackup() {
     std::unique_ptr<db::Database> database =
         db::Database::Open(core::DataRoot::DatabasePath(), core::ProgramSchema());
+    // A copy kept by an earlier restore that was cut off may hold the only copy of the data: it moves
+    // to the next free number, out of the way of this restore's own copy. (A folder of that name is
+    // no copy; the restore fails on it below, before anything is changed.)
+    if (!QFileInfo(shell::PreRestorePath()).isDir()) db::SetAside(shell::PreRestorePath(), QString(), true);
     // The database as it is now stays beside it until the restore has worked. It is not checked: a
     // damaged database is the usual reason to restore.
     WriteCopy(*database, shell::PreRestorePath(), false);
@@ -187,18 +191,31 @@ QString PreRestorePath() {
 }
 
 void ReportLeftovers() {
-    // Half-written copies of a backup or restore that was killed; never the copy itself.
+    // Half-written copies of a backup, a restore or a first start's blank database that was killed
+    // (the restore's copies are named after the database too); never a finished file.
     RemoveLeftovers(QFileInfo(core::DataRoot::BackupPath()));
-    RemoveLeftovers(QFileInfo(PreRestorePath()));
-    // Kept, as it may hold the only copy of the data, and said at each start while it is there.
-    const QString preRestore = PreRestorePath();
-    if (!QFileInfo(preRestore).isFile()) return;
-    ui::MsgBox(QStringLiteral("A restore of the database did not finish. The database as it was before it "
-                              "is kept as '%1'.\nIf the data is not what you expect, close Pomaret and "
-                              "copy that file over '%2'. Delete it once you no longer need it; until then "
-                              "this message comes at each start.")
-                   .arg(preRestore, core::DataRoot::DatabasePath()),
-               ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
+    RemoveLeftovers(QFileInfo(core::DataRoot::DatabasePath()));
+    // Kept, as each may hold the only copy of the data, and said at each start while one is there.
+    const QStringList kept = db::AllSetAside(core::DataRoot::DatabasePath(), QStringLiteral("pre-restore"));
+    if (kept.isEmpty()) return;
+    const QString database = core::DataRoot::DatabasePath();
+    if (kept.size() == 1) {
+        ui::MsgBox(
+            QStringLiteral("A restore of the database did not finish. The database as it was before it "
+                           "is kept as '%1'.\nIf the data is not what you expect, close Pomaret and "
+                           "copy that file over '%2'. Delete it once you no longer need it; until then "
+                           "this message comes at each start.")
+                .arg(kept.first(), database),
+            ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
+        return;
+    }
+    ui::MsgBox(
+        QStringLiteral("Restores of the database did not finish. The database as it was before each of "
+                       "them is kept as '%1'.\nIf the data is not what you expect, close Pomaret and "
+                       "copy the file you need over '%2'. Delete them once you no longer need them; "
+                       "until then this message comes at each start.")
+            .arg(kept.join(QStringLiteral("', '")), database),
+        ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
 }
 
 void ReopenDatabase() {

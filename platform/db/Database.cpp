@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
@@ -194,7 +195,16 @@ bool IsDamage(const DbError& error) {
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
-QString SetAside(const QString& path, const QString& tag, bool withFile) {
+QString ResolvedPath(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink()) return path;
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+QString SetAside(const QString& given, const QString& tag, bool withFile) {
+    // SQLite keeps the working files beside the file itself, not beside a link to it.
+    const QString path = ResolvedPath(given);
     QStringList moving;
     for (const QString& suffix : kWorkingFiles) {
         if (QFileInfo::exists(path + suffix)) moving << suffix;
@@ -205,7 +215,8 @@ QString SetAside(const QString& path, const QString& tag, bool withFile) {
     if (moving.isEmpty()) return {};
     QString set;
     for (int n = 0;; ++n) {
-        set = path + QLatin1Char('.') + tag + (n > 0 ? QLatin1Char('.') + QString::number(n) : QString());
+        set = path + (tag.isEmpty() ? QString() : QLatin1Char('.') + tag) +
+              (n > 0 ? QLatin1Char('.') + QString::number(n) : QString());
         bool taken = QFileInfo::exists(set);
         for (const QString& suffix : kWorkingFiles) taken = taken || QFileInfo::exists(set + suffix);
         if (!taken) break;
@@ -221,22 +232,24 @@ QString SetAside(const QString& path, const QString& tag, bool withFile) {
     return set;
 }
 
-QString LastSetAside(const QString& path, const QString& tag) {
+QStringList AllSetAside(const QString& path, const QString& tag) {
     const QFileInfo info(path);
     const QString first = info.fileName() + QLatin1Char('.') + tag;
     const QDir folder(info.absolutePath());
-    QString last;
-    int lastNumber = -1;
+    QMap<int, QString> byNumber;
     for (const QString& name : folder.entryList({first + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
         bool ok = name == first;
         int number = 0;
         if (!ok && name.startsWith(first + QLatin1Char('.'))) number = name.mid(first.size() + 1).toInt(&ok);
-        if (ok && number > lastNumber) {
-            lastNumber = number;
-            last = folder.filePath(name);
-        }
+        if (ok) byNumber.insert(number, folder.filePath(name));
     }
-    return last;
+    return byNumber.values();
+}
+
+QString LastSetAside(const QString& path, const QString& tag) {
+    // Where SetAside put them.
+    const QStringList all = AllSetAside(ResolvedPath(path), tag);
+    return all.isEmpty() ? QString() : all.last();
 }
 
 void SetAccessCheck(AccessCheck check) {
@@ -280,6 +293,11 @@ Database::Database(const QString& path) : m_path(path), m_handle(this, [](Databa
 
 Database::~Database() { Close(); }
 
+bool Database::EndedUncleanly(const QString& path) {
+    const QString file = ResolvedPath(path);
+    return QFileInfo(file).size() > 0 && hasWalFrames(file);
+}
+
 std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableDef>& required) {
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
@@ -299,6 +317,15 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         QStringLiteral("The database file '%1' cannot be written: you have no permission to change it.")
             .arg(path));
     if (!MayAccess(path, Access::Read)) throw cannotRead;
+    // Its working files lie beside the file a link leads to.
+    const QString working = ResolvedPath(path);
+    if (const QString wal = working + QStringLiteral("-wal");
+        QFileInfo::exists(wal) && !MayAccess(wal, Access::Read)) {
+        throw DbError(kErrCannotRead,
+                      QStringLiteral("The database's working file '%1' cannot be read: you have no "
+                                     "permission to read it.")
+                          .arg(wal));
+    }
     const DbError damaged(
         kErrDamaged, QStringLiteral("The database file '%1' is damaged and cannot be opened.").arg(path));
     // Look before touching: switching to WAL writes the header, so a file that is not ours, or that
@@ -308,14 +335,27 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
     // Before the probe: even a read-only look at a WAL database creates its working files, and SQLite
     // reports a folder or disk that refuses them as a file it cannot read or write.
     RequireWritableFolder(folder);
-    ProbeFiles probeFiles(path);
+    ProbeFiles probeFiles(working);
     try {
+        // A -journal holds the pages a transaction cut off part-way had changed. Only a read-write
+        // connection plays it back (the first read does); the read-only look would refuse the file
+        // for as long as it is there.
+        if (QFileInfo(working + QStringLiteral("-journal")).size() > 0) {
+            if (!MayAccess(path, Access::Write)) throw cannotWrite;
+            SQLite::Database(path.toStdString(), SQLite::OPEN_READWRITE)
+                .execAndGet("SELECT count(*) FROM sqlite_master");
+        }
         SQLite::Database probe(path.toStdString(), SQLite::OPEN_READONLY);
         const QString missing = missingFrom(probe, required);
         if (!missing.isEmpty()) throw DbError(kErrNotADatabase, notOurs(path, missing));
         // Only after a session that did not end cleanly: a clean start reads no more than the schema.
-        if (hasWalFrames(path)) {
-            SQLite::Statement check(probe, "PRAGMA quick_check(1)");
+        // The whole check, as its frames may have been written over another file (a backup copied
+        // in by hand), and only a comparison of indexes with their tables shows that.
+        if (hasWalFrames(working)) {
+            // The same cache as the program's connection: the check reads a table's pages again for
+            // each of its indexes, and the default cache rereads them from the file.
+            probe.exec("PRAGMA cache_size=-16384");
+            SQLite::Statement check(probe, "PRAGMA integrity_check(1)");
             if (!check.executeStep() || check.getColumn(0).getString() != "ok") throw damaged;
         }
     } catch (const SQLite::Exception& e) {

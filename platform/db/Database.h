@@ -41,14 +41,21 @@ DbError DiskFull(const QString& folder);
 // corrupt or not a database), rather than that something around it failed.
 bool IsDamage(const DbError& error);
 
+// Where SQLite keeps the database at `path` and its working files: a symbolic link is followed to
+// its target (even one that no longer exists); any other path is returned as it is.
+QString ResolvedPath(const QString& path);
+
 // Moves the files of the database at `path` out of its way by renaming, never deleting or
 // overwriting: its -wal, -shm and -journal, and the file itself when `withFile`, become
 // "<path>.<tag>-wal", ... and "<path>.<tag>" (then "<path>.<tag>.1", ... when one of those names is
-// taken). A set keeps SQLite's names, so it still opens together, and no working file is ever
-// applied to a file that is not its own. Returns the set's name ("<path>.<tag>"), or an empty text
-// when there was nothing to move; a failed rename raises kErrCannotWrite.
+// taken). With an empty tag the set keeps the file's own name and takes the first free number:
+// "<path>.1", ... A set keeps SQLite's names, so it still opens together, and no working file is ever
+// applied to a file that is not its own. `path` is resolved first (ResolvedPath). Returns the set's
+// name, or an empty text when there was nothing to move; a failed rename raises kErrCannotWrite.
 QString SetAside(const QString& path, const QString& tag, bool withFile);
-// The newest "<path>.<tag>" or "<path>.<tag>.N" file there is; empty when there is none.
+// Every "<path>.<tag>" and "<path>.<tag>.N" file there is, the unnumbered one first, then by number.
+QStringList AllSetAside(const QString& path, const QString& tag);
+// The newest of those that SetAside(path, tag, ...) made (`path` resolved); empty when there is none.
 QString LastSetAside(const QString& path, const QString& tag);
 
 // One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL. A
@@ -57,13 +64,17 @@ class Database {
 public:
     // Opens an existing file. Nothing is ever created: a missing file raises kErrFileNotFound.
     // The file is first looked at read-only and is left exactly as it was when refused (the empty
-    // -wal and -shm the look itself made are removed again): kErrCannotRead when it may not be
-    // read, kErrNotADatabase when it is not a SQLite database or lacks a table or column of
-    // `required` (the first one missing is named), kErrDamaged when SQLite finds it corrupt. A file
-    // whose -wal still holds frames (its last session did not end cleanly) is also checked page by
-    // page (quick_check) first. One that is sound but that this user may not change, or whose
+    // -wal and -shm the look itself made are removed again): kErrCannotRead when it or its -wal may
+    // not be read, kErrNotADatabase when it is not a SQLite database or lacks a table or column of
+    // `required` (the first one missing is named), kErrDamaged when SQLite finds it corrupt. A
+    // -journal beside it (a transaction in rollback mode cut off part-way) is first played back, as
+    // any read-write open of SQLite does. A file that EndedUncleanly is also checked whole
+    // (integrity_check) first. One that is sound but that this user may not change, or whose
     // folder is not writable, raises kErrCannotWrite rather than opening read-only.
     static std::unique_ptr<Database> Open(const QString& path, const QList<TableDef>& required = {});
+    // True when the last session on the file at `path` did not end by closing it: its -wal still
+    // holds frames. Open then checks the whole file, which takes a while on a large one.
+    static bool EndedUncleanly(const QString& path);
 
     // Builds a new database at `path` from an SQL script: written to a temporary file in the same
     // folder in rollback-journal mode, closed, then renamed into place. Refuses to replace a file

@@ -1,3 +1,7 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <QDir>
 #include <QFile>
@@ -57,7 +61,8 @@ void makeWorkspace() {
 }
 
 // What a killed session leaves at `path`: 400 contacts in the file, 10 more only in a -wal beside it;
-// `backup` gets a sound copy of the first 400.
+// `backup` gets a sound copy of the first 400, whose names 100 to 110 the file has changed since (in
+// place, so only the indexes tell a mix of the two).
 void killedSession(const QString& path, const QString& backup) {
     QTemporaryDir dir;
     const QString live = dir.filePath("live.db");
@@ -71,9 +76,34 @@ void killedSession(const QString& path, const QString& backup) {
     conn->Execute(add, {1, 400});
     conn->Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");
     QFile::copy(live, backup);
+    conn->Execute(
+        "UPDATE Contacts SET ShownName = printf('Name %05d %.190c', ContID, 'y') "
+        "WHERE ContID BETWEEN 100 AND 110");
+    conn->Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    conn->Execute("UPDATE Contacts SET FullName = 'F' WHERE ContID BETWEEN 100 AND 110");
     conn->Execute(add, {401, 410});
     QFile::copy(live, path);
     QFile::copy(live + "-wal", path + "-wal");
+}
+
+// A writer in rollback-journal mode killed part-way through adding contacts 301 to 2000 to the 300 it
+// committed: a small cache has put pages of the transaction into the file, and its -journal is hot.
+void killedWriter(const QString& path) {
+    const QString add =
+        "WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) INSERT "
+        "INTO Contacts (ContID, ShownName) SELECT i, printf('Name %05d %.190c', i, 'x') FROM n;";
+    core::EnsureDatabase(path);
+    if (fork() == 0) {
+        try {
+            SQLite::Database conn(path.toStdString(), SQLite::OPEN_READWRITE);
+            conn.exec(
+                (add.arg(1).arg(300) + "PRAGMA cache_size=5; BEGIN;" + add.arg(301).arg(2000)).toStdString());
+            raise(SIGKILL);
+        } catch (...) {
+        }
+        _exit(1);
+    }
+    wait(nullptr);
 }
 
 }  // namespace
@@ -384,6 +414,9 @@ private Q_SLOTS:
         QTest::newRow("file not readable") << blank << true << "read file" << false << "3017"
                                            << "The database file '%1' cannot be read: you have no "
                                               "permission to read it.";
+        QTest::newRow("-wal not readable") << walBlank << true << "read wal" << false << "3017"
+                                           << "The database's working file '%1-wal' cannot be read: you have "
+                                              "no permission to read it.";
         QTest::newRow("file read-only") << blank << true << "write file" << true << "3018"
                                         << "The database file '%1' cannot be written: you have no "
                                            "permission to change it.";
@@ -432,12 +465,14 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
         }
+        if (fault == "read wal") QVERIFY(QFile(path + "-wal").open(QIODevice::WriteOnly));
         if (backup) {
             QVERIFY(QDir().mkpath(QFileInfo(core::DataRoot::BackupPath()).absolutePath()));
             QVERIFY(QFile::copy(f->databasePath(), core::DataRoot::BackupPath()));
         }
         db::SetAccessCheck([&](const QString& p, db::Access access) {
             if (fault == "read file") return !(p == path && access == db::Access::Read);
+            if (fault == "read wal") return !(p == path + "-wal" && access == db::Access::Read);
             if (fault == "write file") return !(p == path && access == db::Access::Write);
             if (fault == "write folder") return !(p == folder && access == db::Access::Write);
             if (fault == "space") return !(p == folder && access == db::Access::Space);
@@ -463,54 +498,81 @@ private Q_SLOTS:
         // A damaged file is kept under its set-aside name, byte for byte.
         if (!content.isEmpty()) QCOMPARE(readAll(number == "3016" ? path + ".damaged" : path), content);
         // Left exactly as found: no journal, no blank database beside or instead of it.
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), content.isEmpty() ? 0 : 1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(),
+                 (content.isEmpty() ? 0 : 1) + (fault == "read wal" ? 1 : 0));
         QCOMPARE(window->StatusText(), QString("Ready ..."));
         QVERIFY(!ui::IsBusy());
     }
 
     // A -wal left by a killed session belongs to its own file only: never played into a blank
-    // database, nor into the backup copied where a damaged file stood.
+    // database, nor into the backup copied where a damaged file stood, nor missed behind a link. A
+    // -journal is the file's own and is played back.
     void filesLeftBesideAtStartUp_data() {
         QTest::addColumn<QString>("damage");
-        QTest::newRow("empty database, -wal of another") << "empty";
-        QTest::newRow("database truncated to a half") << "truncated";
-        QTest::newRow("page torn, found by the check") << "torn";
+        // Opened in the end with: 0, a blank database built; 400, the backup copied in where the file
+        // refused as damaged stood; 300, the killed writer's committed ones.
+        QTest::addColumn<int>("contacts");
+        QTest::newRow("empty database, -wal of another") << "empty" << 0;
+        QTest::newRow("no database, -wal of another") << "missing" << 0;
+        QTest::newRow("database truncated to a half") << "truncated" << 400;
+        QTest::newRow("page torn, found by the check") << "torn" << 400;
+        QTest::newRow("page torn, database reached by a link") << "linked" << 400;
+        QTest::newRow("backup copied in over the -wal") << "backup" << 400;
+        QTest::newRow("hot -journal of a killed writer") << "journal" << 300;
     }
     void filesLeftBesideAtStartUp() {
         QFETCH(QString, damage);
+        QFETCH(int, contacts);
         QTemporaryDir root;
         core::DataRoot::Set(root.path());
         const QString path = core::DataRoot::DatabasePath();
         QVERIFY(QDir(root.path()).mkpath("Data") && QDir(root.path()).mkpath("Backup"));
-        killedSession(path, core::DataRoot::BackupPath());
-        const QByteArray wal = readAll(path + "-wal");
-        const qint64 size = QFileInfo(path).size();
-        QFile file(path);
+        const QString real = damage == "linked" ? root.filePath("live.db") : path;
+        if (damage == "linked") QVERIFY(QFile::link(real, path));
+        damage == "journal" ? killedWriter(path) : killedSession(real, core::DataRoot::BackupPath());
+        const QByteArray wal = readAll(real + "-wal");
+        const qint64 size = QFileInfo(real).size();
+        QFile file(real);
         QVERIFY(file.open(QIODevice::ReadWrite));
-        if (damage == "torn") QVERIFY(file.seek(size / 2 / 4096 * 4096) && file.write(QByteArray(4096, 'Z')));
-        if (damage != "torn") file.resize(damage == "empty" ? 0 : size / 2);
+        if (damage == "torn" || damage == "linked") {
+            QVERIFY(file.seek(size / 2 / 4096 * 4096) && file.write(QByteArray(4096, 'Z')));
+        }
+        if (damage == "empty" || damage == "truncated") file.resize(damage == "empty" ? 0 : size / 2);
         file.close();
+        if (damage == "missing") QVERIFY(file.remove());
+        if (damage == "backup") QVERIFY(file.remove() && QFile::copy(core::DataRoot::BackupPath(), path));
         makeWorkspace();
 
-        if (damage != "empty") {
+        if (contacts == 400) {
             f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);
             modGeneral::OpenLocalDB();
             const QString refused = f->prompts().lastText();
-            QVERIFY2(refused.contains("as '" + path + ".damaged'") && refused.endsWith("Number : 3016"),
+            QVERIFY2(refused.contains("as '" + real + ".damaged'") && refused.endsWith("Number : 3016"),
                      qPrintable(refused));
-            QCOMPARE(readAll(path + ".damaged-wal"), wal);
-            QVERIFY(QFile::exists(path + ".damaged-shm"));
+            QVERIFY(window->statusHistory.contains("Checking Database, please wait..."));
+            QCOMPARE(readAll(real + ".damaged-wal"), wal);
+            QVERIFY(QFile::exists(real + ".damaged-shm"));
             modGeneral::OpenLocalDB();  // the next start says it again and builds nothing
             QCOMPARE(f->prompts().lastText(), refused);
             QVERIFY(!QFile::exists(path));
-            QVERIFY(QFile::copy(core::DataRoot::BackupPath(), path));
+            QVERIFY(QFile::copy(core::DataRoot::BackupPath(), real));
         }
+        if (contacts == 0) f->prompts().answer(ui::Answer::OK);
         modGeneral::OpenLocalDB();
         QCOMPARE(g_dbLocal->IntegrityCheck(), QStringList{"ok"});
         QCOMPARE(g_dbLocal->TableDefs().size(), 21);
-        QCOMPARE(g_dbLocal->OpenRecordset("SELECT COUNT(*) FROM Contacts").Value(0).toInt(),
-                 damage == "empty" ? 0 : 400);
-        if (damage == "empty") QCOMPARE(readAll(path + ".stale-wal"), wal);
+        QCOMPARE(g_dbLocal->OpenRecordset("SELECT COUNT(*) FROM Contacts").Value(0).toInt(), contacts);
+        QVERIFY(!QFile::exists(real + "-journal"));
+        if (contacts == 0) {
+            QCOMPARE(readAll(path + ".stale-wal"), wal);
+            QCOMPARE(f->prompts().lastText(),
+                     "The database file '" + path + "' was " + damage +
+                         ", so a new, empty database was made in its place.\nThe last backup is '" +
+                         core::DataRoot::BackupPath() +
+                         "': to go on with its data, use File > Database Utilities > Restore Data ...\nFiles "
+                         "set aside from before are in '" +
+                         root.filePath("Data") + "': PomaretData.db.stale-wal.");
+        }
         g_dbLocal.close();
         core::DataRoot::Set(f->root());
     }

@@ -604,15 +604,17 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), 0);
     }
 
-    // Killed backups' and restores' half-written copies go at the next start; the database as it was
-    // before a restore is kept and named at each start while it is there.
+    // Killed backups', restores' and first starts' half-written copies go at the next start; the
+    // database as it was before a restore is kept and named at each start while it is there.
     void leftoversAtStart() {
         const QString data = core::DataRoot::DatabasePath();
         const QString backups = QFileInfo(core::DataRoot::BackupPath()).absolutePath();
         QVERIFY(QDir().mkpath(backups));
         for (const QString& name : {backups + "/PomaretData.db", backups + "/.PomaretData.db.a1B2c3",
                                     backups + "/.PomaretData.db.a1B2c3-journal", data + ".pre-restore",
-                                    QFileInfo(data).absolutePath() + "/.PomaretData.db.pre-restore.x9Y8z7"}) {
+                                    QFileInfo(data).absolutePath() + "/.PomaretData.db.pre-restore.x9Y8z7",
+                                    data.chopped(14) + ".PomaretData.db.k7L8m9",
+                                    data.chopped(14) + ".PomaretData.db.k7L8m9-journal"}) {
             QFile file(name);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
@@ -624,6 +626,8 @@ private Q_SLOTS:
             QCOMPARE(f->prompts().count(), run < 2 ? 1 : 0);
             if (run < 2) QVERIFY(f->prompts().lastText().contains("is kept as '" + data + ".pre-restore'"));
             QCOMPARE(QDir(backups).entryList(QDir::Files | QDir::Hidden), QStringList{"PomaretData.db"});
+            QCOMPARE(QDir(QFileInfo(data).absolutePath()).entryList({".*"}, QDir::Files | QDir::Hidden),
+                     QStringList{});
             QCOMPARE(QDir(QFileInfo(data).absolutePath())
                          .entryList({"*pre-restore*"}, QDir::Files | QDir::Hidden)
                          .size(),
