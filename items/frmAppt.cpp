@@ -17,6 +17,7 @@
 #include "items/ItemLists.h"
 #include "items/ItemPrint.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DatePicker.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -104,10 +105,8 @@ void frmAppt::BuildControls() {
     Place(Combo1[kProjects], 1020, 1260, 2940, 315);
 
     for (int i = 0; i < 2; ++i) {
-        dtpDate[i] = new QDateEdit(this);
+        dtpDate[i] = new ui::DatePicker(this);
         dtpDate[i]->setObjectName(QStringLiteral("dtpDate(%1)").arg(i));
-        dtpDate[i]->setCalendarPopup(true);
-        dtpDate[i]->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
         // A date typed in counts as one picked from the calendar.
         connect(dtpDate[i], &QDateEdit::dateChanged, this, [this, i] {
             if (!m_blnLoading) dtpDate_CloseUp(i);

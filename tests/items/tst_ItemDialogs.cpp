@@ -124,6 +124,14 @@ class ItemDialogsTest : public QObject {
         return w;
     }
     static void press(int button) { ctl<QPushButton>(QStringLiteral("cmdOpts(%1)").arg(button))->click(); }
+    // OK as a user reaches it, the focus moving: clicked, Tab until it has the focus, or Enter anywhere.
+    static void goOn(const QString& how) {
+        auto* ok = ctl<QPushButton>("cmdOpts(3)");
+        if (how == "click ok") return QTest::mouseClick(ok, Qt::LeftButton);
+        for (int tabs = 0; how == "tab to ok" && !ok->hasFocus() && tabs < 30; ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
     static void open(bool note, int number = 0, const QString& text = {}) {
         const modGeneral::ItemOpening item =
             number ? modGeneral::StoredItem(number) : modGeneral::NewItem(text);
@@ -366,6 +374,10 @@ private Q_SLOTS:
         QTest::newRow("erased day") << false << 3 << "erase,ok"
                                     << "You Must Select A Due Date"
                                     << "Validate : Due Date" << info << "focus|dtpDate";
+        for (const char* how : {"click ok", "tab to ok", "enter"})
+            QTest::addRow("erased day, %s", how)
+                << false << 3 << QString("erase,") + how << "You Must Select A Due Date"
+                << "Validate : Due Date" << info << "focus|dtpDate";
         QTest::newRow("empty note") << true << 0 << "ok"
                                     << "You Must Enter Some Subject Text"
                                     << "Validate : Subject Text" << info << "focus|Text1";
@@ -386,6 +398,7 @@ private Q_SLOTS:
         f->prompts().answer(steps == "delete" && stored ? ui::Answer::No : ui::Answer::OK);
         for (const QString& step : steps.split(',')) {
             if (step == "ok") press(3);
+            if (step.endsWith(" ok") || step == "enter") goOn(step);
             if (step == "subject") QTest::keyClicks(ctl("Text1(0)"), "Typed");
             if (step == "delete") press(1);
             if (step == "date") pickDate(Day("12/10/2026"));
@@ -409,6 +422,7 @@ private Q_SLOTS:
         const QString shown = after.section('|', 1);
         if (name == "focus") {
             QVERIFY(ctl(shown)->hasFocus());
+            if (auto* date = qobject_cast<QDateEdit*>(ctl(shown))) QVERIFY(!date->hasAcceptableInput());
         } else if (auto* check = qobject_cast<QCheckBox*>(ctl(name))) {
             QCOMPARE(QString(check->isChecked() ? "on" : "off"), shown);
         } else if (auto* combo = qobject_cast<QComboBox*>(ctl(name))) {
