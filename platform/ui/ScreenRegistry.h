@@ -22,6 +22,19 @@ protected:
     ~HoldsUnsavedInput() = default;
 };
 
+// While one of these lives, the forms that ScreenRegistry::open makes are marked as raised by the
+// program itself, with no command of the user (the reminder pop-up, and the item it opens as it
+// closes). An editor whose box the focus leaves for such a window writes nothing and ends no visit.
+class RaisedByProgram {
+public:
+    RaisedByProgram();
+    ~RaisedByProgram();
+    RaisedByProgram(const RaisedByProgram&) = delete;
+    RaisedByProgram& operator=(const RaisedByProgram&) = delete;
+
+    static bool Marks(const QWidget* window);
+};
+
 // Every open screen (an MDI child of the main window) and dialog, in the order they were opened.
 // Screens and dialogs add themselves when they open and drop out when they are destroyed. A screen
 // finds another open screen or dialog here, never through a global pointer of its own.

@@ -498,7 +498,7 @@ private Q_SLOTS:
 
 // An item dialog holding typed text stays open through a screen switch, and Compact, Repair and
 // Restore then refuse; an untouched one closes, and so does every dialog when Edit > Delete Item
-// deletes the record.
+// deletes the record. A reminder leaves alone what is being typed in a record editor.
 class UnsavedItemDialogTest : public QObject {
     Q_OBJECT
 
@@ -542,6 +542,35 @@ private Q_SLOTS:
         if (then.contains("mnuFile"))
             QVERIFY(walk.f->prompts().lastText().startsWith("Please close every open window before "));
         QCOMPARE(Walker::ErrLogText(), QString());
+    }
+
+    // A reminder over a profile box being typed, and the to-do it opens, take nothing from the box:
+    // back in it the user types on, and leaving it writes the whole text once.
+    void aReminderTakesNothingFromABox_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("written");  // none but the company stored at the start
+        QTest::newRow("company") << 3 << "SELECT CompName FROM Contacts WHERE CompName <> 'Acme'";
+        QTest::newRow("phone") << 9 << "SELECT group_concat(PhoneNum) FROM CPhone";
+        QTest::newRow("address") << 6 << "SELECT group_concat(Street) FROM CAddress WHERE fkLookup = 'Work'";
+    }
+    void aReminderTakesNothingFromABox() {
+        QFETCH(int, box);
+        QFETCH(QString, written);
+        Walker walk;
+        walk.f->db().Execute("UPDATE Contacts SET CompName = 'Acme' WHERE ContID = 1");
+        walk.Run(QStringLiteral("search Berg"));
+        auto* typed = walk.Shown("frmContEntry")->findChild<QWidget*>(QStringLiteral("Text1(%1)").arg(box));
+        typed->setFocus();  // which selects the whole text
+        QTest::keyClicks(typed, "Bos");
+        walk.onModal = [&](QWidget*) { QCOMPARE(walk.f->scalar(written).toString(), QString()); };
+        walk.Run(QStringLiteral("poll 10:05 | press cmdOpts(4)"));  // the pop-up, then its to-do cancelled
+        QCOMPARE(walk.seen, QStringList{"frmReminder"});
+        QCOMPARE(walk.f->scalar(written).toString(), QString());
+        QApplication::setActiveWindow(walk.w.get());  // the window manager's part
+        QVERIFY(QTest::qWaitForWindowActive(walk.w.get()));
+        QTest::keyClicks(QApplication::focusWidget(), "ton");
+        QTest::keyClick(typed, Qt::Key_Tab);
+        QCOMPARE(walk.f->scalar(written).toString(), QString("Boston"));
     }
 };
 
