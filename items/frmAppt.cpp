@@ -48,6 +48,7 @@ const ItemDialogSetup& Setup() {
         "Posting Appointment Entry",
         "Are you sure you want to DELETE this Appointment item?",
         "Print this Appointment on printer ",
+        "Please finish or cancel the open Appointment first.",
         {Tail::Silent, {}, QStringLiteral("An un-known error occurred during the procedure!")},
         {Tail::Silent, {}, QStringLiteral("An un-known error occurred loading the information!")},
         {Tail::Action, QStringLiteral("Posting this entry"), {}},

@@ -42,6 +42,7 @@ const ItemDialogSetup& Setup() {
         "Posting To Do Entry",
         "Are you sure you want to DELETE this To Do item?",
         "Print this To Do item on printer ",
+        "Please finish or cancel the open To Do item first.",
         {Tail::Unknown, {}, {}},
         {Tail::Action, QStringLiteral("loading the records"), {}},
         {Tail::Action, QStringLiteral("Posting the records"), {}},

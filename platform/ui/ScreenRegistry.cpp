@@ -107,6 +107,7 @@ QWidget* ScreenRegistry::open(const QString& name, const OpenValues& values) {
         if (QWidget* shown = shownDialog(name)) {
             shown->raise();
             shown->activateWindow();
+            if (auto* reopened = dynamic_cast<TakesReopening*>(shown)) reopened->OpenedWhileShown(values);
             return shown;
         }
         QWidget* form = entry.second ? entry.second(values) : nullptr;

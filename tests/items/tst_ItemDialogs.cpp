@@ -740,6 +740,7 @@ private Q_SLOTS:
         openToDo(1);
         ItemDialog* first = dlg();
         QCOMPARE(home->lvToDo->text(1, 0), QString("B"));
+        f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);  // "finish or cancel it first", twice
         QTest::mouseClick(home->lvToDo->viewport(), Qt::LeftButton, {}, home->lvToDo->rowRect(1).center());
         openToDo(0, "Saved text");
         QCOMPARE(ui::ScreenRegistry::instance().openForms().size(), 2);
@@ -1064,10 +1065,9 @@ private Q_SLOTS:
         if (setup != "no row") exec("INSERT INTO Remind (RemDate, Type) VALUES (#12/08/2026#, ?)", {type});
         WindowLink link;
         if (setup == "open 2") openAppt(2);
-        if (setup == "fault") {
-            core::InjectFault("frmReminder.Form_Unload", 3021, "No current record.");
-            f->prompts().answer(ui::Answer::OK);
-        }
+        if (setup == "fault") core::InjectFault("frmReminder.Form_Unload", 3021, "No current record.");
+        // The failure, or the open dialog's word that its own item comes first.
+        if (!setup.isEmpty() && setup != "no row") f->prompts().answer(ui::Answer::OK);
         QPointer<QWidget> popup = ui::ScreenRegistry::instance().open(
             "frmReminder",
             {{"m_lngRemindID", 1}, {type == "AP" ? "m_lngApptID" : "m_lngToDoID", 1}, {"m_strType", type}});
@@ -1080,7 +1080,7 @@ private Q_SLOTS:
         QCOMPARE(row("SELECT Completed FROM Remind"), completed == "-" ? QString("no row") : completed);
         QCOMPARE(dlg() ? dlg()->RecordNumber() : 0, editing);
         if (dlg()) QCOMPARE(dlg()->EntryMode(), 2);
-        QCOMPARE(f->prompts().count(), setup == "fault" ? 1 : 0);
+        QCOMPARE(f->prompts().count(), setup.isEmpty() || setup == "no row" ? 0 : 1);
         QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmReminder.Form_Unload'"), setup == "fault" ? 1 : 0);
         exec("DELETE FROM ErrLog");
     }

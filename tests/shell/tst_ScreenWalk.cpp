@@ -87,7 +87,8 @@ const Stop kStops[] = {
     {"appointment from a day box", "key F6 | tab Day | box Lunch", "frmAppt"},
     {"appointment from the list view", "key F6 | tab List | click lvResult 0", "frmAppt"},
     {"reminder of a to-do", "poll 10:05", "frmReminder"},
-    {"reminder of an appointment", "poll 10:06", "frmReminder"},
+    // From home: an appointment dialog left open on another appointment would say so first.
+    {"reminder of an appointment", "key Ctrl+H | poll 10:06", "frmReminder"},
     // The contact editor, from every list that names a contact, and its dialogs.
     {"contact from the search", "search Berg", "frmContEntry"},
     {"contact from home", "key Ctrl+H | click lvRecNames 0", "frmContEntry"},
@@ -526,6 +527,13 @@ private Q_SLOTS:
             "answer Yes | answer OK | menu mnuFileRestoreDB");
         row("to-do typed, Delete Item", "search Berg | key Ctrl+T", "frmToDo", true,
             "answer Yes | answer OK | menu mnuEditDelete | wait frmDelete");
+        // Then another item of its kind asked for: this one comes forward and says why.
+        row("to-do typed, Ctrl+T on another contact", "search Berg | key Ctrl+T", "frmToDo", true,
+            "search Zeta | answer OK | key Ctrl+T");
+        row("note typed, a call of a contact", "menu drpNote", "frmNotes", true,
+            "search Berg | answer OK | click lvHist 0");
+        row("appointment typed, one of the week", "menu mnuEditNewAppt", "frmAppt", true,
+            "key F6 | tab Week | answer OK | box Lunch");
     }
     void typedInputSurvivesAScreenSwitch() {
         QFETCH(QString, open);
@@ -541,6 +549,8 @@ private Q_SLOTS:
         QCOMPARE(!dialog.isNull(), typed && !then.contains("mnuEditDelete"));
         if (then.contains("mnuFile"))
             QVERIFY(walk.f->prompts().lastText().startsWith("Please close every open window before "));
+        if (then.contains("answer") && !then.contains("menu"))
+            QVERIFY(walk.f->prompts().lastText().startsWith("Please finish or cancel the open "));
         QCOMPARE(Walker::ErrLogText(), QString());
     }
 
