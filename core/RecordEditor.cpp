@@ -242,9 +242,12 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (!OtherWindow(reason)) {
                 Text1_LostFocus(box.value());
-            } else if (reason == Qt::ActiveWindowFocusReason && ProgramDialog(QApplication::activeWindow())) {
+            } else if (QWidget* active = QApplication::activeWindow();
+                       reason == Qt::ActiveWindowFocusReason && ProgramDialog(active) &&
+                       !ui::RaisedByProgram::Marks(active)) {
                 // The user went on to a dialog, whose save may reload this box: what was typed is
-                // written first, as leaving the box would.
+                // written first, as leaving the box would. A window the program raised by itself (a
+                // reminder) takes nothing: the user comes back to the box and types on.
                 CommitFocusedBox();
             }
         } else if (type == QEvent::MouseMove) {

@@ -98,7 +98,8 @@ ItemOpening NewItem(const QString& description = {});
 ItemOpening StoredItem(int32_t number);
 // The one way into each item dialog. The dialog takes its mode, number and description before it
 // loads and keeps them as its own. While a dialog of that kind is open it is brought forward as it
-// is: it keeps its item and takes nothing of this opening. A dialog nobody registered raises.
+// is: it keeps its item and takes nothing of this opening, and when it shows another item than the
+// one asked for it says to finish or cancel it first. A dialog nobody registered raises.
 void OpenToDo(const ItemOpening& item);
 void OpenNote(const ItemOpening& item);
 void OpenAppt(const ItemOpening& item);

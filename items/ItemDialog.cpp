@@ -415,6 +415,17 @@ bool ItemDialog::HasUnsavedInput() const {
     return !m_loadedValues.isEmpty() && ShownValues() != m_loadedValues;
 }
 
+void ItemDialog::OpenedWhileShown(const ui::OpenValues& values) {
+    const bool stored = values.value(QLatin1String(modGeneral::kEntryModeValue)).toInt() != 0;
+    const bool asShown =
+        stored ? m_lngEntryMode != 0 &&
+                     values.value(QLatin1String(m_setup.numberMember)).toInt() == m_lngRecordID
+               : m_lngEntryMode == 0 && !HasUnsavedInput() &&
+                     values.value(QLatin1String(modGeneral::kTimeSaverTextValue)).toString().isEmpty();
+    if (!asShown)
+        ui::MsgBox(QLatin1String(m_setup.busyNotice), ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
+}
+
 QStringList ItemDialog::ShownValues() const {
     QStringList values;
     for (const QWidget* w : findChildren<QWidget*>()) {

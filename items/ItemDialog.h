@@ -51,6 +51,7 @@ struct ItemDialogSetup {
     const char* postingStatus;  // status line while posting, "Posting To Do Entry"
     const char* deleteQuestion;
     const char* printQuestion;  // followed by the printer's name
+    const char* busyNotice;     // when another item of this kind is asked for while this dialog is open
     ItemFailure commandFailure;
     ItemFailure loadFailure;  // PopulateFields
     ItemFailure postFailure;
@@ -74,7 +75,7 @@ struct ItemDialogSetup {
 //
 // The name and project lists Combo1(0) and Combo1(1) hold a blank entry (number 0), then every
 // contact or project with its number; entries are chosen by number, never by text.
-class ItemDialog : public QDialog, public ui::HoldsUnsavedInput {
+class ItemDialog : public QDialog, public ui::HoldsUnsavedInput, public ui::TakesReopening {
     Q_OBJECT
 
 public:
@@ -83,6 +84,9 @@ public:
     // Whether any control shows another value than after the load or "&New": a screen switch then
     // leaves the dialog open.
     bool HasUnsavedInput() const override;
+    // Another opening of this kind finds the dialog open: unless it asks for what the dialog shows,
+    // the user is told to finish or cancel this item first. Nothing changes either way.
+    void OpenedWhileShown(const ui::OpenValues& values) override;
 
     int32_t EntryMode() const { return m_lngEntryMode; }
     int32_t RecordNumber() const { return m_lngRecordID; }

@@ -17,6 +17,7 @@
 #include "items/ItemLists.h"
 #include "items/ItemPrint.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DatePicker.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -47,6 +48,7 @@ const ItemDialogSetup& Setup() {
         "Posting Appointment Entry",
         "Are you sure you want to DELETE this Appointment item?",
         "Print this Appointment on printer ",
+        "Please finish or cancel the open Appointment first.",
         {Tail::Silent, {}, QStringLiteral("An un-known error occurred during the procedure!")},
         {Tail::Silent, {}, QStringLiteral("An un-known error occurred loading the information!")},
         {Tail::Action, QStringLiteral("Posting this entry"), {}},
@@ -104,10 +106,8 @@ void frmAppt::BuildControls() {
     Place(Combo1[kProjects], 1020, 1260, 2940, 315);
 
     for (int i = 0; i < 2; ++i) {
-        dtpDate[i] = new QDateEdit(this);
+        dtpDate[i] = new ui::DatePicker(this);
         dtpDate[i]->setObjectName(QStringLiteral("dtpDate(%1)").arg(i));
-        dtpDate[i]->setCalendarPopup(true);
-        dtpDate[i]->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
         // A date typed in counts as one picked from the calendar.
         connect(dtpDate[i], &QDateEdit::dateChanged, this, [this, i] {
             if (!m_blnLoading) dtpDate_CloseUp(i);

@@ -36,6 +36,7 @@ const ItemDialogSetup& Setup() {
         "Posting Notes/Calls Entry",
         "Are you sure you want to DELETE this Call/Notes item?",
         "Print this Note/Call on printer ",
+        "Please finish or cancel the open Note/Call first.",
         {Tail::Unknown, {}, {}},
         {Tail::Action, QStringLiteral("Loading the information"), {}},
         {Tail::Action, QStringLiteral("Posting the information"), {}},

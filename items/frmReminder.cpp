@@ -252,6 +252,8 @@ void frmReminder::Form_Unload() {
         hide();
         // The window is back before the item's dialog opens over it.
         if (window) window->ShowFromTray();
+        // The user closed a notice and asked for no dialog: the item's is the program's doing too.
+        const ui::RaisedByProgram unasked;
         if (m_strType == kToDo) {
             modGeneral::OpenToDo(modGeneral::StoredItem(m_lngToDoID));
         } else if (m_strType == kAppt) {

@@ -17,6 +17,7 @@
 #include "items/ItemPrint.h"
 #include "platform/db/Database.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/DatePicker.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
@@ -41,6 +42,7 @@ const ItemDialogSetup& Setup() {
         "Posting To Do Entry",
         "Are you sure you want to DELETE this To Do item?",
         "Print this To Do item on printer ",
+        "Please finish or cancel the open To Do item first.",
         {Tail::Unknown, {}, {}},
         {Tail::Action, QStringLiteral("loading the records"), {}},
         {Tail::Action, QStringLiteral("Posting the records"), {}},
@@ -98,10 +100,8 @@ void frmToDo::BuildControls() {
     Place(Combo1[kProjects], 1020, 1260, 2940, 315);
     Place(Combo1[kDueTime], 2760, 1635, 1200, 315);
 
-    dtpDate = new QDateEdit(this);
+    dtpDate = new ui::DatePicker(this);
     dtpDate->setObjectName(QStringLiteral("dtpDate"));
-    dtpDate->setCalendarPopup(true);
-    dtpDate->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
     Place(dtpDate, 1020, 1635, 1380, 315);
     // A date typed in counts as one picked from the calendar; so does the calendar closing. The date
     // it showed, typed again, changes nothing yet is typed all the same.

@@ -708,9 +708,13 @@ void frmMain::ShowReminder(qint64 remindId, qint64 itemId, const QString& type) 
         throw db::DbError(1, QStringLiteral("The form frmReminder is not available."));
     // The opener hands the pop-up over loaded with its reminder, item and kind, but not shown.
     const QString item = type == QLatin1String("AP") ? QStringLiteral("m_lngApptID") : QStringLiteral("m_lngToDoID");
-    QWidget* popup = registry.open(
-        QStringLiteral("frmReminder"),
-        {{QStringLiteral("m_lngRemindID"), remindId}, {item, itemId}, {QStringLiteral("m_strType"), type}});
+    QWidget* popup = nullptr;
+    {
+        const ui::RaisedByProgram unasked;
+        popup = registry.open(QStringLiteral("frmReminder"), {{QStringLiteral("m_lngRemindID"), remindId},
+                                                              {item, itemId},
+                                                              {QStringLiteral("m_strType"), type}});
+    }
     // One that is already on screen was brought forward and keeps its own reminder.
     if (!popup || popup->isVisible()) return;
     if (auto* dialog = qobject_cast<QDialog*>(popup)) {

@@ -8,6 +8,25 @@
 
 namespace ui {
 
+namespace {
+
+int g_raisingByProgram = 0;
+constexpr char kRaisedByProgram[] = "raisedByProgram";
+
+}  // namespace
+
+RaisedByProgram::RaisedByProgram() {
+    ++g_raisingByProgram;
+}
+
+RaisedByProgram::~RaisedByProgram() {
+    --g_raisingByProgram;
+}
+
+bool RaisedByProgram::Marks(const QWidget* window) {
+    return window && window->property(kRaisedByProgram).toBool();
+}
+
 ScreenRegistry& ScreenRegistry::instance() {
     static ScreenRegistry registry;
     return registry;
@@ -88,9 +107,11 @@ QWidget* ScreenRegistry::open(const QString& name, const OpenValues& values) {
         if (QWidget* shown = shownDialog(name)) {
             shown->raise();
             shown->activateWindow();
+            if (auto* reopened = dynamic_cast<TakesReopening*>(shown)) reopened->OpenedWhileShown(values);
             return shown;
         }
         QWidget* form = entry.second ? entry.second(values) : nullptr;
+        if (form && g_raisingByProgram > 0) form->setProperty(kRaisedByProgram, true);
         add(form);
         return form;
     }

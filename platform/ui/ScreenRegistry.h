@@ -22,6 +22,29 @@ protected:
     ~HoldsUnsavedInput() = default;
 };
 
+// A dialog that an opening finds on screen: it comes forward unchanged all the same, and is then told
+// what was asked of it, so that it can say why the user does not get it.
+class TakesReopening {
+public:
+    virtual void OpenedWhileShown(const OpenValues& values) = 0;
+
+protected:
+    ~TakesReopening() = default;
+};
+
+// While one of these lives, the forms that ScreenRegistry::open makes are marked as raised by the
+// program itself, with no command of the user (the reminder pop-up, and the item it opens as it
+// closes). An editor whose box the focus leaves for such a window writes nothing and ends no visit.
+class RaisedByProgram {
+public:
+    RaisedByProgram();
+    ~RaisedByProgram();
+    RaisedByProgram(const RaisedByProgram&) = delete;
+    RaisedByProgram& operator=(const RaisedByProgram&) = delete;
+
+    static bool Marks(const QWidget* window);
+};
+
 // Every open screen (an MDI child of the main window) and dialog, in the order they were opened.
 // Screens and dialogs add themselves when they open and drop out when they are destroyed. A screen
 // finds another open screen or dialog here, never through a global pointer of its own.
@@ -67,8 +90,8 @@ public:
     void registerScreen(const QString& name, Opener opener);
     bool hasScreen(const QString& name) const;
     // Opens the form `name` with `values`. There is one dialog of each kind at a time: while the
-    // dialog `name` is on screen it is brought forward unchanged and given nothing of this opening.
-    // nullptr when no such form is registered.
+    // dialog `name` is on screen it is brought forward unchanged; only one that TakesReopening is
+    // told of this opening. nullptr when no such form is registered.
     QWidget* open(const QString& name, const OpenValues& values = {});
     // The same for a command that needs the form: a name nobody registered raises an error.
     QWidget* openRequired(const QString& name, const OpenValues& values = {});

@@ -285,6 +285,7 @@ private Q_SLOTS:
         QVERIFY(dialog);
         auto* subject = dialog->findChild<QLineEdit*>("Text1(0)");
         QCOMPARE(subject->text(), QStringLiteral("First"));
+        f->prompts().answer(ui::Answer::OK);  // finish or cancel the open one first
         QTest::mouseClick(second, Qt::LeftButton);
         settle();
         QCOMPARE(ui::ScreenRegistry::instance().find(QStringLiteral("frmAppt")), dialog);

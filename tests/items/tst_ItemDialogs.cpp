@@ -125,6 +125,14 @@ class ItemDialogsTest : public QObject {
         return w;
     }
     static void press(int button) { ctl<QPushButton>(QStringLiteral("cmdOpts(%1)").arg(button))->click(); }
+    // OK as a user reaches it, the focus moving: clicked, Tab until it has the focus, or Enter anywhere.
+    static void goOn(const QString& how) {
+        auto* ok = ctl<QPushButton>("cmdOpts(3)");
+        if (how == "click ok") return QTest::mouseClick(ok, Qt::LeftButton);
+        for (int tabs = 0; how == "tab to ok" && !ok->hasFocus() && tabs < 30; ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
     static void open(bool note, int number = 0, const QString& text = {}) {
         const modGeneral::ItemOpening item =
             number ? modGeneral::StoredItem(number) : modGeneral::NewItem(text);
@@ -367,6 +375,10 @@ private Q_SLOTS:
         QTest::newRow("erased day") << false << 3 << "erase,ok"
                                     << "You Must Select A Due Date"
                                     << "Validate : Due Date" << info << "focus|dtpDate";
+        for (const char* how : {"click ok", "tab to ok", "enter"})
+            QTest::addRow("erased day, %s", how)
+                << false << 3 << QString("erase,") + how << "You Must Select A Due Date"
+                << "Validate : Due Date" << info << "focus|dtpDate";
         QTest::newRow("empty note") << true << 0 << "ok"
                                     << "You Must Enter Some Subject Text"
                                     << "Validate : Subject Text" << info << "focus|Text1";
@@ -387,6 +399,7 @@ private Q_SLOTS:
         f->prompts().answer(steps == "delete" && stored ? ui::Answer::No : ui::Answer::OK);
         for (const QString& step : steps.split(',')) {
             if (step == "ok") press(3);
+            if (step.endsWith(" ok") || step == "enter") goOn(step);
             if (step == "subject") QTest::keyClicks(ctl("Text1(0)"), "Typed");
             if (step == "delete") press(1);
             if (step == "date") pickDate(Day("12/10/2026"));
@@ -410,6 +423,7 @@ private Q_SLOTS:
         const QString shown = after.section('|', 1);
         if (name == "focus") {
             QVERIFY(ctl(shown)->hasFocus());
+            if (auto* date = qobject_cast<QDateEdit*>(ctl(shown))) QVERIFY(!date->hasAcceptableInput());
         } else if (auto* check = qobject_cast<QCheckBox*>(ctl(name))) {
             QCOMPARE(QString(check->isChecked() ? "on" : "off"), shown);
         } else if (auto* combo = qobject_cast<QComboBox*>(ctl(name))) {
@@ -727,6 +741,7 @@ private Q_SLOTS:
         openToDo(1);
         ItemDialog* first = dlg();
         QCOMPARE(home->lvToDo->text(1, 0), QString("B"));
+        f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);  // "finish or cancel it first", twice
         QTest::mouseClick(home->lvToDo->viewport(), Qt::LeftButton, {}, home->lvToDo->rowRect(1).center());
         openToDo(0, "Saved text");
         QCOMPARE(ui::ScreenRegistry::instance().openForms().size(), 2);
@@ -1051,10 +1066,9 @@ private Q_SLOTS:
         if (setup != "no row") exec("INSERT INTO Remind (RemDate, Type) VALUES (#12/08/2026#, ?)", {type});
         WindowLink link;
         if (setup == "open 2") openAppt(2);
-        if (setup == "fault") {
-            core::InjectFault("frmReminder.Form_Unload", 3021, "No current record.");
-            f->prompts().answer(ui::Answer::OK);
-        }
+        if (setup == "fault") core::InjectFault("frmReminder.Form_Unload", 3021, "No current record.");
+        // The failure, or the open dialog's word that its own item comes first.
+        if (!setup.isEmpty() && setup != "no row") f->prompts().answer(ui::Answer::OK);
         QPointer<QWidget> popup = ui::ScreenRegistry::instance().open(
             "frmReminder",
             {{"m_lngRemindID", 1}, {type == "AP" ? "m_lngApptID" : "m_lngToDoID", 1}, {"m_strType", type}});
@@ -1067,7 +1081,7 @@ private Q_SLOTS:
         QCOMPARE(row("SELECT Completed FROM Remind"), completed == "-" ? QString("no row") : completed);
         QCOMPARE(dlg() ? dlg()->RecordNumber() : 0, editing);
         if (dlg()) QCOMPARE(dlg()->EntryMode(), 2);
-        QCOMPARE(f->prompts().count(), setup == "fault" ? 1 : 0);
+        QCOMPARE(f->prompts().count(), setup.isEmpty() || setup == "no row" ? 0 : 1);
         QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmReminder.Form_Unload'"), setup == "fault" ? 1 : 0);
         exec("DELETE FROM ErrLog");
     }
