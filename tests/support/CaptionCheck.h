@@ -3,12 +3,17 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+#include <QStyleOptionTab>
+#include <QTabBar>
 #include <QTreeView>
 
 // Checks that texts are shown whole at the program's font; each gives the names of what is cut.
@@ -41,6 +46,37 @@ inline QStringList CutCaptions(QWidget* dialog) {
             room = button->style()->subElementRect(contents, &option, button).width();
         }
         if (QFontMetrics(w->font()).horizontalAdvance(text) > room) cut << w->objectName();
+    }
+    // Tab captions: each tab inside its strip, its caption inside the tab. The style draws a tab not
+    // chosen lower by its shift, and a caption needs that much more height.
+    const int shift = QApplication::style()->pixelMetric(QStyle::PM_TabBarTabShiftVertical);
+    for (QTabBar* bar : dialog->findChildren<QTabBar*>()) {
+        if (bar->isHidden()) continue;
+        const QFontMetrics metrics(bar->font());
+        for (int i = 0; i < bar->count(); ++i) {
+            QStyleOptionTab option;
+            option.initFrom(bar);
+            option.rect = bar->tabRect(i);
+            option.text = bar->tabText(i);
+            option.shape = bar->shape();
+            const QRect text = bar->style()->subElementRect(QStyle::SE_TabBarTabText, &option, bar);
+            if (!bar->rect().contains(option.rect) || metrics.horizontalAdvance(option.text) > text.width() ||
+                metrics.height() + shift > text.height())
+                cut << bar->objectName() + QStringLiteral(" tab ") + option.text;
+        }
+    }
+    // Date boxes: the date as wide as the box's text area leaves it (a line edit keeps 2 pixels each side).
+    for (QDateTimeEdit* date : dialog->findChildren<QDateTimeEdit*>()) {
+        auto* edit = date->findChild<QLineEdit*>();
+        if (date->isHidden() || !edit) continue;
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+        const QRect area = edit->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                               .marginsRemoved(edit->textMargins());
+        if (QFontMetrics(edit->font()).horizontalAdvance(edit->text()) > area.width() - 4)
+            cut << date->objectName();
     }
     return cut;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QFrame>
 #include <QLabel>
 #include <QList>
@@ -54,6 +56,38 @@ inline QStringList Overlaps(QWidget* parent, const QList<QWidget*>& panes = {}) 
         }
         const QByteArray kind = shown[i]->metaObject()->className();
         if (kind == "QWidget" || kind == "QLabel") found << Overlaps(shown[i]);
+    }
+    return found;
+}
+
+// The part of `w` its window shows: its rectangle in the window's coordinates, cut by every parent.
+inline QRect ShownPart(const QWidget* w) {
+    QRect shown = w->rect();
+    for (const QWidget* at = w; !at->isWindow() && at->parentWidget(); at = at->parentWidget()) {
+        shown.translate(at->pos());
+        shown &= at->parentWidget()->rect();
+    }
+    return shown;
+}
+
+// Lists with rows whose first row is not shown whole: the list lower than a row, or reaching past
+// the edge of its window.
+inline QStringList ListsWithoutAWholeRow(QWidget* form) {
+    QStringList found;
+    for (QAbstractItemView* list : form->findChildren<QAbstractItemView*>()) {
+        if (!list->isVisible() || !list->model() || list->model()->rowCount() == 0) continue;
+        const int row = list->sizeHintForRow(0);
+        if (ShownPart(list->viewport()).height() < row) found << list->objectName();
+    }
+    return found;
+}
+
+// Enabled buttons that their window does not show whole.
+inline QStringList ButtonsOutside(QWidget* form) {
+    QStringList found;
+    for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || !button->isEnabled()) continue;
+        if (ShownPart(button).size() != button->size()) found << button->objectName();
     }
     return found;
 }
