@@ -250,6 +250,7 @@ void frmContEntry::BuildProfile() {
     // Clicked alone: where a style activates an item on a single click, listening to both would
     // pick it twice.
     connect(lstJobTitle, &QAbstractItemView::clicked, this, [this] { lstJobTitle_Click(); });
+    ui::MakeDropDown(lstJobTitle, m_text1[4].widget, {picPop[2]}, [this] { lstJobTitle_Click(); });
 }
 
 void frmContEntry::BuildInfoLists() {
