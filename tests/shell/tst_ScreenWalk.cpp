@@ -172,6 +172,8 @@ void Seed(db::Database& db) {
         "('2026-12-08', '10:05:00', 1, 0, 'TD'), ('2026-12-08', '10:06:00', 0, 1, 'AP')",
         "INSERT INTO CUFldValues (fkContID, fkUserFld, Value) VALUES (1, 'Birthday', 'May 1')",
         "INSERT INTO PUFldValues (fkProjID, fkUserFld, Value) VALUES (10, 'Budget code', 'B-7')",
+        "INSERT INTO Lookup (ItemID, Description) VALUES ('TITLE', 'Manager'), ('PSTAT', 'Closed'), "
+        "('PSTAT', 'Open'), ('PTYPE', 'Internal')",
     };
     for (const char* sql : script) db.Execute(QString::fromLatin1(sql));
 }
@@ -664,8 +666,89 @@ private Q_SLOTS:
     }
 };
 
+// The editors' pick lists and month views, dropped down from their icon buttons, take the keys typed
+// in their box as the desktop's drop-downs do: Up and Down move, Enter picks, Escape and a click
+// elsewhere close without picking; one is open at a time.
+class DropDownTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void keysAndClicks_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>(
+            "actions");  // an icon clicked, a key typed where the focus is, a "click" elsewhere
+        QTest::addColumn<QString>("open");  // what is dropped down after them
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("stored");
+        const auto contact = [](const char* tag, const char* actions, const char* open, const char* text) {
+            QTest::newRow(tag) << "search Berg"
+                               << "frmContEntry" << actions << open << "Text1(4)" << text
+                               << "SELECT JobTitle FROM Contacts WHERE ContID = 1" << text;
+        };
+        const auto project = [](const char* tag, const char* actions, const char* open, int box,
+                                const char* column, const char* text, const char* stored) {
+            QTest::newRow(tag) << "key F5 | click lvResult 0"
+                               << "frmProjEntry" << actions << open << QString("Text1(%1)").arg(box) << text
+                               << QString("SELECT %1 FROM Projects WHERE ProjID = 10").arg(column) << stored;
+        };
+        contact("job title, Down and Enter", "picPop(2) Down Down Down Return", "", "Manager");
+        contact("job title, Escape", "picPop(2) Down Down Down Escape", "", "");
+        project("status, Up and Enter", "picPop(0) Down Down Down Down Up Return", "", 1, "Status", "Closed",
+                "Closed");
+        project("type, a click elsewhere", "picPop(1) Down Down Down click", "", 2, "PrjType", "", "");
+        project("start date, arrows and Enter", "picPop(2) Down Right Return", "", 3, "StartDate",
+                "12/16/2026", "2026-12-16");
+        project("end date, Escape", "picPop(3) Up Left Escape", "", 4, "EndDate", "", "");
+        project("type, then start date", "picPop(1) picPop(2)", "mnvStart", 3, "StartDate", "", "");
+        project("start date, then status: keys to the one open", "picPop(2) picPop(0) Down Down Down Return",
+                "", 1, "Status", "Closed", "Closed");
+    }
+    void keysAndClicks() {
+        QFETCH(QString, steps);
+        QFETCH(QString, form);
+        QFETCH(QString, actions);
+        QFETCH(QString, open);
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, sql);
+        QFETCH(QString, stored);
+        Walker walk;
+        walk.Run(steps);
+        QWidget* editor = walk.Shown(form);
+        QVERIFY(editor);
+        QApplication::setActiveWindow(walk.w.get());
+        QVERIFY(QTest::qWaitForWindowActive(walk.w.get()));
+        for (const QString& action : actions.split(QLatin1Char(' '))) {
+            if (action.startsWith(QLatin1String("picPop"))) {
+                QTest::mouseClick(editor->findChild<QWidget*>(action), Qt::LeftButton);
+            } else if (action == QLatin1String("click")) {
+                QTest::mouseClick(editor->findChild<QWidget*>(QStringLiteral("Text1(0)")), Qt::LeftButton);
+            } else {
+                QVERIFY(QApplication::focusWidget());
+                QTest::keyClick(QApplication::focusWidget(), QKeySequence::fromString(action)[0].key());
+            }
+            Walker::Settle();
+        }
+        QStringList shown;
+        for (const char* name : {"lstJobTitle", "lstStatus", "lstPrjType", "mnvStart", "mnvEnd"}) {
+            if (auto* w = editor->findChild<QWidget*>(name); w && w->isVisible()) shown << name;
+        }
+        QCOMPARE(shown.join(QLatin1Char(' ')), open);
+        QCOMPARE(editor->findChild<QLineEdit*>(box)->text(), text);
+        db::Recordset rs = g_dbLocal->OpenRecordset(sql);
+        QCOMPARE(rs.Value(0).toString(), stored);
+        QCOMPARE(Walker::ErrLogText(), QString());
+    }
+};
+
 POMARET_TEST(ScreenWalkTest)
 POMARET_TEST(ScreenCloseBoxTest)
 POMARET_TEST(DialogKeysTest)
 POMARET_TEST(UnsavedItemDialogTest)
+POMARET_TEST(DropDownTest)
 #include "tst_ScreenWalk.moc"
