@@ -137,9 +137,11 @@ bool HourGridView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Side by side, the two dates need each a date box's room for the date to show whole; below that
-// the second date and the second time go a row down, under the first.
+// the second date and the second time go a row down, under the first. A panel too narrow for the
+// side-by-side rules at all keeps what it had.
 bool HourGridView::QuickAddStacked(double width) const {
-    return (width - 1230) / 2 < ui::twips::FromPixelsX(dtpDate[0]->minimumSizeHint().width());
+    return width >= 1230 &&
+           (width - 1230) / 2 < ui::twips::FromPixelsX(dtpDate[0]->minimumSizeHint().width());
 }
 
 double HourGridView::QuickAddHeight(double width) const {

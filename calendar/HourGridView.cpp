@@ -317,7 +317,7 @@ void HourGridView::Form_Resize() {
             // what it needs, so that the quick-add panel stays whole, its button on screen.
             const double room = ScaleHeight(this) - Geo(picBanner).height - 150;
             const double least = ui::twips::FromPixelsY(mvwCal->minimumSizeHint().height());
-            const double height = std::clamp(room - QuickAddHeight(width), least, kCalSelectHeight);
+            const double height = std::min(kCalSelectHeight, std::max(least, room - QuickAddHeight(width)));
             Place(picCalSelect, bar.left + bar.width + 75, Geo(picBanner).height + 75, width, height);
         },
         [this] {
