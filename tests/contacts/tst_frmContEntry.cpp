@@ -737,12 +737,11 @@ private Q_SLOTS:
         addContact(1, "I", "Default", "Anna Berg", shown, QString(90, u'y'));
         frmContEntry* e = open(1);
         QCOMPARE(box(e, 3)->cursorPosition(), 0);
-        auto* switcher = e->findChild<QComboBox*>("cboContList");
-        QVERIFY(switcher->fontMetrics().horizontalAdvance(shown) > switcher->lineEdit()->width());
-        QCOMPARE(switcher->lineEdit()->cursorPosition(), 0);
-        switcher->setFocus(Qt::TabFocusReason);
-        QCOMPARE(switcher->currentText(), shown);
-        QCOMPARE(switcher->lineEdit()->cursorPosition(), 0);
+        QLineEdit* switcher = e->findChild<QComboBox*>("cboContList")->lineEdit();
+        QVERIFY(switcher->fontMetrics().horizontalAdvance(shown) > switcher->width());
+        QCOMPARE(switcher->cursorPosition(), 0);
+        switcher->setFocus(Qt::TabFocusReason);  // reads the list
+        QCOMPARE(switcher->cursorPosition(), 0);
         w.menuBar()->setFixedHeight(w.menuBar()->height());  // not moved by the editor's window buttons
         w.showMinimized();
         w.resize(w.size() + QSize(200, 150));

@@ -370,13 +370,10 @@ private:
 // panes and the calendar's hour grid lie over others by design and have their own tests.
 QStringList LayoutFaults(QWidget* form, const QString& size = {}) {
     QStringList faults = testsupport::CutCaptions(form);
-    for (const QString& button : testsupport::ButtonsOutside(form))
-        faults << button + QStringLiteral(" outside");
+    faults << testsupport::CutOff(form);
     QList<QWidget*> skipped;
     for (const char* name : {"picPane2", "picPane3", "picOuter"}) skipped << form->findChild<QWidget*>(name);
     if (!size.isEmpty()) faults << testsupport::Overlaps(form, skipped);
-    for (const QString& list : testsupport::ListsWithoutAWholeRow(form))
-        faults << list + QStringLiteral(" shows no whole row");
     for (QString& fault : faults)
         fault.prepend(form->objectName() + QLatin1Char(' ') + size + QStringLiteral(": "));
     return faults;
@@ -666,82 +663,62 @@ private Q_SLOTS:
     }
 };
 
-// The editors' pick lists and month views, dropped down from their icon buttons, take the keys typed
-// in their box as the desktop's drop-downs do: Up and Down move, Enter picks, Escape and a click
-// elsewhere close without picking; one is open at a time.
+// The editors' pick lists and month views, dropped down from their icons, take the keys typed in
+// their box as the desktop's drop-downs do; a click elsewhere closes them; one is open at a time.
 class DropDownTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-
     void keysAndClicks_data() {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("form");
         QTest::addColumn<QString>(
-            "actions");  // an icon clicked, a key typed where the focus is, a "click" elsewhere
+            "actions");                     // icons clicked, keys typed where the focus is, a click elsewhere
         QTest::addColumn<QString>("open");  // what is dropped down after them
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("stored");
-        const auto contact = [](const char* tag, const char* actions, const char* open, const char* text) {
-            QTest::newRow(tag) << "search Berg"
-                               << "frmContEntry" << actions << open << "Text1(4)" << text
-                               << "SELECT JobTitle FROM Contacts WHERE ContID = 1" << text;
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("column");  // the box's column: "JobTitle" in the contact editor
+        QTest::addColumn<QString>("text");    // shown, and stored as a date or text
+        const auto row = [](const char* tag, const char* actions, const char* open, int box,
+                            const char* column, const char* text) {
+            QTest::newRow(tag) << actions << open << box << column << text;
         };
-        const auto project = [](const char* tag, const char* actions, const char* open, int box,
-                                const char* column, const char* text, const char* stored) {
-            QTest::newRow(tag) << "key F5 | click lvResult 0"
-                               << "frmProjEntry" << actions << open << QString("Text1(%1)").arg(box) << text
-                               << QString("SELECT %1 FROM Projects WHERE ProjID = 10").arg(column) << stored;
-        };
-        contact("job title, Down and Enter", "picPop(2) Down Down Down Return", "", "Manager");
-        contact("job title, Escape", "picPop(2) Down Down Down Escape", "", "");
-        project("status, Up and Enter", "picPop(0) Down Down Down Down Up Return", "", 1, "Status", "Closed",
-                "Closed");
-        project("type, a click elsewhere", "picPop(1) Down Down Down click", "", 2, "PrjType", "", "");
-        project("start date, arrows and Enter", "picPop(2) Down Right Return", "", 3, "StartDate",
-                "12/16/2026", "2026-12-16");
-        project("end date, Escape", "picPop(3) Up Left Escape", "", 4, "EndDate", "", "");
-        project("type, then start date", "picPop(1) picPop(2)", "mnvStart", 3, "StartDate", "", "");
-        project("start date, then status: keys to the one open", "picPop(2) picPop(0) Down Down Down Return",
-                "", 1, "Status", "Closed", "Closed");
+        row("job title, Down and Enter", "picPop(2) Down Down Down Return", "", 4, "JobTitle", "Manager");
+        row("job title, Escape", "picPop(2) Down Down Down Escape", "", 4, "JobTitle", "");
+        row("status, Up and Enter", "picPop(0) Down Down Down Down Up Return", "", 1, "Status", "Closed");
+        row("type, a click elsewhere", "picPop(1) Down Down Down click", "", 2, "PrjType", "");
+        row("start date, arrows and Enter", "picPop(2) Down Right Return", "", 3, "StartDate", "12/16/2026");
+        row("end date, Escape", "picPop(3) Up Left Escape", "", 4, "EndDate", "");
+        row("type, then start date", "picPop(1) picPop(2)", "mnvStart", 3, "StartDate", "");
+        row("start date, then status", "picPop(2) picPop(0) Down Down Down Return", "", 1, "Status",
+            "Closed");
     }
     void keysAndClicks() {
-        QFETCH(QString, steps);
-        QFETCH(QString, form);
         QFETCH(QString, actions);
         QFETCH(QString, open);
-        QFETCH(QString, box);
+        QFETCH(int, box);
+        QFETCH(QString, column);
         QFETCH(QString, text);
-        QFETCH(QString, sql);
-        QFETCH(QString, stored);
+        const bool contact = column == "JobTitle";
         Walker walk;
-        walk.Run(steps);
-        QWidget* editor = walk.Shown(form);
-        QVERIFY(editor);
-        QApplication::setActiveWindow(walk.w.get());
-        QVERIFY(QTest::qWaitForWindowActive(walk.w.get()));
-        for (const QString& action : actions.split(QLatin1Char(' '))) {
-            if (action.startsWith(QLatin1String("picPop"))) {
-                QTest::mouseClick(editor->findChild<QWidget*>(action), Qt::LeftButton);
-            } else if (action == QLatin1String("click")) {
-                QTest::mouseClick(editor->findChild<QWidget*>(QStringLiteral("Text1(0)")), Qt::LeftButton);
-            } else {
-                QVERIFY(QApplication::focusWidget());
+        walk.Run(contact ? "search Berg" : "key F5 | click lvResult 0");
+        QWidget* editor = walk.Shown(contact ? "frmContEntry" : "frmProjEntry");
+        QVERIFY(editor && QTest::qWaitForWindowActive(walk.w.get()));
+        for (const QString& action : actions.split(' ')) {
+            if (action.startsWith("picPop") || action == "click")
+                QTest::mouseClick(editor->findChild<QWidget*>(action == "click" ? "Text1(0)" : action),
+                                  Qt::LeftButton);
+            else
                 QTest::keyClick(QApplication::focusWidget(), QKeySequence::fromString(action)[0].key());
-            }
             Walker::Settle();
         }
         QStringList shown;
-        for (const char* name : {"lstJobTitle", "lstStatus", "lstPrjType", "mnvStart", "mnvEnd"}) {
+        for (const char* name : {"lstJobTitle", "lstStatus", "lstPrjType", "mnvStart", "mnvEnd"})
             if (auto* w = editor->findChild<QWidget*>(name); w && w->isVisible()) shown << name;
-        }
-        QCOMPARE(shown.join(QLatin1Char(' ')), open);
-        QCOMPARE(editor->findChild<QLineEdit*>(box)->text(), text);
-        db::Recordset rs = g_dbLocal->OpenRecordset(sql);
-        QCOMPARE(rs.Value(0).toString(), stored);
+        QCOMPARE(shown.join(' '), open);
+        QCOMPARE(editor->findChild<QLineEdit*>(QString("Text1(%1)").arg(box))->text(), text);
+        const QString table = contact ? "Contacts WHERE ContID = 1" : "Projects WHERE ProjID = 10";
+        const QVariant stored = g_dbLocal->OpenRecordset("SELECT " + column + " FROM " + table).Value(0);
+        QCOMPARE(stored.typeId() == QMetaType::QDate ? QLocale::c().toString(stored.toDate(), "M/d/yyyy")
+                                                     : stored.toString(),
+                 text);
         QCOMPARE(Walker::ErrLogText(), QString());
     }
 };

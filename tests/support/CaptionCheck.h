@@ -11,7 +11,6 @@
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionFrame>
 #include <QStyleOptionTab>
 #include <QTabBar>
 #include <QTreeView>
@@ -47,35 +46,27 @@ inline QStringList CutCaptions(QWidget* dialog) {
         }
         if (QFontMetrics(w->font()).horizontalAdvance(text) > room) cut << w->objectName();
     }
-    // Tab captions: each tab inside its strip, its caption inside the tab. The style draws a tab not
-    // chosen lower by its shift, and a caption needs that much more height.
+    // Tab captions inside their tabs, and the tabs inside their strip; the style draws a tab not
+    // chosen lower by its shift.
     const int shift = QApplication::style()->pixelMetric(QStyle::PM_TabBarTabShiftVertical);
     for (QTabBar* bar : dialog->findChildren<QTabBar*>()) {
-        if (bar->isHidden()) continue;
-        const QFontMetrics metrics(bar->font());
-        for (int i = 0; i < bar->count(); ++i) {
-            QStyleOptionTab option;
-            option.initFrom(bar);
-            option.rect = bar->tabRect(i);
-            option.text = bar->tabText(i);
-            option.shape = bar->shape();
-            const QRect text = bar->style()->subElementRect(QStyle::SE_TabBarTabText, &option, bar);
-            if (!bar->rect().contains(option.rect) || metrics.horizontalAdvance(option.text) > text.width() ||
+        for (int i = 0; i < bar->count() && !bar->isHidden(); ++i) {
+            QStyleOptionTab tab;
+            tab.initFrom(bar);
+            tab.rect = bar->tabRect(i);
+            tab.text = bar->tabText(i);
+            const QRect text = bar->style()->subElementRect(QStyle::SE_TabBarTabText, &tab, bar);
+            const QFontMetrics metrics(bar->font());
+            if (!bar->rect().contains(tab.rect) || metrics.horizontalAdvance(tab.text) > text.width() ||
                 metrics.height() + shift > text.height())
-                cut << bar->objectName() + QStringLiteral(" tab ") + option.text;
+                cut << bar->objectName() + QStringLiteral(" tab ") + tab.text;
         }
     }
-    // Date boxes: the date as wide as the box's text area leaves it (a line edit keeps 2 pixels each side).
+    // Dates in their boxes: a frameless line edit keeps 2 pixels either side of its text.
     for (QDateTimeEdit* date : dialog->findChildren<QDateTimeEdit*>()) {
-        auto* edit = date->findChild<QLineEdit*>();
-        if (date->isHidden() || !edit) continue;
-        QStyleOptionFrame option;
-        option.initFrom(edit);
-        option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
-        const QRect area = edit->style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
-                               .marginsRemoved(edit->textMargins());
-        if (QFontMetrics(edit->font()).horizontalAdvance(edit->text()) > area.width() - 4)
+        const auto* edit = date->findChild<QLineEdit*>();
+        const QRect room = edit->contentsRect().marginsRemoved(edit->textMargins()).adjusted(2, 0, -2, 0);
+        if (!date->isHidden() && QFontMetrics(edit->font()).horizontalAdvance(edit->text()) > room.width())
             cut << date->objectName();
     }
     return cut;

@@ -60,35 +60,23 @@ inline QStringList Overlaps(QWidget* parent, const QList<QWidget*>& panes = {}) 
     return found;
 }
 
-// The part of `w` its window shows: its rectangle in the window's coordinates, cut by every parent.
-inline QRect ShownPart(const QWidget* w) {
-    QRect shown = w->rect();
-    for (const QWidget* at = w; !at->isWindow() && at->parentWidget(); at = at->parentWidget()) {
-        shown.translate(at->pos());
-        shown &= at->parentWidget()->rect();
-    }
-    return shown;
-}
-
-// Lists with rows whose first row is not shown whole: the list lower than a row, or reaching past
-// the edge of its window.
-inline QStringList ListsWithoutAWholeRow(QWidget* form) {
+// What the window cuts off: enabled buttons it does not show whole ("cmdAdd cut"), lists with rows
+// that show no whole row ("lvRelPrj cut").
+inline QStringList CutOff(QWidget* form) {
+    const auto shown = [](const QWidget* w) {  // in the window's coordinates, cut by every parent
+        QRect part = w->rect();
+        for (; !w->isWindow() && w->parentWidget(); w = w->parentWidget())
+            part = part.translated(w->pos()) & w->parentWidget()->rect();
+        return part;
+    };
     QStringList found;
-    for (QAbstractItemView* list : form->findChildren<QAbstractItemView*>()) {
-        if (!list->isVisible() || !list->model() || list->model()->rowCount() == 0) continue;
-        const int row = list->sizeHintForRow(0);
-        if (ShownPart(list->viewport()).height() < row) found << list->objectName();
-    }
-    return found;
-}
-
-// Enabled buttons that their window does not show whole.
-inline QStringList ButtonsOutside(QWidget* form) {
-    QStringList found;
-    for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
-        if (!button->isVisible() || !button->isEnabled()) continue;
-        if (ShownPart(button).size() != button->size()) found << button->objectName();
-    }
+    for (QAbstractButton* b : form->findChildren<QAbstractButton*>())
+        if (b->isVisible() && b->isEnabled() && shown(b).size() != b->size())
+            found << b->objectName() + " cut";
+    for (QAbstractItemView* list : form->findChildren<QAbstractItemView*>())
+        if (list->isVisible() && list->model()->rowCount() > 0 &&
+            shown(list->viewport()).height() < list->sizeHintForRow(0))
+            found << list->objectName() + " cut";
     return found;
 }
 
