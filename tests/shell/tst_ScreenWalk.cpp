@@ -412,7 +412,8 @@ private Q_SLOTS:
     }
 
     // Every screen at the smallest main window under a window manager and maximised, every dialog
-    // as it comes up: captions shown whole, no control covering another.
+    // as it comes up: captions, tabs and dates shown whole, no control covering another, no button
+    // cut off, every list with room for a row.
     void everyScreenFitsAtTheSmallestWindowAndMaximised() {
         // A second run is given a wide screen (tests/CMakeLists.txt); one the platform did not give
         // would check nothing new.
@@ -670,9 +671,9 @@ class DropDownTest : public QObject {
 
 private Q_SLOTS:
     void keysAndClicks_data() {
-        QTest::addColumn<QString>(
-            "actions");                     // icons clicked, keys typed where the focus is, a click elsewhere
-        QTest::addColumn<QString>("open");  // what is dropped down after them
+        // Icons clicked, keys typed where the focus is, a click elsewhere; what is dropped down after them.
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("open");
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("column");  // the box's column: "JobTitle" in the contact editor
         QTest::addColumn<QString>("text");    // shown, and stored as a date or text
