@@ -81,11 +81,13 @@ CalendarBanner::CalendarBanner(QWidget* view) : QWidget(view) {
     tbsMain->setDrawBase(false);
     tbsMain->setExpanding(true);
     tbsMain->setFocusPolicy(Qt::TabFocus);
-    // Four tabs in the strip's designed width.
+    // Four tabs in the strip's designed width, each as high as the strip: squeezed to their
+    // caption's height, the style's tab frame cut through the captions' lower edge.
     QFont small = tbsMain->font();
     small.setPointSizeF(small.pointSizeF() - 1);
     tbsMain->setFont(small);
-    tbsMain->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 1px 3px; min-width: 0px; }"));
+    tbsMain->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 0px 3px; min-width: 0px; height: %1px; }")
+                               .arg(ui::twips::ToPixelsY(315)));
     for (const char* caption : {"Day", "Week", "Month", "List"})
         tbsMain->addTab(QString::fromLatin1(caption));
     Place(tbsMain, 8850, 150, 2565, 315);

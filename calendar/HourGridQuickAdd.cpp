@@ -14,6 +14,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/TextLimit.h"
+#include "platform/ui/Twips.h"
 
 using core::Tail;
 using namespace core::editor;
@@ -27,6 +28,7 @@ const QColor kBandColour(0x4A, 0x4A, 0x4A);
 
 constexpr double kPanelWidth = 2565;
 constexpr double kPanelHeight = 2715;
+constexpr double kRowStep = 375;
 constexpr int kSubjectLength = 255;
 constexpr int kTimeItems = 48;
 constexpr int kEightAM = 16;
@@ -134,12 +136,41 @@ bool HourGridView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// Side by side, the two dates need each a date box's room for the date to show whole; below that
+// the second date and the second time go a row down, under the first. A panel too narrow for the
+// side-by-side rules at all keeps what it had.
+bool HourGridView::QuickAddStacked(double width) const {
+    return width >= 1230 &&
+           (width - 1230) / 2 < ui::twips::FromPixelsX(dtpDate[0]->minimumSizeHint().width());
+}
+
+double HourGridView::QuickAddHeight(double width) const {
+    return kPanelHeight + (QuickAddStacked(width) ? 2 * kRowStep : 0);
+}
+
 void HourGridView::picQckAdd_Resize() {
     const double w = ScaleWidth(picQckAdd);
     const auto width = [](QWidget* c, double width) {
         const TRect g = Geo(c);
         Place(c, g.left, g.top, width, g.height);
     };
+    const bool stacked = QuickAddStacked(w);
+    // The rows below a pair that stands one under the other move down by a row.
+    const double down = stacked ? kRowStep : 0;
+    const auto top = [](QWidget* c, double top) { Move(c, Geo(c).left, top); };
+    Steps({
+        [&] { top(Label1[2], 712 + down); },
+        [&] { top(dtpDate[1], 675 + down); },
+        [&] { top(Label1[3], 1087 + down); },
+        [&] { top(Combo1[0], 1050 + down); },
+        [&] { top(Label1[4], 1087 + 2 * down); },
+        [&] { top(Combo1[1], 1050 + 2 * down); },
+        [&] { top(Label1[5], 1462 + 2 * down); },
+        [&] { top(Combo1[2], 1425 + 2 * down); },
+        [&] { top(Label1[6], 1837 + 2 * down); },
+        [&] { top(Combo1[3], 1800 + 2 * down); },
+        [&] { top(cmdAdd, 2250 + 2 * down); },
+    });
     Steps({
         [&] { width(lblQckAdd, w); },
         [&] { width(Text1, w - 840); },
@@ -154,6 +185,17 @@ void HourGridView::picQckAdd_Resize() {
         [&] { width(Combo1[2], Geo(Text1).width); },
         [&] { width(Combo1[3], Geo(Text1).width); },
         [&] { Move(cmdAdd, (w - Geo(cmdAdd).width) / 2, Geo(cmdAdd).top); },
+    });
+    if (!stacked) return;
+    // Each second box under its first, "To:" in the captions' column, both as wide as the subject.
+    Steps({
+        [&] { Move(Label1[2], 75, Geo(Label1[2]).top); },
+        [&] { Move(Label1[4], 75, Geo(Label1[4]).top); },
+        [&] {
+            for (QWidget* box : {static_cast<QWidget*>(dtpDate[0]), static_cast<QWidget*>(dtpDate[1]),
+                                 static_cast<QWidget*>(Combo1[0]), static_cast<QWidget*>(Combo1[1])})
+                Place(box, 750, Geo(box).top, Geo(Text1).width, Geo(box).height);
+        },
     });
 }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -311,8 +312,13 @@ void HourGridView::Form_Resize() {
         [this] { Place(picBanner, 0, 0, ScaleWidth(this), Geo(picBanner).height); },
         [this] {
             const TRect bar = Geo(vBarScroll);
-            Place(picCalSelect, bar.left + bar.width + 75, Geo(picBanner).height + 75,
-                  ScaleWidth(this) - m_setup.outerWidth - bar.width - 225, Geo(picCalSelect).height);
+            const double width = ScaleWidth(this) - m_setup.outerWidth - bar.width - 225;
+            // Where the window is too short for both, the month calendar gives up height, down to
+            // what it needs, so that the quick-add panel stays whole, its button on screen.
+            const double room = ScaleHeight(this) - Geo(picBanner).height - 150;
+            const double least = ui::twips::FromPixelsY(mvwCal->minimumSizeHint().height());
+            const double height = std::min(kCalSelectHeight, std::max(least, room - QuickAddHeight(width)));
+            Place(picCalSelect, bar.left + bar.width + 75, Geo(picBanner).height + 75, width, height);
         },
         [this] {
             const TRect cal = Geo(picCalSelect);
@@ -324,6 +330,12 @@ void HourGridView::Form_Resize() {
 
 void HourGridView::picCalSelect_Resize() {
     Steps({
+        // No larger than its picture: clipped, its month and year buttons would be cut.
+        [this] {
+            Place(mvwCal, Geo(mvwCal).left, Geo(mvwCal).top,
+                  std::min(kCalendarWidth, ScaleWidth(picCalSelect)),
+                  std::min(kCalendarHeight, ScaleHeight(picCalSelect)));
+        },
         [this] { Move(mvwCal, (ScaleWidth(picCalSelect) - Geo(mvwCal).width) / 2, Geo(mvwCal).top); },
         [this] { Move(mvwCal, Geo(mvwCal).left, (ScaleHeight(picCalSelect) - Geo(mvwCal).height) / 2); },
     });

@@ -146,6 +146,10 @@ protected:
 
 private:
     void BuildQuickAdd();
+    // Whether the quick-add panel at this width stands each pair of boxes one under the other, and
+    // the height it needs then.
+    bool QuickAddStacked(double width) const;
+    double QuickAddHeight(double width) const;
     void AdjustControls();
     void SetAppointmentText(const hours::BoxPlace& place, int32_t key, const QString& text);
     bool ValidateEntry();

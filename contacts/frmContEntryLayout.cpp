@@ -250,6 +250,7 @@ void frmContEntry::BuildProfile() {
     // Clicked alone: where a style activates an item on a single click, listening to both would
     // pick it twice.
     connect(lstJobTitle, &QAbstractItemView::clicked, this, [this] { lstJobTitle_Click(); });
+    ui::MakeDropDown(lstJobTitle, m_text1[4].widget, {picPop[2]}, [this] { lstJobTitle_Click(); });
 }
 
 void frmContEntry::BuildInfoLists() {
@@ -352,10 +353,10 @@ void frmContEntry::Form_Resize() {
             const TRect bar = Geo(lblRelPrj);
             Place(cmdRelProj, bar.width - 1740, 0, 1725, kBarHeight);
             Place(lblRelPrjHdr, bar.left, bar.bottom(), bar.width, kBarHeight);
-            // Below the room the window leaves, the list closes up rather than stay at its design
-            // place over the profile.
+            // At least one row high: the smallest window leaves the rule a few pixels, half a row.
+            // Nor does a short window leave the list at its design place over the profile.
             Place(lvRelPrj, bar.left, Geo(lblRelPrjHdr).top + 240, bar.width,
-                  std::max(0.0, sh - profile.height - 1470));
+                  std::max(tw::FromPixelsY(lvRelPrj->rowHeight()), sh - profile.height - 1470));
         },
         // 2. Two columns right of the profile.
         [&] {

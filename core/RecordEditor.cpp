@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -23,6 +24,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "platform/ui/TextLimit.h"
 #include "platform/ui/Twips.h"
 
 namespace core {
@@ -359,14 +361,16 @@ void RecordEditor::ReadSwitcher() {
     if (Text1Text(m_kind.settingBox) == QLatin1String("Default")) ShowRecordInSwitcher();
 }
 
-// The record on screen as the switcher's entry, or as its text while the list is still unread.
+// The record on screen as the switcher's entry, or as its text while the list is still unread;
+// shown from its beginning, as the profile boxes show a long name.
 void RecordEditor::ShowRecordInSwitcher() {
     const QString shown = Text1Text(m_kind.nameBox);
     const int at = m_cboSwitcher->waitingToFill() ? -1 : m_cboSwitcher->findData(RecordID());
     if (at >= 0 && m_cboSwitcher->itemText(at) == shown) {
         m_cboSwitcher->setListIndex(at);
+        m_cboSwitcher->lineEdit()->setCursorPosition(0);
     } else {
-        m_cboSwitcher->setEditText(shown);
+        ui::ShowText(m_cboSwitcher->lineEdit(), shown);
     }
 }
 

@@ -199,7 +199,7 @@ void frmProjEntry::picPop_Click(int index) {
                 picker->hide();
             }
         };
-        // Opening one picker leaves the others as they are.
+        // A list or month view opened closes any other (ui::MakeDropDown).
         switch (index) {
             case 0:
                 m_text1[1]->setFocus();

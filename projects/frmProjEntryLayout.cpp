@@ -289,6 +289,12 @@ void frmProjEntry::BuildPickers() {
     connect(mnvEnd, &QCalendarWidget::activated, this, [this](const QDate& date) {
         if (mnvEnd->isVisible()) mnvEnd_DateClick(date);
     });
+    // Each drops down from its icon button, its keys typed in its box or in it.
+    ui::MakeDropDown(lstStatus, m_text1[1], {picPop[0]}, [this] { lstStatus_Click(); });
+    ui::MakeDropDown(lstPrjType, m_text1[2], {picPop[1]}, [this] { lstPrjType_Click(); });
+    ui::MakeDropDown(mnvStart, m_text1[3], {picPop[2]},
+                     [this] { mnvStart_DateClick(mnvStart->selectedDate()); });
+    ui::MakeDropDown(mnvEnd, m_text1[4], {picPop[3]}, [this] { mnvEnd_DateClick(mnvEnd->selectedDate()); });
 }
 
 void frmProjEntry::BuildInfoLists() {

@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -742,6 +744,15 @@ QRect ListView::rowRect(int row) const {
     const QRect r = visualRect(m_model->index(row, 0));
     if (!r.isValid()) return {};
     return QRect(0, r.y(), viewport()->width(), r.height());
+}
+
+int ListView::rowHeight() const {
+    if (m_model->rowCount() > 0) return sizeHintForRow(0);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("X");
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
 }
 
 void ListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,

@@ -103,6 +103,9 @@ public:
 
     // Where a row is drawn, in viewport coordinates (empty when it is scrolled out of reach).
     QRect rowRect(int row) const;
+    // The height of one row as the list draws it: its first row's, or while it is empty a row of
+    // text, so that a layout can leave room for a row before the rows come.
+    int rowHeight() const;
 
 Q_SIGNALS:
     // A mouse button released over a row / over the list's empty area (below or beside the rows).

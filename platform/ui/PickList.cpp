@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 #include <vector>
 
@@ -390,6 +392,128 @@ void ListBox::modelChanged(int previousIndexNowAt) {
     if (listIndex() != previousIndexNowAt) setListIndex(previousIndexNowAt);
     m_selectedBefore.clear();
     m_quiet = false;
+}
+
+// ---- Drop-downs
+
+namespace {
+
+class DropDown : public QObject {
+public:
+    DropDown(QWidget* control, QWidget* box, const QList<QWidget*>& openers, std::function<void()> pick)
+        : QObject(control), m_control(control), m_box(box), m_pick(std::move(pick)) {
+        for (const QWidget* opener : openers) m_openers << opener;
+        control->installEventFilter(this);
+    }
+    ~DropDown() override { Closed(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_control) {
+            if (event->type() == QEvent::Show) Opened();
+            if (event->type() == QEvent::Hide) Closed();
+            return false;
+        }
+        switch (event->type()) {
+            case QEvent::ShortcutOverride:
+            case QEvent::KeyPress:
+                return Key(watched, static_cast<QKeyEvent*>(event));
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                // The click goes on to what was clicked.
+                if (auto* target = qobject_cast<QWidget*>(watched);
+                    target && !Inside(target) && !Opener(target))
+                    m_control->hide();
+                return false;
+            case QEvent::WindowDeactivate:
+                if (watched == m_control->window()) m_control->hide();
+                return false;
+            default:
+                return false;
+        }
+    }
+
+private:
+    static QPointer<DropDown>& Open() {
+        static QPointer<DropDown> open;
+        return open;
+    }
+
+    void Opened() {
+        if (Open() == this) return;
+        if (Open()) Open()->m_control->hide();
+        Open() = this;
+        qApp->installEventFilter(this);
+        m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && now != m_box && !Inside(now)) m_control->hide();
+        });
+    }
+
+    void Closed() {
+        if (Open() != this) return;
+        Open() = nullptr;
+        qApp->removeEventFilter(this);
+        disconnect(m_focusWatch);
+    }
+
+    // Inside the drop-down, its own pop-ups (a month view's month menu) included.
+    bool Inside(const QWidget* w) const {
+        for (; w; w = w->parentWidget())
+            if (w == m_control) return true;
+        return false;
+    }
+
+    bool Opener(const QWidget* w) const {
+        for (; w; w = w->parentWidget())
+            if (m_openers.contains(w)) return true;
+        return false;
+    }
+
+    // Keys typed in the box or in the drop-down, while it is open; others' keys are theirs.
+    bool Key(QObject* watched, QKeyEvent* key) {
+        auto* receiver = qobject_cast<QWidget*>(watched);
+        if (!receiver || (receiver != m_box && !Inside(receiver))) return false;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+        const bool moving =
+            std::find(std::begin(kMovingKeys), std::end(kMovingKeys), key->key()) != std::end(kMovingKeys);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool escape = key->key() == Qt::Key_Escape;
+        if (!moving && !enter && !escape) return false;
+        // Wanted as keys, not taken by a shortcut of the window.
+        if (key->type() == QEvent::ShortcutOverride) {
+            key->accept();
+            return true;
+        }
+        if (moving) {
+            // Typed in the drop-down itself, it moves by its own handling.
+            if (receiver != m_box) return false;
+            QWidget* target = m_control->focusProxy() ? m_control->focusProxy() : m_control.data();
+            QKeyEvent moved(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+            QCoreApplication::sendEvent(target, &moved);
+        } else if (enter) {
+            m_pick();
+        } else {
+            if (Inside(QApplication::focusWidget()) && m_box) m_box->setFocus();
+            m_control->hide();
+        }
+        return true;
+    }
+
+    static constexpr int kMovingKeys[] = {Qt::Key_Up,   Qt::Key_Down,  Qt::Key_PageUp, Qt::Key_PageDown,
+                                          Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,   Qt::Key_End};
+
+    QPointer<QWidget> m_control;
+    QPointer<QWidget> m_box;
+    QList<const QWidget*> m_openers;
+    std::function<void()> m_pick;
+    QMetaObject::Connection m_focusWatch;
+};
+
+}  // namespace
+
+void MakeDropDown(QWidget* control, QWidget* box, const QList<QWidget*>& openers,
+                  std::function<void()> pick) {
+    new DropDown(control, box, openers, std::move(pick));
 }
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QList>
 #include <QListView>
 #include <QPair>
 #include <QString>
@@ -141,5 +142,13 @@ private:
     bool m_multi = false;
     std::vector<int> m_selectedBefore;  // across a model change, in multiple selection
 };
+
+// Makes `control` (a pick list under its box, a month view beside it), shown and hidden by its opener,
+// one of the program's own drop-downs, which behave as the desktop's: while it is shown, Up, Down and
+// the other moving keys typed in `box` or in it move in it, Enter does `pick` (what a click on an
+// entry does), and Escape, a click anywhere but on it or on one of `openers` (which open and close it
+// themselves), the focus going elsewhere or another window becoming active close it without
+// picking. Opening one closes any other.
+void MakeDropDown(QWidget* control, QWidget* box, const QList<QWidget*>& openers, std::function<void()> pick);
 
 }  // namespace ui

@@ -455,12 +455,12 @@ private Q_SLOTS:
         QCOMPARE(f->rowCount("ErrLog"), 1);
     }
 
-    // The panel's layout rules and the form's.
+    // The panel's layout rules and the form's, the form wide enough for both dates side by side.
     void layout() {
         frmCalWeek* week = openWeek(QDate(2025, 1, 8));
         week->setParent(nullptr);
         week->show();
-        week->resize(ui::twips::ToPixelsX(11355), ui::twips::ToPixelsY(7770));
+        week->resize(ui::twips::ToPixelsX(14000), ui::twips::ToPixelsY(7770));
         settle();
         auto* panel = week->findChild<QWidget*>("picQckAdd");
         QVERIFY(std::abs(Twips(panel->height()) - 2715) <= 15);

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QFocusEvent>
 #include <QLabel>
@@ -725,15 +726,22 @@ private Q_SLOTS:
     }
 
     // A window manager may size the window while it is still minimised: the restore lays the editor
-    // out anew. A one-line box shows the beginning of a stored text longer than itself.
+    // out anew. A one-line box shows the beginning of a stored text longer than itself, and so does
+    // the switcher, before and after its list is read.
     void restoredWindowIsLaidOutAgain() {
         host.reset();
         frmMain w;
         ui::ScreenRegistry::instance().setScreenHost([&w](QWidget* screen) { w.ShowScreen(screen); });
         w.show();
-        addContact(1, "I", "Default", "Anna Berg", "Berg, Anna", QString(90, u'y'));
+        const QString shown = "Berg-" + QString(90, u'z') + ", Anna";
+        addContact(1, "I", "Default", "Anna Berg", shown, QString(90, u'y'));
         frmContEntry* e = open(1);
         QCOMPARE(box(e, 3)->cursorPosition(), 0);
+        QLineEdit* switcher = e->findChild<QComboBox*>("cboContList")->lineEdit();
+        QVERIFY(switcher->fontMetrics().horizontalAdvance(shown) > switcher->width());
+        QCOMPARE(switcher->cursorPosition(), 0);
+        switcher->setFocus(Qt::TabFocusReason);  // reads the list
+        QCOMPARE(switcher->cursorPosition(), 0);
         w.menuBar()->setFixedHeight(w.menuBar()->height());  // not moved by the editor's window buttons
         w.showMinimized();
         w.resize(w.size() + QSize(200, 150));

@@ -3,12 +3,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionTab>
+#include <QTabBar>
 #include <QTreeView>
 
 // Checks that texts are shown whole at the program's font; each gives the names of what is cut.
@@ -41,6 +45,29 @@ inline QStringList CutCaptions(QWidget* dialog) {
             room = button->style()->subElementRect(contents, &option, button).width();
         }
         if (QFontMetrics(w->font()).horizontalAdvance(text) > room) cut << w->objectName();
+    }
+    // Tab captions inside their tabs, and the tabs inside their strip; the style draws a tab not
+    // chosen lower by its shift.
+    const int shift = QApplication::style()->pixelMetric(QStyle::PM_TabBarTabShiftVertical);
+    for (QTabBar* bar : dialog->findChildren<QTabBar*>()) {
+        for (int i = 0; i < bar->count() && !bar->isHidden(); ++i) {
+            QStyleOptionTab tab;
+            tab.initFrom(bar);
+            tab.rect = bar->tabRect(i);
+            tab.text = bar->tabText(i);
+            const QRect text = bar->style()->subElementRect(QStyle::SE_TabBarTabText, &tab, bar);
+            const QFontMetrics metrics(bar->font());
+            if (!bar->rect().contains(tab.rect) || metrics.horizontalAdvance(tab.text) > text.width() ||
+                metrics.height() + shift > text.height())
+                cut << bar->objectName() + QStringLiteral(" tab ") + tab.text;
+        }
+    }
+    // Dates in their boxes: a frameless line edit keeps 2 pixels either side of its text.
+    for (QDateTimeEdit* date : dialog->findChildren<QDateTimeEdit*>()) {
+        const auto* edit = date->findChild<QLineEdit*>();
+        const QRect room = edit->contentsRect().marginsRemoved(edit->textMargins()).adjusted(2, 0, -2, 0);
+        if (!date->isHidden() && QFontMetrics(edit->font()).horizontalAdvance(edit->text()) > room.width())
+            cut << date->objectName();
     }
     return cut;
 }

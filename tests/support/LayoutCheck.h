@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QFrame>
 #include <QLabel>
 #include <QList>
@@ -55,6 +57,26 @@ inline QStringList Overlaps(QWidget* parent, const QList<QWidget*>& panes = {}) 
         const QByteArray kind = shown[i]->metaObject()->className();
         if (kind == "QWidget" || kind == "QLabel") found << Overlaps(shown[i]);
     }
+    return found;
+}
+
+// What the window cuts off: enabled buttons it does not show whole ("cmdAdd cut"), lists with rows
+// that show no whole row ("lvRelPrj cut").
+inline QStringList CutOff(QWidget* form) {
+    const auto shown = [](const QWidget* w) {  // in the window's coordinates, cut by every parent
+        QRect part = w->rect();
+        for (; !w->isWindow() && w->parentWidget(); w = w->parentWidget())
+            part = part.translated(w->pos()) & w->parentWidget()->rect();
+        return part;
+    };
+    QStringList found;
+    for (QAbstractButton* b : form->findChildren<QAbstractButton*>())
+        if (b->isVisible() && b->isEnabled() && shown(b).size() != b->size())
+            found << b->objectName() + " cut";
+    for (QAbstractItemView* list : form->findChildren<QAbstractItemView*>())
+        if (list->isVisible() && list->model()->rowCount() > 0 &&
+            shown(list->viewport()).height() < list->sizeHintForRow(0))
+            found << list->objectName() + " cut";
     return found;
 }
 
