@@ -1299,6 +1299,14 @@ private:
     QHash<QString, QAction*> m_view;  // the View commands by name: "Home" for mnuViewHome
 };
 
+// The data root, settings file and clock, set the way the program's start sets them.
+void startAsTheProgram(const BenchOptions& options) {
+    core::DataRoot::Set(options.dataDir);
+    settings::SetFile(core::DataRoot::SettingsPath());
+    QApplication::setQuitOnLastWindowClosed(false);
+    core::Clock::SetNow(QDateTime(options.today, QTime(10, 0)));
+}
+
 // Errors the program trapped and logged while the bench ran.
 void collectLoggedErrors(const QString& path, qint64 fromRowid, BenchReport& report) {
     std::unique_ptr<db::Database> database = db::Database::Open(path, core::ProgramSchema());
@@ -1493,10 +1501,7 @@ BenchReport runBench(const BenchOptions& options) {
         return options.only.isEmpty() || options.only == QLatin1String(name);
     };
 
-    core::DataRoot::Set(options.dataDir);
-    settings::SetFile(core::DataRoot::SettingsPath());
-    QApplication::setQuitOnLastWindowClosed(false);
-    core::Clock::SetNow(QDateTime(options.today, QTime(10, 0)));
+    startAsTheProgram(options);
     const QString path = core::DataRoot::DatabasePath();
 
     Picks picks;
@@ -1561,10 +1566,7 @@ BenchReport runBench(const BenchOptions& options) {
 int startOnce(const BenchOptions& options, bool unclean) {
     QStringList prompts;
     PromptRecorder recorder(prompts);
-    core::DataRoot::Set(options.dataDir);
-    settings::SetFile(core::DataRoot::SettingsPath());
-    QApplication::setQuitOnLastWindowClosed(false);
-    core::Clock::SetNow(QDateTime(options.today, QTime(10, 0)));
+    startAsTheProgram(options);
     QStringList errors;
     try {
         const auto start = SteadyClock::now();
