@@ -11,8 +11,8 @@ namespace items {
 namespace {
 
 // Whether the poll has still to reach the reminder's minute, compared as the poll compares them. It
-// catches up on a minute it is behind the clock, and after the clock was set back its next tick polls
-// that tick's own minute.
+// catches up on a minute it is behind the clock; after the clock was set back, the minutes up to the
+// clock's own count as passed.
 bool StillToPoll(const RemindAt& at) {
     const QDateTime now = core::Clock::Now();
     QString polled = core::Clock::MinuteText(now.date(), now.time());

@@ -411,7 +411,7 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
         CheckReminderList();
         remindersChecked = true;
         ui::ScreenRegistry::instance().open(QStringLiteral("frmHome"));
-        // Reminders due before this minute have passed already and do not pop up.
+        // The first tick takes today's reminders whose minute went by while the program was closed.
         m_vPollTime = NowMinute();
         Timer1->start();
     });
@@ -653,13 +653,13 @@ void frmMain::Timer1_Timer() {
             m_vPollTime = minute;
         } else {
             // The minutes are compared as the texts the rows hold (core::Clock::MinuteText). Every
-            // minute after the last poll up to this one, so a late tick (a pop-up held open, a machine
-            // woken from sleep) catches up, over as many midnights and skipped hours as it takes. A
-            // clock set back, or an hour repeated, polls this minute alone: a reminder saved for it
-            // after the clock went back is pending and must pop up.
-            const bool back = minute <= m_vPollTime;
-            const QString from = back ? minute : m_vPollTime;
+            // open reminder of today up to this minute, whenever its minute went by unseen (the
+            // program closed, a machine asleep, the clock set back or an hour repeated); a late tick
+            // that passed midnight also takes the minutes after the last poll on the days before,
+            // over as many midnights and skipped hours as it takes.
             const auto date = [](const QString& m) { return m.left(10); };
+            const bool today = date(m_vPollTime) >= date(minute);
+            const QString from = today ? date(minute) + QStringLiteral(" 00:00") : m_vPollTime;
             const auto time = [](const QString& m, const char* seconds) {
                 return m.mid(11) + QLatin1String(seconds);
             };
@@ -667,10 +667,10 @@ void frmMain::Timer1_Timer() {
                 QStringLiteral("SELECT RefNum, RemDate, RemTime, fkToDoID, fkApptID, ") +
                     QStringLiteral("Type, Completed FROM Remind ") +
                     QStringLiteral("WHERE RemDate >= ? AND RemDate <= ? AND (RemDate > ? OR RemTime ") +
-                    (back ? QStringLiteral(">=") : QStringLiteral(">")) +
+                    (today ? QStringLiteral(">=") : QStringLiteral(">")) +
                     QStringLiteral(" ?) AND (RemDate < ? OR RemTime <= ?) AND Completed = False ") +
                     QStringLiteral("ORDER BY RemDate, RemTime, RefNum"),
-                {date(from), date(minute), date(from), time(from, back ? ":00" : ":59"), date(minute),
+                {date(from), date(minute), date(from), time(from, today ? ":00" : ":59"), date(minute),
                  time(minute, ":59")});
             struct Due {
                 qint64 remindId;

@@ -85,8 +85,8 @@ public:
     QString StartDate() const { return m_vStartDate; }
     bool NoReminders() const { return m_blnNoReminders; }
 
-    // The reminder poll, run by Timer1 once a minute: every open reminder whose minute came since the
-    // last poll pops up, one after another.
+    // The reminder poll, run by Timer1 once a minute: every open reminder of today whose minute has
+    // come, and past midnight those since the last poll, pops up, one after another.
     void Timer1_Timer();
     // The last minute the poll looked at (the start-up minute until the first tick).
     QString PollTime() const override { return m_vPollTime; }

@@ -49,6 +49,9 @@ public:
                                                 : popup->ToDoID() < 70 || popup->ApptID() != 0))
                 badHandOver = true;
             shown << popup->RemindID();
+            shownAt << QStringLiteral("%1 at %2")
+                           .arg(popup->RemindID())
+                           .arg(core::Clock::Now().toString("hh:mm"));
             if (inside) inside(popup);
             QTest::mouseClick(popup->findChild<QLabel*>(QStringLiteral("lblClose")), Qt::LeftButton);
             m_busy = false;
@@ -56,6 +59,7 @@ public:
         m_timer.start(0);
     }
     QList<int> shown;
+    QStringList shownAt;  // "RefNum at hh:mm", the clock's minute
     bool badHandOver = false;
     std::function<void(frmReminder*)> inside;
 
@@ -93,6 +97,30 @@ class ReminderPollTest : public QObject {
     void tick(const QString& at) {
         core::Clock::SetNow(At(at));
         w->Timer1_Timer();
+    }
+    // Ended the way a user ends it, then started again at `at` on the same data root. With reminders
+    // pending the close hides the window, and the tray's Close ends it.
+    void restart(const QString& at) {
+        f->prompts().answer(ui::Answer::Yes);
+        if (!w->close()) action("mnuTrayPopClose")->trigger();
+        if (g_dbLocal) qFatal("the program did not end");
+        start(at);
+    }
+    // The reminders added, the program started, then each step: a tick at "MM/dd/yyyy hh:mm"; "at T",
+    // the clock set without one; "save MM/dd/yyyy h:mm AP", saveToDo (the next RefNum); "restart T".
+    void play(const QStringList& reminders, const QString& startAt, const QStringList& steps) {
+        for (const QString& r : reminders) addReminder(r);
+        start(startAt);
+        for (const QString& t : steps) {
+            if (t.startsWith(QLatin1String("save ")))
+                saveToDo(t.section(QLatin1Char(' '), 1, 1), t.section(QLatin1Char(' '), 2));
+            else if (t.startsWith(QLatin1String("at ")))
+                core::Clock::SetNow(At(t.mid(3)));
+            else if (t.startsWith(QLatin1String("restart ")))
+                restart(t.mid(8));
+            else
+                tick(t);
+        }
     }
     // A to-do due then, saved through its dialog with a reminder "5 Min" before.
     void saveToDo(const QString& date, const QString& dueTime) {
@@ -140,13 +168,12 @@ private Q_SLOTS:
     void dueRemindersPopUp_data() {
         QTest::addColumn<QString>("startAt");
         QTest::addColumn<QStringList>("reminders");
-        // A tick; "at T", the clock set without one; "save MM/dd/yyyy h:mm AP", saveToDo, next RefNum.
-        QTest::addColumn<QStringList>("ticks");
-        QTest::addColumn<QList<int>>("shown");  // RefNums in the order they popped up
+        QTest::addColumn<QStringList>("ticks");  // as play() takes them
+        QTest::addColumn<QList<int>>("shown");   // RefNums in the order they popped up
 
         const QString ten = QStringLiteral("12/08/2026 10:00");
         QTest::newRow("on its minute")
-            << ten << QStringList{"12/08/2026|9:05 AM|AP", "12/08/2026|10:05 AM|AP"}
+            << ten << QStringList{"12/08/2026|10:06 AM|AP", "12/08/2026|10:05 AM|AP"}
             << QStringList{"12/08/2026 10:04", "12/08/2026 10:05"} << QList<int>{2};
         QTest::newRow("completed never") << ten << QStringList{"12/08/2026|10:05 AM|TD|-1"}
                                          << QStringList{"12/08/2026 10:05"} << QList<int>{};
@@ -159,9 +186,10 @@ private Q_SLOTS:
         QTest::newRow("once only") << ten << QStringList{"12/08/2026|10:05 AM|AP"}
                                    << QStringList{"12/08/2026 10:05", "12/08/2026 10:05", "12/08/2026 10:06"}
                                    << QList<int>{1};
+        // Today's come with the first tick, the day before's do not.
         QTest::newRow("past at start-up")
             << ten << QStringList{"12/08/2026|9:59 AM|AP", "12/08/2026|10:00 AM|AP", "12/07/2026|10:01 AM|AP"}
-            << QStringList{"12/08/2026 10:01", "12/08/2026 10:02"} << QList<int>{};
+            << QStringList{"12/08/2026 10:01", "12/08/2026 10:02"} << QList<int>{1, 2};
         QTest::newRow("past midnight")
             << "12/08/2026 23:58"
             << QStringList{"12/08/2026|11:59 PM|TD", "12/09/2026|12:00 AM|AP", "12/09/2026|12:01 AM|TD"}
@@ -202,22 +230,62 @@ private Q_SLOTS:
         QFETCH(QStringList, reminders);
         QFETCH(QStringList, ticks);
         QFETCH(QList<int>, shown);
-        for (const QString& r : reminders) addReminder(r);
-        start(startAt);
-        for (const QString& t : ticks) {
-            if (t.startsWith(QLatin1String("save ")))
-                saveToDo(t.section(QLatin1Char(' '), 1, 1), t.section(QLatin1Char(' '), 2));
-            else if (t.startsWith(QLatin1String("at ")))
-                core::Clock::SetNow(At(t.mid(3)));
-            else
-                tick(t);
-        }
+        play(reminders, startAt, ticks);
         QCOMPARE(popups->shown, shown);
         for (int id : shown)
             QVERIFY(f->scalar("SELECT Completed FROM Remind WHERE RefNum = ?", {id}).toBool());
         QCOMPARE(f->scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
         QVERIFY(!popups->badHandOver);
         QCOMPARE(f->prompts().count(), 0);
+        QCOMPARE(f->rowCount("ErrLog"), 0);
+    }
+
+    // Today's reminders whose minute went by unseen pop up at the next tick, once each.
+    void unseenMinutesCaughtUp_data() {
+        QTest::addColumn<QStringList>("reminders");
+        QTest::addColumn<QString>("startAt");
+        QTest::addColumn<QStringList>("steps");  // as play() takes them
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("rows");  // Remind afterwards: "RefNum done" or "RefNum open"
+
+        QTest::newRow("closed over its minute")
+            << QStringList{"12/08/2026|10:40 AM|TD"} << "12/08/2026 10:37"
+            << QStringList{"12/08/2026 10:38", "restart 12/08/2026 10:41", "12/08/2026 10:42"}
+            << QStringList{"1 at 10:42"} << QStringList{"1 done"};
+        QTest::newRow("clock set back, then asleep")
+            << QStringList{} << "12/08/2026 10:38"
+            << QStringList{"12/08/2026 10:39",         "12/08/2026 10:40", "at 12/08/2026 10:20",
+                           "save 12/08/2026 10:30 AM", "12/08/2026 10:27", "12/08/2026 10:28",
+                           "12/08/2026 10:41"}
+            << QStringList{"1 at 10:27"} << QStringList{"1 done"};
+        QTest::newRow("saved for a past minute")
+            << QStringList{} << "12/08/2026 10:38"
+            << QStringList{"12/08/2026 10:40", "at 12/08/2026 10:20",      "save 12/08/2026 10:00 AM",
+                           "12/08/2026 10:21", "restart 12/08/2026 10:22", "12/08/2026 10:23"}
+            << QStringList{} << QStringList{"1 done"};
+        QTest::newRow("each once, in reminder order")
+            << QStringList{"12/08/2026|10:40 AM|AP", "12/08/2026|10:39 AM|TD", "12/08/2026|10:45 AM|AP"}
+            << "12/08/2026 10:41"
+            << QStringList{"12/08/2026 10:42",         "12/08/2026 10:43", "12/08/2026 10:31",
+                           "restart 12/08/2026 10:44", "12/08/2026 10:45", "12/08/2026 10:46"}
+            << QStringList{"2 at 10:42", "1 at 10:42", "3 at 10:45"}
+            << QStringList{"1 done", "2 done", "3 done"};
+    }
+    void unseenMinutesCaughtUp() {
+        QFETCH(QStringList, reminders);
+        QFETCH(QString, startAt);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, rows);
+        play(reminders, startAt, steps);
+        QCOMPARE(popups->shownAt, shown);
+        QStringList stored;
+        db::Recordset rs = f->db().OpenRecordset("SELECT RefNum, Completed FROM Remind ORDER BY RefNum");
+        for (; !rs.Eof(); rs.MoveNext())
+            stored << rs.Value("RefNum").toString() + (rs.Value("Completed").toBool() ? " done" : " open");
+        QCOMPARE(stored, rows);
+        QVERIFY(w->NoReminders());
+        QVERIFY(!popups->badHandOver);
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
