@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDateEdit>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,18 @@ constexpr double kBarWidth = 285;
 constexpr double kCalSelectHeight = 4440;
 constexpr double kCalendarWidth = 2850;
 constexpr double kCalendarHeight = 4455;
+
+// The width of a month view whose columns show the day headers whole: its list view lays a cell's
+// text out inside a margin, in fractions of a pixel, and cuts one a fraction too wide ("W...").
+double DayHeadersWidth(const QCalendarWidget* calendar) {
+    const QFontMetricsF metrics(calendar->font());
+    qreal widest = 0;
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(calendar->locale().dayName(day, QLocale::ShortFormat)));
+    const int margin = calendar->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, calendar) + 1;
+    return ui::twips::FromPixelsX(7 * (static_cast<int>(std::ceil(widest)) + 2 * margin));
+}
 
 QString Indexed(const QString& name, int index) {
     return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
@@ -330,10 +343,11 @@ void HourGridView::Form_Resize() {
 
 void HourGridView::picCalSelect_Resize() {
     Steps({
-        // No larger than its picture: clipped, its month and year buttons would be cut.
+        // No larger than its picture: clipped, its month and year buttons would be cut. Wide enough
+        // for its day headers where the font needs more than the design gave.
         [this] {
             Place(mvwCal, Geo(mvwCal).left, Geo(mvwCal).top,
-                  std::min(kCalendarWidth, ScaleWidth(picCalSelect)),
+                  std::min(std::max(kCalendarWidth, DayHeadersWidth(mvwCal)), ScaleWidth(picCalSelect)),
                   std::min(kCalendarHeight, ScaleHeight(picCalSelect)));
         },
         [this] { Move(mvwCal, (ScaleWidth(picCalSelect) - Geo(mvwCal).width) / 2, Geo(mvwCal).top); },

@@ -2,9 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionTab>
 #include <QTabBar>
+#include <QTableView>
 #include <QTreeView>
 
 // Checks that texts are shown whole at the program's font; each gives the names of what is cut.
@@ -68,6 +71,23 @@ inline QStringList CutCaptions(QWidget* dialog) {
         const QRect room = edit->contentsRect().marginsRemoved(edit->textMargins()).adjusted(2, 0, -2, 0);
         if (!date->isHidden() && QFontMetrics(edit->font()).horizontalAdvance(edit->text()) > room.width())
             cut << date->objectName();
+    }
+    // A month view's day headers in their cells, measured as its list view lays out a cell's text
+    // (inside a margin, at the font the view gives the header, in fractions of a pixel) before it cuts
+    // one that does not fit to "W...".
+    for (QCalendarWidget* calendar : dialog->findChildren<QCalendarWidget*>()) {
+        auto* view = calendar->findChild<QTableView*>();
+        if (!calendar->isVisible() || !view ||
+            calendar->horizontalHeaderFormat() == QCalendarWidget::NoHorizontalHeader)
+            continue;
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        for (int column = 0; column < view->model()->columnCount(); ++column) {
+            const QModelIndex header = view->model()->index(0, column);
+            const QString text = header.data(Qt::DisplayRole).toString();
+            const QFont font = qvariant_cast<QFont>(header.data(Qt::FontRole));
+            if (QFontMetricsF(font).horizontalAdvance(text) > view->visualRect(header).width() - 2 * margin)
+                cut << calendar->objectName() + QStringLiteral(" header ") + text;
+        }
     }
     return cut;
 }
