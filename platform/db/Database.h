@@ -47,11 +47,12 @@ QString ResolvedPath(const QString& path);
 
 // Moves the files of the database at `path` out of its way by renaming, never deleting or
 // overwriting: its -wal, -shm and -journal, and the file itself when `withFile`, become
-// "<path>.<tag>-wal", ... and "<path>.<tag>" (then "<path>.<tag>.1", ... when one of those names is
-// taken). With an empty tag the set keeps the file's own name and takes the first free number:
-// "<path>.1", ... A set keeps SQLite's names, so it still opens together, and no working file is ever
-// applied to a file that is not its own. `path` is resolved first (ResolvedPath). Returns the set's
-// name, or an empty text when there was nothing to move; a failed rename raises kErrCannotWrite.
+// "<path>.<tag>-wal", ... and "<path>.<tag>" (then "<path>.<tag>.1", ...: numbered on from the highest
+// set there is, whichever of its files is left, so the newest set has the highest number). With an
+// empty tag the set keeps the file's own name and takes a number: "<path>.1", ... A set keeps
+// SQLite's names, so it still opens together, and no working file is ever applied to a file that is
+// not its own. `path` is resolved first (ResolvedPath). Returns the set's name, or an empty text when
+// there was nothing to move; a failed rename raises kErrCannotWrite.
 QString SetAside(const QString& path, const QString& tag, bool withFile);
 // Every "<path>.<tag>" and "<path>.<tag>.N" file there is, the unnumbered one first, then by number.
 QStringList AllSetAside(const QString& path, const QString& tag);
