@@ -442,15 +442,18 @@ void Database::CreateFromScript(const QString& path, const QString& script) {
     if (info.exists() && info.size() > 0) {
         throw DbError(kErrTableExists, QStringLiteral("'%1' exists already and is not empty.").arg(path));
     }
-    QDir().mkpath(info.absolutePath());
+    // Behind a link the file is made where the link leads: a rename onto the link itself would be
+    // refused, and Qt's fallback copy writes the target afresh with the default mode, readable by all.
+    const QFileInfo target(ResolvedPath(path));
+    QDir().mkpath(target.absolutePath());
     QString tempPath;
     {
-        QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+        QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                             QStringLiteral(".XXXXXX"));
         temp.setAutoRemove(false);
         if (!temp.open()) {
             throw DbError(kErrFileNotFound,
-                          QStringLiteral("Cannot create a file in '%1'.").arg(info.absolutePath()));
+                          QStringLiteral("Cannot create a file in '%1'.").arg(target.absolutePath()));
         }
         tempPath = temp.fileName();
     }
@@ -463,10 +466,10 @@ void Database::CreateFromScript(const QString& path, const QString& script) {
             out.exec(script.toStdString());
             t.commit();
         }  // closed here, before the rename
-        if (info.exists()) QFile::remove(path);
+        if (info.exists()) QFile::remove(target.filePath());
         // Working files left by an earlier file at this path would be played into the new one.
         SetAside(path, QStringLiteral("stale"), false);
-        if (!QFile::rename(tempPath, path)) {
+        if (!QFile::rename(tempPath, target.filePath())) {
             throw DbError(kErrFileNotFound, QStringLiteral("Cannot put the new database at '%1'.").arg(path));
         }
     } catch (const SQLite::Exception& e) {

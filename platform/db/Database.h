@@ -78,8 +78,8 @@ public:
     static bool EndedUncleanly(const QString& path);
 
     // Builds a new database at `path` from an SQL script: written to a temporary file in the same
-    // folder in rollback-journal mode, closed, then renamed into place. Refuses to replace a file
-    // that is not empty.
+    // folder (behind a link, the folder it leads to, made when missing) in rollback-journal mode,
+    // closed, then renamed into place. Refuses to replace a file that is not empty.
     static void CreateFromScript(const QString& path, const QString& script);
 
     ~Database();
