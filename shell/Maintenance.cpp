@@ -267,10 +267,17 @@ void mnuFileRepDB_Click() {
         ReopenDatabase();
     } catch (...) {
     }
-    ShowFailure(QStringLiteral("Repairing the Database"), damaged,
-                QStringLiteral("The database is damaged. Restore it from the last backup with "
-                               "File > Database Utilities > Restore Data ..."),
-                QStringLiteral("The database is damaged, and there is no backup to restore it from."));
+    if (!damaged) {
+        ui::MsgBox(core::ActionFailureText(QStringLiteral("Repairing the Database")), ui::OKOnly,
+                   ui::ProgramTitle());
+        return;
+    }
+    // The repair did what it is for: it found the damage. Said as that alone, not as an unknown error.
+    ui::MsgBox(FileExists(core::DataRoot::BackupPath())
+                   ? QStringLiteral("The database is damaged. Restore it from the last backup with "
+                                    "File > Database Utilities > Restore Data ...")
+                   : QStringLiteral("The database is damaged, and there is no backup to restore it from."),
+               ui::OKOnly | ui::Critical, ui::ProgramTitle());
 }
 
 void mnuFileBackupDB_Click() {

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -202,6 +204,39 @@ QString ResolvedPath(const QString& path) {
     return target.isEmpty() ? info.symLinkTarget() : target;
 }
 
+namespace {
+
+// The number of a set-aside name: 0 for "<set>" itself, N for "<set>.N", -1 for any other name.
+int setNumber(const QString& name, const QString& set) {
+    if (name == set) return 0;
+    if (!name.startsWith(set + QLatin1Char('.'))) return -1;
+    const QString digits = name.mid(set.size() + 1);
+    bool ok = false;
+    const int number = digits.toInt(&ok);
+    // Only as SetAside writes it: "01" or "+1" are some other file.
+    return ok && number > 0 && QString::number(number) == digits ? number : -1;
+}
+
+// The highest number under which any file of a set "<set>" is there (the file or one of its working
+// files, whatever its kind); -1 when there is none.
+int highestSetNumber(const QString& folder, const QString& set) {
+    int highest = -1;
+    for (const QString& entry :
+         QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        QString name = entry;
+        for (const QString& suffix : kWorkingFiles) {
+            if (name.endsWith(suffix)) {
+                name.chop(suffix.size());
+                break;
+            }
+        }
+        highest = std::max(highest, setNumber(name, set));
+    }
+    return highest;
+}
+
+}  // namespace
+
 QString SetAside(const QString& given, const QString& tag, bool withFile) {
     // SQLite keeps the working files beside the file itself, not beside a link to it.
     const QString path = ResolvedPath(given);
@@ -213,14 +248,14 @@ QString SetAside(const QString& given, const QString& tag, bool withFile) {
     // the next file put in its place.
     if (withFile && QFileInfo::exists(path)) moving << QString();
     if (moving.isEmpty()) return {};
-    QString set;
-    for (int n = 0;; ++n) {
-        set = path + (tag.isEmpty() ? QString() : QLatin1Char('.') + tag) +
-              (n > 0 ? QLatin1Char('.') + QString::number(n) : QString());
-        bool taken = QFileInfo::exists(set);
-        for (const QString& suffix : kWorkingFiles) taken = taken || QFileInfo::exists(set + suffix);
-        if (!taken) break;
-    }
+    // Numbered on from the highest there is, never into a gap a deleted copy left: the newest copy
+    // always has the highest number, which is the one start-up names.
+    const QFileInfo info(path);
+    const QString base = path + (tag.isEmpty() ? QString() : QLatin1Char('.') + tag);
+    int number = highestSetNumber(info.absolutePath(), QFileInfo(base).fileName()) + 1;
+    // Without a tag the set's own name is the file being moved.
+    if (tag.isEmpty()) number = std::max(number, 1);
+    const QString set = base + (number > 0 ? QLatin1Char('.') + QString::number(number) : QString());
     for (const QString& suffix : moving) {
         // QFile::rename refuses a name that is taken, so nothing is ever overwritten.
         if (!QFile::rename(path + suffix, set + suffix)) {
@@ -238,10 +273,8 @@ QStringList AllSetAside(const QString& path, const QString& tag) {
     const QDir folder(info.absolutePath());
     QMap<int, QString> byNumber;
     for (const QString& name : folder.entryList({first + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
-        bool ok = name == first;
-        int number = 0;
-        if (!ok && name.startsWith(first + QLatin1Char('.'))) number = name.mid(first.size() + 1).toInt(&ok);
-        if (ok) byNumber.insert(number, folder.filePath(name));
+        if (const int number = setNumber(name, first); number >= 0)
+            byNumber.insert(number, folder.filePath(name));
     }
     return byNumber.values();
 }
@@ -409,15 +442,18 @@ void Database::CreateFromScript(const QString& path, const QString& script) {
     if (info.exists() && info.size() > 0) {
         throw DbError(kErrTableExists, QStringLiteral("'%1' exists already and is not empty.").arg(path));
     }
-    QDir().mkpath(info.absolutePath());
+    // Behind a link the file is made where the link leads: a rename onto the link itself would be
+    // refused, and Qt's fallback copy writes the target afresh with the default mode, readable by all.
+    const QFileInfo target(ResolvedPath(path));
+    QDir().mkpath(target.absolutePath());
     QString tempPath;
     {
-        QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+        QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                             QStringLiteral(".XXXXXX"));
         temp.setAutoRemove(false);
         if (!temp.open()) {
             throw DbError(kErrFileNotFound,
-                          QStringLiteral("Cannot create a file in '%1'.").arg(info.absolutePath()));
+                          QStringLiteral("Cannot create a file in '%1'.").arg(target.absolutePath()));
         }
         tempPath = temp.fileName();
     }
@@ -430,10 +466,10 @@ void Database::CreateFromScript(const QString& path, const QString& script) {
             out.exec(script.toStdString());
             t.commit();
         }  // closed here, before the rename
-        if (info.exists()) QFile::remove(path);
+        if (info.exists()) QFile::remove(target.filePath());
         // Working files left by an earlier file at this path would be played into the new one.
         SetAside(path, QStringLiteral("stale"), false);
-        if (!QFile::rename(tempPath, path)) {
+        if (!QFile::rename(tempPath, target.filePath())) {
             throw DbError(kErrFileNotFound, QStringLiteral("Cannot put the new database at '%1'.").arg(path));
         }
     } catch (const SQLite::Exception& e) {

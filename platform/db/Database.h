@@ -47,11 +47,12 @@ QString ResolvedPath(const QString& path);
 
 // Moves the files of the database at `path` out of its way by renaming, never deleting or
 // overwriting: its -wal, -shm and -journal, and the file itself when `withFile`, become
-// "<path>.<tag>-wal", ... and "<path>.<tag>" (then "<path>.<tag>.1", ... when one of those names is
-// taken). With an empty tag the set keeps the file's own name and takes the first free number:
-// "<path>.1", ... A set keeps SQLite's names, so it still opens together, and no working file is ever
-// applied to a file that is not its own. `path` is resolved first (ResolvedPath). Returns the set's
-// name, or an empty text when there was nothing to move; a failed rename raises kErrCannotWrite.
+// "<path>.<tag>-wal", ... and "<path>.<tag>" (then "<path>.<tag>.1", ...: numbered on from the highest
+// set there is, whichever of its files is left, so the newest set has the highest number). With an
+// empty tag the set keeps the file's own name and takes a number: "<path>.1", ... A set keeps
+// SQLite's names, so it still opens together, and no working file is ever applied to a file that is
+// not its own. `path` is resolved first (ResolvedPath). Returns the set's name, or an empty text when
+// there was nothing to move; a failed rename raises kErrCannotWrite.
 QString SetAside(const QString& path, const QString& tag, bool withFile);
 // Every "<path>.<tag>" and "<path>.<tag>.N" file there is, the unnumbered one first, then by number.
 QStringList AllSetAside(const QString& path, const QString& tag);
@@ -77,8 +78,8 @@ public:
     static bool EndedUncleanly(const QString& path);
 
     // Builds a new database at `path` from an SQL script: written to a temporary file in the same
-    // folder in rollback-journal mode, closed, then renamed into place. Refuses to replace a file
-    // that is not empty.
+    // folder (behind a link, the folder it leads to, made when missing) in rollback-journal mode,
+    // closed, then renamed into place. Refuses to replace a file that is not empty.
     static void CreateFromScript(const QString& path, const QString& script);
 
     ~Database();

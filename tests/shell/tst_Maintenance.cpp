@@ -63,6 +63,11 @@ QStringList OpenFormNames() {
     return names;
 }
 
+// SQLite's own integrity check of a file, on a connection of its own.
+QStringList CheckOf(const QString& path) {
+    return db::Database::CheckFile(path, core::ProgramSchema());
+}
+
 }  // namespace
 
 // Backup, restore, compact and repair end to end on the fixture's real files: the commands as the
@@ -548,20 +553,15 @@ private Q_SLOTS:
         const QString failed = kFailure.arg(QStringLiteral("Repairing the Database"));
         QTest::newRow("sound") << "sound"
                                << "The Database was sucessfully repaired.";
-        QTest::newRow("damaged index, backup there")
-            << "damaged+backup"
-            << failed +
-                   "\n\nThe database is damaged. Restore it from the last backup with File > Database "
-                   "Utilities > Restore Data ...";
+        const QString restore = QStringLiteral(
+            "The database is damaged. Restore it from the last backup with File > Database Utilities > "
+            "Restore Data ...");
+        QTest::newRow("damaged index, backup there") << "damaged+backup" << restore;
         QTest::newRow("damaged index, no backup")
             << "damaged"
-            << failed + "\n\nThe database is damaged, and there is no backup to restore it from.";
+            << "The database is damaged, and there is no backup to restore it from.";
         QTest::newRow("fault") << "fault" << failed;
-        QTest::newRow("page torn, check stops, backup there")
-            << "torn+backup"
-            << failed +
-                   "\n\nThe database is damaged. Restore it from the last backup with File > Database "
-                   "Utilities > Restore Data ...";
+        QTest::newRow("page torn, check stops, backup there") << "torn+backup" << restore;
     }
     void repair() {
         QFETCH(QString, state);
@@ -584,6 +584,7 @@ private Q_SLOTS:
                               QStringLiteral("Cannot open"));
         }
         const QStringList before = names();
+        const QStringList check = CheckOf(f->databasePath());
         openScreens();
 
         f->prompts().answer(ui::Answer::OK);
@@ -593,11 +594,75 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().lastText(), text);
         QCOMPARE(f->prompts().lastTitle(), kTitle);
         QCOMPARE(names(), before);
+        QCOMPARE(CheckOf(f->databasePath()), check);  // damage left as found, for the restore
         QCOMPARE(logRows(QStringLiteral("frmMain.mnuFileRepDB_Click")),
                  state == QLatin1String("sound") ? 0 : 1);
         QVERIFY(g_dbLocal);
         QVERIFY(OpenFormNames().contains(QStringLiteral("frmHome")));
         QCOMPARE(window->status, QStringLiteral("Ready ..."));
+    }
+
+    // Files a start leaves for the user: a copy set aside beside older ones (the one between them
+    // deleted) takes the number after the highest, and the message names it; a blank database made
+    // behind a link whose file is not there yet gets the mode and folder of a plain first start.
+    void filesLeftForTheUser_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("set aside after a deleted copy") << ".damaged.2";
+        QTest::newRow("set aside, the highest copy only a -wal") << ".damaged.2-wal";
+        QTest::newRow("blank database behind a dangling link") << "store";
+        QTest::newRow("blank database behind a dangling link, its folder missing") << "Data";
+    }
+    void filesLeftForTheUser() {
+        QFETCH(QString, kind);
+        QTemporaryDir root;
+        core::DataRoot::Set(root.path());
+        const QString path = core::DataRoot::DatabasePath();
+        QStringList contacts;
+        if (!kind.startsWith(QLatin1Char('.'))) {
+            QTemporaryDir plainRoot;
+            const QString plain = plainRoot.filePath(QStringLiteral("Data/PomaretData.db"));
+            QVERIFY(core::EnsureDatabase(plain));
+            const QString target = root.filePath(QStringLiteral("store/PomaretData.db"));
+            // The link's folder, and the one it leads to when the row has it.
+            QVERIFY(QDir(root.path()).mkpath(QStringLiteral("Data")) && QDir(root.path()).mkpath(kind));
+            QVERIFY(QFile::link(target, path));
+
+            QVERIFY_THROWS_NO_EXCEPTION(core::OpenProgramDatabase(path).reset());
+
+            QVERIFY(QFileInfo(path).isSymLink());
+            QCOMPARE(QFileInfo(target).permissions(), QFileInfo(plain).permissions());
+            QCOMPARE(QFileInfo(QFileInfo(target).absolutePath()).permissions(),
+                     QFileInfo(QFileInfo(plain).absolutePath()).permissions());
+        } else {
+            QVERIFY(core::EnsureDatabase(path));
+            Write(path + ".damaged", "oldest");
+            Write(path + kind, "older");
+            SQLite::Database(path.toStdString(), SQLite::OPEN_READWRITE)
+                .exec(
+                    "INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName) VALUES (1, 'C', 'Default', "
+                    "'Ann')");
+            contacts << "Ann";
+            QVERIFY(QDir(root.path()).mkpath(QStringLiteral("Backup")));
+            QVERIFY(QFile::copy(path, core::DataRoot::BackupPath()));
+            // Page 1's tree header over-written: SQLite finds the file corrupt as it reads the schema.
+            Write(path, QByteArray(200, '\x5a'), 100);
+            for (int start = 0; start < 2; ++start) {  // the start that sets it aside, then the next
+                try {
+                    core::OpenProgramDatabase(path);
+                    QFAIL("a damaged database was opened");
+                } catch (const db::DbError& e) {
+                    QVERIFY2(e.description().contains("as '" + path + ".damaged.3'"),
+                             qPrintable(e.description()));
+                }
+            }
+            QCOMPARE(Bytes(path + ".damaged"), QByteArray("oldest"));
+            // The backup copied in, as the message says.
+            QVERIFY(QFile::copy(core::DataRoot::BackupPath(), path));
+            core::OpenProgramDatabase(path).reset();
+        }
+        QCOMPARE(CheckOf(path), QStringList{"ok"});
+        QCOMPARE(NamesIn(path), contacts);
+        core::DataRoot::Set(f->root());
     }
 
     void compactFailureLeavesTheDatabaseOpen_data() {
