@@ -710,7 +710,8 @@ class DropDownTest : public QObject {
 
 private Q_SLOTS:
     void keysAndClicks_data() {
-        // Icons clicked, keys typed where the focus is, a click elsewhere; what is dropped down after them.
+        // Icons clicked, keys typed where the focus is (digits typed as text), a click elsewhere, a click on
+        // the month view's year or on a day ("day15"); what is dropped down after them.
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("open");
         QTest::addColumn<int>("box");
@@ -729,6 +730,14 @@ private Q_SLOTS:
         row("type, then start date", "picPop(1) picPop(2)", "mnvStart", 3, "StartDate", "");
         row("start date, then status", "picPop(2) picPop(0) Down Down Down Return", "", 1, "Status",
             "Closed");
+        // Enter in the month view's own year box shows that year; only a day picks.
+        row("start date, a year typed and Enter", "picPop(2) year 2027 Return", "mnvStart", 3, "StartDate",
+            "");
+        row("start date, a year typed, then Enter on the day", "picPop(2) year 2027 Return Return", "", 3,
+            "StartDate", "12/8/2027");
+        row("end date, a year typed, then a day clicked", "picPop(3) year 2025 Return day15", "", 4,
+            "EndDate", "12/15/2025");
+        row("status, Enter on no entry", "picPop(0) Return", "", 1, "Status", "Open");
     }
     void keysAndClicks() {
         QFETCH(QString, actions);
@@ -742,11 +751,28 @@ private Q_SLOTS:
         QWidget* editor = walk.Shown(contact ? "frmContEntry" : "frmProjEntry");
         QVERIFY(editor && QTest::qWaitForWindowActive(walk.w.get()));
         for (const QString& action : actions.split(' ')) {
-            if (action.startsWith("picPop") || action == "click")
+            QWidget* month = nullptr;
+            for (const char* name : {"mnvStart", "mnvEnd"})
+                if (auto* view = editor->findChild<QWidget*>(name); view && view->isVisible()) month = view;
+            if (action.startsWith("picPop") || action == "click") {
                 QTest::mouseClick(editor->findChild<QWidget*>(action == "click" ? "Text1(0)" : action),
                                   Qt::LeftButton);
-            else
+            } else if (action == "year") {
+                QVERIFY(month);
+                QTest::mouseClick(month->findChild<QWidget*>("qt_calendar_yearbutton"), Qt::LeftButton);
+            } else if (action.startsWith("day")) {
+                QVERIFY(month);
+                auto* days = month->findChild<QAbstractItemView*>();
+                const QModelIndexList found =
+                    days->model()->match(days->model()->index(1, 0), Qt::DisplayRole, action.mid(3), 1,
+                                         Qt::MatchExactly | Qt::MatchWrap);
+                QVERIFY(!found.isEmpty());
+                QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(found[0]).center());
+            } else if (action.front().isDigit()) {
+                QTest::keyClicks(QApplication::focusWidget(), action);
+            } else {
                 QTest::keyClick(QApplication::focusWidget(), QKeySequence::fromString(action)[0].key());
+            }
             Walker::Settle();
         }
         QStringList shown;
