@@ -797,12 +797,15 @@ private Q_SLOTS:
         exec("DELETE FROM ErrLog");
     }
 
-    // One to-do dialog at a time: opening another item brings the open one forward, still on its own item.
+    // One to-do dialog at a time: opening another item brings the open one forward, still on its own
+    // item and typed input.
     void anOpenDialogKeepsItsItem() {
         exec("INSERT INTO ToDo (Subject, DueDate) VALUES ('A', #12/10/2026#), ('B', #12/09/2026#)");
         frmHome* home = realHome();
         openToDo(1);
         ItemDialog* first = dlg();
+        QCOMPARE(ctl<QLineEdit>("Text1(0)")->text(), QString("A"));
+        retype(ctl("Text1(0)"), "A changed");
         QCOMPARE(home->lvToDo->text(1, 0), QString("B"));
         f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);  // "finish or cancel it first", twice
         QTest::mouseClick(home->lvToDo->viewport(), Qt::LeftButton, {}, home->lvToDo->rowRect(1).center());
@@ -810,8 +813,7 @@ private Q_SLOTS:
         QCOMPARE(ui::ScreenRegistry::instance().openForms().size(), 2);
         QCOMPARE(dlg(), first);
         QCOMPARE(first->RecordNumber(), 1);
-        QCOMPARE(ctl<QLineEdit>("Text1(0)")->text(), QString("A"));
-        retype(ctl("Text1(0)"), "A changed");
+        QCOMPARE(ctl<QLineEdit>("Text1(0)")->text(), QString("A changed"));
         press(3);
         QCOMPARE(f->scalar("SELECT Subject FROM ToDo WHERE RefNum = 1").toString(), QString("A changed"));
         QCOMPARE(f->scalar("SELECT Subject FROM ToDo WHERE RefNum = 2").toString(), QString("B"));
@@ -1114,7 +1116,7 @@ private Q_SLOTS:
         const QStringList both{"RemoveTrayIcon", "ShowFromTray"};
         QTest::newRow("to-do") << "TD"
                                << "" << both << "true" << 1;
-        QTest::newRow("appointment, its dialog open on another")
+        QTest::newRow("appointment, its dialog open on another, typed in")
             << "AP"
             << "open 2" << QStringList{"RemoveTrayIcon", "ShowFromTray, item open"} << "true" << 2;
         QTest::newRow("reminder row gone") << "TD"
@@ -1132,7 +1134,10 @@ private Q_SLOTS:
         exec("INSERT INTO Appts (Subject, DateFrom) VALUES ('Fair', #12/08/2026#), ('Other', #12/09/2026#)");
         if (setup != "no row") exec("INSERT INTO Remind (RemDate, Type) VALUES (#12/08/2026#, ?)", {type});
         WindowLink link;
-        if (setup == "open 2") openAppt(2);
+        if (setup == "open 2") {
+            openAppt(2);
+            QTest::keyClicks(ctl("Text1(1)"), "Typed");
+        }
         if (setup == "fault") core::InjectFault("frmReminder.Form_Unload", 3021, "No current record.");
         // The failure, or the open dialog's word that its own item comes first.
         if (!setup.isEmpty() && setup != "no row") f->prompts().answer(ui::Answer::OK);

@@ -526,9 +526,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("form");
         QTest::addColumn<bool>("typed");
         QTest::addColumn<QString>("then");
-        const auto row = [](const char* tag, const char* open, const char* form, bool typed,
-                            const char* then) {
-            QTest::newRow(tag) << QString(open) << QString(form) << typed << QString(then);
+        QTest::addColumn<QString>("shows");  // box|text of the dialog loaded afresh for what was asked
+        const auto row = [](const char* tag, const char* open, const char* form, bool typed, const char* then,
+                            const char* shows = "") {
+            QTest::newRow(tag) << QString(open) << QString(form) << typed << QString(then) << QString(shows);
         };
         row("to-do typed, View > Home", "key Ctrl+T", "frmToDo", true, "menu mnuViewHome");
         row("to-do untouched, View > Home", "key Ctrl+T", "frmToDo", false, "menu mnuViewHome");
@@ -549,12 +550,20 @@ private Q_SLOTS:
             "search Berg | answer OK | click lvHist 0");
         row("appointment typed, one of the week", "menu mnuEditNewAppt", "frmAppt", true,
             "key F6 | tab Week | answer OK | box Lunch");
+        // Untouched, it gives way to what was asked.
+        row("to-do untouched, a stored one of the list", "key Ctrl+H | key Ctrl+T", "frmToDo", false,
+            "click lvToDo 0", "Text1(0)|Call bank");
+        row("note untouched, a call of the contact", "search Berg | menu drpNote", "frmNotes", false,
+            "click lvHist 0", "Text1|Rang back");
+        row("appointment untouched, one of the week", "key F6 | tab Week | menu mnuEditNewAppt", "frmAppt",
+            false, "box Lunch", "Text1(0)|Lunch");
     }
     void typedInputSurvivesAScreenSwitch() {
         QFETCH(QString, open);
         QFETCH(QString, form);
         QFETCH(bool, typed);
         QFETCH(QString, then);
+        QFETCH(QString, shows);
         Walker walk;
         walk.Run(open);
         QPointer<QWidget> dialog = walk.Shown(form);
@@ -562,6 +571,17 @@ private Q_SLOTS:
         if (typed) QTest::keyClicks(dialog->focusWidget(), QStringLiteral("Typed"));
         walk.Run(then);
         QCOMPARE(!dialog.isNull(), typed && !then.contains("mnuEditDelete"));
+        if (!shows.isEmpty()) {
+            QWidget* now = walk.Shown(form);
+            QVERIFY(now);
+            QWidget* box = now->findChild<QWidget*>(shows.section('|', 0, 0));
+            const auto* list = qobject_cast<QComboBox*>(box);
+            const auto* text = qobject_cast<QPlainTextEdit*>(box);
+            QCOMPARE(list   ? list->currentText()
+                     : text ? text->toPlainText()
+                            : box->property("text").toString(),
+                     shows.section('|', 1));
+        }
         if (then.contains("mnuFile"))
             QVERIFY(walk.f->prompts().lastText().startsWith("Please close every open window before "));
         if (then.contains("answer") && !then.contains("menu"))
