@@ -415,13 +415,17 @@ bool ItemDialog::HasUnsavedInput() const {
     return !m_loadedValues.isEmpty() && ShownValues() != m_loadedValues;
 }
 
+bool ItemDialog::ClosedForReopening(const ui::OpenValues&) {
+    if (HasUnsavedInput()) return false;
+    reject();
+    return true;
+}
+
 void ItemDialog::OpenedWhileShown(const ui::OpenValues& values) {
+    // Only a dialog holding typed input is left open.
     const bool stored = values.value(QLatin1String(modGeneral::kEntryModeValue)).toInt() != 0;
-    const bool asShown =
-        stored ? m_lngEntryMode != 0 &&
-                     values.value(QLatin1String(m_setup.numberMember)).toInt() == m_lngRecordID
-               : m_lngEntryMode == 0 && !HasUnsavedInput() &&
-                     values.value(QLatin1String(modGeneral::kTimeSaverTextValue)).toString().isEmpty();
+    const bool asShown = stored && m_lngEntryMode != 0 &&
+                         values.value(QLatin1String(m_setup.numberMember)).toInt() == m_lngRecordID;
     if (!asShown)
         ui::MsgBox(QLatin1String(m_setup.busyNotice), ui::OKOnly | ui::Exclamation, ui::ProgramTitle());
 }

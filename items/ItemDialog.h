@@ -84,8 +84,10 @@ public:
     // Whether any control shows another value than after the load or "&New": a screen switch then
     // leaves the dialog open.
     bool HasUnsavedInput() const override;
-    // Another opening of this kind finds the dialog open: unless it asks for what the dialog shows,
-    // the user is told to finish or cancel this item first. Nothing changes either way.
+    // Another opening of this kind finds the dialog open. Nothing typed in it: it closes as Cancel
+    // does, and the opening loads a new one for what was asked. Otherwise it stays as it is, and
+    // unless the opening asks for what it shows the user is told to finish or cancel this item first.
+    bool ClosedForReopening(const ui::OpenValues& values) override;
     void OpenedWhileShown(const ui::OpenValues& values) override;
 
     int32_t EntryMode() const { return m_lngEntryMode; }

@@ -282,7 +282,7 @@ void frmAppt::Combo1_Click(int index) {
 
 void frmAppt::BeforeValidate() {
     // OK stores the dates the pickers show; a picker left with text that is no date holds none.
-    for (int i = 0; i < 2; ++i) m_vDate[i] = dtpDate[i]->hasAcceptableInput() ? dtpDate[i]->date() : QDate();
+    for (int i = 0; i < 2; ++i) m_vDate[i] = dtpDate[i]->ShownDate();
 }
 
 bool frmAppt::ValidateEntry() {

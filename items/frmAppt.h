@@ -6,8 +6,10 @@
 #include "items/Reminders.h"
 
 class QCheckBox;
-class QDateEdit;
 class QRadioButton;
+namespace ui {
+class DatePicker;
+}
 
 // "New / Edit Appointment": enters a new appointment or edits or deletes a stored one: subject,
 // description, contact, project, start and end date, start and end time (or "No Time" or "All Day"),
@@ -46,7 +48,7 @@ private:
     QLineEdit* Text1Subject = nullptr;           // Text1(0)
     QPlainTextEdit* Text1Description = nullptr;  // Text1(1)
     ui::ComboBox* Combo1[5] = {};
-    QDateEdit* dtpDate[2] = {};
+    ui::DatePicker* dtpDate[2] = {};
     QRadioButton* optTime[3] = {};
     QCheckBox* Check1[2] = {};
 

@@ -264,7 +264,7 @@ void frmToDo::Combo1_Click(int index) {
 
 void frmToDo::BeforeValidate() {
     // OK stores the date the picker shows; with a day or month erased it shows none.
-    m_vDueDate = dtpDate->hasAcceptableInput() ? dtpDate->date() : QDate();
+    m_vDueDate = dtpDate->ShownDate();
 }
 
 bool frmToDo::ValidateEntry() {

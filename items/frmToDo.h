@@ -8,7 +8,9 @@
 #include "items/Reminders.h"
 
 class QCheckBox;
-class QDateEdit;
+namespace ui {
+class DatePicker;
+}
 
 // "New/ Edit To Do": enters a new to-do item or edits or deletes a stored one: subject, description,
 // contact, project, due date and time, a reminder an interval before it is due, and the marks
@@ -47,7 +49,7 @@ private:
     QLineEdit* Text1Subject = nullptr;           // Text1(0)
     QPlainTextEdit* Text1Description = nullptr;  // Text1(1)
     ui::ComboBox* Combo1[4] = {};
-    QDateEdit* dtpDate = nullptr;
+    ui::DatePicker* dtpDate = nullptr;
     QCheckBox* Check1[4] = {};
 
     QDate m_vDueDate;  // taken from the picker

@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -404,6 +405,15 @@ public:
         : QObject(control), m_control(control), m_box(box), m_pick(std::move(pick)) {
         for (const QWidget* opener : openers) m_openers << opener;
         control->installEventFilter(this);
+        // As a desktop calendar's, the day chosen goes along to the month shown (by its year or month
+        // box, its arrows), so that Enter picks the day the view shows rather than one out of sight.
+        if (auto* month = qobject_cast<QCalendarWidget*>(control)) {
+            connect(month, &QCalendarWidget::currentPageChanged, this, [month](int year, int shown) {
+                const QDate first(year, shown, 1);
+                month->setSelectedDate(
+                    first.addDays(qMin(month->selectedDate().day(), first.daysInMonth()) - 1));
+            });
+        }
     }
     ~DropDown() override { Closed(); }
 
@@ -417,7 +427,7 @@ protected:
         switch (event->type()) {
             case QEvent::ShortcutOverride:
             case QEvent::KeyPress:
-                return Key(watched, static_cast<QKeyEvent*>(event));
+                return !m_passingOn && Key(watched, static_cast<QKeyEvent*>(event));
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
                 // The click goes on to what was clicked.
@@ -445,7 +455,7 @@ private:
         Open() = this;
         qApp->installEventFilter(this);
         m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (now && now != m_box && !Inside(now)) m_control->hide();
+            if (now && now != m_box && !Inside(now) && !m_passingOn) m_control->hide();
         });
     }
 
@@ -461,6 +471,17 @@ private:
         for (; w; w = w->parentWidget())
             if (w == m_control) return true;
         return false;
+    }
+
+    // What takes the drop-down's keys: a month view's days, a list itself.
+    QWidget* Main() const { return m_control->focusProxy() ? m_control->focusProxy() : m_control.data(); }
+
+    bool OwnBox(const QWidget* w) const { return w && w != m_control && w != Main() && Inside(w); }
+
+    // A pick list with no current entry: Enter has nothing to pick.
+    bool NoEntry() const {
+        const auto* list = dynamic_cast<const PickList*>(m_control.data());
+        return list && list->listIndex() < 0;
     }
 
     bool Opener(const QWidget* w) const {
@@ -484,13 +505,21 @@ private:
             key->accept();
             return true;
         }
+        // Enter in a box of the drop-down's own (a month view's year or month) is that box's.
+        if (enter && OwnBox(receiver)) {
+            m_passingOn = true;
+            QCoreApplication::sendEvent(receiver, key);
+            m_passingOn = false;
+            // The box may hide itself with the focus in it; the keys go back to the drop-down.
+            if (m_control->isVisible() && !Inside(QApplication::focusWidget())) Main()->setFocus();
+            return true;
+        }
         if (moving) {
             // Typed in the drop-down itself, it moves by its own handling.
             if (receiver != m_box) return false;
-            QWidget* target = m_control->focusProxy() ? m_control->focusProxy() : m_control.data();
             QKeyEvent moved(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-            QCoreApplication::sendEvent(target, &moved);
-        } else if (enter) {
+            QCoreApplication::sendEvent(Main(), &moved);
+        } else if (enter && !NoEntry()) {
             m_pick();
         } else {
             if (Inside(QApplication::focusWidget()) && m_box) m_box->setFocus();
@@ -507,6 +536,7 @@ private:
     QList<const QWidget*> m_openers;
     std::function<void()> m_pick;
     QMetaObject::Connection m_focusWatch;
+    bool m_passingOn = false;  // a key handed on to one of its own boxes
 };
 
 }  // namespace

@@ -105,10 +105,15 @@ QWidget* ScreenRegistry::open(const QString& name, const OpenValues& values) {
     for (const auto& entry : m_openers) {
         if (entry.first != name) continue;
         if (QWidget* shown = shownDialog(name)) {
-            shown->raise();
-            shown->activateWindow();
-            if (auto* reopened = dynamic_cast<TakesReopening*>(shown)) reopened->OpenedWhileShown(values);
-            return shown;
+            auto* reopened = dynamic_cast<TakesReopening*>(shown);
+            if (!reopened || !reopened->ClosedForReopening(values)) {
+                shown->raise();
+                shown->activateWindow();
+                if (reopened) reopened->OpenedWhileShown(values);
+                return shown;
+            }
+            // Gone for the program while its deletion is still queued, as closeAll's.
+            m_forms.removeAll(shown);
         }
         QWidget* form = entry.second ? entry.second(values) : nullptr;
         if (form && g_raisingByProgram > 0) form->setProperty(kRaisedByProgram, true);

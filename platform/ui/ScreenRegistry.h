@@ -22,10 +22,13 @@ protected:
     ~HoldsUnsavedInput() = default;
 };
 
-// A dialog that an opening finds on screen: it comes forward unchanged all the same, and is then told
-// what was asked of it, so that it can say why the user does not get it.
+// A dialog that an opening finds on screen. First asked whether it gives way: one that holds nothing
+// the user typed closes itself, and the opening makes a new one for what was asked. One that does not
+// comes forward unchanged and is then told what was asked of it, so that it can say why the user does
+// not get it.
 class TakesReopening {
 public:
+    virtual bool ClosedForReopening(const OpenValues& values) = 0;
     virtual void OpenedWhileShown(const OpenValues& values) = 0;
 
 protected:
@@ -90,8 +93,8 @@ public:
     void registerScreen(const QString& name, Opener opener);
     bool hasScreen(const QString& name) const;
     // Opens the form `name` with `values`. There is one dialog of each kind at a time: while the
-    // dialog `name` is on screen it is brought forward unchanged; only one that TakesReopening is
-    // told of this opening. nullptr when no such form is registered.
+    // dialog `name` is on screen it is brought forward unchanged, unless it TakesReopening and gives
+    // way. nullptr when no such form is registered.
     QWidget* open(const QString& name, const OpenValues& values = {});
     // The same for a command that needs the form: a name nobody registered raises an error.
     QWidget* openRequired(const QString& name, const OpenValues& values = {});

@@ -441,6 +441,69 @@ private Q_SLOTS:
         exec("DELETE FROM ErrLog");
     }
 
+    // A date as the user leaves it in a picker: OK, however it is reached, stores the date the picker
+    // shows after its own fix-up of a one-digit part, and refuses a date with a part erased, however
+    // the focus came back to it.
+    void datesAsLeft_data() {
+        QTest::addColumn<QString>(
+            "picker");  // dtpDate: the to-do's; dtpDate(0), dtpDate(1): the appointment's
+        QTest::addColumn<QString>("typed");   // in the month part, or in the day part after a Tab
+        QTest::addColumn<bool>("clickBack");  // Tab away, then a click back into its year
+        QTest::addColumn<QString>("how");     // OK reached
+        QTest::addColumn<QString>("stored");  // the date stored, or the message
+        const auto row = [](const char* tag, const char* picker, const char* typed, bool clickBack,
+                            const char* how, const char* stored) {
+            QTest::newRow(tag) << QString(picker) << QString(typed) << clickBack << QString(how)
+                               << QString(stored);
+        };
+        row("to-do, month 1, enter", "dtpDate", "month 1", false, "enter", "01/08/2026");
+        row("to-do, day 3, enter", "dtpDate", "day 3", false, "enter", "12/03/2026");
+        row("start, month 1, enter", "dtpDate(0)", "month 1", false, "enter", "01/08/2026");
+        row("end, day 3, enter", "dtpDate(1)", "day 3", false, "enter", "12/03/2026");
+        row("to-do erased, clicked back, click ok", "dtpDate", "day \b", true, "click ok",
+            "You Must Select A Due Date");
+        row("to-do erased, clicked back, enter", "dtpDate", "day \b", true, "enter",
+            "You Must Select A Due Date");
+        row("start erased, clicked back, click ok", "dtpDate(0)", "day \b", true, "click ok",
+            "You Must Select A Start Date");
+        row("end erased, clicked back, tab to ok", "dtpDate(1)", "month \b", true, "tab to ok",
+            "You Must Select A End Date");
+    }
+    void datesAsLeft() {
+        QFETCH(QString, picker);
+        QFETCH(QString, typed);
+        QFETCH(bool, clickBack);
+        QFETCH(QString, how);
+        QFETCH(QString, stored);
+        const bool appt = picker != "dtpDate";
+        appt ? openAppt() : openToDo();
+        QTest::keyClicks(ctl("Text1(0)"), "Typed");
+        auto* date = ctl<QDateEdit>(picker);
+        for (int tabs = 0; !date->hasFocus() && tabs < 10; ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (typed.startsWith("day")) QTest::keyClick(date, Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), typed.section(' ', 1));
+        if (clickBack) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(!date->hasFocus());
+            auto* edit = date->findChild<QLineEdit*>();
+            QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 4, edit->height() / 2));
+            QVERIFY(date->hasFocus());
+        }
+        const bool refused = stored.startsWith("You");
+        if (refused) f->prompts().answer(ui::Answer::OK);
+        goOn(how);
+        const QString column = picker == "dtpDate(1)" ? "DateTo" : appt ? "DateFrom" : "DueDate";
+        const QString table = appt ? "Appts" : "ToDo";
+        QCOMPARE(f->rowCount(table), refused ? 0 : 1);
+        if (!refused) QCOMPARE(row(QString("SELECT %1 FROM %2").arg(column, table)), stored);
+        QCOMPARE(f->prompts().count(), refused ? 1 : 0);
+        if (refused) {
+            QCOMPARE(f->prompts().lastText(), stored);
+            QVERIFY(date->hasFocus() && !date->hasAcceptableInput());
+        }
+    }
+
     // A stored item opened over an empty table loads nothing and says nothing; one gone from among
     // others is a loading failure ("messages").
     void storedItemOfAnEmptyTable() {
@@ -734,12 +797,15 @@ private Q_SLOTS:
         exec("DELETE FROM ErrLog");
     }
 
-    // One to-do dialog at a time: opening another item brings the open one forward, still on its own item.
+    // One to-do dialog at a time: opening another item brings the open one forward, still on its own
+    // item and typed input.
     void anOpenDialogKeepsItsItem() {
         exec("INSERT INTO ToDo (Subject, DueDate) VALUES ('A', #12/10/2026#), ('B', #12/09/2026#)");
         frmHome* home = realHome();
         openToDo(1);
         ItemDialog* first = dlg();
+        QCOMPARE(ctl<QLineEdit>("Text1(0)")->text(), QString("A"));
+        retype(ctl("Text1(0)"), "A changed");
         QCOMPARE(home->lvToDo->text(1, 0), QString("B"));
         f->prompts().answer(ui::Answer::OK).answer(ui::Answer::OK);  // "finish or cancel it first", twice
         QTest::mouseClick(home->lvToDo->viewport(), Qt::LeftButton, {}, home->lvToDo->rowRect(1).center());
@@ -747,8 +813,7 @@ private Q_SLOTS:
         QCOMPARE(ui::ScreenRegistry::instance().openForms().size(), 2);
         QCOMPARE(dlg(), first);
         QCOMPARE(first->RecordNumber(), 1);
-        QCOMPARE(ctl<QLineEdit>("Text1(0)")->text(), QString("A"));
-        retype(ctl("Text1(0)"), "A changed");
+        QCOMPARE(ctl<QLineEdit>("Text1(0)")->text(), QString("A changed"));
         press(3);
         QCOMPARE(f->scalar("SELECT Subject FROM ToDo WHERE RefNum = 1").toString(), QString("A changed"));
         QCOMPARE(f->scalar("SELECT Subject FROM ToDo WHERE RefNum = 2").toString(), QString("B"));
@@ -882,12 +947,15 @@ private Q_SLOTS:
         QTest::newRow("no subject") << "erase 0,ok"
                                     << "You Must Enter An Appointment Subject"
                                     << "Validate : Appointment Subject" << info << "Text1(0)";
-        QTest::newRow("no dates") << "subject,erase 1,erase 0,ok"
-                                  << "You Must Select A Start Date"
-                                  << "Validate : Start Date" << info << "dtpDate(0)";
-        QTest::newRow("no end date") << "subject,erase 1,ok"
-                                     << "You Must Select A End Date"
-                                     << "Validate : End Date" << info << "dtpDate(1)";
+        // OK reached as a user reaches it, the focus moving from the picker left erased.
+        for (const char* how : {"click ok", "tab to ok", "enter"}) {
+            QTest::addRow("no dates, %s", how)
+                << QString("subject,erase 1,erase 0,") + how << "You Must Select A Start Date"
+                << "Validate : Start Date" << info << "dtpDate(0)";
+            QTest::addRow("no end date, %s", how)
+                << QString("subject,erase 1,") + how << "You Must Select A End Date"
+                << "Validate : End Date" << info << "dtpDate(1)";
+        }
         QTest::newRow("no interval") << "remind,interval <Select>"
                                      << "You must select a Valid Time Interval" << kTitle << ui::OKOnly
                                      << "Combo1(4)|5 Min";
@@ -912,6 +980,7 @@ private Q_SLOTS:
         openAppt(steps == "gone" ? 9 : 0);
         for (const QString& step : steps.split(',')) {
             if (step == "ok") press(3);
+            if (step.endsWith(" ok") || step == "enter") goOn(step);
             if (step == "subject") QTest::keyClicks(ctl("Text1(0)"), "Typed");
             if (step == "remind") ctl<QCheckBox>("Check1(0)")->click();
             if (step.startsWith("interval ")) pick("Combo1(4)", step.mid(9));
@@ -1047,7 +1116,7 @@ private Q_SLOTS:
         const QStringList both{"RemoveTrayIcon", "ShowFromTray"};
         QTest::newRow("to-do") << "TD"
                                << "" << both << "true" << 1;
-        QTest::newRow("appointment, its dialog open on another")
+        QTest::newRow("appointment, its dialog open on another, typed in")
             << "AP"
             << "open 2" << QStringList{"RemoveTrayIcon", "ShowFromTray, item open"} << "true" << 2;
         QTest::newRow("reminder row gone") << "TD"
@@ -1065,7 +1134,10 @@ private Q_SLOTS:
         exec("INSERT INTO Appts (Subject, DateFrom) VALUES ('Fair', #12/08/2026#), ('Other', #12/09/2026#)");
         if (setup != "no row") exec("INSERT INTO Remind (RemDate, Type) VALUES (#12/08/2026#, ?)", {type});
         WindowLink link;
-        if (setup == "open 2") openAppt(2);
+        if (setup == "open 2") {
+            openAppt(2);
+            QTest::keyClicks(ctl("Text1(1)"), "Typed");
+        }
         if (setup == "fault") core::InjectFault("frmReminder.Form_Unload", 3021, "No current record.");
         // The failure, or the open dialog's word that its own item comes first.
         if (!setup.isEmpty() && setup != "no row") f->prompts().answer(ui::Answer::OK);

@@ -526,9 +526,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("form");
         QTest::addColumn<bool>("typed");
         QTest::addColumn<QString>("then");
-        const auto row = [](const char* tag, const char* open, const char* form, bool typed,
-                            const char* then) {
-            QTest::newRow(tag) << QString(open) << QString(form) << typed << QString(then);
+        QTest::addColumn<QString>("shows");  // box|text of the dialog loaded afresh for what was asked
+        const auto row = [](const char* tag, const char* open, const char* form, bool typed, const char* then,
+                            const char* shows = "") {
+            QTest::newRow(tag) << QString(open) << QString(form) << typed << QString(then) << QString(shows);
         };
         row("to-do typed, View > Home", "key Ctrl+T", "frmToDo", true, "menu mnuViewHome");
         row("to-do untouched, View > Home", "key Ctrl+T", "frmToDo", false, "menu mnuViewHome");
@@ -549,12 +550,20 @@ private Q_SLOTS:
             "search Berg | answer OK | click lvHist 0");
         row("appointment typed, one of the week", "menu mnuEditNewAppt", "frmAppt", true,
             "key F6 | tab Week | answer OK | box Lunch");
+        // Untouched, it gives way to what was asked.
+        row("to-do untouched, a stored one of the list", "key Ctrl+H | key Ctrl+T", "frmToDo", false,
+            "click lvToDo 0", "Text1(0)|Call bank");
+        row("note untouched, a call of the contact", "search Berg | menu drpNote", "frmNotes", false,
+            "click lvHist 0", "Text1|Rang back");
+        row("appointment untouched, one of the week", "key F6 | tab Week | menu mnuEditNewAppt", "frmAppt",
+            false, "box Lunch", "Text1(0)|Lunch");
     }
     void typedInputSurvivesAScreenSwitch() {
         QFETCH(QString, open);
         QFETCH(QString, form);
         QFETCH(bool, typed);
         QFETCH(QString, then);
+        QFETCH(QString, shows);
         Walker walk;
         walk.Run(open);
         QPointer<QWidget> dialog = walk.Shown(form);
@@ -562,6 +571,17 @@ private Q_SLOTS:
         if (typed) QTest::keyClicks(dialog->focusWidget(), QStringLiteral("Typed"));
         walk.Run(then);
         QCOMPARE(!dialog.isNull(), typed && !then.contains("mnuEditDelete"));
+        if (!shows.isEmpty()) {
+            QWidget* now = walk.Shown(form);
+            QVERIFY(now);
+            QWidget* box = now->findChild<QWidget*>(shows.section('|', 0, 0));
+            const auto* list = qobject_cast<QComboBox*>(box);
+            const auto* text = qobject_cast<QPlainTextEdit*>(box);
+            QCOMPARE(list   ? list->currentText()
+                     : text ? text->toPlainText()
+                            : box->property("text").toString(),
+                     shows.section('|', 1));
+        }
         if (then.contains("mnuFile"))
             QVERIFY(walk.f->prompts().lastText().startsWith("Please close every open window before "));
         if (then.contains("answer") && !then.contains("menu"))
@@ -710,7 +730,8 @@ class DropDownTest : public QObject {
 
 private Q_SLOTS:
     void keysAndClicks_data() {
-        // Icons clicked, keys typed where the focus is, a click elsewhere; what is dropped down after them.
+        // Icons clicked, keys typed where the focus is (digits typed as text), a click elsewhere, a click on
+        // the month view's year or on a day ("day15"); what is dropped down after them.
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("open");
         QTest::addColumn<int>("box");
@@ -729,6 +750,14 @@ private Q_SLOTS:
         row("type, then start date", "picPop(1) picPop(2)", "mnvStart", 3, "StartDate", "");
         row("start date, then status", "picPop(2) picPop(0) Down Down Down Return", "", 1, "Status",
             "Closed");
+        // Enter in the month view's own year box shows that year; only a day picks.
+        row("start date, a year typed and Enter", "picPop(2) year 2027 Return", "mnvStart", 3, "StartDate",
+            "");
+        row("start date, a year typed, then Enter on the day", "picPop(2) year 2027 Return Return", "", 3,
+            "StartDate", "12/8/2027");
+        row("end date, a year typed, then a day clicked", "picPop(3) year 2025 Return day15", "", 4,
+            "EndDate", "12/15/2025");
+        row("status, Enter on no entry", "picPop(0) Return", "", 1, "Status", "Open");
     }
     void keysAndClicks() {
         QFETCH(QString, actions);
@@ -742,11 +771,28 @@ private Q_SLOTS:
         QWidget* editor = walk.Shown(contact ? "frmContEntry" : "frmProjEntry");
         QVERIFY(editor && QTest::qWaitForWindowActive(walk.w.get()));
         for (const QString& action : actions.split(' ')) {
-            if (action.startsWith("picPop") || action == "click")
+            QWidget* month = nullptr;
+            for (const char* name : {"mnvStart", "mnvEnd"})
+                if (auto* view = editor->findChild<QWidget*>(name); view && view->isVisible()) month = view;
+            if (action.startsWith("picPop") || action == "click") {
                 QTest::mouseClick(editor->findChild<QWidget*>(action == "click" ? "Text1(0)" : action),
                                   Qt::LeftButton);
-            else
+            } else if (action == "year") {
+                QVERIFY(month);
+                QTest::mouseClick(month->findChild<QWidget*>("qt_calendar_yearbutton"), Qt::LeftButton);
+            } else if (action.startsWith("day")) {
+                QVERIFY(month);
+                auto* days = month->findChild<QAbstractItemView*>();
+                const QModelIndexList found =
+                    days->model()->match(days->model()->index(1, 0), Qt::DisplayRole, action.mid(3), 1,
+                                         Qt::MatchExactly | Qt::MatchWrap);
+                QVERIFY(!found.isEmpty());
+                QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(found[0]).center());
+            } else if (action.front().isDigit()) {
+                QTest::keyClicks(QApplication::focusWidget(), action);
+            } else {
                 QTest::keyClick(QApplication::focusWidget(), QKeySequence::fromString(action)[0].key());
+            }
             Walker::Settle();
         }
         QStringList shown;
