@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -252,6 +253,95 @@ private Q_SLOTS:
         copy.kill();
         copy.waitForFinished();
         start();
+        QCOMPARE(f->db().Query("PRAGMA integrity_check", {}).rows.value(0).value(0), QVariant("ok"));
+        QCOMPARE(f->rowCount("Contacts"), 1);
+        QCOMPARE(f->rowCount("ErrLog"), 0);
+    }
+
+    // The real program runs on one database file that other data roots reach through links; or runs
+    // while this start finds the disk full or the root not writable: the start is refused as a second
+    // copy and writes nothing. Without a copy, a lock file half written by a killed one goes, and only it.
+    void oneDatabaseFileOneCopy_data() {
+        QTest::addColumn<QString>("copyRoot");  // F the fixture's, A and B linked to its database
+        QTest::addColumn<QString>("startRoot");
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("two roots linked to one file") << "A"
+                                                      << "B"
+                                                      << "";
+        QTest::newRow("linked to the running root's file") << "F"
+                                                           << "B"
+                                                           << "";
+        QTest::newRow("running root linked to this one's file") << "B"
+                                                                << "F"
+                                                                << "";
+        QTest::newRow("root not writable") << "F"
+                                           << "F"
+                                           << "write";
+        QTest::newRow("disk full") << "F"
+                                   << "F"
+                                   << "full disk";
+        QTest::newRow("lock file half written") << ""
+                                                << "F"
+                                                << "half written";
+    }
+    void oneDatabaseFileOneCopy() {
+        QFETCH(QString, copyRoot);
+        QFETCH(QString, startRoot);
+        QFETCH(QString, fault);
+        QTemporaryDir links;
+        const auto rootOf = [&](const QString& name) {
+            return name == "F" ? f->root() : links.filePath(name);
+        };
+        for (const QString name : {"A", "B"}) {
+            QVERIFY(QDir().mkpath(rootOf(name) + "/Data"));
+            QVERIFY(QFile::link(core::DataRoot::DatabasePath(), rootOf(name) + "/Data/PomaretData.db"));
+        }
+        f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
+        QProcess copy;
+        if (!copyRoot.isEmpty()) {
+            copy.start(
+                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
+                    "/pomaret",
+                {"--data-dir", rootOf(copyRoot)});
+            QVERIFY(copy.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(ReadAll(rootOf(copyRoot) + "/Pomaret.lock")
+                                         .startsWith(QByteArray::number(copy.processId()) + '\n'),
+                                     120000);
+        }
+        const QString root = rootOf(startRoot);
+        const QString lockPath = root + "/Pomaret.lock";
+        const QStringList others = {lockPath + ".keep", lockPath + ".Xq7r2Z.1", lockPath + ".Xq7r2"};
+        if (fault == "half written") {
+            for (const QString& path : others + QStringList{lockPath + ".Xq7r2Z"}) {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write("12") == 2);
+            }
+        }
+        db::SetAccessCheck([&](const QString& p, db::Access a) {
+            return p != root || a != (fault == "write" ? db::Access::Write : db::Access::Space) ||
+                   (fault != "write" && fault != "full disk");
+        });
+        const QByteArray lockBefore = ReadAll(lockPath);
+        core::DataRoot::Set(root);
+        if (!copyRoot.isEmpty()) f->prompts().answer(ui::Answer::OK);
+        w = std::make_unique<frmMain>();
+        const Result result = w->MDIForm_Load();
+        db::SetAccessCheck({});
+        core::DataRoot::Set(f->root());
+
+        if (copyRoot.isEmpty()) {
+            QCOMPARE(result, Result::Running);
+            QVERIFY(!QFile::exists(lockPath + ".Xq7r2Z"));
+            for (const QString& path : others) QVERIFY(QFile::exists(path));
+        } else {
+            QCOMPARE(result, Result::End);
+            QCOMPARE(f->prompts().lastText(),
+                     QStringLiteral("Pomaret - Contact Manager is already running."));
+            QCOMPARE(ReadAll(lockPath), lockBefore);
+        }
+        w.reset();
+        copy.kill();
+        copy.waitForFinished();
         QCOMPARE(f->db().Query("PRAGMA integrity_check", {}).rows.value(0).value(0), QVariant("ok"));
         QCOMPARE(f->rowCount("Contacts"), 1);
         QCOMPARE(f->rowCount("ErrLog"), 0);
