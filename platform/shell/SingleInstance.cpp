@@ -103,8 +103,14 @@ int openFolder(const QString& folder) {
     return ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
+bool& folderLocksRefused() {
+    static bool refused = false;
+    return refused;
+}
+
 // 0, or the errno of the lock that could not be taken.
 int lockFolder(int fd) {
+    if (folderLocksRefused()) return ENOLCK;
     return ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
 }
 
@@ -209,6 +215,10 @@ bool namesLiveCopy(const QString& lockPath) {
 
 void release() {
     theLock().letGo();
+}
+
+void SetFolderLocksRefused(bool refused) {
+    folderLocksRefused() = refused;
 }
 
 bool held() {

@@ -29,5 +29,7 @@ bool namesLiveCopy(const QString& lockPath);
 // Lets go of the lock (also done at exit); the lock file goes with it while it still names us.
 void release();
 bool held();
+// Tests: as on a file system that takes no lock on a folder (flock fails with ENOLCK).
+void SetFolderLocksRefused(bool refused);
 
 }  // namespace shell::SingleInstance

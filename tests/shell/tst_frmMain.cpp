@@ -115,6 +115,7 @@ private Q_SLOTS:
     void cleanup() {
         w.reset();
         shell::SingleInstance::release();
+        shell::SingleInstance::SetFolderLocksRefused(false);
         db::SetAccessCheck({});
         f.reset();
     }
@@ -258,31 +259,27 @@ private Q_SLOTS:
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
-    // The real program runs on one database file that other data roots reach through links; or runs
-    // while this start finds the disk full or the root not writable: the start is refused as a second
-    // copy and writes nothing. Without a copy, a lock file half written by a killed one goes, and only it.
+    // The real program runs on one database file that other data roots reach through links, or runs
+    // while this start finds the disk full, the root not writable or no folder lock to be had: the start
+    // is refused as a second copy and writes nothing. Without a copy, the start goes ahead, and a lock
+    // file half written by a killed one goes, while files merely named alike stay.
     void oneDatabaseFileOneCopy_data() {
         QTest::addColumn<QString>("copyRoot");  // F the fixture's, A and B linked to its database
         QTest::addColumn<QString>("startRoot");
         QTest::addColumn<QString>("fault");
-        QTest::newRow("two roots linked to one file") << "A"
-                                                      << "B"
-                                                      << "";
-        QTest::newRow("linked to the running root's file") << "F"
-                                                           << "B"
-                                                           << "";
-        QTest::newRow("running root linked to this one's file") << "B"
-                                                                << "F"
-                                                                << "";
-        QTest::newRow("root not writable") << "F"
-                                           << "F"
-                                           << "write";
-        QTest::newRow("disk full") << "F"
-                                   << "F"
-                                   << "full disk";
-        QTest::newRow("lock file half written") << ""
-                                                << "F"
-                                                << "half written";
+        const auto row = [](const char* name, const char* copyRoot, const char* startRoot,
+                            const char* fault) {
+            QTest::newRow(name) << QString(copyRoot) << QString(startRoot) << QString(fault);
+        };
+        row("two roots linked to one file", "A", "B", "");
+        row("linked to the running root's file", "F", "B", "");
+        row("running root linked to this one's file", "B", "F", "");
+        row("root not writable", "F", "F", "write");
+        row("disk full", "F", "F", "full disk");
+        row("no folder locks, copy running", "F", "F", "no folder locks");
+        // Without a copy, the start goes ahead.
+        row("lock file half written", "", "F", "");
+        row("no folder locks, lock file half written", "", "F", "no folder locks");
     }
     void oneDatabaseFileOneCopy() {
         QFETCH(QString, copyRoot);
@@ -310,9 +307,9 @@ private Q_SLOTS:
         }
         const QString root = rootOf(startRoot);
         const QString lockPath = root + "/Pomaret.lock";
-        const QStringList others = {lockPath + ".keep", lockPath + ".Xq7r2Z.1", lockPath + ".Xq7r2"};
-        if (fault == "half written") {
-            for (const QString& path : others + QStringList{lockPath + ".Xq7r2Z"}) {
+        const QStringList alike = {lockPath + ".keep", lockPath + ".Xq7r2Z.1", lockPath + ".Xq7r2"};
+        if (copyRoot.isEmpty()) {
+            for (const QString& path : alike + QStringList{lockPath + ".Xq7r2Z"}) {
                 QFile file(path);
                 QVERIFY(file.open(QIODevice::WriteOnly) && file.write("12") == 2);
             }
@@ -322,6 +319,7 @@ private Q_SLOTS:
                    (fault != "write" && fault != "full disk");
         });
         const QByteArray lockBefore = ReadAll(lockPath);
+        shell::SingleInstance::SetFolderLocksRefused(fault == "no folder locks");
         core::DataRoot::Set(root);
         if (!copyRoot.isEmpty()) f->prompts().answer(ui::Answer::OK);
         w = std::make_unique<frmMain>();
@@ -331,8 +329,10 @@ private Q_SLOTS:
 
         if (copyRoot.isEmpty()) {
             QCOMPARE(result, Result::Running);
+            QVERIFY(
+                ReadAll(lockPath).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
             QVERIFY(!QFile::exists(lockPath + ".Xq7r2Z"));
-            for (const QString& path : others) QVERIFY(QFile::exists(path));
+            for (const QString& path : alike) QVERIFY(QFile::exists(path));
         } else {
             QCOMPARE(result, Result::End);
             QCOMPARE(f->prompts().lastText(),
