@@ -259,86 +259,72 @@ private Q_SLOTS:
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
-    // The real program runs on one database file that other data roots reach through links, or runs
-    // while this start finds the disk full, the root not writable or no folder lock to be had: the start
-    // is refused as a second copy and writes nothing. Without a copy, the start goes ahead, and a lock
-    // file half written by a killed one goes, while files merely named alike stay.
+    // The real program runs on the database file that this start's root reaches by a link, or runs while
+    // this start finds the disk full, the root not writable or no folder lock to take: the start is
+    // refused and writes nothing. With no copy it goes ahead, and a half-written lock file goes.
     void oneDatabaseFileOneCopy_data() {
-        QTest::addColumn<QString>("copyRoot");  // F the fixture's, A and B linked to its database
-        QTest::addColumn<QString>("startRoot");
+        // The copy's root (- none) and this start's: F the fixture's, A and B linked to its database.
+        QTest::addColumn<QString>("roots");
         QTest::addColumn<QString>("fault");
-        const auto row = [](const char* name, const char* copyRoot, const char* startRoot,
-                            const char* fault) {
-            QTest::newRow(name) << QString(copyRoot) << QString(startRoot) << QString(fault);
+        const auto row = [](const char* name, const char* roots, const char* fault) {
+            QTest::newRow(name) << QString(roots) << QString(fault);
         };
-        row("two roots linked to one file", "A", "B", "");
-        row("linked to the running root's file", "F", "B", "");
-        row("running root linked to this one's file", "B", "F", "");
-        row("root not writable", "F", "F", "write");
-        row("disk full", "F", "F", "full disk");
-        row("no folder locks, copy running", "F", "F", "no folder locks");
-        // Without a copy, the start goes ahead.
-        row("lock file half written", "", "F", "");
-        row("no folder locks, lock file half written", "", "F", "no folder locks");
+        row("two roots linked to one file", "AB", "");
+        row("linked to the running root's file", "FB", "");
+        row("running root linked to this one's file", "BF", "");
+        row("root not writable", "FF", "write");
+        row("disk full", "FF", "full disk");
+        row("no folder locks, copy running", "FF", "no locks");
+        row("lock file half written", "-F", "");
+        row("no folder locks, lock file half written", "-F", "no locks");
     }
     void oneDatabaseFileOneCopy() {
-        QFETCH(QString, copyRoot);
-        QFETCH(QString, startRoot);
+        QFETCH(QString, roots);
         QFETCH(QString, fault);
         QTemporaryDir links;
-        const auto rootOf = [&](const QString& name) {
-            return name == "F" ? f->root() : links.filePath(name);
-        };
-        for (const QString name : {"A", "B"}) {
+        const auto rootOf = [&](QChar name) { return name == 'F' ? f->root() : links.filePath(name); };
+        for (const QChar name : {'A', 'B'}) {
             QVERIFY(QDir().mkpath(rootOf(name) + "/Data"));
             QVERIFY(QFile::link(core::DataRoot::DatabasePath(), rootOf(name) + "/Data/PomaretData.db"));
         }
         f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
         QProcess copy;
-        if (!copyRoot.isEmpty()) {
-            copy.start(
-                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
-                    "/pomaret",
-                {"--data-dir", rootOf(copyRoot)});
+        const bool running = roots[0] != '-';
+        if (running) {
+            const QString build =
+                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..");
+            copy.start(build + "/pomaret", {"--data-dir", rootOf(roots[0])});
             QVERIFY(copy.waitForStarted());
-            QTRY_VERIFY_WITH_TIMEOUT(ReadAll(rootOf(copyRoot) + "/Pomaret.lock")
-                                         .startsWith(QByteArray::number(copy.processId()) + '\n'),
-                                     120000);
+            const QByteArray named = QByteArray::number(copy.processId()) + '\n';
+            QTRY_VERIFY_WITH_TIMEOUT(ReadAll(rootOf(roots[0]) + "/Pomaret.lock").startsWith(named), 120000);
         }
-        const QString root = rootOf(startRoot);
-        const QString lockPath = root + "/Pomaret.lock";
-        const QStringList alike = {lockPath + ".keep", lockPath + ".Xq7r2Z.1", lockPath + ".Xq7r2"};
-        if (copyRoot.isEmpty()) {
-            for (const QString& path : alike + QStringList{lockPath + ".Xq7r2Z"}) {
-                QFile file(path);
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write("12") == 2);
-            }
-        }
+        const QString root = rootOf(roots[1]);
+        const QString lock = root + "/Pomaret.lock";
+        // Only the first is named as the lock file's own temporary files are.
+        const QStringList leftovers = {lock + ".Xq7r2Z", lock + ".keep", lock + ".Xq7r2Z.1", lock + ".Xq7r2"};
+        for (const QString& path : leftovers) QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        const QByteArray lockBefore = ReadAll(lock);
         db::SetAccessCheck([&](const QString& p, db::Access a) {
-            return p != root || a != (fault == "write" ? db::Access::Write : db::Access::Space) ||
-                   (fault != "write" && fault != "full disk");
+            return p != root || !((fault == "write" && a == db::Access::Write) ||
+                                  (fault == "full disk" && a == db::Access::Space));
         });
-        const QByteArray lockBefore = ReadAll(lockPath);
-        shell::SingleInstance::SetFolderLocksRefused(fault == "no folder locks");
+        shell::SingleInstance::SetFolderLocksRefused(fault == "no locks");
         core::DataRoot::Set(root);
-        if (!copyRoot.isEmpty()) f->prompts().answer(ui::Answer::OK);
+        if (running) f->prompts().answer(ui::Answer::OK);
         w = std::make_unique<frmMain>();
         const Result result = w->MDIForm_Load();
         db::SetAccessCheck({});
         core::DataRoot::Set(f->root());
 
-        if (copyRoot.isEmpty()) {
-            QCOMPARE(result, Result::Running);
-            QVERIFY(
-                ReadAll(lockPath).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
-            QVERIFY(!QFile::exists(lockPath + ".Xq7r2Z"));
-            for (const QString& path : alike) QVERIFY(QFile::exists(path));
-        } else {
-            QCOMPARE(result, Result::End);
+        QCOMPARE(result, running ? Result::End : Result::Running);
+        if (running) {
             QCOMPARE(f->prompts().lastText(),
                      QStringLiteral("Pomaret - Contact Manager is already running."));
-            QCOMPARE(ReadAll(lockPath), lockBefore);
+            QCOMPARE(ReadAll(lock), lockBefore);
+        } else {
+            QVERIFY(ReadAll(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
         }
+        for (const QString& path : leftovers) QCOMPARE(QFile::exists(path), running || path != leftovers[0]);
         w.reset();
         copy.kill();
         copy.waitForFinished();
