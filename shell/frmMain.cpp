@@ -431,7 +431,8 @@ bool frmMain::AcquireLock() {
     using shell::SingleInstance::Outcome;
     const QString lockPath = core::DataRoot::LockPath();
     QString otherHost;
-    const Outcome outcome = shell::SingleInstance::tryAcquire(lockPath, &otherHost);
+    const Outcome outcome =
+        shell::SingleInstance::tryAcquire(lockPath, core::DataRoot::DatabasePath(), &otherHost);
     if (outcome == Outcome::Acquired) return true;
     const QString folder = QFileInfo(lockPath).absolutePath();
     if (outcome == Outcome::DiskFull) {

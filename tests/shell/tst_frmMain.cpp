@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -114,6 +115,7 @@ private Q_SLOTS:
     void cleanup() {
         w.reset();
         shell::SingleInstance::release();
+        shell::SingleInstance::SetFolderLocksRefused(false);
         db::SetAccessCheck({});
         f.reset();
     }
@@ -252,6 +254,80 @@ private Q_SLOTS:
         copy.kill();
         copy.waitForFinished();
         start();
+        QCOMPARE(f->db().Query("PRAGMA integrity_check", {}).rows.value(0).value(0), QVariant("ok"));
+        QCOMPARE(f->rowCount("Contacts"), 1);
+        QCOMPARE(f->rowCount("ErrLog"), 0);
+    }
+
+    // The real program runs on the database file that this start's root reaches by a link, or runs while
+    // this start finds the disk full, the root not writable or no folder lock to take: the start is
+    // refused and writes nothing. With no copy it goes ahead, and a half-written lock file goes.
+    void oneDatabaseFileOneCopy_data() {
+        // The copy's root (- none) and this start's: F the fixture's, A and B linked to its database.
+        QTest::addColumn<QString>("roots");
+        QTest::addColumn<QString>("fault");
+        const auto row = [](const char* name, const char* roots, const char* fault) {
+            QTest::newRow(name) << QString(roots) << QString(fault);
+        };
+        row("two roots linked to one file", "AB", "");
+        row("linked to the running root's file", "FB", "");
+        row("running root linked to this one's file", "BF", "");
+        row("root not writable", "FF", "write");
+        row("disk full", "FF", "full disk");
+        row("no folder locks, copy running", "FF", "no locks");
+        row("lock file half written", "-F", "");
+        row("no folder locks, lock file half written", "-F", "no locks");
+    }
+    void oneDatabaseFileOneCopy() {
+        QFETCH(QString, roots);
+        QFETCH(QString, fault);
+        QTemporaryDir links;
+        const auto rootOf = [&](QChar name) { return name == 'F' ? f->root() : links.filePath(name); };
+        for (const QChar name : {'A', 'B'}) {
+            QVERIFY(QDir().mkpath(rootOf(name) + "/Data"));
+            QVERIFY(QFile::link(core::DataRoot::DatabasePath(), rootOf(name) + "/Data/PomaretData.db"));
+        }
+        f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
+        QProcess copy;
+        const bool running = roots[0] != '-';
+        if (running) {
+            const QString build =
+                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..");
+            copy.start(build + "/pomaret", {"--data-dir", rootOf(roots[0])});
+            QVERIFY(copy.waitForStarted());
+            const QByteArray named = QByteArray::number(copy.processId()) + '\n';
+            QTRY_VERIFY_WITH_TIMEOUT(ReadAll(rootOf(roots[0]) + "/Pomaret.lock").startsWith(named), 120000);
+        }
+        const QString root = rootOf(roots[1]);
+        const QString lock = root + "/Pomaret.lock";
+        // Only the first is named as the lock file's own temporary files are.
+        const QStringList leftovers = {lock + ".Xq7r2Z", lock + ".keep", lock + ".Xq7r2Z.1", lock + ".Xq7r2"};
+        for (const QString& path : leftovers) QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        const QByteArray lockBefore = ReadAll(lock);
+        db::SetAccessCheck([&](const QString& p, db::Access a) {
+            return p != root || !((fault == "write" && a == db::Access::Write) ||
+                                  (fault == "full disk" && a == db::Access::Space));
+        });
+        shell::SingleInstance::SetFolderLocksRefused(fault == "no locks");
+        core::DataRoot::Set(root);
+        if (running) f->prompts().answer(ui::Answer::OK);
+        w = std::make_unique<frmMain>();
+        const Result result = w->MDIForm_Load();
+        db::SetAccessCheck({});
+        core::DataRoot::Set(f->root());
+
+        QCOMPARE(result, running ? Result::End : Result::Running);
+        if (running) {
+            QCOMPARE(f->prompts().lastText(),
+                     QStringLiteral("Pomaret - Contact Manager is already running."));
+            QCOMPARE(ReadAll(lock), lockBefore);
+        } else {
+            QVERIFY(ReadAll(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+        }
+        for (const QString& path : leftovers) QCOMPARE(QFile::exists(path), running || path != leftovers[0]);
+        w.reset();
+        copy.kill();
+        copy.waitForFinished();
         QCOMPARE(f->db().Query("PRAGMA integrity_check", {}).rows.value(0).value(0), QVariant("ok"));
         QCOMPARE(f->rowCount("Contacts"), 1);
         QCOMPARE(f->rowCount("ErrLog"), 0);
