@@ -112,8 +112,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            if (auto* label = qobject_cast<QLabel*>(watched)) paints.append({label->text(), -1, ui::IsBusy()});
-            if (auto* bar = qobject_cast<QProgressBar*>(watched)) paints.append({{}, bar->value(), ui::IsBusy()});
+            if (auto* label = qobject_cast<QLabel*>(watched))
+                paints.append({label->text(), -1, ui::IsBusy()});
+            if (auto* bar = qobject_cast<QProgressBar*>(watched))
+                paints.append({{}, bar->value(), ui::IsBusy()});
         }
         return QObject::eventFilter(watched, event);
     }
