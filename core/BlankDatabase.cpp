@@ -87,12 +87,13 @@ bool EnsureDatabase(const QString& databasePath) {
     return true;
 }
 
-std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath, QString* builtNotice) {
+std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath, QString* builtNotice,
+                                                  const db::Progress& progress) {
     const bool wasEmpty = QFileInfo::exists(databasePath);
     if (EnsureDatabase(databasePath) && builtNotice)
         *builtNotice = builtAmongOthersText(databasePath, wasEmpty);
     try {
-        return db::Database::Open(databasePath, ProgramSchema());
+        return db::Database::Open(databasePath, ProgramSchema(), progress);
     } catch (const db::DbError& e) {
         if (e.number() != db::kErrDamaged) throw;
         QString setAside;

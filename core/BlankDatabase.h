@@ -4,11 +4,8 @@
 #include <QString>
 #include <memory>
 
+#include "platform/db/Database.h"
 #include "platform/db/TableDef.h"
-
-namespace db {
-class Database;
-}  // namespace db
 
 namespace core {
 
@@ -24,9 +21,10 @@ bool EnsureDatabase(const QString& databasePath);
 // set aside together with its working files ("<path>.damaged", "<path>.damaged-wal", ...), so that a
 // copy of the backup put in its place starts clean; the kErrDamaged raised then names the set.
 // When a blank database was built while a backup or files set aside from before are there,
-// `builtNotice` gets the text that tells the user so and where they are.
-std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath,
-                                                  QString* builtNotice = nullptr);
+// `builtNotice` gets the text that tells the user so and where they are. `progress` follows the
+// whole-file check of an unclean end (db::Database::Open).
+std::unique_ptr<db::Database> OpenProgramDatabase(const QString& databasePath, QString* builtNotice = nullptr,
+                                                  const db::Progress& progress = {});
 
 // What makes a file the program's database: every table and column of the schema, Security excepted
 // (CheckDatabaseVersion adds it). Start-up, the backup's copy and the file a restore reads are all

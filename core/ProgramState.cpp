@@ -6,9 +6,11 @@
 #include <charconv>
 #include <cmath>
 #include <exception>
+#include <optional>
 
 #include "core/BlankDatabase.h"
 #include "core/DataRoot.h"
+#include "core/LongStep.h"
 #include "core/MainWindowLink.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
@@ -200,10 +202,13 @@ void OpenLocalDB() {
             throw db::DbError(db::kErrNotOpen,
                               QStringLiteral("The database workspace has not been created."));
         }
-        // After an unclean end the open reads the whole file first, which takes a while.
-        if (db::Database::EndedUncleanly(g_strDBPath)) SetStatus(QStringLiteral("Checking Database"), true);
+        // After an unclean end the open reads the whole file first, which takes a while; a clean
+        // start shows none of it.
+        std::optional<core::LongStep> check;
+        if (db::Database::EndedUncleanly(g_strDBPath)) check.emplace(QStringLiteral("Checking Database"));
         // Replaced only once the open has worked: a failed open keeps what was there.
-        g_dbLocal.reset(core::OpenProgramDatabase(g_strDBPath, &builtNotice));
+        g_dbLocal.reset(
+            core::OpenProgramDatabase(g_strDBPath, &builtNotice, check ? check->progress() : db::Progress()));
         failed = false;
     } catch (const db::DbError& e) {
         number = e.number();

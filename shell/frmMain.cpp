@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMoveEvent>
+#include <QProgressBar>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSessionManager>
@@ -59,6 +60,7 @@ constexpr int kReminderPollMs = 60000;
 // How often and how long the start-up looks for the window manager's frame.
 constexpr int kFrameWatchMs = 100;
 constexpr int kFrameWatchTicks = 50;
+constexpr int kProgressSteps = 1000;  // of the status line's progress bar
 
 // The window whose MDI area the screen registry shows screens in.
 const frmMain* g_screenHost = nullptr;
@@ -355,7 +357,13 @@ void frmMain::BuildStatusLine() {
     // The label sits 75 twips in from either side of the strip.
     auto* row = new QHBoxLayout(picStatus);
     row->setContentsMargins(ui::twips::ToPixelsX(75), 2, ui::twips::ToPixelsX(75), 2);
-    row->addWidget(lblStatus);
+    row->addWidget(lblStatus, 1);
+    StatusProgress = new QProgressBar(picStatus);
+    StatusProgress->setObjectName(QStringLiteral("StatusProgress"));
+    StatusProgress->setRange(0, kProgressSteps);
+    StatusProgress->setFixedWidth(ui::twips::ToPixelsX(3000));
+    StatusProgress->hide();
+    row->addWidget(StatusProgress);
     column->addWidget(picStatus);
 }
 
@@ -905,6 +913,18 @@ void frmMain::SetStatusText(const QString& text) {
 
 QString frmMain::StatusText() const {
     return lblStatus->text();
+}
+
+void frmMain::ShowProgress(qint64 done, qint64 total) {
+    StatusProgress->setValue(total > 0 ? int(std::clamp<qint64>(done, 0, total) * kProgressSteps / total)
+                                       : 0);
+    StatusProgress->show();
+    // Painted now: the step that calls this keeps the event loop waiting.
+    picStatus->repaint();
+}
+
+void frmMain::HideProgress() {
+    StatusProgress->hide();
 }
 
 void frmMain::SetStatusColor(const QColor& colour) {

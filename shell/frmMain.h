@@ -21,6 +21,7 @@ class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QProgressBar;
 class QSystemTrayIcon;
 class QTimer;
 class QToolBar;
@@ -103,6 +104,8 @@ public:
     void SetStatusText(const QString& text) override;
     QString StatusText() const override;
     void SetStatusColor(const QColor& colour) override;
+    void ShowProgress(qint64 done, qint64 total) override;
+    void HideProgress() override;
     void SetContextCommandsEnabled(bool enabled) override;
     int WindowStateCode() const override;
     QRectF OuterFrameTwips() const override;
@@ -203,6 +206,7 @@ private:
     QToolBar* tbrGo = nullptr;
     QWidget* picStatus = nullptr;
     QLabel* lblStatus = nullptr;
+    QProgressBar* StatusProgress = nullptr;  // shown only while a long step runs
     QAction* mnuFilePrint = nullptr;
     QAction* mnuEditDelete = nullptr;
     QMenu* mnuDelContFld = nullptr;

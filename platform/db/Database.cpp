@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -15,6 +16,7 @@
 #include <QTemporaryFile>
 #include <SQLiteCpp/Backup.h>
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <algorithm>
 
 #include "platform/db/RecordsetImpl.h"
 #include "platform/db/SqlDialect.h"
@@ -161,6 +163,60 @@ QString notOurs(const QString& path, const QString& missing = {}) {
 bool hasWalFrames(const QString& path) {
     return QFileInfo(path + QStringLiteral("-wal")).size() > 32;
 }
+
+// A -journal that is not empty is played back by the next read-write open: a transaction in rollback
+// mode was cut off part-way, and the pages it brings back may not even be this file's.
+bool hasJournal(const QString& path) {
+    return QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+}
+
+// Tells `progress` how many pages a long statement on `connection` has read, against `total`, from
+// SQLite's progress handler: the first time at once, then at most every kProgressMs, so that the
+// caller's window keeps painting while the statement hardly waits for it. Without `progress` no
+// handler is set, and the statement runs as it would.
+class PageProgress {
+public:
+    PageProgress(sqlite3* connection, qint64 total, const Progress& progress)
+        : m_connection(connection), m_total(std::max<qint64>(total, 1)), m_progress(progress) {
+        if (m_progress) sqlite3_progress_handler(m_connection, kProgressSteps, &PageProgress::tick, this);
+    }
+    ~PageProgress() {
+        if (m_progress) sqlite3_progress_handler(m_connection, 0, nullptr, nullptr);
+    }
+    PageProgress(const PageProgress&) = delete;
+    PageProgress& operator=(const PageProgress&) = delete;
+    void finish() {
+        if (m_progress) m_progress(m_total, m_total);
+    }
+
+private:
+    static constexpr int kProgressSteps = 1000;  // virtual-machine steps between two looks
+    static constexpr qint64 kProgressMs = 50;
+    static int tick(void* self) {
+        // Nothing may be thrown through SQLite; a caller that fails is not told again.
+        auto* watch = static_cast<PageProgress*>(self);
+        try {
+            watch->report();
+        } catch (...) {
+            watch->m_progress = nullptr;
+        }
+        return 0;
+    }
+    void report() {
+        if (!m_progress || (m_since.isValid() && !m_since.hasExpired(kProgressMs))) return;
+        int pages = 0;
+        int highest = 0;
+        sqlite3_db_status(m_connection, SQLITE_DBSTATUS_CACHE_MISS, &pages, &highest, 0);
+        m_since.start();
+        // Full only once the statement is done.
+        m_progress(std::min<qint64>(pages, m_total - 1), m_total);
+    }
+
+    sqlite3* m_connection;
+    qint64 m_total;
+    Progress m_progress;
+    QElapsedTimer m_since;
+};
 
 // A read-only look at a file in WAL mode makes an empty -wal and a -shm beside it when they are
 // missing. Unless the file is taken in the end, those two go again; nothing else is ever removed.
@@ -328,12 +384,15 @@ Database::~Database() { Close(); }
 
 bool Database::EndedUncleanly(const QString& path) {
     const QString file = ResolvedPath(path);
-    return QFileInfo(file).size() > 0 && hasWalFrames(file);
+    return QFileInfo(file).size() > 0 && (hasWalFrames(file) || hasJournal(file));
 }
 
-std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableDef>& required) {
+std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableDef>& required,
+                                         const Progress& progress) {
     const QFileInfo info(path);
-    const QString folder = info.absolutePath();
+    // Its working files lie beside the file a link leads to, so that is the folder they need.
+    const QString working = ResolvedPath(path);
+    const QString folder = QFileInfo(working).absolutePath();
     if (info.isDir()) {
         throw DbError(kErrWrongKind,
                       QStringLiteral("The database path '%1' is a folder, not a file.").arg(path));
@@ -350,14 +409,14 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         QStringLiteral("The database file '%1' cannot be written: you have no permission to change it.")
             .arg(path));
     if (!MayAccess(path, Access::Read)) throw cannotRead;
-    // Its working files lie beside the file a link leads to.
-    const QString working = ResolvedPath(path);
-    if (const QString wal = working + QStringLiteral("-wal");
-        QFileInfo::exists(wal) && !MayAccess(wal, Access::Read)) {
-        throw DbError(kErrCannotRead,
-                      QStringLiteral("The database's working file '%1' cannot be read: you have no "
-                                     "permission to read it.")
-                          .arg(wal));
+    for (const QString& suffix : kWorkingFiles) {
+        if (const QString file = working + suffix;
+            QFileInfo::exists(file) && !MayAccess(file, Access::Read)) {
+            throw DbError(kErrCannotRead,
+                          QStringLiteral("The database's working file '%1' cannot be read: you have no "
+                                         "permission to read it.")
+                              .arg(file));
+        }
     }
     const DbError damaged(
         kErrDamaged, QStringLiteral("The database file '%1' is damaged and cannot be opened.").arg(path));
@@ -373,7 +432,8 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         // A -journal holds the pages a transaction cut off part-way had changed. Only a read-write
         // connection plays it back (the first read does); the read-only look would refuse the file
         // for as long as it is there.
-        if (QFileInfo(working + QStringLiteral("-journal")).size() > 0) {
+        const bool playedBack = hasJournal(working);
+        if (playedBack) {
             if (!MayAccess(path, Access::Write)) throw cannotWrite;
             SQLite::Database(path.toStdString(), SQLite::OPEN_READWRITE)
                 .execAndGet("SELECT count(*) FROM sqlite_master");
@@ -382,14 +442,19 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         const QString missing = missingFrom(probe, required);
         if (!missing.isEmpty()) throw DbError(kErrNotADatabase, notOurs(path, missing));
         // Only after a session that did not end cleanly: a clean start reads no more than the schema.
-        // The whole check, as its frames may have been written over another file (a backup copied
-        // in by hand), and only a comparison of indexes with their tables shows that.
-        if (hasWalFrames(working)) {
+        // The whole check, as its frames, or the pages a -journal brought back, may have been written
+        // over another file (a backup copied in by hand), and only a comparison of indexes with their
+        // tables shows that.
+        if (playedBack || hasWalFrames(working)) {
             // The same cache as the program's connection: the check reads a table's pages again for
             // each of its indexes, and the default cache rereads them from the file.
             probe.exec("PRAGMA cache_size=-16384");
+            // The check reads every page once, then the tables again beside their indexes.
+            PageProgress watch(probe.getHandle(), 2 * probe.execAndGet("PRAGMA page_count").getInt64(),
+                               progress);
             SQLite::Statement check(probe, "PRAGMA integrity_check(1)");
             if (!check.executeStep() || check.getColumn(0).getString() != "ok") throw damaged;
+            watch.finish();
         }
     } catch (const SQLite::Exception& e) {
         switch (e.getErrorCode() & 0xff) {

@@ -59,22 +59,29 @@ QStringList AllSetAside(const QString& path, const QString& tag);
 // The newest of those that SetAside(path, tag, ...) made (`path` resolved); empty when there is none.
 QString LastSetAside(const QString& path, const QString& tag);
 
+// How far a long step has come, told now and then while it runs so that the caller can show it and
+// keep its window painted: `done` of `total`, never going back, and done == total at the end.
+using Progress = std::function<void(qint64 done, qint64 total)>;
+
 // One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL. A
 // connection belongs to the thread that opened it: it is opened without SQLite's connection mutex.
 class Database {
 public:
     // Opens an existing file. Nothing is ever created: a missing file raises kErrFileNotFound.
     // The file is first looked at read-only and is left exactly as it was when refused (the empty
-    // -wal and -shm the look itself made are removed again): kErrCannotRead when it or its -wal may
-    // not be read, kErrNotADatabase when it is not a SQLite database or lacks a table or column of
-    // `required` (the first one missing is named), kErrDamaged when SQLite finds it corrupt. A
-    // -journal beside it (a transaction in rollback mode cut off part-way) is first played back, as
-    // any read-write open of SQLite does. A file that EndedUncleanly is also checked whole
-    // (integrity_check) first. One that is sound but that this user may not change, or whose
-    // folder is not writable, raises kErrCannotWrite rather than opening read-only.
-    static std::unique_ptr<Database> Open(const QString& path, const QList<TableDef>& required = {});
+    // -wal and -shm the look itself made are removed again): kErrCannotRead when it
+    // or one of its working files may not be read, kErrNotADatabase when it is not a SQLite database
+    // or lacks a table or column of `required` (the first one missing is named), kErrDamaged when
+    // SQLite finds it corrupt. A -journal beside it (a transaction in rollback mode cut off part-way)
+    // is first played back, as any read-write open of SQLite does. A file that EndedUncleanly is also
+    // checked whole (integrity_check) first, telling `progress` how far the check has come. One that
+    // is sound but that this user may not change, or whose folder (the one its working files go to,
+    // behind a link) is not writable, raises kErrCannotWrite rather than opening read-only.
+    static std::unique_ptr<Database> Open(const QString& path, const QList<TableDef>& required = {},
+                                          const Progress& progress = {});
     // True when the last session on the file at `path` did not end by closing it: its -wal still
-    // holds frames. Open then checks the whole file, which takes a while on a large one.
+    // holds frames, or a -journal is left to be played back. Open then checks the whole file, which
+    // takes a while on a large one.
     static bool EndedUncleanly(const QString& path);
 
     // Builds a new database at `path` from an SQL script: written to a temporary file in the same

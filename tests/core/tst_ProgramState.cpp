@@ -86,9 +86,10 @@ void killedSession(const QString& path, const QString& backup) {
     QFile::copy(live + "-wal", path + "-wal");
 }
 
-// A writer in rollback-journal mode killed part-way through adding contacts 301 to 2000 to the 300 it
-// committed: a small cache has put pages of the transaction into the file, and its -journal is hot.
-void killedWriter(const QString& path) {
+// A writer in rollback-journal mode killed part-way through adding contacts first + 300 to
+// first + 1999 to the first to first + 299 it committed: a small cache has put pages of the
+// transaction into the file, and its -journal is hot.
+void killedWriter(const QString& path, int first = 1) {
     const QString add =
         "WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) INSERT "
         "INTO Contacts (ContID, ShownName) SELECT i, printf('Name %05d %.190c', i, 'x') FROM n;";
@@ -96,8 +97,9 @@ void killedWriter(const QString& path) {
     if (fork() == 0) {
         try {
             SQLite::Database conn(path.toStdString(), SQLite::OPEN_READWRITE);
-            conn.exec(
-                (add.arg(1).arg(300) + "PRAGMA cache_size=5; BEGIN;" + add.arg(301).arg(2000)).toStdString());
+            conn.exec(("PRAGMA journal_mode=DELETE;" + add.arg(first).arg(first + 299) +
+                       "PRAGMA cache_size=5; BEGIN;" + add.arg(first + 300).arg(first + 1999))
+                          .toStdString());
             raise(SIGKILL);
         } catch (...) {
         }
@@ -377,7 +379,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fault");  // what the access check refuses, or what is in the way
         QTest::addColumn<bool>("backup");    // a backup lies in Backup/
         QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("description");  // %1 the file, %2 the backup, %3 its folder, %4 the root
+        // %1 the file, %2 the backup, %3 its folder, %4 the root, %5 the folder a link to it leads to
+        QTest::addColumn<QString>("description");
         QByteArray blank;
         QByteArray walBlank;  // as the program leaves it: in WAL mode, whose readers make working files
         {
@@ -414,9 +417,14 @@ private Q_SLOTS:
         QTest::newRow("file not readable") << blank << true << "read file" << false << "3017"
                                            << "The database file '%1' cannot be read: you have no "
                                               "permission to read it.";
-        QTest::newRow("-wal not readable") << walBlank << true << "read wal" << false << "3017"
-                                           << "The database's working file '%1-wal' cannot be read: you have "
-                                              "no permission to read it.";
+        for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+            QTest::newRow(qPrintable(QString(suffix) + " not readable"))
+                << walBlank << true << QString("read ") + suffix << false << "3017"
+                << QString(
+                       "The database's working file '%1%2' cannot be read: you have no permission to "
+                       "read it.")
+                       .replace("%2", suffix);
+        }
         QTest::newRow("file read-only") << blank << true << "write file" << true << "3018"
                                         << "The database file '%1' cannot be written: you have no "
                                            "permission to change it.";
@@ -431,6 +439,13 @@ private Q_SLOTS:
         QTest::newRow("disk full") << walBlank << true << "space" << false << "3019"
                                    << "The disk that holds the folder '%3' is full: free some space on "
                                       "it for the database and its working files.";
+        QTest::newRow("folder behind a link read-only")
+            << walBlank << true << "link, write folder" << false << "3018"
+            << "The folder '%5' cannot be written: you have no permission to create the database's "
+               "working files there.";
+        QTest::newRow("disk behind a link full") << walBlank << true << "link, space" << false << "3019"
+                                                 << "The disk that holds the folder '%5' is full: free some "
+                                                    "space on it for the database and its working files.";
         QTest::newRow("data root is a file") << QByteArray() << true << "root is a file" << false << "3020"
                                              << "The data root '%4' is a file, not a folder.";
         QTest::newRow("database path is a folder")
@@ -460,19 +475,25 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(folder));
         }
         if (fault == "path is a folder") QVERIFY(QDir().mkpath(path));
+        const QString elsewhere = dir.filePath("elsewhere");
+        const QString target = fault.startsWith("link") ? elsewhere + "/PomaretData.db" : path;
+        if (fault.startsWith("link")) QVERIFY(QDir().mkpath(elsewhere) && QFile::link(target, path));
         if (!content.isEmpty()) {
-            QFile file(path);
+            QFile file(target);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
         }
-        if (fault == "read wal") QVERIFY(QFile(path + "-wal").open(QIODevice::WriteOnly));
+        const QString working = fault.startsWith("read -") ? path + fault.mid(5) : QString();
+        if (!working.isEmpty()) QVERIFY(QFile(working).open(QIODevice::WriteOnly));
         if (backup) {
             QVERIFY(QDir().mkpath(QFileInfo(core::DataRoot::BackupPath()).absolutePath()));
             QVERIFY(QFile::copy(f->databasePath(), core::DataRoot::BackupPath()));
         }
         db::SetAccessCheck([&](const QString& p, db::Access access) {
             if (fault == "read file") return !(p == path && access == db::Access::Read);
-            if (fault == "read wal") return !(p == path + "-wal" && access == db::Access::Read);
+            if (!working.isEmpty()) return !(p == working && access == db::Access::Read);
+            if (fault == "link, write folder") return !(p == elsewhere && access == db::Access::Write);
+            if (fault == "link, space") return !(p == elsewhere && access == db::Access::Space);
             if (fault == "write file") return !(p == path && access == db::Access::Write);
             if (fault == "write folder") return !(p == folder && access == db::Access::Write);
             if (fault == "space") return !(p == folder && access == db::Access::Space);
@@ -489,7 +510,8 @@ private Q_SLOTS:
                                  description.replace("%1", path)
                                      .replace("%2", dir.filePath("Backup/PomaretData.db"))
                                      .replace("%3", folder)
-                                     .replace("%4", root) +
+                                     .replace("%4", root)
+                                     .replace("%5", elsewhere) +
                                  "\nNumber : " + number;
         QCOMPARE(f->prompts().lastText(), expected);
         QCOMPARE(f->prompts().beeps(), 1);
@@ -499,14 +521,17 @@ private Q_SLOTS:
         if (!content.isEmpty()) QCOMPARE(readAll(number == "3016" ? path + ".damaged" : path), content);
         // Left exactly as found: no journal, no blank database beside or instead of it.
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(),
-                 (content.isEmpty() ? 0 : 1) + (fault == "read wal" ? 1 : 0));
+                 (content.isEmpty() ? 0 : 1) + (working.isEmpty() ? 0 : 1));
+        if (fault.startsWith("link"))
+            QCOMPARE(QDir(elsewhere).entryList(QDir::Files | QDir::Hidden).size(), 1);
         QCOMPARE(window->StatusText(), QString("Ready ..."));
         QVERIFY(!ui::IsBusy());
     }
 
     // A -wal left by a killed session belongs to its own file only: never played into a blank
     // database, nor into the backup copied where a damaged file stood, nor missed behind a link. A
-    // -journal is the file's own and is played back.
+    // -journal is played back, then the whole file checked: its own keeps every committed row, the
+    // backup copied in over another's is refused.
     void filesLeftBesideAtStartUp_data() {
         QTest::addColumn<QString>("damage");
         // Opened in the end with: 0, a blank database built; 400, the backup copied in where the file
@@ -519,6 +544,7 @@ private Q_SLOTS:
         QTest::newRow("page torn, database reached by a link") << "linked" << 400;
         QTest::newRow("backup copied in over the -wal") << "backup" << 400;
         QTest::newRow("hot -journal of a killed writer") << "journal" << 300;
+        QTest::newRow("backup copied in over a hot -journal") << "journal, backup" << 400;
     }
     void filesLeftBesideAtStartUp() {
         QFETCH(QString, damage);
@@ -529,7 +555,16 @@ private Q_SLOTS:
         QVERIFY(QDir(root.path()).mkpath("Data") && QDir(root.path()).mkpath("Backup"));
         const QString real = damage == "linked" ? root.filePath("live.db") : path;
         if (damage == "linked") QVERIFY(QFile::link(real, path));
-        damage == "journal" ? killedWriter(path) : killedSession(real, core::DataRoot::BackupPath());
+        if (damage == "journal") {
+            killedWriter(path);
+        } else if (damage == "journal, backup") {
+            // The writer worked on the data of the backup, and added to it since.
+            killedSession(root.filePath("other.db"), core::DataRoot::BackupPath());
+            QVERIFY(QFile::copy(core::DataRoot::BackupPath(), path));
+            killedWriter(path, 1001);
+        } else {
+            killedSession(real, core::DataRoot::BackupPath());
+        }
         const QByteArray wal = readAll(real + "-wal");
         const qint64 size = QFileInfo(real).size();
         QFile file(real);
@@ -540,7 +575,8 @@ private Q_SLOTS:
         if (damage == "empty" || damage == "truncated") file.resize(damage == "empty" ? 0 : size / 2);
         file.close();
         if (damage == "missing") QVERIFY(file.remove());
-        if (damage == "backup") QVERIFY(file.remove() && QFile::copy(core::DataRoot::BackupPath(), path));
+        if (damage.endsWith("backup"))
+            QVERIFY(file.remove() && QFile::copy(core::DataRoot::BackupPath(), path));
         makeWorkspace();
 
         if (contacts == 400) {
@@ -551,7 +587,8 @@ private Q_SLOTS:
                      qPrintable(refused));
             QVERIFY(window->statusHistory.contains("Checking Database, please wait..."));
             QCOMPARE(readAll(real + ".damaged-wal"), wal);
-            QVERIFY(QFile::exists(real + ".damaged-shm"));
+            // The file played back has left rollback mode: it has no -shm.
+            QCOMPARE(QFile::exists(real + ".damaged-shm"), damage != "journal, backup");
             modGeneral::OpenLocalDB();  // the next start says it again and builds nothing
             QCOMPARE(f->prompts().lastText(), refused);
             QVERIFY(!QFile::exists(path));
@@ -563,6 +600,7 @@ private Q_SLOTS:
         QCOMPARE(g_dbLocal->TableDefs().size(), 21);
         QCOMPARE(g_dbLocal->OpenRecordset("SELECT COUNT(*) FROM Contacts").Value(0).toInt(), contacts);
         QVERIFY(!QFile::exists(real + "-journal"));
+        QCOMPARE(window->statusHistory.contains("Checking Database, please wait..."), contacts != 0);
         if (contacts == 0) {
             QCOMPARE(readAll(path + ".stale-wal"), wal);
             QCOMPARE(f->prompts().lastText(),

@@ -2,6 +2,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMoveEvent>
 #include <QProcess>
+#include <QProgressBar>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSignalSpy>
@@ -21,6 +23,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "core/DataRoot.h"
@@ -30,6 +34,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/Cursor.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "shell/frmMain.h"
@@ -94,6 +99,29 @@ protected:
 
 // The main window driven offscreen: start-up, placement, close and its one working command. The
 // window opens the fixture's data root itself; the fixture's own connection reads what it wrote.
+// What the status line was when each of its paints happened: the label's text or the bar's value,
+// and whether the pointer was the hourglass.
+class PaintLog : public QObject {
+public:
+    struct Paint {
+        QString label;
+        int bar = -1;
+        bool busy = false;
+    };
+    QList<Paint> paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            if (auto* label = qobject_cast<QLabel*>(watched))
+                paints.append({label->text(), -1, ui::IsBusy()});
+            if (auto* bar = qobject_cast<QProgressBar*>(watched))
+                paints.append({{}, bar->value(), ui::IsBusy()});
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 class frmMainTest : public QObject {
     Q_OBJECT
 
@@ -331,6 +359,55 @@ private Q_SLOTS:
         QCOMPARE(f->db().Query("PRAGMA integrity_check", {}).rows.value(0).value(0), QVariant("ok"));
         QCOMPARE(f->rowCount("Contacts"), 1);
         QCOMPARE(f->rowCount("ErrLog"), 0);
+    }
+
+    // After a copy was killed having saved, the start checks the whole file: meanwhile the window is
+    // painted with the check's status and a bar that has moved, under the hourglass. A clean start
+    // paints no bar.
+    void startUpCheckIsPainted_data() {
+        QTest::addColumn<bool>("killed");
+        QTest::newRow("after a copy was killed having saved") << true;
+        QTest::newRow("clean start") << false;
+    }
+    void startUpCheckIsPainted() {
+        QFETCH(bool, killed);
+        f->db().Execute(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) INSERT INTO "
+            "Contacts (ContID, ShownName) SELECT i, 'Name ' || i FROM n");
+        f->db().Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        if (killed) {
+            const QString bench =
+                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
+                "/bench/pomaret-bench";
+            if (!QFile::exists(bench)) QSKIP("the benchmark, whose start saves and is killed, is not built");
+            QProcess copy;
+            copy.start(bench, {"--one-start", "--unclean", "--data-dir", f->root(), "--today", "2026-12-08"});
+            QVERIFY(copy.waitForFinished(120000));
+            QCOMPARE(copy.exitStatus(), QProcess::CrashExit);
+        }
+        QCOMPARE(db::Database::EndedUncleanly(f->databasePath()), killed);
+        w = std::make_unique<frmMain>();
+        auto* bar = w->findChild<QProgressBar*>("StatusProgress");
+        QVERIFY(bar);
+        PaintLog log;
+        w->findChild<QLabel*>("lblStatus")->installEventFilter(&log);
+        bar->installEventFilter(&log);
+        QCOMPARE(w->MDIForm_Load(), Result::Running);
+
+        const auto painted = [&](const std::function<bool(const PaintLog::Paint&)>& what) {
+            return std::any_of(log.paints.begin(), log.paints.end(), what);
+        };
+        QCOMPARE(painted([](const PaintLog::Paint& p) {
+                     return p.busy && p.label == "Checking Database, please wait...";
+                 }),
+                 killed);
+        QCOMPARE(painted([](const PaintLog::Paint& p) { return p.busy && p.bar > 0; }), killed);
+        QVERIFY(!painted([](const PaintLog::Paint& p) { return p.bar >= 0 && !p.busy; }));
+        QVERIFY(bar->isHidden());
+        QVERIFY(!ui::IsBusy());
+        QCOMPARE(g_dbLocal->IntegrityCheck(), QStringList{"ok"});
+        QCOMPARE(g_dbLocal->OpenRecordset("SELECT COUNT(*) FROM Contacts").Value(0).toInt(), 2000);
+        QCOMPARE(f->prompts().count(), 0);
     }
 
     void firstStartLaysOutTheWindow() {
