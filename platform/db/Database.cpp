@@ -164,10 +164,12 @@ bool hasWalFrames(const QString& path) {
     return QFileInfo(path + QStringLiteral("-wal")).size() > 32;
 }
 
-// A -journal that is not empty is played back by the next read-write open: a transaction in rollback
-// mode was cut off part-way, and the pages it brings back may not even be this file's.
+// A -journal that the next read-write open plays back: a transaction in rollback mode was cut off
+// part-way, and the pages it brings back may not even be this file's. SQLite plays back nothing from a
+// journal that does not begin with its magic: one of zeros, or one whose header a commit has cleared.
 bool hasJournal(const QString& path) {
-    return QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+    QFile journal(path + QStringLiteral("-journal"));
+    return journal.open(QIODevice::ReadOnly) && journal.read(8) == QByteArray::fromHex("d9d505f920a163d7");
 }
 
 // Tells `progress` how many pages a long statement on `connection` has read, against `total`, from
@@ -430,10 +432,10 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
     ProbeFiles probeFiles(working);
     try {
         // A -journal holds the pages a transaction cut off part-way had changed. Only a read-write
-        // connection plays it back (the first read does); the read-only look would refuse the file
-        // for as long as it is there.
+        // connection plays it back (the first read does); the read-only look would refuse the file for
+        // as long as SQLite takes it for one to play back, even one it then finds nothing in.
         const bool playedBack = hasJournal(working);
-        if (playedBack) {
+        if (QFileInfo(working + QStringLiteral("-journal")).size() > 0) {
             if (!MayAccess(path, Access::Write)) throw cannotWrite;
             SQLite::Database(path.toStdString(), SQLite::OPEN_READWRITE)
                 .execAndGet("SELECT count(*) FROM sqlite_master");

@@ -544,6 +544,7 @@ private Q_SLOTS:
         QTest::newRow("page torn, database reached by a link") << "linked" << 400;
         QTest::newRow("backup copied in over the -wal") << "backup" << 400;
         QTest::newRow("hot -journal of a killed writer") << "journal" << 300;
+        QTest::newRow("-journal of zeros, nothing to play back") << "zeros" << 300;
         QTest::newRow("backup copied in over a hot -journal") << "journal, backup" << 400;
     }
     void filesLeftBesideAtStartUp() {
@@ -555,8 +556,9 @@ private Q_SLOTS:
         QVERIFY(QDir(root.path()).mkpath("Data") && QDir(root.path()).mkpath("Backup"));
         const QString real = damage == "linked" ? root.filePath("live.db") : path;
         if (damage == "linked") QVERIFY(QFile::link(real, path));
-        if (damage == "journal") {
+        if (damage == "journal" || damage == "zeros") {
             killedWriter(path);
+            if (damage == "zeros") db::Database::Open(path)->Close();
         } else if (damage == "journal, backup") {
             // The writer worked on the data of the backup, and added to it since.
             killedSession(root.filePath("other.db"), core::DataRoot::BackupPath());
@@ -574,6 +576,11 @@ private Q_SLOTS:
         }
         if (damage == "empty" || damage == "truncated") file.resize(damage == "empty" ? 0 : size / 2);
         file.close();
+        if (damage == "zeros") {  // nothing in it for SQLite to play back
+            file.setFileName(real + "-journal");
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 0)) == 4096);
+            file.close();
+        }
         if (damage == "missing") QVERIFY(file.remove());
         if (damage.endsWith("backup"))
             QVERIFY(file.remove() && QFile::copy(core::DataRoot::BackupPath(), path));
@@ -599,8 +606,10 @@ private Q_SLOTS:
         QCOMPARE(g_dbLocal->IntegrityCheck(), QStringList{"ok"});
         QCOMPARE(g_dbLocal->TableDefs().size(), 21);
         QCOMPARE(g_dbLocal->OpenRecordset("SELECT COUNT(*) FROM Contacts").Value(0).toInt(), contacts);
-        QVERIFY(!QFile::exists(real + "-journal"));
-        QCOMPARE(window->statusHistory.contains("Checking Database, please wait..."), contacts != 0);
+        // One with nothing to play back SQLite leaves where it is, and the start is a clean one.
+        QCOMPARE(QFile::exists(real + "-journal"), damage == "zeros");
+        QCOMPARE(window->statusHistory.contains("Checking Database, please wait..."),
+                 contacts != 0 && damage != "zeros");
         if (contacts == 0) {
             QCOMPARE(readAll(path + ".stale-wal"), wal);
             QCOMPARE(f->prompts().lastText(),
