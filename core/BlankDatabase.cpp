@@ -78,8 +78,9 @@ bool EnsureDatabase(const QString& databasePath) {
     if (!damaged.isEmpty()) throw db::DbError(db::kErrDamaged, damagedText(databasePath, damaged));
     // Said as what it is, before a half-built file could be left behind.
     db::RequireWritableFolder(folder);
-    // An empty file is what an interrupted first run or a failed copy leaves behind.
-    if (info.exists() && !QFile::remove(databasePath)) {
+    // An empty file is what an interrupted first run or a failed copy leaves behind. Behind a link it is
+    // the file that goes, and the new one takes its place; the link stays.
+    if (info.exists() && !QFile::remove(db::ResolvedPath(databasePath))) {
         throw db::DbError(db::kErrFileNotFound,
                           QStringLiteral("Cannot replace the empty file '%1'.").arg(databasePath));
     }

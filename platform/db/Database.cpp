@@ -256,10 +256,18 @@ bool IsDamage(const DbError& error) {
 }
 
 QString ResolvedPath(const QString& path) {
-    const QFileInfo info(path);
+    QFileInfo info(path);
     if (!info.isSymLink()) return path;
-    const QString target = info.canonicalFilePath();
-    return target.isEmpty() ? info.symLinkTarget() : target;
+    if (const QString target = info.canonicalFilePath(); !target.isEmpty()) return target;
+    // Dangling: the file would be made at the end of the chain of links. As the kernel does, a chain
+    // that is longer than this is taken for a loop, which leads nowhere.
+    constexpr int kMaxLinks = 40;
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        const QString target = info.symLinkTarget();
+        info = QFileInfo(target);
+        if (!info.isSymLink()) return target;
+    }
+    return path;
 }
 
 namespace {
@@ -513,6 +521,8 @@ void Database::CreateFromScript(const QString& path, const QString& script) {
     // refused, and Qt's fallback copy writes the target afresh with the default mode, readable by all.
     const QFileInfo target(ResolvedPath(path));
     QDir().mkpath(target.absolutePath());
+    // Behind a link that folder may be on another disk, full or not writable.
+    RequireWritableFolder(target.absolutePath());
     QString tempPath;
     {
         QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
@@ -541,6 +551,7 @@ void Database::CreateFromScript(const QString& path, const QString& script) {
         }
     } catch (const SQLite::Exception& e) {
         QFile::remove(tempPath);
+        if ((e.getErrorCode() & 0xff) == SQLITE_FULL) throw DiskFull(target.absolutePath());
         throw fromSqlite(e);
     } catch (...) {
         QFile::remove(tempPath);

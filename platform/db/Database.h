@@ -42,7 +42,8 @@ DbError DiskFull(const QString& folder);
 bool IsDamage(const DbError& error);
 
 // Where SQLite keeps the database at `path` and its working files: a symbolic link is followed to
-// its target (even one that no longer exists); any other path is returned as it is.
+// its target, through any chain of links (even to a file that does not exist); any other path, or a
+// loop of links, is returned as it is.
 QString ResolvedPath(const QString& path);
 
 // Moves the files of the database at `path` out of its way by renaming, never deleting or

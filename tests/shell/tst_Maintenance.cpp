@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +19,7 @@
 #include "core/Trap.h"
 #include "core/frmSecurity.h"
 #include "core/modGeneral.h"
+#include "platform/shell/SingleInstance.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "shell/Maintenance.h"
 #include "shell/WindowDouble.h"
@@ -604,13 +607,16 @@ private Q_SLOTS:
 
     // Files a start leaves for the user: a copy set aside beside older ones (the one between them
     // deleted) takes the number after the highest, and the message names it; a blank database made
-    // behind a link whose file is not there yet gets the mode and folder of a plain first start.
+    // behind a link (or two) whose file is not there yet, or is empty, gets the mode and folder of a
+    // plain first start, and the start holds that folder: a second lock on it is refused.
     void filesLeftForTheUser_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("set aside after a deleted copy") << ".damaged.2";
         QTest::newRow("set aside, the highest copy only a -wal") << ".damaged.2-wal";
         QTest::newRow("blank database behind a dangling link") << "store";
         QTest::newRow("blank database behind a dangling link, its folder missing") << "Data";
+        QTest::newRow("blank database behind two dangling links") << "links";
+        QTest::newRow("blank database behind a link to an empty file") << "store/empty";
     }
     void filesLeftForTheUser() {
         QFETCH(QString, kind);
@@ -625,9 +631,19 @@ private Q_SLOTS:
             const QString target = root.filePath(QStringLiteral("store/PomaretData.db"));
             // The link's folder, and the one it leads to when the row has it.
             QVERIFY(QDir(root.path()).mkpath(QStringLiteral("Data")) && QDir(root.path()).mkpath(kind));
-            QVERIFY(QFile::link(target, path));
+            const QString middle = root.filePath(kind + QStringLiteral("/PomaretData.db"));
+            QVERIFY(kind == "links" ? QFile::link(target, middle) && QFile::link(middle, path)
+                                    : QFile::link(target, path));
+            if (kind.endsWith("empty")) Write(target, {});
 
+            QCOMPARE(shell::SingleInstance::tryAcquire(root.filePath("Pomaret.lock"), path),
+                     shell::SingleInstance::Outcome::Acquired);
             QVERIFY_THROWS_NO_EXCEPTION(core::OpenProgramDatabase(path).reset());
+            const int held =
+                ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY);
+            QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) != 0);
+            ::close(held);
+            shell::SingleInstance::release();
 
             QVERIFY(QFileInfo(path).isSymLink());
             QCOMPARE(QFileInfo(target).permissions(), QFileInfo(plain).permissions());
