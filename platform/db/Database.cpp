@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <limits>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -279,8 +280,10 @@ int setNumber(const QString& name, const QString& set) {
     const QString digits = name.mid(set.size() + 1);
     bool ok = false;
     const int number = digits.toInt(&ok);
-    // Only as SetAside writes it: "01" or "+1" are some other file.
-    return ok && number > 0 && QString::number(number) == digits ? number : -1;
+    // Only as SetAside writes it: "01" or "+1" are some other file, and so is a number with no next.
+    return ok && number > 0 && number < std::numeric_limits<int>::max() && QString::number(number) == digits
+               ? number
+               : -1;
 }
 
 // The highest number under which any file of a set "<set>" is there (the file or one of its working
