@@ -694,8 +694,14 @@ void frmMain::Timer1_Timer() {
                     const char* item = type == QLatin1String("AP")   ? "fkApptID"
                                        : type == QLatin1String("TD") ? "fkToDoID"
                                                                      : nullptr;
+                    // Once a run for the minute it is set for: a pop-up that could not mark its
+                    // reminder done (a full disk) would otherwise come, and fail, at every tick.
+                    const QString seen = rs.Value(QStringLiteral("RefNum")).toString() + QLatin1Char(' ') +
+                                         rs.Value(QStringLiteral("RemDate")).toString() + QLatin1Char(' ') +
+                                         rs.Value(QStringLiteral("RemTime")).toString();
                     // A reminder of any other kind has no pop-up.
-                    if (item) {
+                    if (item && !m_shownReminders.contains(seen)) {
+                        m_shownReminders.insert(seen);
                         due.append({rs.Value(QStringLiteral("RefNum")).toLongLong(),
                                     rs.Value(QString::fromLatin1(item)).toLongLong(), type});
                     }

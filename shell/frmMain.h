@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QRectF>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <cstdint>
@@ -87,7 +88,7 @@ public:
     bool NoReminders() const { return m_blnNoReminders; }
 
     // The reminder poll, run by Timer1 once a minute: every open reminder of today whose minute has
-    // come, and past midnight those since the last poll, pops up, one after another.
+    // come, and past midnight those since the last poll, pops up, one after another, once in a run.
     void Timer1_Timer();
     // The last minute the poll looked at (the start-up minute until the first tick).
     QString PollTime() const override { return m_vPollTime; }
@@ -221,6 +222,7 @@ private:
     // False until the first check, which counts as reminders pending.
     bool m_blnNoReminders = false;
     QString m_vPollTime;  // core::Clock::MinuteText
+    QSet<QString> m_shownReminders;  // "RefNum date time" of each reminder popped up in this run
     // A tick while a pop-up is open (timers keep firing in its modal loop) must not poll again.
     bool m_blnPolling = false;
     // Where there is no tray the close path minimises; showing the window again undoes that.

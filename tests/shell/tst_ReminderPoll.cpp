@@ -1,3 +1,4 @@
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -331,6 +332,20 @@ private Q_SLOTS:
         QCOMPARE(f->scalar("SELECT Completed FROM Remind").toBool(), true);  // saved, its minute passed
         QCOMPARE(f->prompts().count(), 0);
         QCOMPARE(f->rowCount("ErrLog"), 0);
+    }
+
+    // A pop-up that cannot mark its reminder done (a full disk) comes once in a run, and says so once.
+    void undoneReminderPopsUpOnce() {
+        addReminder("12/08/2026|10:05 AM|TD");
+        f->db().Connection().exec(
+            "CREATE TRIGGER Full BEFORE UPDATE ON Remind BEGIN SELECT RAISE(FAIL, 'disk full'); END");
+        start("12/08/2026 10:00");
+        f->prompts().answer(ui::Answer::OK);
+        for (const char* at : {"12/08/2026 10:05", "12/08/2026 10:06", "12/08/2026 10:07"}) tick(at);
+        QCOMPARE(popups->shown, QList<int>{1});
+        QCOMPARE(f->rowCount("ErrLog", "ModName = 'frmReminder.Form_Unload'"), 1);
+        QCOMPARE(f->scalar("SELECT COUNT(*) FROM Remind WHERE Completed = False").toInt(), 1);
+        QCOMPARE(f->scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
     }
 
     void pendingFollowsTheCurrentDay() {
