@@ -640,10 +640,8 @@ private Q_SLOTS:
             QCOMPARE(shell::SingleInstance::tryAcquire(root.filePath("Pomaret.lock"), path),
                      shell::SingleInstance::Outcome::Acquired);
             QVERIFY_THROWS_NO_EXCEPTION(core::OpenProgramDatabase(path).reset());
-            const int held =
-                ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY);
-            QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) != 0);
-            ::close(held);
+            const int held = ::open(qPrintable(QFileInfo(target).absolutePath()), O_RDONLY);
+            QVERIFY(::flock(held, LOCK_EX | LOCK_NB) != 0 && ::close(held) == 0);
             shell::SingleInstance::release();
 
             QVERIFY(QFileInfo(path).isSymLink());
