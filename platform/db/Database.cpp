@@ -165,12 +165,17 @@ bool hasWalFrames(const QString& path) {
     return QFileInfo(path + QStringLiteral("-wal")).size() > 32;
 }
 
+// The first bytes of the -journal beside `path`; empty when there is none.
+QByteArray journalHead(const QString& path) {
+    QFile journal(path + QStringLiteral("-journal"));
+    return journal.open(QIODevice::ReadOnly) ? journal.read(8) : QByteArray();
+}
+
 // A -journal that the next read-write open plays back: a transaction in rollback mode was cut off
 // part-way, and the pages it brings back may not even be this file's. SQLite plays back nothing from a
 // journal that does not begin with its magic: one of zeros, or one whose header a commit has cleared.
 bool hasJournal(const QString& path) {
-    QFile journal(path + QStringLiteral("-journal"));
-    return journal.open(QIODevice::ReadOnly) && journal.read(8) == QByteArray::fromHex("d9d505f920a163d7");
+    return journalHead(path) == QByteArray::fromHex("d9d505f920a163d7");
 }
 
 // Tells `progress` how many pages a long statement on `connection` has read, against `total`, from
@@ -444,9 +449,11 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
     try {
         // A -journal holds the pages a transaction cut off part-way had changed. Only a read-write
         // connection plays it back (the first read does); the read-only look would refuse the file for
-        // as long as SQLite takes it for one to play back, even one it then finds nothing in.
-        const bool playedBack = hasJournal(working);
-        if (QFileInfo(working + QStringLiteral("-journal")).size() > 0) {
+        // as long as SQLite takes it for one to play back, which is when its first byte is not zero,
+        // even if it then finds nothing in it. Whether the end was unclean is told before: that
+        // connection also takes the frames of a -wal into the file and removes it.
+        const bool unclean = hasJournal(working) || hasWalFrames(working);
+        if (const QByteArray head = journalHead(working); !head.isEmpty() && head[0] != 0) {
             if (!MayAccess(path, Access::Write)) throw cannotWrite;
             SQLite::Database(path.toStdString(), SQLite::OPEN_READWRITE)
                 .execAndGet("SELECT count(*) FROM sqlite_master");
@@ -458,7 +465,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         // The whole check, as its frames, or the pages a -journal brought back, may have been written
         // over another file (a backup copied in by hand), and only a comparison of indexes with their
         // tables shows that.
-        if (playedBack || hasWalFrames(working)) {
+        if (unclean) {
             // The same cache as the program's connection: the check reads a table's pages again for
             // each of its indexes, and the default cache rereads them from the file.
             probe.exec("PRAGMA cache_size=-16384");

@@ -549,6 +549,7 @@ private Q_SLOTS:
         QTest::newRow("backup copied in over the -wal") << "backup" << 400;
         QTest::newRow("hot -journal of a killed writer") << "journal" << 300;
         QTest::newRow("-journal of zeros, nothing to play back") << "zeros" << 300;
+        QTest::newRow("-journal of zeros, backup copied in over the -wal") << "zeros, backup" << 400;
         QTest::newRow("backup copied in over a hot -journal") << "journal, backup" << 400;
     }
     void filesLeftBesideAtStartUp() {
@@ -562,7 +563,7 @@ private Q_SLOTS:
         if (damage == "linked") QVERIFY(QFile::link(real, path));
         if (damage == "journal" || damage == "zeros") {
             killedWriter(path);
-            if (damage == "zeros") db::Database::Open(path)->Close();
+            if (damage == "zeros") db::Database::Open(path)->Close();  // played back
         } else if (damage == "journal, backup") {
             // The writer worked on the data of the backup, and added to it since.
             killedSession(root.filePath("other.db"), core::DataRoot::BackupPath());
@@ -580,11 +581,10 @@ private Q_SLOTS:
         }
         if (damage == "empty" || damage == "truncated") file.resize(damage == "empty" ? 0 : size / 2);
         file.close();
-        if (damage == "zeros") {  // nothing in it for SQLite to play back
-            file.setFileName(real + "-journal");
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 0)) == 4096);
-            file.close();
-        }
+        // A journal that SQLite finds nothing in.
+        if (damage.startsWith("zeros"))
+            QVERIFY(QFile(path + "-journal").open(QIODevice::WriteOnly) &&
+                    QFile::resize(path + "-journal", 4096));
         if (damage == "missing") QVERIFY(file.remove());
         if (damage.endsWith("backup"))
             QVERIFY(file.remove() && QFile::copy(core::DataRoot::BackupPath(), path));
