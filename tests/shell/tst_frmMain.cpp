@@ -40,6 +40,7 @@
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
 #include "support/FocusMoves.h"
+#include "support/RunningCopy.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -244,15 +245,7 @@ private Q_SLOTS:
         const QString lockPath = core::DataRoot::LockPath();
         f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
         QProcess copy;
-        if (change != "full disk") {
-            copy.start(
-                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
-                    "/pomaret",
-                {"--data-dir", root});
-            QVERIFY(copy.waitForStarted());
-            QTRY_VERIFY_WITH_TIMEOUT(
-                ReadAll(lockPath).startsWith(QByteArray::number(copy.processId()) + '\n'), 120000);
-        }
+        if (change != "full disk") QVERIFY(testsupport::StartCopy(copy, root));
         if (change.endsWith("killed copy")) {
             copy.kill();
             QVERIFY(copy.waitForFinished());
@@ -318,14 +311,7 @@ private Q_SLOTS:
         f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
         QProcess copy;
         const bool running = roots[0] != '-';
-        if (running) {
-            const QString build =
-                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..");
-            copy.start(build + "/pomaret", {"--data-dir", rootOf(roots[0])});
-            QVERIFY(copy.waitForStarted());
-            const QByteArray named = QByteArray::number(copy.processId()) + '\n';
-            QTRY_VERIFY_WITH_TIMEOUT(ReadAll(rootOf(roots[0]) + "/Pomaret.lock").startsWith(named), 120000);
-        }
+        if (running) QVERIFY(testsupport::StartCopy(copy, rootOf(roots[0])));
         const QString root = rootOf(roots[1]);
         const QString lock = root + "/Pomaret.lock";
         // Only the first is named as the lock file's own temporary files are.
@@ -376,9 +362,7 @@ private Q_SLOTS:
             "Contacts (ContID, ShownName) SELECT i, 'Name ' || i FROM n");
         f->db().Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");
         if (killed) {
-            const QString bench =
-                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
-                "/bench/pomaret-bench";
+            const QString bench = testsupport::BuiltProgram("bench/pomaret-bench");
             if (!QFile::exists(bench)) QSKIP("the benchmark, whose start saves and is killed, is not built");
             QProcess copy;
             copy.start(bench, {"--one-start", "--unclean", "--data-dir", f->root(), "--today", "2026-12-08"});
