@@ -150,7 +150,7 @@ private Q_SLOTS:
     }
 
     void secondInstanceEndsAtOnce() {
-        // Another copy holds the data root; the lock file names it (a live process, not this one).
+        // Another copy holds the data root; the lock file names it.
         const int other = ::open(QFile::encodeName(f->root()), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         QCOMPARE(::flock(other, LOCK_EX | LOCK_NB), 0);
         QFile lock(core::DataRoot::LockPath());
@@ -192,11 +192,8 @@ private Q_SLOTS:
                                               "database, so Pomaret does not start.";
         QTest::newRow("root is a file") << QByteArray() << "file"
                                         << "The data root '%1' is a file, not a folder.";
-        // Where folders take no lock: the process named lives, but runs another program.
-        QTest::newRow("no folder locks, pid now another program's")
-            << QByteArray::number(getppid()) + "\npomaret\n" + QSysInfo::machineHostName().toUtf8()
-            << "no locks"
-            << "";
+        const QByteArray parent = QByteArray::number(getppid()) + "\npomaret\n";  // a live process, not ours
+        QTest::newRow("no folder locks, pid of another program") << parent << "no locks" << QString();
     }
     void lockFoundAtStart() {
         QFETCH(QByteArray, content);
@@ -286,11 +283,9 @@ private Q_SLOTS:
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
-    // The real program runs on the database file that this start's root reaches by a link, or on
-    // another database in its folder, or runs while this start finds the disk full, the root not
-    // writable or no folder lock to take: the start is refused and writes nothing. With no copy it goes
-    // ahead (a hard-linked file is no reason to refuse), and a half-written lock file goes; a database
-    // folder this start may not read holds no lock it could take, and the start is refused.
+    // The real program runs on the file this start's root reaches by a link or on another in its folder,
+    // or while this start finds the disk full, the root not writable or no lock to take: the start is
+    // refused, writes nothing. With no copy (hard links or not) a readable one goes ahead.
     void oneDatabaseFileOneCopy_data() {
         // The copy's root (- none) and this start's: F the fixture's, A and B linked to its database,
         // H hard-linked to it, O linked to another file in its folder.
@@ -332,12 +327,11 @@ private Q_SLOTS:
         for (const QChar name : {'A', 'B', 'H', 'O'}) {
             const QString path = rootOf(name) + "/Data/PomaretData.db";
             QVERIFY(QDir().mkpath(rootOf(name) + "/Data"));
-            if (name == 'H') QCOMPARE(::link(QFile::encodeName(database), QFile::encodeName(path)), 0);
-            if (name != 'H') QVERIFY(QFile::link(name == 'O' ? dataFolder + "/Other.db" : database, path));
+            QVERIFY(name == 'H' ? ::link(QFile::encodeName(database), QFile::encodeName(path)) == 0
+                                : QFile::link(name == 'O' ? dataFolder + "/Other.db" : database, path));
         }
         f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
-        // The hard link has a WAL of its own: the one by the other name holds nothing.
-        f->db().Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        f->db().Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");  // H's WAL is another file
         QProcess copy;
         if (roots[0] != '-') QVERIFY(testsupport::StartCopy(copy, rootOf(roots[0])));
         const QString root = rootOf(roots[1]);
@@ -346,11 +340,8 @@ private Q_SLOTS:
         const QStringList leftovers = {lock + ".Xq7r2Z", lock + ".keep", lock + ".Xq7r2Z.1", lock + ".Xq7r2"};
         for (const QString& path : leftovers) QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         const QByteArray lockBefore = ReadAll(lock);
-        const QFile::Permissions permissions = QFileInfo(dataFolder).permissions();
-        if (fault == "unreadable")
-            QVERIFY(QFile::setPermissions(dataFolder, QFile::Permissions(0x3333)));  // 0333
-        // Root reads the folder all the same: the check is told what a user meets.
-        db::SetAccessCheck([&](const QString& p, db::Access a) {
+        if (fault == "unreadable") QVERIFY(QFile::setPermissions(dataFolder, QFile::Permissions(0x3333)));
+        db::SetAccessCheck([&](const QString& p, db::Access a) {  // root reads it all the same
             if (fault == "unreadable") return !(p == dataFolder && a == db::Access::Read);
             return p != root || !((fault == "write" && a == db::Access::Write) ||
                                   (fault == "full disk" && a == db::Access::Space));
@@ -361,7 +352,7 @@ private Q_SLOTS:
         w = std::make_unique<frmMain>();
         const Result result = w->MDIForm_Load();
         db::SetAccessCheck({});
-        QFile::setPermissions(dataFolder, permissions);
+        QFile::setPermissions(dataFolder, QFile::Permissions(0x7755));
         core::DataRoot::Set(f->root());
 
         QCOMPARE(result, message.isEmpty() ? Result::Running : Result::End);
