@@ -411,6 +411,15 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
             result = EndSilently(1);
             return;
         }
+        // A first start has made the file only now.
+        shell::SingleInstance::Refusal refusal;
+        if (const auto outcome = shell::SingleInstance::holdDatabaseFile(&refusal);
+            outcome != shell::SingleInstance::Outcome::Acquired) {
+            g_dbLocal.close();
+            RefuseStart(outcome, refusal);
+            result = EndSilently(m_exitCode);
+            return;
+        }
         modGeneral::CheckDatabaseVersion();
         if (!RunLogOn()) {
             result = EndSilently(0);
@@ -436,19 +445,25 @@ frmMain::LoadResult frmMain::MDIForm_Load() {
 }
 
 bool frmMain::AcquireLock() {
+    shell::SingleInstance::Refusal refusal;
+    const auto outcome = shell::SingleInstance::tryAcquire(core::DataRoot::LockPath(),
+                                                           core::DataRoot::DatabasePath(), &refusal);
+    if (outcome == shell::SingleInstance::Outcome::Acquired) return true;
+    RefuseStart(outcome, refusal);
+    return false;
+}
+
+void frmMain::RefuseStart(shell::SingleInstance::Outcome outcome,
+                          const shell::SingleInstance::Refusal& refusal) {
     using shell::SingleInstance::Outcome;
     const QString lockPath = core::DataRoot::LockPath();
-    QString otherHost;
-    const Outcome outcome =
-        shell::SingleInstance::tryAcquire(lockPath, core::DataRoot::DatabasePath(), &otherHost);
-    if (outcome == Outcome::Acquired) return true;
     const QString folder = QFileInfo(lockPath).absolutePath();
     if (outcome == Outcome::DiskFull) {
         // Said as the database's open says it: whichever step meets the full disk first.
         const db::DbError full = db::DiskFull(folder);
         modGeneral::ShowError(full.number(), full.description());
         m_exitCode = 1;
-        return false;
+        return;
     }
     QString text = QStringLiteral("Pomaret - Contact Manager is already running.");
     m_exitCode = 0;
@@ -459,12 +474,29 @@ bool frmMain::AcquireLock() {
                     "\nA copy holds the data in '%1', though the lock file '%2' does not name it: "
                     "end that copy before starting Pomaret again.")
                     .arg(core::DataRoot::Dir(), lockPath);
+    } else if (outcome == Outcome::DatabaseInUse) {
+        // The copy's data root may be anywhere; what the two share is the folder.
+        text += QStringLiteral(
+                    "\nA copy uses a database in the folder '%1', and one folder holds the "
+                    "databases of one running copy.")
+                    .arg(refusal.path);
+    } else if (outcome == Outcome::FileInUse) {
+        text += QStringLiteral("\nA copy uses the database file '%1'.").arg(refusal.path);
     } else if (outcome == Outcome::OtherHost) {
         text = QStringLiteral(
                    "Pomaret - Contact Manager is already running on the computer '%1' with the data in "
                    "'%2'.\nTwo computers must not use one database at the same time. Once Pomaret has "
                    "ended on that computer, delete the lock file '%3' and start Pomaret again.")
-                   .arg(otherHost, core::DataRoot::Dir(), lockPath);
+                   .arg(refusal.otherHost, core::DataRoot::Dir(), lockPath);
+        m_exitCode = 1;
+    } else if (outcome == Outcome::CannotLock) {
+        const QString what = QFileInfo(refusal.path).isDir()
+                                 ? QStringLiteral("Pomaret cannot lock the folder '%1': %2.\n")
+                                 : QStringLiteral("Pomaret cannot lock its database file '%1': %2.\n");
+        text = what.arg(refusal.path, refusal.reason) +
+               QStringLiteral(
+                   "Without the lock a second copy could use the same database, so Pomaret does "
+                   "not start.");
         m_exitCode = 1;
     } else if (outcome == Outcome::CannotCreate) {
         // Without its lock a second copy could open the same database unwarned.
@@ -478,7 +510,6 @@ bool frmMain::AcquireLock() {
         m_exitCode = 1;
     }
     ui::MsgBox(text, ui::OKOnly | ui::Critical, ui::ProgramTitle());
-    return false;
 }
 
 bool frmMain::RunLogOn() {
@@ -722,7 +753,8 @@ void frmMain::ShowReminder(qint64 remindId, qint64 itemId, const QString& type) 
     if (!registry.hasScreen(QStringLiteral("frmReminder")))
         throw db::DbError(1, QStringLiteral("The form frmReminder is not available."));
     // The opener hands the pop-up over loaded with its reminder, item and kind, but not shown.
-    const QString item = type == QLatin1String("AP") ? QStringLiteral("m_lngApptID") : QStringLiteral("m_lngToDoID");
+    const QString item =
+        type == QLatin1String("AP") ? QStringLiteral("m_lngApptID") : QStringLiteral("m_lngToDoID");
     QWidget* popup = nullptr;
     {
         const ui::RaisedByProgram unasked;

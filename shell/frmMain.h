@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "core/MainWindowLink.h"
+#include "platform/shell/SingleInstance.h"
 
 class QAction;
 class QLabel;
@@ -149,6 +150,8 @@ private:
 
     // The single-instance lock; false (after its message) when the program must end.
     bool AcquireLock();
+    // Says why the start cannot go on, and sets the exit code.
+    void RefuseStart(shell::SingleInstance::Outcome outcome, const shell::SingleInstance::Refusal& refusal);
     void RestoreWindowPlacement();
     // Places the client area so that the outer frame is m_pendingFrame with the frame as now known.
     void ApplyOuterFrame();

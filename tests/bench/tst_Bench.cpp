@@ -8,6 +8,7 @@
 
 #include "bench/bench/Bench.h"
 #include "platform/db/Database.h"
+#include "support/RunningCopy.h"
 #include "support/TestRegistry.h"
 
 // The benchmark's whole routine on a small generated database, once per step: every figure must
@@ -26,9 +27,7 @@ class BenchTest : public QObject {
         options.seedContacts = 300;
         options.seedItems = 3000;
         // The start-up steps run the bench command itself, once per start.
-        options.program =
-            qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
-            QStringLiteral("/bench/pomaret-bench");
+        options.program = testsupport::BuiltProgram(QStringLiteral("bench/pomaret-bench"));
         const bench::BenchReport report = bench::runBench(options);
         [&] {
             QVERIFY2(report.prompts.isEmpty(), qPrintable(report.prompts.join(u'\n')));

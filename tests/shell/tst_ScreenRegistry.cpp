@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCloseEvent>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <set>
 
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/ScreenRegistry.h"
@@ -172,6 +174,44 @@ private Q_SLOTS:
         QVERIFY(shell::SingleInstance::held());
         shell::SingleInstance::release();
         QVERIFY(!QFile::exists(path));
+    }
+
+    // Where folders take no lock the lock file alone decides: of two starts at the same moment exactly
+    // one runs, also where a copy that is gone left its file behind (odd rounds). Each start is a
+    // process of its own, which keeps what it got until both have answered.
+    void fallbackLetsOneOfTwoStartsRun() {
+        QTemporaryDir root;
+        const QString path = root.filePath("Pomaret.lock");
+        shell::SingleInstance::SetFolderLocksRefused(true);
+        for (int round = 0; round < 40; ++round) {
+            if (QFile lock(path); round % 2)
+                QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write("2147483646\n"));
+            int go[2], told[2], hold[2];
+            QVERIFY(::pipe(go) == 0 && ::pipe(told) == 0 && ::pipe(hold) == 0);
+            pid_t starts[2] = {};
+            for (pid_t& start : starts) {
+                if ((start = ::fork()) != 0) continue;
+                ::close(go[1]);
+                ::close(hold[1]);
+                char outcome = 0;
+                (void)!::read(go[0], &outcome, 1);
+                outcome = char(shell::SingleInstance::tryAcquire(path));
+                (void)!::write(told[1], &outcome, 1);
+                (void)!::read(hold[0], &outcome, 1);
+                ::_exit(0);
+            }
+            ::close(go[1]);  // both go at once
+            char outcomes[2] = {};
+            for (char& outcome : outcomes) QCOMPARE(::read(told[0], &outcome, 1), ssize_t(1));
+            ::close(hold[1]);
+            for (const pid_t start : starts) ::waitpid(start, nullptr, 0);
+            for (const int fd : {go[0], told[0], told[1], hold[0]}) ::close(fd);
+            QVERIFY(QFile::remove(path));
+            QCOMPARE(std::set<char>(outcomes, outcomes + 2),
+                     std::set<char>({char(shell::SingleInstance::Outcome::Acquired),
+                                     char(shell::SingleInstance::Outcome::Running)}));
+        }
+        shell::SingleInstance::SetFolderLocksRefused(false);
     }
 };
 

@@ -40,6 +40,7 @@
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
 #include "support/FocusMoves.h"
+#include "support/RunningCopy.h"
 #include "support/TestRegistry.h"
 
 using testsupport::Fixture;
@@ -153,7 +154,7 @@ private Q_SLOTS:
         const int other = ::open(QFile::encodeName(f->root()), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         QCOMPARE(::flock(other, LOCK_EX | LOCK_NB), 0);
         QFile lock(core::DataRoot::LockPath());
-        QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(QByteArray::number(getpid()) + "\n") > 0);
+        QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(QByteArray::number(getppid()) + "\n") > 0);
         lock.close();
         f->prompts().answer(ui::Answer::OK);
 
@@ -191,6 +192,8 @@ private Q_SLOTS:
                                               "database, so Pomaret does not start.";
         QTest::newRow("root is a file") << QByteArray() << "file"
                                         << "The data root '%1' is a file, not a folder.";
+        const QByteArray parent = QByteArray::number(getppid()) + "\npomaret\n";  // a live process, not ours
+        QTest::newRow("no folder locks, pid of another program") << parent << "no locks" << QString();
     }
     void lockFoundAtStart() {
         QFETCH(QByteArray, content);
@@ -206,6 +209,7 @@ private Q_SLOTS:
         db::SetAccessCheck([&](const QString& p, db::Access a) {
             return !(fault == "write" && p == root && a == db::Access::Write);
         });
+        shell::SingleInstance::SetFolderLocksRefused(fault == "no locks");
         if (!message.isEmpty()) f->prompts().answer(ui::Answer::OK);
         w = std::make_unique<frmMain>();
         const Result result = w->MDIForm_Load();
@@ -244,15 +248,7 @@ private Q_SLOTS:
         const QString lockPath = core::DataRoot::LockPath();
         f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
         QProcess copy;
-        if (change != "full disk") {
-            copy.start(
-                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
-                    "/pomaret",
-                {"--data-dir", root});
-            QVERIFY(copy.waitForStarted());
-            QTRY_VERIFY_WITH_TIMEOUT(
-                ReadAll(lockPath).startsWith(QByteArray::number(copy.processId()) + '\n'), 120000);
-        }
+        if (change != "full disk") QVERIFY(testsupport::StartCopy(copy, root));
         if (change.endsWith("killed copy")) {
             copy.kill();
             QVERIFY(copy.waitForFinished());
@@ -287,72 +283,88 @@ private Q_SLOTS:
         QCOMPARE(f->rowCount("ErrLog"), 0);
     }
 
-    // The real program runs on the database file that this start's root reaches by a link, or runs while
-    // this start finds the disk full, the root not writable or no folder lock to take: the start is
-    // refused and writes nothing. With no copy it goes ahead, and a half-written lock file goes.
+    // The real program runs on the file this start's root reaches by a link or on another in its folder,
+    // or while this start finds the disk full, the root not writable or no lock to take: the start is
+    // refused, writes nothing. With no copy (hard links or not) a readable one goes ahead.
     void oneDatabaseFileOneCopy_data() {
-        // The copy's root (- none) and this start's: F the fixture's, A and B linked to its database.
+        // The copy's root (- none) and this start's: F the fixture's, A and B linked to its database,
+        // H hard-linked to it, O linked to another file in its folder.
         QTest::addColumn<QString>("roots");
         QTest::addColumn<QString>("fault");
-        const auto row = [](const char* name, const char* roots, const char* fault) {
-            QTest::newRow(name) << QString(roots) << QString(fault);
+        QTest::addColumn<QString>("message");  // %1 the database's folder, %2 this start's file
+        const QString running = "Pomaret - Contact Manager is already running.";
+        const QString folder = running +
+                               "\nA copy uses a database in the folder '%1', and one folder holds the "
+                               "databases of one running copy.";
+        const auto row = [](const char* name, const char* roots, const char* fault, const QString& message) {
+            QTest::newRow(name) << QString(roots) << QString(fault) << message;
         };
-        row("two roots linked to one file", "AB", "");
-        row("linked to the running root's file", "FB", "");
-        row("running root linked to this one's file", "BF", "");
-        row("root not writable", "FF", "write");
-        row("disk full", "FF", "full disk");
-        row("no folder locks, copy running", "FF", "no locks");
-        row("lock file half written", "-F", "");
-        row("no folder locks, lock file half written", "-F", "no locks");
+        row("two roots linked to one file", "AB", "", folder);
+        row("linked to the running root's file", "FB", "", folder);
+        row("running root linked to this one's file", "BF", "", folder);
+        row("hard link to the running root's file", "FH", "",
+            running + "\nA copy uses the database file '%2'.");
+        row("another database in the running root's folder", "FO", "", folder);
+        row("root not writable", "FF", "write", running);
+        row("disk full", "FF", "full disk", running);
+        row("no folder locks, copy running", "FF", "no locks", running);
+        row("lock file half written", "-F", "", "");
+        row("no folder locks, lock file half written", "-F", "no locks", "");
+        row("hard-linked file, no copy", "-H", "", "");
+        row("database folder not readable", "-B", "unreadable",
+            "Pomaret cannot lock the folder '%1': you have no permission to read it.\nWithout the lock a "
+            "second copy could use the same database, so Pomaret does not start.");
     }
     void oneDatabaseFileOneCopy() {
         QFETCH(QString, roots);
         QFETCH(QString, fault);
+        QFETCH(QString, message);
         QTemporaryDir links;
         const auto rootOf = [&](QChar name) { return name == 'F' ? f->root() : links.filePath(name); };
-        for (const QChar name : {'A', 'B'}) {
+        const QString database = core::DataRoot::DatabasePath();
+        const QString dataFolder = QFileInfo(database).canonicalPath();
+        QVERIFY(QFile(dataFolder + "/Other.db").open(QIODevice::WriteOnly));
+        for (const QChar name : {'A', 'B', 'H', 'O'}) {
+            const QString path = rootOf(name) + "/Data/PomaretData.db";
             QVERIFY(QDir().mkpath(rootOf(name) + "/Data"));
-            QVERIFY(QFile::link(core::DataRoot::DatabasePath(), rootOf(name) + "/Data/PomaretData.db"));
+            QVERIFY(name == 'H' ? ::link(QFile::encodeName(database), QFile::encodeName(path)) == 0
+                                : QFile::link(name == 'O' ? dataFolder + "/Other.db" : database, path));
         }
         f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (7, 'Ames')");
+        f->db().Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");  // H's WAL is another file
         QProcess copy;
-        const bool running = roots[0] != '-';
-        if (running) {
-            const QString build =
-                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..");
-            copy.start(build + "/pomaret", {"--data-dir", rootOf(roots[0])});
-            QVERIFY(copy.waitForStarted());
-            const QByteArray named = QByteArray::number(copy.processId()) + '\n';
-            QTRY_VERIFY_WITH_TIMEOUT(ReadAll(rootOf(roots[0]) + "/Pomaret.lock").startsWith(named), 120000);
-        }
+        if (roots[0] != '-') QVERIFY(testsupport::StartCopy(copy, rootOf(roots[0])));
         const QString root = rootOf(roots[1]);
         const QString lock = root + "/Pomaret.lock";
         // Only the first is named as the lock file's own temporary files are.
         const QStringList leftovers = {lock + ".Xq7r2Z", lock + ".keep", lock + ".Xq7r2Z.1", lock + ".Xq7r2"};
         for (const QString& path : leftovers) QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         const QByteArray lockBefore = ReadAll(lock);
-        db::SetAccessCheck([&](const QString& p, db::Access a) {
+        if (fault == "unreadable") QVERIFY(QFile::setPermissions(dataFolder, QFile::Permissions(0x3333)));
+        db::SetAccessCheck([&](const QString& p, db::Access a) {  // root reads it all the same
+            if (fault == "unreadable") return !(p == dataFolder && a == db::Access::Read);
             return p != root || !((fault == "write" && a == db::Access::Write) ||
                                   (fault == "full disk" && a == db::Access::Space));
         });
         shell::SingleInstance::SetFolderLocksRefused(fault == "no locks");
         core::DataRoot::Set(root);
-        if (running) f->prompts().answer(ui::Answer::OK);
+        if (!message.isEmpty()) f->prompts().answer(ui::Answer::OK);
         w = std::make_unique<frmMain>();
         const Result result = w->MDIForm_Load();
         db::SetAccessCheck({});
+        QFile::setPermissions(dataFolder, QFile::Permissions(0x7755));
         core::DataRoot::Set(f->root());
 
-        QCOMPARE(result, running ? Result::End : Result::Running);
-        if (running) {
+        QCOMPARE(result, message.isEmpty() ? Result::Running : Result::End);
+        if (!message.isEmpty()) {
             QCOMPARE(f->prompts().lastText(),
-                     QStringLiteral("Pomaret - Contact Manager is already running."));
+                     message.replace("%1", dataFolder).replace("%2", root + "/Data/PomaretData.db"));
             QCOMPARE(ReadAll(lock), lockBefore);
         } else {
             QVERIFY(ReadAll(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
         }
-        for (const QString& path : leftovers) QCOMPARE(QFile::exists(path), running || path != leftovers[0]);
+        for (const QString& path : leftovers)
+            QCOMPARE(QFile::exists(path), !message.isEmpty() || path != leftovers[0]);
         w.reset();
         copy.kill();
         copy.waitForFinished();
@@ -376,9 +388,7 @@ private Q_SLOTS:
             "Contacts (ContID, ShownName) SELECT i, 'Name ' || i FROM n");
         f->db().Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");
         if (killed) {
-            const QString bench =
-                qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
-                "/bench/pomaret-bench";
+            const QString bench = testsupport::BuiltProgram("bench/pomaret-bench");
             if (!QFile::exists(bench)) QSKIP("the benchmark, whose start saves and is killed, is not built");
             QProcess copy;
             copy.start(bench, {"--one-start", "--unclean", "--data-dir", f->root(), "--today", "2026-12-08"});
