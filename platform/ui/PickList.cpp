@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -428,12 +429,24 @@ protected:
             case QEvent::ShortcutOverride:
             case QEvent::KeyPress:
                 return !m_passingOn && Key(watched, static_cast<QKeyEvent*>(event));
+            case QEvent::FocusOut:
+                // A click is on its way, which has taken the focus from a box of its own.
+                if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason &&
+                    OwnBox(qobject_cast<QWidget*>(watched)))
+                    m_boxLeftByClick = true;
+                return false;
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
-                // The click goes on to what was clicked.
-                if (auto* target = qobject_cast<QWidget*>(watched);
-                    target && !Inside(target) && !Opener(target))
-                    m_control->hide();
+                if (auto* target = qobject_cast<QWidget*>(watched)) {
+                    // As in the desktop's pop-up, a click in it that ends what was typed in its box (a
+                    // month view's year, whose page turns as it ends) only ends it, and picks nothing.
+                    if (std::exchange(m_boxLeftByClick, false) && Inside(target)) {
+                        Main()->setFocus();
+                        return true;
+                    }
+                    // Elsewhere the click goes on to what was clicked.
+                    if (!Inside(target) && !Opener(target)) m_control->hide();
+                }
                 return false;
             case QEvent::WindowDeactivate:
                 if (watched == m_control->window()) m_control->hide();
@@ -455,7 +468,8 @@ private:
         Open() = this;
         qApp->installEventFilter(this);
         m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (now && now != m_box && !Inside(now) && !m_passingOn) m_control->hide();
+            // A click that moves the focus has its say as it arrives.
+            if (now && now != m_box && !Inside(now) && !m_passingOn && !m_boxLeftByClick) m_control->hide();
         });
     }
 
@@ -537,6 +551,7 @@ private:
     std::function<void()> m_pick;
     QMetaObject::Connection m_focusWatch;
     bool m_passingOn = false;  // a key handed on to one of its own boxes
+    bool m_boxLeftByClick = false;
 };
 
 }  // namespace

@@ -757,6 +757,14 @@ private Q_SLOTS:
             "StartDate", "12/8/2027");
         row("end date, a year typed, then a day clicked", "picPop(3) year 2025 Return day15", "", 4,
             "EndDate", "12/15/2025");
+        // A click that ends a typed year only shows that year's month; the next picks the day under it.
+        row("end date, 2028 typed, a day clicked", "picPop(3) year 2028 day15", "mnvEnd", 4, "EndDate", "");
+        row("end date, 2028 typed, a day clicked twice", "picPop(3) year 2028 day15 day15", "", 4, "EndDate",
+            "12/15/2028");
+        row("end date, 2029 typed, a day clicked twice", "picPop(3) year 2029 day26 day26", "", 4, "EndDate",
+            "12/26/2029");
+        row("end date, 2025 typed, a day clicked twice", "picPop(3) year 2025 day3 day3", "", 4, "EndDate",
+            "12/3/2025");
         row("status, Enter on no entry", "picPop(0) Return", "", 1, "Status", "Open");
     }
     void keysAndClicks() {
@@ -782,12 +790,17 @@ private Q_SLOTS:
                 QTest::mouseClick(month->findChild<QWidget*>("qt_calendar_yearbutton"), Qt::LeftButton);
             } else if (action.startsWith("day")) {
                 QVERIFY(month);
+                // The cell of that day in the month shown: the first day, then the day from there on.
                 auto* days = month->findChild<QAbstractItemView*>();
-                const QModelIndexList found =
-                    days->model()->match(days->model()->index(1, 0), Qt::DisplayRole, action.mid(3), 1,
-                                         Qt::MatchExactly | Qt::MatchWrap);
-                QVERIFY(!found.isEmpty());
-                QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(found[0]).center());
+                QModelIndex found;
+                bool shownMonth = false;
+                for (int cell = 7; cell < 7 * 7 && !found.isValid(); ++cell) {
+                    const QModelIndex at = days->model()->index(cell / 7, cell % 7);
+                    shownMonth = shownMonth || at.data().toInt() == 1;
+                    if (shownMonth && at.data().toInt() == action.mid(3).toInt()) found = at;
+                }
+                QVERIFY(found.isValid());
+                QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(found).center());
             } else if (action.front().isDigit()) {
                 QTest::keyClicks(QApplication::focusWidget(), action);
             } else {
