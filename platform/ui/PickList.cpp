@@ -241,8 +241,16 @@ QStyle* SharedDropDownStyle() {
 
 }  // namespace
 
+void MakeDropDownList(QComboBox* box) {
+    box->setStyle(SharedDropDownStyle());
+    // A list made under a style whose lists pop up over the box would keep that style's arrows at
+    // its ends in place of a scroll bar.
+    box->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
 ComboBox::ComboBox(Style style, QWidget* parent, bool sorted)
     : QComboBox(parent), PickList(new PickModel(sorted)) {
+    MakeDropDownList(this);
     pickModel()->setParent(this);
     setModel(pickModel());
     setEditable(style == DropDownCombo);
@@ -250,7 +258,6 @@ ComboBox::ComboBox(Style style, QWidget* parent, bool sorted)
     setInsertPolicy(QComboBox::NoInsert);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
-    setStyle(SharedDropDownStyle());
     setCurrentIndex(-1);
 }
 

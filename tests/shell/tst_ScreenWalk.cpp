@@ -175,6 +175,8 @@ void Seed(db::Database& db) {
         "INSERT INTO PUFldValues (fkProjID, fkUserFld, Value) VALUES (10, 'Budget code', 'B-7')",
         "INSERT INTO Lookup (ItemID, Description) VALUES ('TITLE', 'Manager'), ('PSTAT', 'Closed'), "
         "('PSTAT', 'Open'), ('PTYPE', 'Internal')",
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60) "
+        "INSERT INTO CUserFields (Description) SELECT 'Field ' || i FROM n",
     };
     for (const char* sql : script) db.Execute(QString::fromLatin1(sql));
 }
@@ -375,6 +377,7 @@ QStringList LayoutFaults(QWidget* form, const QString& size = {}) {
     QList<QWidget*> skipped;
     for (const char* name : {"picPane2", "picPane3", "picOuter"}) skipped << form->findChild<QWidget*>(name);
     if (!size.isEmpty()) faults << testsupport::Overlaps(form, skipped);
+    faults << testsupport::HiddenEntries(form);
     for (QString& fault : faults)
         fault.prepend(form->objectName() + QLatin1Char(' ') + size + QStringLiteral(": "));
     return faults;
