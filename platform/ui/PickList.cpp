@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/Resend.h"
+
 namespace ui {
 
 // Texts and item data in two vectors. A sorted model keeps its entries in alphabetical order
@@ -435,7 +437,7 @@ protected:
         switch (event->type()) {
             case QEvent::ShortcutOverride:
             case QEvent::KeyPress:
-                return !m_passingOn && Key(watched, static_cast<QKeyEvent*>(event));
+                return !m_resend.sending() && Key(watched, static_cast<QKeyEvent*>(event));
             case QEvent::FocusOut:
                 // A click is on its way, which has taken the focus from a box of its own.
                 if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason &&
@@ -476,7 +478,8 @@ private:
         qApp->installEventFilter(this);
         m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
             // A click that moves the focus has its say as it arrives.
-            if (now && now != m_box && !Inside(now) && !m_passingOn && !m_boxLeftByClick) m_control->hide();
+            if (now && now != m_box && !Inside(now) && !m_resend.sending() && !m_boxLeftByClick)
+                m_control->hide();
         });
     }
 
@@ -528,9 +531,7 @@ private:
         }
         // Enter in a box of the drop-down's own (a month view's year or month) is that box's.
         if (enter && OwnBox(receiver)) {
-            m_passingOn = true;
-            QCoreApplication::sendEvent(receiver, key);
-            m_passingOn = false;
+            m_resend.send(receiver, key);
             // The box may hide itself with the focus in it; the keys go back to the drop-down.
             if (m_control->isVisible() && !Inside(QApplication::focusWidget())) Main()->setFocus();
             return true;
@@ -557,7 +558,7 @@ private:
     QList<const QWidget*> m_openers;
     std::function<void()> m_pick;
     QMetaObject::Connection m_focusWatch;
-    bool m_passingOn = false;  // a key handed on to one of its own boxes
+    Resend m_resend;  // a key handed on to one of its own boxes
     bool m_boxLeftByClick = false;
 };
 
