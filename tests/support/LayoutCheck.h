@@ -2,11 +2,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QList>
-#include <QScrollBar>
 #include <QStringList>
 #include <QWidget>
 
@@ -79,25 +77,6 @@ inline QStringList CutOff(QWidget* form) {
         if (list->isVisible() && list->model()->rowCount() > 0 &&
             shown(list->viewport()).height() < list->sizeHintForRow(0))
             found << list->objectName() + " cut";
-    return found;
-}
-
-// Drop-down lists that hold more entries than they show and no scroll bar to say so ("cboUserDef
-// hides entries"); each list is dropped down and closed again.
-inline QStringList HiddenEntries(QWidget* form) {
-    QStringList found;
-    for (QComboBox* box : form->findChildren<QComboBox*>()) {
-        if (!box->isVisible() || !box->isEnabled() || box->count() == 0) continue;
-        box->showPopup();
-        QAbstractItemView* list = box->view();
-        const auto whole = [list](int row) {
-            const QRect at = list->visualRect(list->model()->index(row, 0));
-            return at.top() >= 0 && at.bottom() < list->viewport()->height();
-        };
-        if (!(whole(0) && whole(box->count() - 1)) && !list->verticalScrollBar()->isVisible())
-            found << box->objectName() + " hides entries";
-        box->hidePopup();
-    }
     return found;
 }
 
