@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/MonthView.h"
 #include "platform/ui/Resend.h"
 
 namespace ui {
@@ -418,6 +419,7 @@ public:
         // As a desktop calendar's, the day chosen goes along to the month shown (by its year or month
         // box, its arrows), so that Enter picks the day the view shows rather than one out of sight.
         if (auto* month = qobject_cast<QCalendarWidget*>(control)) {
+            MakeMonthView(month);
             connect(month, &QCalendarWidget::currentPageChanged, this, [month](int year, int shown) {
                 const QDate first(year, shown, 1);
                 month->setSelectedDate(
@@ -439,23 +441,17 @@ protected:
             case QEvent::KeyPress:
                 return !m_resend.sending() && Key(watched, static_cast<QKeyEvent*>(event));
             case QEvent::FocusOut:
-                // A click is on its way, which has taken the focus from a box of its own.
-                if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason &&
-                    OwnBox(qobject_cast<QWidget*>(watched)))
-                    m_boxLeftByClick = true;
+                // A click is on its way, which has moved the focus (out of a month view whose days take
+                // none while its year is typed); it has its say as it arrives.
+                if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+                    m_focusMovedByClick = true;
                 return false;
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
-                if (auto* target = qobject_cast<QWidget*>(watched)) {
-                    // As in the desktop's pop-up, a click in it that ends what was typed in its box (a
-                    // month view's year, whose page turns as it ends) only ends it, and picks nothing.
-                    if (std::exchange(m_boxLeftByClick, false) && Inside(target)) {
-                        Main()->setFocus();
-                        return true;
-                    }
-                    // Elsewhere the click goes on to what was clicked.
-                    if (!Inside(target) && !Opener(target)) m_control->hide();
-                }
+                // The click goes on to what was clicked.
+                if (auto* target = qobject_cast<QWidget*>(watched);
+                    target && !Inside(target) && !Opener(target))
+                    m_control->hide();
                 return false;
             case QEvent::WindowDeactivate:
                 if (watched == m_control->window()) m_control->hide();
@@ -477,9 +473,8 @@ private:
         Open() = this;
         qApp->installEventFilter(this);
         m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            // A click that moves the focus has its say as it arrives.
-            if (now && now != m_box && !Inside(now) && !m_resend.sending() && !m_boxLeftByClick)
-                m_control->hide();
+            if (std::exchange(m_focusMovedByClick, false)) return;
+            if (now && now != m_box && !Inside(now) && !m_resend.sending()) m_control->hide();
         });
     }
 
@@ -559,7 +554,7 @@ private:
     std::function<void()> m_pick;
     QMetaObject::Connection m_focusWatch;
     Resend m_resend;  // a key handed on to one of its own boxes
-    bool m_boxLeftByClick = false;
+    bool m_focusMovedByClick = false;
 };
 
 }  // namespace
