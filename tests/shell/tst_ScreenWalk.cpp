@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
@@ -746,7 +747,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("open");
         QTest::addColumn<int>("box");
-        QTest::addColumn<QString>("column");  // the box's column: "JobTitle" in the contact editor
+        QTest::addColumn<QString>("column");  // the box's column ("JobTitle"), or the steps to a screen
         QTest::addColumn<QString>("text");    // shown, and stored as a date or text
         const auto row = [](const char* tag, const char* actions, const char* open, int box,
                             const char* column, const char* text) {
@@ -773,6 +774,13 @@ private Q_SLOTS:
         row("2029 typed, 26 twice", "picPop(3) year 2029 day26 day26", "", 4, "EndDate", "12/26/2029");
         row("2025 typed, 3 twice", "picPop(3) year 2025 day3 day3", "", 4, "EndDate", "12/3/2025");
         row("status, Enter on no entry", "picPop(0) Return", "", 1, "Status", "Open");
+        // A screen's month view, after the steps to it: its page while shown, the day view's first day.
+        row("home, 2028 typed, 15 clicked", "year 2028 day15", "", 0, "key Ctrl+H", "12/2028");
+        row("home, 15 twice", "year 2028 day15 day15", "", 0, "key Ctrl+H", "Friday 12/15");
+        row("week, 2028 typed, 15 clicked", "year 2028 day15", "", 0, "key F6 | tab Week", "12/2028");
+        row("week, 15 twice", "year 2028 day15 day15", "", 0, "key F6 | tab Week", "Friday 12/15");
+        row("day, 2028 typed, 15 clicked", "year 2028 day15", "", 0, "key F6 | tab Day",
+            "12/2028 Tuesday 12/08");
     }
     void keysAndClicks() {
         QFETCH(QString, actions);
@@ -780,15 +788,19 @@ private Q_SLOTS:
         QFETCH(int, box);
         QFETCH(QString, column);
         QFETCH(QString, text);
-        const bool contact = column == "JobTitle";
+        const bool contact = column == "JobTitle", screen = column.startsWith("key");
         Walker walk;
-        walk.Run(contact ? "search Berg" : "key F5 | click lvResult 0");
-        QWidget* editor = walk.Shown(contact ? "frmContEntry" : "frmProjEntry");
+        walk.Run(screen ? column : contact ? "search Berg" : "key F5 | click lvResult 0");
+        QPointer<QWidget> editor = screen ? ui::ScreenRegistry::instance().openForms().constLast()
+                                          : walk.Shown(contact ? "frmContEntry" : "frmProjEntry");
         QVERIFY(editor && QTest::qWaitForWindowActive(walk.w.get()));
+        QPointer<QCalendarWidget> month;
         for (const QString& action : actions.split(' ')) {
-            QWidget* month = nullptr;
-            for (const char* name : {"mnvStart", "mnvEnd"})
-                if (auto* view = editor->findChild<QWidget*>(name); view && view->isVisible()) month = view;
+            QVERIFY(editor);
+            month = nullptr;
+            for (const char* name : {"mnvStart", "mnvEnd", "CalMain", "mvwCal"})
+                if (auto* view = editor->findChild<QCalendarWidget*>(name); view && view->isVisible())
+                    month = view;
             if (action.startsWith("picPop") || action == "click") {
                 QTest::mouseClick(editor->findChild<QWidget*>(action == "click" ? "Text1(0)" : action),
                                   Qt::LeftButton);
@@ -812,6 +824,15 @@ private Q_SLOTS:
             }
             Walker::Settle();
         }
+        QCOMPARE(Walker::ErrLogText(), QString());
+        if (screen) {
+            QStringList seen;
+            if (month && month->isVisible())
+                seen << QString("%1/%2").arg(month->monthShown()).arg(month->yearShown());
+            if (QWidget* day = walk.Shown("frmCalDay")) seen << day->findChild<QLabel*>("lblDay(0)")->text();
+            QCOMPARE(seen.join(' '), text);
+            return;
+        }
         QStringList shown;
         for (const char* name : {"lstJobTitle", "lstStatus", "lstPrjType", "mnvStart", "mnvEnd"})
             if (auto* w = editor->findChild<QWidget*>(name); w && w->isVisible()) shown << name;
@@ -822,7 +843,6 @@ private Q_SLOTS:
         QCOMPARE(stored.typeId() == QMetaType::QDate ? QLocale::c().toString(stored.toDate(), "M/d/yyyy")
                                                      : stored.toString(),
                  text);
-        QCOMPARE(Walker::ErrLogText(), QString());
     }
 };
 
