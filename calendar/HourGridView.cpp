@@ -24,6 +24,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Values.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/MonthView.h"
 #include "platform/ui/PickList.h"
 #include "platform/ui/Twips.h"
 
@@ -146,6 +147,7 @@ HourGridView::HourGridView(const Setup& setup, QWidget* parent) : QWidget(parent
     mvwCal->setObjectName(QStringLiteral("mvwCal"));
     mvwCal->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     Place(mvwCal, 0, 0, kCalendarWidth, kCalendarHeight);
+    ui::MakeMonthView(mvwCal);
     connect(mvwCal, &QCalendarWidget::clicked, this, [this] { mvwCal_DateClick(); });
     picCalSelect->installEventFilter(this);
 

@@ -129,6 +129,7 @@ QLabel* ListScreen::AddBannerIcon(const QString& name, const QIcon& icon, double
 QComboBox* ListScreen::AddBannerList(const QString& name, double left, double width) {
     auto* box = new QComboBox(picBanner);
     box->setEditable(false);
+    ui::MakeDropDownList(box);
     PaintBannerBox(box, name, left, width);
     box->setFont(BannerFont(false));
     return box;

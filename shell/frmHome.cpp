@@ -25,6 +25,7 @@
 #include "platform/ui/DateTexts.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/MonthView.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
 
@@ -208,6 +209,7 @@ void frmHome::BuildLists() {
     CalMain->setObjectName(QStringLiteral("CalMain"));
     CalMain->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     Place(CalMain, 225, 0, 3525, 2460);
+    ui::MakeMonthView(CalMain);
     connect(CalMain, &QCalendarWidget::clicked, this, [this](QDate date) { CalMain_DateClick(date); });
 
     lblAppts = NewLabel(this, "lblAppts", QStringLiteral(" Appointments"), kHeadingColour);

@@ -72,11 +72,9 @@ bool DatePicker::eventFilter(QObject* watched, QEvent* event) {
     const bool mouse = (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
                         type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove) &&
                        static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton;
-    if (watched == lineEdit() && mouse && !m_passingOn && !Readable()) {
+    if (watched == lineEdit() && mouse && !m_resend.sending() && !Readable()) {
         const QSignalBlocker quiet(lineEdit());
-        m_passingOn = true;
-        QCoreApplication::sendEvent(lineEdit(), event);
-        m_passingOn = false;
+        m_resend.send(lineEdit(), event);
         return true;
     }
     return QDateEdit::eventFilter(watched, event);

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QDateEdit>
 
+#include "platform/ui/Resend.h"
+
 class QFocusEvent;
 class QKeyEvent;
 
@@ -35,7 +37,7 @@ private:
     // Whether the text reads as a date, at once or after Qt's fix-up.
     bool Readable() const;
 
-    bool m_passingOn = false;
+    Resend m_resend;
 };
 
 }  // namespace ui

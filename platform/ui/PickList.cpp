@@ -13,7 +13,11 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
+#include <utility>
 #include <vector>
+
+#include "platform/ui/MonthView.h"
+#include "platform/ui/Resend.h"
 
 namespace ui {
 
@@ -240,8 +244,16 @@ QStyle* SharedDropDownStyle() {
 
 }  // namespace
 
+void MakeDropDownList(QComboBox* box) {
+    box->setStyle(SharedDropDownStyle());
+    // A list made under a style whose lists pop up over the box would keep that style's arrows at
+    // its ends in place of a scroll bar.
+    box->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
 ComboBox::ComboBox(Style style, QWidget* parent, bool sorted)
     : QComboBox(parent), PickList(new PickModel(sorted)) {
+    MakeDropDownList(this);
     pickModel()->setParent(this);
     setModel(pickModel());
     setEditable(style == DropDownCombo);
@@ -249,7 +261,6 @@ ComboBox::ComboBox(Style style, QWidget* parent, bool sorted)
     setInsertPolicy(QComboBox::NoInsert);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
-    setStyle(SharedDropDownStyle());
     setCurrentIndex(-1);
 }
 
@@ -408,6 +419,7 @@ public:
         // As a desktop calendar's, the day chosen goes along to the month shown (by its year or month
         // box, its arrows), so that Enter picks the day the view shows rather than one out of sight.
         if (auto* month = qobject_cast<QCalendarWidget*>(control)) {
+            MakeMonthView(month);
             connect(month, &QCalendarWidget::currentPageChanged, this, [month](int year, int shown) {
                 const QDate first(year, shown, 1);
                 month->setSelectedDate(
@@ -427,7 +439,13 @@ protected:
         switch (event->type()) {
             case QEvent::ShortcutOverride:
             case QEvent::KeyPress:
-                return !m_passingOn && Key(watched, static_cast<QKeyEvent*>(event));
+                return !m_resend.sending() && Key(watched, static_cast<QKeyEvent*>(event));
+            case QEvent::FocusOut:
+                // A click is on its way, which has moved the focus (out of a month view whose days take
+                // none while its year is typed); it has its say as it arrives.
+                if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+                    m_focusMovedByClick = true;
+                return false;
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:
                 // The click goes on to what was clicked.
@@ -455,7 +473,8 @@ private:
         Open() = this;
         qApp->installEventFilter(this);
         m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (now && now != m_box && !Inside(now) && !m_passingOn) m_control->hide();
+            if (std::exchange(m_focusMovedByClick, false)) return;
+            if (now && now != m_box && !Inside(now) && !m_resend.sending()) m_control->hide();
         });
     }
 
@@ -507,9 +526,7 @@ private:
         }
         // Enter in a box of the drop-down's own (a month view's year or month) is that box's.
         if (enter && OwnBox(receiver)) {
-            m_passingOn = true;
-            QCoreApplication::sendEvent(receiver, key);
-            m_passingOn = false;
+            m_resend.send(receiver, key);
             // The box may hide itself with the focus in it; the keys go back to the drop-down.
             if (m_control->isVisible() && !Inside(QApplication::focusWidget())) Main()->setFocus();
             return true;
@@ -536,7 +553,8 @@ private:
     QList<const QWidget*> m_openers;
     std::function<void()> m_pick;
     QMetaObject::Connection m_focusWatch;
-    bool m_passingOn = false;  // a key handed on to one of its own boxes
+    Resend m_resend;  // a key handed on to one of its own boxes
+    bool m_focusMovedByClick = false;
 };
 
 }  // namespace

@@ -59,6 +59,10 @@ private:
     PickModel* m_pick;
 };
 
+// Makes `box`'s list drop down below it, as many entries as fit and a scroll bar when it holds more,
+// whatever the desktop's style does with combo boxes.
+void MakeDropDownList(QComboBox* box);
+
 // A combo box over a PickModel: a drop-down list (choose only) or an editable drop-down combo.
 class ComboBox : public QComboBox, public PickList {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -175,6 +177,8 @@ void Seed(db::Database& db) {
         "INSERT INTO PUFldValues (fkProjID, fkUserFld, Value) VALUES (10, 'Budget code', 'B-7')",
         "INSERT INTO Lookup (ItemID, Description) VALUES ('TITLE', 'Manager'), ('PSTAT', 'Closed'), "
         "('PSTAT', 'Open'), ('PTYPE', 'Internal')",
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60) "
+        "INSERT INTO CUserFields (Description) SELECT 'Field ' || i FROM n",
     };
     for (const char* sql : script) db.Execute(QString::fromLatin1(sql));
 }
@@ -375,6 +379,14 @@ QStringList LayoutFaults(QWidget* form, const QString& size = {}) {
     QList<QWidget*> skipped;
     for (const char* name : {"picPane2", "picPane3", "picOuter"}) skipped << form->findChild<QWidget*>(name);
     if (!size.isEmpty()) faults << testsupport::Overlaps(form, skipped);
+    // A drop-down list that holds more entries than it shows has a scroll bar.
+    for (QComboBox* box : form->findChildren<QComboBox*>()) {
+        if (!box->isVisible() || !box->isEnabled()) continue;
+        box->showPopup();
+        if (const QScrollBar* bar = box->view()->verticalScrollBar(); bar->maximum() > 0 && !bar->isVisible())
+            faults << box->objectName() + QStringLiteral(" hides entries");
+        box->hidePopup();
+    }
     for (QString& fault : faults)
         fault.prepend(form->objectName() + QLatin1Char(' ') + size + QStringLiteral(": "));
     return faults;
@@ -735,7 +747,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("open");
         QTest::addColumn<int>("box");
-        QTest::addColumn<QString>("column");  // the box's column: "JobTitle" in the contact editor
+        QTest::addColumn<QString>("column");  // the box's column ("JobTitle"), or the steps to a screen
         QTest::addColumn<QString>("text");    // shown, and stored as a date or text
         const auto row = [](const char* tag, const char* actions, const char* open, int box,
                             const char* column, const char* text) {
@@ -757,7 +769,18 @@ private Q_SLOTS:
             "StartDate", "12/8/2027");
         row("end date, a year typed, then a day clicked", "picPop(3) year 2025 Return day15", "", 4,
             "EndDate", "12/15/2025");
+        // A click that ends a typed year only shows its month; the next picks the day under it.
+        row("2028 typed, a day clicked", "picPop(3) year 2028 day15", "mnvEnd", 4, "EndDate", "");
+        row("2029 typed, 26 twice", "picPop(3) year 2029 day26 day26", "", 4, "EndDate", "12/26/2029");
+        row("2025 typed, 3 twice", "picPop(3) year 2025 day3 day3", "", 4, "EndDate", "12/3/2025");
         row("status, Enter on no entry", "picPop(0) Return", "", 1, "Status", "Open");
+        // A screen's month view, after the steps to it: its page while shown, the day view's first day.
+        row("home, 2028 typed, 15 clicked", "year 2028 day15", "", 0, "key Ctrl+H", "12/2028");
+        row("home, 15 twice", "year 2028 day15 day15", "", 0, "key Ctrl+H", "Friday 12/15");
+        row("week, 2028 typed, 15 clicked", "year 2028 day15", "", 0, "key F6 | tab Week", "12/2028");
+        row("week, 15 twice", "year 2028 day15 day15", "", 0, "key F6 | tab Week", "Friday 12/15");
+        row("day, 2028 typed, 15 clicked", "year 2028 day15", "", 0, "key F6 | tab Day",
+            "12/2028 Tuesday 12/08");
     }
     void keysAndClicks() {
         QFETCH(QString, actions);
@@ -765,15 +788,19 @@ private Q_SLOTS:
         QFETCH(int, box);
         QFETCH(QString, column);
         QFETCH(QString, text);
-        const bool contact = column == "JobTitle";
+        const bool contact = column == "JobTitle", screen = column.startsWith("key");
         Walker walk;
-        walk.Run(contact ? "search Berg" : "key F5 | click lvResult 0");
-        QWidget* editor = walk.Shown(contact ? "frmContEntry" : "frmProjEntry");
+        walk.Run(screen ? column : contact ? "search Berg" : "key F5 | click lvResult 0");
+        QPointer<QWidget> editor = screen ? ui::ScreenRegistry::instance().openForms().constLast()
+                                          : walk.Shown(contact ? "frmContEntry" : "frmProjEntry");
         QVERIFY(editor && QTest::qWaitForWindowActive(walk.w.get()));
+        QPointer<QCalendarWidget> month;
         for (const QString& action : actions.split(' ')) {
-            QWidget* month = nullptr;
-            for (const char* name : {"mnvStart", "mnvEnd"})
-                if (auto* view = editor->findChild<QWidget*>(name); view && view->isVisible()) month = view;
+            QVERIFY(editor);
+            month = nullptr;
+            for (const char* name : {"mnvStart", "mnvEnd", "CalMain", "mvwCal"})
+                if (auto* view = editor->findChild<QCalendarWidget*>(name); view && view->isVisible())
+                    month = view;
             if (action.startsWith("picPop") || action == "click") {
                 QTest::mouseClick(editor->findChild<QWidget*>(action == "click" ? "Text1(0)" : action),
                                   Qt::LeftButton);
@@ -782,18 +809,29 @@ private Q_SLOTS:
                 QTest::mouseClick(month->findChild<QWidget*>("qt_calendar_yearbutton"), Qt::LeftButton);
             } else if (action.startsWith("day")) {
                 QVERIFY(month);
+                // The day's cell in the month shown: from the month's first day on.
                 auto* days = month->findChild<QAbstractItemView*>();
-                const QModelIndexList found =
-                    days->model()->match(days->model()->index(1, 0), Qt::DisplayRole, action.mid(3), 1,
-                                         Qt::MatchExactly | Qt::MatchWrap);
-                QVERIFY(!found.isEmpty());
-                QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(found[0]).center());
+                const auto at = [days](int cell) { return days->model()->index(cell / 7, cell % 7); };
+                int cell = 7;
+                while (cell < 49 && at(cell).data().toInt() != 1) ++cell;
+                while (cell < 49 && at(cell).data().toInt() != action.mid(3).toInt()) ++cell;
+                QVERIFY(cell < 49);
+                QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(at(cell)).center());
             } else if (action.front().isDigit()) {
                 QTest::keyClicks(QApplication::focusWidget(), action);
             } else {
                 QTest::keyClick(QApplication::focusWidget(), QKeySequence::fromString(action)[0].key());
             }
             Walker::Settle();
+        }
+        QCOMPARE(Walker::ErrLogText(), QString());
+        if (screen) {
+            QStringList seen;
+            if (month && month->isVisible())
+                seen << QString("%1/%2").arg(month->monthShown()).arg(month->yearShown());
+            if (QWidget* day = walk.Shown("frmCalDay")) seen << day->findChild<QLabel*>("lblDay(0)")->text();
+            QCOMPARE(seen.join(' '), text);
+            return;
         }
         QStringList shown;
         for (const char* name : {"lstJobTitle", "lstStatus", "lstPrjType", "mnvStart", "mnvEnd"})
@@ -805,7 +843,6 @@ private Q_SLOTS:
         QCOMPARE(stored.typeId() == QMetaType::QDate ? QLocale::c().toString(stored.toDate(), "M/d/yyyy")
                                                      : stored.toString(),
                  text);
-        QCOMPARE(Walker::ErrLogText(), QString());
     }
 };
 
