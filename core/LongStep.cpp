@@ -34,7 +34,10 @@ void RunLongStep(const QString& status, const std::function<void(const db::Progr
     struct EndStep {
         ~EndStep() {
             --g_running;
-            if (MainWindowLink* link = MainWindow()) link->HideProgress();
+            if (MainWindowLink* link = MainWindow()) {
+                link->HideProgress();
+                link->LongStepEnded();
+            }
         }
     } endStep;
     const ui::InputHold hold;

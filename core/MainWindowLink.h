@@ -26,6 +26,8 @@ public:
     // window without one (the stubs of core's tests) ignores both.
     virtual void ShowProgress(qint64 /*done*/, qint64 /*total*/) {}
     virtual void HideProgress() {}
+    // A long step has ended: what was asked for meanwhile (a close, a menu command) may now be done.
+    virtual void LongStepEnded() {}
     // File > Print, Edit > Delete Item and the Print toolbar button.
     virtual void SetContextCommandsEnabled(bool enabled) = 0;
     // 0 normal, 1 minimised, 2 maximised.

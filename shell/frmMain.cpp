@@ -45,6 +45,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/Activation.h"
+#include "platform/ui/InputHold.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenRegistry.h"
 #include "platform/ui/Twips.h"
@@ -912,11 +913,26 @@ void frmMain::CarryOutHeld() {
     if (!m_blnStarted) return;
     if (std::exchange(m_blnHeldLogOut, false)) {
         m_blnHeldClose = false;
+        m_heldCommands.clear();
         DesktopShutDown();
         if (m_blnShutDownDone) MDIForm_Unload();
         return;
     }
+    // Menu commands asked for by their shortcuts, in their order, each once the one before has let
+    // go of the window (its box answered); then the close.
+    m_heldCommands += ui::InputHold::TakeHeldCommands();
+    while (!m_heldCommands.isEmpty()) {
+        const QPointer<QAction> command = m_heldCommands.takeFirst();
+        if (!command || !command->isEnabled()) continue;
+        if (!m_heldCommands.isEmpty() || m_blnHeldClose) HoldUntilFree();
+        command->trigger();
+        return;
+    }
     if (std::exchange(m_blnHeldClose, false)) close();
+}
+
+void frmMain::LongStepEnded() {
+    HoldUntilFree();
 }
 
 void frmMain::ShutDownOnce() {

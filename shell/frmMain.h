@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QKeySequence>
 #include <QList>
+#include <QPointer>
 #include <QMainWindow>
 #include <QMargins>
 #include <QPoint>
@@ -108,6 +109,7 @@ public:
     void SetStatusColor(const QColor& colour) override;
     void ShowProgress(qint64 done, qint64 total) override;
     void HideProgress() override;
+    void LongStepEnded() override;
     void SetContextCommandsEnabled(bool enabled) override;
     int WindowStateCode() const override;
     QRectF OuterFrameTwips() const override;
@@ -245,6 +247,7 @@ private:
     void HoldUntilFree();
     void CarryOutHeld();
     QTimer* m_heldWork = nullptr;
+    QList<QPointer<QAction>> m_heldCommands;
     bool m_blnHeldClose = false;
     bool m_blnHeldLogOut = false;
     bool m_blnLoading = false;  // inside MDIForm_Load

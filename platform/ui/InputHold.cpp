@@ -1,12 +1,17 @@
 #include "platform/ui/InputHold.h"
 
-#include <QCoreApplication>
+#include <QAction>
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+#include <utility>
 
 namespace ui {
 namespace {
 
 int g_holds = 0;
+QList<QPointer<QAction>> g_heldCommands;
 
 bool IsInput(QEvent::Type type) {
     switch (type) {
@@ -37,9 +42,27 @@ bool IsInput(QEvent::Type type) {
     }
 }
 
+// The menu command whose shortcut `key` is, kept to be run once input is taken again.
+void HoldCommandOf(const QKeyEvent& key) {
+    if (key.isAutoRepeat()) return;
+    const QKeySequence keys(key.keyCombination());
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        for (QAction* command : window->findChildren<QAction*>()) {
+            if (command->shortcut() == keys) {
+                g_heldCommands.append(command);
+                return;
+            }
+        }
+    }
+}
+
 class InputDrop : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Taken as overridden, so that the key comes as a key press, whichever window is active (a
+        // shortcut of a window behind a modal one would not fire at all).
+        if (event->type() == QEvent::ShortcutOverride) event->accept();
+        if (event->type() == QEvent::KeyPress) HoldCommandOf(*static_cast<QKeyEvent*>(event));
         return IsInput(event->type()) || QObject::eventFilter(watched, event);
     }
 };
@@ -59,6 +82,10 @@ InputHold::~InputHold() {
 
 bool InputHold::active() {
     return g_holds > 0;
+}
+
+QList<QPointer<QAction>> InputHold::TakeHeldCommands() {
+    return std::exchange(g_heldCommands, {});
 }
 
 }  // namespace ui

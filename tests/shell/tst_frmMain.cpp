@@ -491,6 +491,7 @@ private Q_SLOTS:
             QTest::keyClicks(search, "Brandt");
             QTest::mouseClick(w->findChild<QToolBar*>("tbrMain")->widgetForAction(action("Names")),
                               Qt::LeftButton);
+            QTest::keyClick(search, Qt::Key_F7);  // View > To Do, held for afterwards
             w->close();
         };
         if (answer) f->prompts().answer(ui::Answer(answer));
@@ -507,6 +508,7 @@ private Q_SLOTS:
         QCOMPARE(f->prompts().count(), answer ? 1 : 0);
 
         f->prompts().answer(ui::Answer::Yes);
+        QTRY_VERIFY(ui::ScreenRegistry::instance().find("frmToDoList"));
         QTRY_COMPARE(unloaded.count(), 1);
         QCOMPARE(f->prompts().lastText(), QStringLiteral("Close Pomaret?"));
         QCOMPARE(f->db().IntegrityCheck(), QStringList{"ok"});
