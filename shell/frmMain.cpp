@@ -64,7 +64,7 @@ constexpr int kReminderPollMs = 60000;
 constexpr int kFrameWatchMs = 100;
 constexpr int kFrameWatchTicks = 50;
 constexpr int kProgressBarSteps = 1000;  // of the status line's progress bar
-// How often a close or log-out held by a long step looks whether it may go ahead.
+// How often what a long step held (a close, a log-out, a menu command) looks whether it may go ahead.
 constexpr int kHeldRetryMs = 50;
 
 // The window whose MDI area the screen registry shows screens in.

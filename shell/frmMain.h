@@ -242,8 +242,8 @@ private:
     bool m_blnShutDownDone = false;
     int m_exitCode = 0;
 
-    // A close or the desktop's log-out asked for while a long step runs waits, and is carried out
-    // once the step is over, the start-up has ended and no box is open.
+    // A close, the desktop's log-out or a menu command's shortcut asked for while a long step runs
+    // waits, and is carried out once the step is over, the start-up has ended and no box is open.
     void HoldUntilFree();
     void CarryOutHeld();
     QTimer* m_heldWork = nullptr;
