@@ -2,6 +2,7 @@
 #include "shell/Maintenance.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDialog>
@@ -113,10 +114,28 @@ void WriteCopy(db::Database& source, const QString& target, bool check, const db
     cleanup.path.clear();
 }
 
+// Which file is at `path` and when it last changed; empty when there is none. Equal stamps: the same
+// content.
+QString StampOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
+    return QStringLiteral("%1 %2 %3 %4.%5 %6.%7")
+        .arg(info.st_dev)
+        .arg(info.st_ino)
+        .arg(info.st_size)
+        .arg(info.st_mtim.tv_sec)
+        .arg(info.st_mtim.tv_nsec)
+        .arg(info.st_ctim.tv_sec)
+        .arg(info.st_ctim.tv_nsec);
+}
+
+// The backup as the restore command found it sound, before it closed anything.
+QString g_checkedBackup;
+
 // The restore proper, on a connection of its own while the program's is closed. Its share of the
-// bar: one part for the copy of the database, three for the restore (the check of the backup and the
-// copy in), two for the check of the result.
-void RestoreFromBackup(const db::Progress& progress) {
+// bar: one part for the copy of the database, three for the restore (the check of the backup, unless
+// `checked` already, and the copy in), two for the check of the result.
+void RestoreFromBackup(const db::Progress& progress, bool checked) {
     std::unique_ptr<db::Database> database =
         db::Database::Open(core::DataRoot::DatabasePath(), core::ProgramSchema());
     // A copy kept by an earlier restore that was cut off may hold the only copy of the data: it moves
@@ -128,7 +147,7 @@ void RestoreFromBackup(const db::Progress& progress) {
     WriteCopy(*database, shell::PreRestorePath(), false, db::Phase(progress, 0, 1, 6));
     try {
         database->RestoreFrom(core::DataRoot::BackupPath(), core::ProgramSchema(),
-                              db::Phase(progress, 1, 4, 6));
+                              db::Phase(progress, 1, 4, 6), checked);
     } catch (...) {
         // Rolled back: the database is as it was, and its copy would only be left for nobody.
         QFile::remove(shell::PreRestorePath());
@@ -320,6 +339,8 @@ void mnuFileRestoreDB_Click() {
             });
             ui::SetArrow();
             modGeneral::SetStatus(QString());
+            // Unchanged until the copy, it need not be read through again there.
+            g_checkedBackup = IsSound(problems) ? StampOf(backup) : QString();
             if (!IsSound(problems)) {
                 modGeneral::LogErrors(QStringLiteral("frmMain.mnuFileRestoreDB_Click"), db::kErrDamaged,
                                       QStringLiteral("The backup failed its check: ") + Summary(problems));
@@ -407,7 +428,12 @@ bool RestoreDataFiles() {
                           ui::SetBusy();
                           modGeneral::SetStatus(status, true);
                           try {
-                              core::RunLongStep(status, &RestoreFromBackup);
+                              const bool checked = !g_checkedBackup.isEmpty() &&
+                                                   g_checkedBackup == StampOf(core::DataRoot::BackupPath());
+                              g_checkedBackup.clear();
+                              core::RunLongStep(status, [checked](const db::Progress& progress) {
+                                  RestoreFromBackup(progress, checked);
+                              });
                           } catch (...) {
                               // The error log lives in the database: open it again before this is logged.
                               try {

@@ -1072,11 +1072,14 @@ void Database::BackupTo(const QString& path, const Progress& progress) {
     }
 }
 
-void Database::RestoreFrom(const QString& path, const QList<TableDef>& required, const Progress& progress) {
+void Database::RestoreFrom(const QString& path, const QList<TableDef>& required, const Progress& progress,
+                           bool checked) {
     SQLite::Database& destination = Connection();
     RequireNoTransaction("restored");
     // The check reads the file twice over, the copy once.
-    const QStringList problems = CheckFile(path, required, Phase(progress, 0, 2, 3));
+    const int checkParts = checked ? 0 : 2;
+    const QStringList problems =
+        checked ? QStringList{QStringLiteral("ok")} : CheckFile(path, required, Phase(progress, 0, 2, 3));
     if (problems != QStringList{QStringLiteral("ok")}) {
         throw DbError(kErrDamaged, QStringLiteral("'%1' cannot be restored from: %2")
                                        .arg(path, problems.mid(0, 3).join(QStringLiteral("; "))));
@@ -1088,7 +1091,7 @@ void Database::RestoreFrom(const QString& path, const QList<TableDef>& required,
         SQLite::Database source(path.toStdString(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX,
                                 kBusyTimeoutMs);
         const ReadTransaction snapshot(source);
-        copyPages(destination, source, Phase(progress, 2, 3, 3),
+        copyPages(destination, source, Phase(progress, checkParts, checkParts + 1, checkParts + 1),
                   QStringLiteral("The database is in use; nothing was restored."));
     } catch (const SQLite::Exception& e) {
         throw fromSqlite(e);

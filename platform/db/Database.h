@@ -159,9 +159,10 @@ public:
     void BackupTo(const QString& path, const Progress& progress = {});
     // Replaces the whole content of this database by that of the file at `path` in one write
     // transaction: on any failure the database keeps its content. The file is checked first
-    // (CheckFile with `required`) and refused with kErrDamaged when it is not sound.
+    // (CheckFile with `required`) and refused with kErrDamaged when it is not sound, unless the caller
+    // has just `checked` it so and it has not changed since.
     void RestoreFrom(const QString& path, const QList<TableDef>& required = {},
-                     const Progress& progress = {});
+                     const Progress& progress = {}, bool checked = false);
     // Rebuilds the file without its free pages (VACUUM): atomic, on this connection.
     void Compact(const Progress& progress = {});
     // PRAGMA integrity_check: {"ok"} when sound, else the problems found.
