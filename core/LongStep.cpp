@@ -1,77 +1,99 @@
 #include "core/LongStep.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
+#include <QApplication>
+#include <QEventLoop>
+#include <QMetaObject>
 #include <QWidget>
-#include <QWindow>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 #include "core/MainWindowLink.h"
 #include "core/modGeneral.h"
 #include "platform/ui/Cursor.h"
+#include "platform/ui/InputHold.h"
 
 namespace core {
 namespace {
 
-// Long enough for any window system to map a window just shown, short enough not to hold up a step
-// whose window is never drawn.
-constexpr int kExposeWaitMs = 1000;
+int g_running = 0;
 
-// Waits for the window shown just before to be on the screen, then lets what is pending be drawn.
-// User input is left waiting: a click must not start another command in the middle of this one.
-void paintPending(QWidget* window) {
-    if (window && window->isVisible() && !window->isMinimized()) {
-        const QDeadlineTimer deadline(kExposeWaitMs);
-        while (window->windowHandle() && !window->windowHandle()->isExposed() && !deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            QThread::msleep(5);
-        }
-    }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-// The window system's close request is not user input, yet its handler must not run in the middle of
-// a step: it is held, and asked again once the step is over.
-class CloseHold : public QObject {
-public:
-    bool asked = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
-        event->ignore();
-        asked = true;
-        return true;
-    }
+// What the worker tells the GUI thread: the last progress, and whether a call to show it is still on
+// its way (one at a time, so a fast step does not flood the event queue).
+struct Reported {
+    std::mutex lock;
+    qint64 done = 0;
+    qint64 total = 1;
+    bool queued = false;
 };
 
 }  // namespace
 
-LongStep::LongStep(const QString& status) : m_closeHold(std::make_unique<CloseHold>()) {
-    MainWindowLink* link = MainWindow();
-    if (link) m_window = link->Widget();
-    if (m_window) m_window->installEventFilter(m_closeHold.get());
+void RunLongStep(const QString& status, const std::function<void(const db::Progress&)>& work) {
+    ++g_running;
+    struct EndStep {
+        ~EndStep() {
+            --g_running;
+            if (MainWindowLink* link = MainWindow()) link->HideProgress();
+        }
+    } endStep;
+    const ui::InputHold hold;
     modGeneral::SetStatus(status, true);
     ui::SetBusy();
+    MainWindowLink* link = MainWindow();
     if (link) link->ShowProgress(0, 1);
-    paintPending(m_window);
-}
+    // Painted before the work begins, whether the windows are on the screen yet or not: the event
+    // loop below brings what the window system asks for later.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) window->repaint();
+    }
 
-LongStep::~LongStep() {
-    if (MainWindowLink* link = MainWindow()) link->HideProgress();
-    if (!m_window) return;
-    m_window->removeEventFilter(m_closeHold.get());
-    if (static_cast<CloseHold*>(m_closeHold.get())->asked)
-        QMetaObject::invokeMethod(m_window.data(), &QWidget::close, Qt::QueuedConnection);
-}
-
-db::Progress LongStep::progress() const {
-    QPointer<QWidget> window = m_window;
-    return [window](qint64 done, qint64 total) {
-        if (MainWindowLink* link = MainWindow()) link->ShowProgress(done, total);
-        paintPending(window);
+    QEventLoop loop;
+    QObject receiver;  // calls queued to it are dropped with it, once the worker has ended
+    Reported reported;
+    double shown = 0;
+    const auto show = [&] {
+        qint64 done = 0;
+        qint64 total = 1;
+        {
+            const std::lock_guard<std::mutex> guard(reported.lock);
+            done = reported.done;
+            total = reported.total;
+            reported.queued = false;
+        }
+        const double share = total > 0 ? double(done) / double(total) : 0;
+        if (share < shown) return;
+        shown = share;
+        if (MainWindowLink* window = MainWindow()) window->ShowProgress(done, total);
     };
+    const db::Progress progress = [&](qint64 done, qint64 total) {
+        {
+            const std::lock_guard<std::mutex> guard(reported.lock);
+            reported.done = done;
+            reported.total = total;
+            if (reported.queued) return;
+            reported.queued = true;
+        }
+        QMetaObject::invokeMethod(&receiver, show, Qt::QueuedConnection);
+    };
+
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    // The loop also ends when the program is told to quit; the step still runs to its end.
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
+bool LongStepRunning() {
+    return g_running > 0;
 }
 
 }  // namespace core

@@ -1,34 +1,25 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
-#include <memory>
+#include <functional>
 
 #include "platform/db/Database.h"
 
-class QObject;
-class QWidget;
-
 namespace core {
 
-// A step the user waits for (the start-up check after an unclean end): its status text is on the
-// screen before the step begins, the pointer is the hourglass, and the main window's progress bar
-// follows progress(), which also keeps the window painted (user input waits until the step is over;
-// so does a close asked for meanwhile). The bar goes with the step; the status line and the pointer
+// A step the user waits for (the start-up check after an unclean end, backup, restore, compact,
+// repair). Before `work` begins, the status line shows `status` with the wait suffix, the pointer is
+// the hourglass, the main window's progress bar shows, and every window is painted. `work` then runs
+// on a thread of its own while this thread's event loop runs, so the windows keep painting; the
+// progress it reports moves the bar (queued back to this thread, never going back). Meanwhile the
+// program takes no user input (ui::InputHold), and what touches the database waits (Running()).
+// What `work` throws is thrown here once it has ended. `work` shows no box and uses no connection
+// that this thread may use meanwhile. The bar goes with the step; the status line and the pointer
 // are put back by the caller, as after any other step.
-class LongStep {
-public:
-    explicit LongStep(const QString& status);
-    ~LongStep();
-    LongStep(const LongStep&) = delete;
-    LongStep& operator=(const LongStep&) = delete;
+void RunLongStep(const QString& status, const std::function<void(const db::Progress&)>& work);
 
-    // For the database layer's long statements.
-    db::Progress progress() const;
-
-private:
-    QPointer<QWidget> m_window;
-    std::unique_ptr<QObject> m_closeHold;
-};
+// True while a long step runs: timers and queued calls that read or write the database wait, and
+// the main window holds a close or a log-out until it is over.
+bool LongStepRunning();
 
 }  // namespace core

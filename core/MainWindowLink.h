@@ -22,8 +22,8 @@ public:
     // Background colour of the status strip; each screen gives it its own colour when it loads.
     // A window without a strip of its own (the stubs of core's tests) ignores it.
     virtual void SetStatusColor(const QColor& /*colour*/) {}
-    // The status line's progress bar, showing `done` of `total` and painted at once; HideProgress
-    // hides it again. A window without one (the stubs of core's tests) ignores both.
+    // The status line's progress bar, showing `done` of `total`; HideProgress hides it again. A
+    // window without one (the stubs of core's tests) ignores both.
     virtual void ShowProgress(qint64 /*done*/, qint64 /*total*/) {}
     virtual void HideProgress() {}
     // File > Print, Edit > Delete Item and the Print toolbar button.

@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 #include <exception>
-#include <optional>
 
 #include "core/BlankDatabase.h"
 #include "core/DataRoot.h"
@@ -204,11 +203,16 @@ void OpenLocalDB() {
         }
         // After an unclean end the open reads the whole file first, which takes a while; a clean
         // start shows none of it.
-        std::optional<core::LongStep> check;
-        if (db::Database::EndedUncleanly(g_strDBPath)) check.emplace(QStringLiteral("Checking Database"));
+        std::unique_ptr<db::Database> opened;
+        if (db::Database::EndedUncleanly(g_strDBPath)) {
+            core::RunLongStep(QStringLiteral("Checking Database"), [&](const db::Progress& progress) {
+                opened = core::OpenProgramDatabase(g_strDBPath, &builtNotice, progress);
+            });
+        } else {
+            opened = core::OpenProgramDatabase(g_strDBPath, &builtNotice);
+        }
         // Replaced only once the open has worked: a failed open keeps what was there.
-        g_dbLocal.reset(
-            core::OpenProgramDatabase(g_strDBPath, &builtNotice, check ? check->progress() : db::Progress()));
+        g_dbLocal.reset(std::move(opened));
         failed = false;
     } catch (const db::DbError& e) {
         number = e.number();

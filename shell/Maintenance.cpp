@@ -17,6 +17,7 @@
 
 #include "core/BlankDatabase.h"
 #include "core/DataRoot.h"
+#include "core/LongStep.h"
 #include "core/Trap.h"
 #include "core/modGeneral.h"
 #include "platform/db/Database.h"
@@ -72,7 +73,7 @@ void RemoveLeftovers(const QFileInfo& target) {
 
 // Writes a snapshot of `source` to `target` without ever leaving a half-written file there: into a
 // temporary file in the same folder, checked (when asked), then renamed over whatever `target` was.
-void WriteCopy(db::Database& source, const QString& target, bool check) {
+void WriteCopy(db::Database& source, const QString& target, bool check, const db::Progress& progress) {
     const QFileInfo info(target);
     const QString folder = info.absolutePath();
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
@@ -98,9 +99,11 @@ void WriteCopy(db::Database& source, const QString& target, bool check) {
         }
     } cleanup{temp};
 
-    source.BackupTo(temp);
+    // The check reads the copy twice over.
+    source.BackupTo(temp, db::Phase(progress, 0, 1, check ? 3 : 1));
     if (check) {
-        const QStringList problems = db::Database::CheckFile(temp, core::ProgramSchema());
+        const QStringList problems =
+            db::Database::CheckFile(temp, core::ProgramSchema(), db::Phase(progress, 1, 3, 3));
         if (!IsSound(problems)) {
             throw db::DbError(db::kErrDamaged,
                               QStringLiteral("The new copy failed its check: ") + Summary(problems));
@@ -110,8 +113,10 @@ void WriteCopy(db::Database& source, const QString& target, bool check) {
     cleanup.path.clear();
 }
 
-// The restore proper, on a connection of its own while the program's is closed.
-void RestoreFromBackup() {
+// The restore proper, on a connection of its own while the program's is closed. Its share of the
+// bar: one part for the copy of the database, three for the restore (the check of the backup and the
+// copy in), two for the check of the result.
+void RestoreFromBackup(const db::Progress& progress) {
     std::unique_ptr<db::Database> database =
         db::Database::Open(core::DataRoot::DatabasePath(), core::ProgramSchema());
     // A copy kept by an earlier restore that was cut off may hold the only copy of the data: it moves
@@ -120,15 +125,16 @@ void RestoreFromBackup() {
     if (!QFileInfo(shell::PreRestorePath()).isDir()) db::SetAside(shell::PreRestorePath(), QString(), true);
     // The database as it is now stays beside it until the restore has worked. It is not checked: a
     // damaged database is the usual reason to restore.
-    WriteCopy(*database, shell::PreRestorePath(), false);
+    WriteCopy(*database, shell::PreRestorePath(), false, db::Phase(progress, 0, 1, 6));
     try {
-        database->RestoreFrom(core::DataRoot::BackupPath(), core::ProgramSchema());
+        database->RestoreFrom(core::DataRoot::BackupPath(), core::ProgramSchema(),
+                              db::Phase(progress, 1, 4, 6));
     } catch (...) {
         // Rolled back: the database is as it was, and its copy would only be left for nobody.
         QFile::remove(shell::PreRestorePath());
         throw;
     }
-    const QStringList problems = database->IntegrityCheck();
+    const QStringList problems = database->IntegrityCheck(db::Phase(progress, 4, 6, 6));
     if (!IsSound(problems)) {
         throw db::DbError(db::kErrDamaged,
                           QStringLiteral("The restored database failed its check: ") + Summary(problems));
@@ -237,14 +243,20 @@ void mnuFileCompDB_Click() {
 void mnuFileRepDB_Click() {
     bool damaged = false;
     const bool repaired = core::trap(QStringLiteral("frmMain.mnuFileRepDB_Click"), Tail::Silent, [&] {
+        const QString status = QStringLiteral("Repairing ") + core::DataRoot::DatabasePath();
         ui::SetBusy();
-        modGeneral::SetStatus(QStringLiteral("Repairing ") + core::DataRoot::DatabasePath(), true);
+        modGeneral::SetStatus(status, true);
         modGeneral::CloseAllChildForms(modGeneral::Closing::ScreenSwitch);
         if (RefusedWhileFormsOpen(QStringLiteral("repairing"))) return;
+        db::Database& database = g_dbLocal.get();
         // Only a sound file is "repaired": rebuilding indexes over damaged tables would hide the damage.
+        // The check reads the file twice over, the rebuild once.
         QStringList problems;
         try {
-            problems = g_dbLocal->IntegrityCheck();
+            core::RunLongStep(status, [&](const db::Progress& progress) {
+                problems = database.IntegrityCheck(db::Phase(progress, 0, 2, 3));
+                if (IsSound(problems)) database.Reindex(db::Phase(progress, 2, 3, 3));
+            });
         } catch (const db::DbError& e) {
             // Damage bad enough stops the check itself.
             damaged = db::IsDamage(e);
@@ -255,7 +267,6 @@ void mnuFileRepDB_Click() {
             throw db::DbError(db::kErrDamaged, QStringLiteral("The database failed its integrity check: ") +
                                                    Summary(problems));
         }
-        g_dbLocal->Reindex();
         ui::SetArrow();
         modGeneral::SetStatus(QString());
         ReopenDatabase();
@@ -303,7 +314,12 @@ void mnuFileRestoreDB_Click() {
                 return;
             }
             // Looked at before anything is closed: a damaged backup leaves everything as it was.
-            const QStringList problems = db::Database::CheckFile(backup, core::ProgramSchema());
+            QStringList problems;
+            core::RunLongStep(QStringLiteral("Restoring Data Files"), [&](const db::Progress& progress) {
+                problems = db::Database::CheckFile(backup, core::ProgramSchema(), progress);
+            });
+            ui::SetArrow();
+            modGeneral::SetStatus(QString());
             if (!IsSound(problems)) {
                 modGeneral::LogErrors(QStringLiteral("frmMain.mnuFileRestoreDB_Click"), db::kErrDamaged,
                                       QStringLiteral("The backup failed its check: ") + Summary(problems));
@@ -332,12 +348,14 @@ namespace modGeneral {
 void CompactDB() {
     const bool compacted = core::trap(
         QStringLiteral("modGeneral.CompactDB"), Tail::Action, QStringLiteral("Compacting the Database"), [] {
+            const QString status =
+                QStringLiteral("Compacting ") + ui::ProgramTitle() + QStringLiteral(" database.");
             ui::SetBusy();
-            SetStatus(QStringLiteral("Compacting ") + ui::ProgramTitle() + QStringLiteral(" database."),
-                      true);
+            SetStatus(status, true);
             CloseAllChildForms(Closing::ScreenSwitch);
             if (RefusedWhileFormsOpen(QStringLiteral("compacting"))) return;
-            g_dbLocal->Compact();
+            db::Database& database = g_dbLocal.get();
+            core::RunLongStep(status, [&](const db::Progress& progress) { database.Compact(progress); });
             shell::ReopenDatabase();
             SetStatus(QString());
             ui::MsgBox(QStringLiteral("The database was sucessfully compacted"), ui::OKOnly,
@@ -357,10 +375,15 @@ namespace modAPI {
 bool BackupDataFiles() {
     bool damaged = false;
     const bool copied = core::trap(QStringLiteral("modAPI.BackupDataFiles"), Tail::Silent, [&] {
+        const QString status = QStringLiteral("Backing Up Data Files");
         ui::SetBusy();
-        modGeneral::SetStatus(QStringLiteral("Backing Up Data Files"), true);
+        modGeneral::SetStatus(status, true);
+        db::Database& database = g_dbLocal.get();
+        const QString target = core::DataRoot::BackupPath();
         try {
-            WriteCopy(g_dbLocal.get(), core::DataRoot::BackupPath(), true);
+            // The screens stay open: the copy reads on a connection of its own.
+            core::RunLongStep(
+                status, [&](const db::Progress& progress) { WriteCopy(database, target, true, progress); });
         } catch (const db::DbError& e) {
             damaged = db::IsDamage(e);
             throw;
@@ -380,10 +403,11 @@ bool BackupDataFiles() {
 bool RestoreDataFiles() {
     return core::trap(QStringLiteral("modAPI.RestoreDataFiles"), Tail::Action,
                       QStringLiteral("Restoring the Database"), [] {
+                          const QString status = QStringLiteral("Restoring Data Files");
                           ui::SetBusy();
-                          modGeneral::SetStatus(QStringLiteral("Restoring Data Files"), true);
+                          modGeneral::SetStatus(status, true);
                           try {
-                              RestoreFromBackup();
+                              core::RunLongStep(status, &RestoreFromBackup);
                           } catch (...) {
                               // The error log lives in the database: open it again before this is logged.
                               try {

@@ -31,10 +31,12 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/Clock.h"
 #include "core/CoreScreens.h"
 #include "core/DataRoot.h"
+#include "core/LongStep.h"
 #include "core/Trap.h"
 #include "core/frmErrLog.h"
 #include "core/modGeneral.h"
@@ -60,7 +62,9 @@ constexpr int kReminderPollMs = 60000;
 // How often and how long the start-up looks for the window manager's frame.
 constexpr int kFrameWatchMs = 100;
 constexpr int kFrameWatchTicks = 50;
-constexpr int kProgressSteps = 1000;  // of the status line's progress bar
+constexpr int kProgressBarSteps = 1000;  // of the status line's progress bar
+// How often a close or log-out held by a long step looks whether it may go ahead.
+constexpr int kHeldRetryMs = 50;
 
 // The window whose MDI area the screen registry shows screens in.
 const frmMain* g_screenHost = nullptr;
@@ -128,6 +132,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     Timer1->setInterval(kReminderPollMs);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
+    m_heldWork = new QTimer(this);
+    m_heldWork->setInterval(kHeldRetryMs);
+    connect(m_heldWork, &QTimer::timeout, this, [this] { CarryOutHeld(); });
+
     RegisterScreens();
     RegisterPlaceholders();
     ConnectCommands();
@@ -138,6 +146,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     // Asked to end by the desktop: no questions, but the placement is saved and the database closed.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { DesktopShutDown(); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        // A step works on the database: the log-out waits for it.
+        if (core::LongStepRunning()) {
+            m_blnHeldLogOut = true;
+            HoldUntilFree();
+            return;
+        }
         DesktopShutDown();
         if (m_blnShutDownDone) MDIForm_Unload();
     });
@@ -360,7 +374,7 @@ void frmMain::BuildStatusLine() {
     row->addWidget(lblStatus, 1);
     StatusProgress = new QProgressBar(picStatus);
     StatusProgress->setObjectName(QStringLiteral("StatusProgress"));
-    StatusProgress->setRange(0, kProgressSteps);
+    StatusProgress->setRange(0, kProgressBarSteps);
     StatusProgress->setFixedWidth(ui::twips::ToPixelsX(3000));
     StatusProgress->hide();
     row->addWidget(StatusProgress);
@@ -381,6 +395,11 @@ QMdiSubWindow* frmMain::ShowScreen(QWidget* screen) {
 frmMain::LoadResult frmMain::MDIForm_Load() {
     core::SetMainWindow(this);
     HostScreens();
+    m_blnLoading = true;
+    struct EndLoading {
+        bool& loading;
+        ~EndLoading() { loading = false; }
+    } endLoading{m_blnLoading};
     LoadResult result = LoadResult::Running;
     bool remindersChecked = false;
 
@@ -649,6 +668,8 @@ void frmMain::Timer1_Timer() {
     if (m_blnPolling) return;
     // The database is closed for a moment while it is restored; the next tick catches up.
     if (!g_dbLocal) return;
+    // A long step has the database; the next tick catches up as well.
+    if (core::LongStepRunning()) return;
     m_blnPolling = true;
     struct EndPoll {
         bool& polling;
@@ -792,6 +813,13 @@ void frmMain::mnuTrayPopClose_Click() {
 // Close
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // Neither the question nor the shut-down may come in the middle of a step.
+    if (core::LongStepRunning()) {
+        event->ignore();
+        m_blnHeldClose = true;
+        HoldUntilFree();
+        return;
+    }
     if (MDIForm_QueryUnload()) {
         event->accept();
         MDIForm_Unload();
@@ -831,6 +859,26 @@ bool frmMain::MDIForm_QueryUnload() {
 
 void frmMain::MDIForm_Unload() {
     Q_EMIT Unloaded();
+}
+
+void frmMain::HoldUntilFree() {
+    if (!m_heldWork->isActive()) m_heldWork->start();
+}
+
+void frmMain::CarryOutHeld() {
+    // After the start-up check: once the start with its log-on and boxes is over. After a command's
+    // step: once the command's own boxes and windows have gone.
+    if (m_blnLoading || core::LongStepRunning() || QApplication::activeModalWidget()) return;
+    m_heldWork->stop();
+    // An ended start has closed the window already.
+    if (!m_blnStarted) return;
+    if (std::exchange(m_blnHeldLogOut, false)) {
+        m_blnHeldClose = false;
+        DesktopShutDown();
+        if (m_blnShutDownDone) MDIForm_Unload();
+        return;
+    }
+    if (std::exchange(m_blnHeldClose, false)) close();
 }
 
 void frmMain::ShutDownOnce() {
@@ -916,11 +964,9 @@ QString frmMain::StatusText() const {
 }
 
 void frmMain::ShowProgress(qint64 done, qint64 total) {
-    StatusProgress->setValue(total > 0 ? int(std::clamp<qint64>(done, 0, total) * kProgressSteps / total)
+    StatusProgress->setValue(total > 0 ? int(std::clamp<qint64>(done, 0, total) * kProgressBarSteps / total)
                                        : 0);
     StatusProgress->show();
-    // Painted now: the step that calls this keeps the event loop waiting.
-    picStatus->repaint();
 }
 
 void frmMain::HideProgress() {

@@ -234,4 +234,13 @@ private:
     int m_frameWatchTicks = 0;
     bool m_blnShutDownDone = false;
     int m_exitCode = 0;
+
+    // A close or the desktop's log-out asked for while a long step runs waits, and is carried out
+    // once the step is over, the start-up has ended and no box is open.
+    void HoldUntilFree();
+    void CarryOutHeld();
+    QTimer* m_heldWork = nullptr;
+    bool m_blnHeldClose = false;
+    bool m_blnHeldLogOut = false;
+    bool m_blnLoading = false;  // inside MDIForm_Load
 };

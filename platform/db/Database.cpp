@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -171,14 +169,17 @@ bool hasJournal(const QString& path) {
 }
 
 // Tells `progress` how many pages a long statement on `connection` has read, against `total`, from
-// SQLite's progress handler: the first time at once, then at most every kProgressMs, so that the
-// caller's window keeps painting while the statement hardly waits for it. Without `progress` no
+// SQLite's progress handler: the first time at once, then at most every kProgressMs, so that a step
+// is told often enough to show it while the statement hardly waits for it. Without `progress` no
 // handler is set, and the statement runs as it would.
 class PageProgress {
 public:
     PageProgress(sqlite3* connection, qint64 total, const Progress& progress)
         : m_connection(connection), m_total(std::max<qint64>(total, 1)), m_progress(progress) {
-        if (m_progress) sqlite3_progress_handler(m_connection, kProgressSteps, &PageProgress::tick, this);
+        if (!m_progress) return;
+        // The connection's count goes back to its opening; only this statement's reads count.
+        m_first = cacheMisses();
+        sqlite3_progress_handler(m_connection, kVmStepsPerLook, &PageProgress::tick, this);
     }
     ~PageProgress() {
         if (m_progress) sqlite3_progress_handler(m_connection, 0, nullptr, nullptr);
@@ -190,7 +191,7 @@ public:
     }
 
 private:
-    static constexpr int kProgressSteps = 1000;  // virtual-machine steps between two looks
+    static constexpr int kVmStepsPerLook = 1000;  // virtual-machine steps between two looks
     static constexpr qint64 kProgressMs = 50;
     static int tick(void* self) {
         // Nothing may be thrown through SQLite; a caller that fails is not told again.
@@ -202,20 +203,65 @@ private:
         }
         return 0;
     }
-    void report() {
-        if (!m_progress || (m_since.isValid() && !m_since.hasExpired(kProgressMs))) return;
+    qint64 cacheMisses() const {
         int pages = 0;
         int highest = 0;
         sqlite3_db_status(m_connection, SQLITE_DBSTATUS_CACHE_MISS, &pages, &highest, 0);
+        return pages;
+    }
+    void report() {
+        if (!m_progress || (m_since.isValid() && !m_since.hasExpired(kProgressMs))) return;
         m_since.start();
         // Full only once the statement is done.
-        m_progress(std::min<qint64>(pages, m_total - 1), m_total);
+        m_progress(std::clamp<qint64>(cacheMisses() - m_first, 0, m_total - 1), m_total);
     }
 
     sqlite3* m_connection;
     qint64 m_total;
     Progress m_progress;
+    qint64 m_first = 0;
     QElapsedTimer m_since;
+};
+
+qint64 pageCount(SQLite::Database& connection) {
+    return connection.execAndGet("PRAGMA page_count").getInt64();
+}
+
+// Copies every page of `from` over `to` with SQLite's backup API, a chunk at a time so that
+// `progress` hears how far it has come. The caller holds a read transaction on `from`, so that every
+// chunk reads one committed state; the write transaction on `to` lasts from the first chunk to the
+// last, so the copy commits whole or not at all.
+void copyPages(SQLite::Database& to, SQLite::Database& from, const Progress& progress, const QString& busy) {
+    constexpr int kPagesPerChunk = 1024;
+    SQLite::Backup backup(to, from);
+    for (;;) {
+        const int rc = backup.executeStep(kPagesPerChunk);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_OK) throw DbError(kSqliteBase + rc, busy);
+        const qint64 total = backup.getTotalPageCount();
+        if (progress) progress(total - backup.getRemainingPageCount(), total);
+    }
+}
+
+// Holds a read transaction on `connection` for the life of the object.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(SQLite::Database& connection) : m_connection(connection) {
+        m_connection.exec("BEGIN");
+        // A read transaction begins with the first read.
+        m_connection.execAndGet("SELECT count(*) FROM sqlite_master");
+    }
+    ~ReadTransaction() {
+        try {
+            m_connection.exec("COMMIT");
+        } catch (...) {
+        }
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    SQLite::Database& m_connection;
 };
 
 // A read-only look at a file in WAL mode makes an empty -wal and a -shm beside it when they are
@@ -245,6 +291,15 @@ private:
 };
 
 }  // namespace
+
+Progress Phase(const Progress& whole, int first, int last, int parts) {
+    if (!whole) return {};
+    constexpr qint64 kScale = 1 << 20;
+    return [=](qint64 done, qint64 total) {
+        const qint64 within = total > 0 ? std::clamp<qint64>(done, 0, total) * kScale / total : kScale;
+        whole(first * kScale + (last - first) * within, parts * kScale);
+    };
+}
 
 bool IsDamage(const DbError& error) {
     if (error.number() == kErrDamaged) return true;
@@ -450,8 +505,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
             // each of its indexes, and the default cache rereads them from the file.
             probe.exec("PRAGMA cache_size=-16384");
             // The check reads every page once, then the tables again beside their indexes.
-            PageProgress watch(probe.getHandle(), 2 * probe.execAndGet("PRAGMA page_count").getInt64(),
-                               progress);
+            PageProgress watch(probe.getHandle(), 2 * pageCount(probe), progress);
             SQLite::Statement check(probe, "PRAGMA integrity_check(1)");
             if (!check.executeStep() || check.getColumn(0).getString() != "ok") throw damaged;
             watch.finish();
@@ -481,7 +535,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
 
     std::unique_ptr<Database> db(new Database(path));
     try {
-        // Only the thread that opens a connection uses it, so SQLite need not lock it on every call.
+        // One thread at a time uses a connection, so SQLite need not lock it on every call.
         db->m_db = std::make_unique<SQLite::Database>(
             path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX, kBusyTimeoutMs);
         // SQLite falls back to read-only by itself when the file may not be written.
@@ -962,24 +1016,25 @@ void Database::RequireNoTransaction(const char* operation) const {
     }
 }
 
-void Database::BackupTo(const QString& path) {
-    SQLite::Database& source = Connection();
+void Database::BackupTo(const QString& path, const Progress& progress) {
+    Connection();
     RequireNoTransaction("copied");
     const QFileInfo info(path);
     if (info.exists() && (!info.isFile() || info.size() > 0)) {
         throw DbError(kErrTableExists, QStringLiteral("'%1' exists already and is not empty.").arg(path));
     }
     try {
+        // A connection of its own reads the copy: it may run on another thread than this
+        // connection's, which stays usable meanwhile.
+        SQLite::Database source(m_path.toStdString(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX,
+                                kBusyTimeoutMs);
         SQLite::Database out(path.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE,
                              kBusyTimeoutMs);
         out.exec("PRAGMA synchronous=FULL");
         {
-            // All pages in one step: one read transaction on the source, so one committed state.
-            SQLite::Backup backup(out, source);
-            const int rc = backup.executeStep(-1);
-            if (rc != SQLITE_DONE) {
-                throw DbError(kSqliteBase + rc, QStringLiteral("The database is busy; no copy was made."));
-            }
+            // One read transaction over all chunks: one committed state, whatever is written meanwhile.
+            const ReadTransaction snapshot(source);
+            copyPages(out, source, progress, QStringLiteral("The database is busy; no copy was made."));
         }
         // The copied header still asks for WAL; the copy must be one self-contained file.
         SQLite::Statement mode(out, "PRAGMA journal_mode=DELETE");
@@ -993,10 +1048,11 @@ void Database::BackupTo(const QString& path) {
     }
 }
 
-void Database::RestoreFrom(const QString& path, const QList<TableDef>& required) {
+void Database::RestoreFrom(const QString& path, const QList<TableDef>& required, const Progress& progress) {
     SQLite::Database& destination = Connection();
     RequireNoTransaction("restored");
-    const QStringList problems = CheckFile(path, required);
+    // The check reads the file twice over, the copy once.
+    const QStringList problems = CheckFile(path, required, Phase(progress, 0, 2, 3));
     if (problems != QStringList{QStringLiteral("ok")}) {
         throw DbError(kErrDamaged, QStringLiteral("'%1' cannot be restored from: %2")
                                        .arg(path, problems.mid(0, 3).join(QStringLiteral("; "))));
@@ -1005,13 +1061,11 @@ void Database::RestoreFrom(const QString& path, const QList<TableDef>& required)
     ForgetStatements();
     m_tables.clear();
     try {
-        SQLite::Database source(path.toStdString(), SQLite::OPEN_READONLY, kBusyTimeoutMs);
-        // One step is one write transaction on this file: it commits whole or rolls back.
-        SQLite::Backup backup(destination, source);
-        const int rc = backup.executeStep(-1);
-        if (rc != SQLITE_DONE) {
-            throw DbError(kSqliteBase + rc, QStringLiteral("The database is in use; nothing was restored."));
-        }
+        SQLite::Database source(path.toStdString(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX,
+                                kBusyTimeoutMs);
+        const ReadTransaction snapshot(source);
+        copyPages(destination, source, Phase(progress, 2, 3, 3),
+                  QStringLiteral("The database is in use; nothing was restored."));
     } catch (const SQLite::Exception& e) {
         throw fromSqlite(e);
     }
@@ -1019,12 +1073,15 @@ void Database::RestoreFrom(const QString& path, const QList<TableDef>& required)
     m_tables.clear();
 }
 
-void Database::Compact() {
+void Database::Compact(const Progress& progress) {
     SQLite::Database& conn = Connection();
     RequireNoTransaction("compacted");
     ForgetStatements();
     try {
+        // VACUUM reads the file into a temporary copy, then that copy back.
+        PageProgress watch(conn.getHandle(), 2 * pageCount(conn), progress);
         conn.exec("VACUUM");
+        watch.finish();
     } catch (const SQLite::Exception& e) {
         throw fromSqlite(e);
     }
@@ -1037,25 +1094,31 @@ void Database::Compact() {
     }
 }
 
-QStringList Database::IntegrityCheck() {
+QStringList Database::IntegrityCheck(const Progress& progress) {
+    // The check reads every page once, then the tables again beside their indexes.
+    PageProgress watch(Connection().getHandle(), 2 * pageCount(Connection()), progress);
     const Rows r = Query(QStringLiteral("PRAGMA integrity_check"), {});
+    watch.finish();
     QStringList out;
     for (const QVariantList& row : r.rows) out << row.value(0).toString();
     if (out.isEmpty()) out << QStringLiteral("The integrity check gave no answer.");
     return out;
 }
 
-void Database::Reindex() {
-    Connection();
+void Database::Reindex(const Progress& progress) {
+    SQLite::Database& conn = Connection();
     ForgetStatements();
     try {
-        m_db->exec("REINDEX");
+        PageProgress watch(conn.getHandle(), pageCount(conn), progress);
+        conn.exec("REINDEX");
+        watch.finish();
     } catch (const SQLite::Exception& e) {
         throw fromSqlite(e);
     }
 }
 
-QStringList Database::CheckFile(const QString& path, const QList<TableDef>& required) {
+QStringList Database::CheckFile(const QString& path, const QList<TableDef>& required,
+                                const Progress& progress) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) return {QStringLiteral("There is no file '%1'.").arg(path)};
     if (!hasSqliteHeader(path)) return {QStringLiteral("'%1' is not a database file.").arg(path)};
@@ -1065,8 +1128,10 @@ QStringList Database::CheckFile(const QString& path, const QList<TableDef>& requ
         const QString missing = missingFrom(probe, required);
         if (!missing.isEmpty()) return {notOurs(path, missing)};
         QStringList out;
+        PageProgress watch(probe.getHandle(), 2 * pageCount(probe), progress);
         SQLite::Statement check(probe, "PRAGMA integrity_check");
         while (check.executeStep()) out << QString::fromUtf8(check.getColumn(0).getText());
+        watch.finish();
         if (out.isEmpty()) out << QStringLiteral("The integrity check gave no answer.");
         return out;
     } catch (const SQLite::Exception& e) {

@@ -60,11 +60,16 @@ QStringList AllSetAside(const QString& path, const QString& tag);
 QString LastSetAside(const QString& path, const QString& tag);
 
 // How far a long step has come, told now and then while it runs so that the caller can show it and
-// keep its window painted: `done` of `total`, never going back, and done == total at the end.
+// keep its window painted: `done` of `total`, never going back, and done == total at the end. It is
+// told on the thread that runs the step.
 using Progress = std::function<void(qint64 done, qint64 total)>;
+// The share of `whole` that one phase of a step takes: the phase's progress moves `whole` from
+// `first` to `last` of its `parts` parts. Empty when `whole` is.
+Progress Phase(const Progress& whole, int first, int last, int parts);
 
-// One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL. A
-// connection belongs to the thread that opened it: it is opened without SQLite's connection mutex.
+// One open database file. Opened read-write and shared, in WAL mode with synchronous=FULL. It is
+// opened without SQLite's connection mutex: one thread at a time uses it (a long step hands it to
+// its worker thread and back).
 class Database {
 public:
     // Opens an existing file. Nothing is ever created: a missing file raises kErrFileNotFound.
@@ -142,25 +147,30 @@ public:
     void Rollback();
     int TransactionDepth() const { return m_transDepth; }
 
-    // Maintenance. None of them runs inside an open transaction.
+    // Maintenance. None of them runs inside an open transaction. Each may run on another thread than
+    // the one that opened the connection, as long as nothing else uses the connection meanwhile, and
+    // tells `progress` how far it has come.
     //
     // Writes one consistent snapshot of this database (committed rows only, whatever other
     // connections write meanwhile) into a new file at `path`, which must be absent or empty. The
-    // copy is in rollback-journal mode and closed when this returns, so no -wal file is left.
-    void BackupTo(const QString& path);
+    // copy is in rollback-journal mode and closed when this returns, so no -wal file is left. The
+    // pages are read on a connection of its own: this one may go on being used meanwhile.
+    void BackupTo(const QString& path, const Progress& progress = {});
     // Replaces the whole content of this database by that of the file at `path` in one write
     // transaction: on any failure the database keeps its content. The file is checked first
     // (CheckFile with `required`) and refused with kErrDamaged when it is not sound.
-    void RestoreFrom(const QString& path, const QList<TableDef>& required = {});
+    void RestoreFrom(const QString& path, const QList<TableDef>& required = {},
+                     const Progress& progress = {});
     // Rebuilds the file without its free pages (VACUUM): atomic, on this connection.
-    void Compact();
+    void Compact(const Progress& progress = {});
     // PRAGMA integrity_check: {"ok"} when sound, else the problems found.
-    QStringList IntegrityCheck();
+    QStringList IntegrityCheck(const Progress& progress = {});
     // Rebuilds every index from its table.
-    void Reindex();
+    void Reindex(const Progress& progress = {});
     // Checks a file without changing it: opened read-only, every table and column of `required`
     // present, PRAGMA integrity_check. {"ok"} when sound, else what is wrong with it.
-    static QStringList CheckFile(const QString& path, const QList<TableDef>& required = {});
+    static QStringList CheckFile(const QString& path, const QList<TableDef>& required = {},
+                                 const Progress& progress = {});
     // The tables an SQL script creates, each with the names of its columns, in the order it creates
     // them (the script is run on a database in memory).
     static QList<TableDef> ScriptTables(const QString& script);

@@ -7,6 +7,9 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QTimer>
+
+#include "platform/ui/InputHold.h"
 
 namespace ui {
 
@@ -166,7 +169,17 @@ void afterEvent(std::function<void()> fn) {
 
 void afterEvent(QObject* context, std::function<void()> fn) {
     // A call posted to an object is dropped with the object, so a closed form is never called back.
-    QMetaObject::invokeMethod(context, std::move(fn), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        context,
+        [context, fn = std::move(fn)] {
+            // Boxes and database work wait until a long step has given the program back.
+            constexpr int kRetryMs = 50;
+            if (InputHold::active())
+                QTimer::singleShot(kRetryMs, context, [context, fn] { afterEvent(context, fn); });
+            else
+                fn();
+        },
+        Qt::QueuedConnection);
 }
 
 void MsgBoxQueued(const QString& prompt, int style, const QString& title, std::function<void(Answer)> then) {

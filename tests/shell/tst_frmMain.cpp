@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -37,6 +38,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/ScreenRegistry.h"
+#include "shell/frmBackRest.h"
 #include "shell/frmMain.h"
 #include "support/Fixture.h"
 #include "support/FocusMoves.h"
@@ -48,6 +50,8 @@ using Result = frmMain::LoadResult;
 namespace {
 
 const QString kAbsent = QStringLiteral("<absent>");
+// Contacts enough for a long step to take a good part of a second.
+constexpr int kSeeded = 100000;
 
 void Store(const QString& key, const QString& value) {
     settings::SaveSetting(QStringLiteral("Application"), QStringLiteral("Pomaret"), key, value);
@@ -99,9 +103,10 @@ protected:
 
 // The main window driven offscreen: start-up, placement, close and its one working command. The
 // window opens the fixture's data root itself; the fixture's own connection reads what it wrote.
-// What the status line was when each of its paints happened: the label's text or the bar's value,
-// and whether the pointer was the hourglass.
-class PaintLog : public QObject {
+// A long step as the user sees it: what the status line and the Backup/Restore window showed at
+// each of their paints (text or bar value, and whether under the hourglass), and a timer ticking
+// every 10 ms through the step; `during` runs at the first tick that sees `status`.
+class StepLog : public QObject {
 public:
     struct Paint {
         QString label;
@@ -109,17 +114,47 @@ public:
         bool busy = false;
     };
     QList<Paint> paints;
+    QList<qint64> ticks;     // when each tick came
+    QList<qsizetype> shown;  // which of them saw the status
+    std::function<void()> during;
+
+    StepLog(const QLabel* statusLabel, const QString& status) {
+        qApp->installEventFilter(this);
+        connect(&m_timer, &QTimer::timeout, this, [this, statusLabel, status] {
+            if (statusLabel->text() == status) {
+                if (shown.isEmpty() && during) during();
+                shown << ticks.size();
+            }
+            ticks << m_clock.elapsed();
+        });
+        m_clock.start();
+        m_timer.start(10);
+    }
+    bool painted(const std::function<bool(const Paint&)>& what) const {
+        return std::any_of(paints.begin(), paints.end(), what);
+    }
+    // The longest time without a tick from the first tick that saw the status to the last.
+    qint64 longestGap() const {
+        qint64 gap = 0;
+        for (qsizetype i = shown.value(0); i < shown.value(shown.size() - 1); ++i)
+            gap = std::max(gap, ticks[i + 1] - ticks[i]);
+        return gap;
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            if (auto* label = qobject_cast<QLabel*>(watched))
-                paints.append({label->text(), -1, ui::IsBusy()});
-            if (auto* bar = qobject_cast<QProgressBar*>(watched))
-                paints.append({{}, bar->value(), ui::IsBusy()});
-        }
-        return QObject::eventFilter(watched, event);
+        if (event->type() != QEvent::Paint) return false;
+        const QString name = watched->objectName();
+        if (name == "lblStatus" || name == "lblProgress")
+            paints.append({static_cast<QLabel*>(watched)->text(), -1, ui::IsBusy()});
+        if (name == "StatusProgress")
+            paints.append({{}, static_cast<QProgressBar*>(watched)->value(), ui::IsBusy()});
+        return false;
     }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
 };
 
 class frmMainTest : public QObject {
@@ -141,6 +176,7 @@ class frmMainTest : public QObject {
 private Q_SLOTS:
     void init() { f = std::make_unique<Fixture>(); }
     void cleanup() {
+        frmBackRest::SetTickInterval(700);
         w.reset();
         shell::SingleInstance::release();
         shell::SingleInstance::SetFolderLocksRefused(false);
@@ -362,8 +398,8 @@ private Q_SLOTS:
     }
 
     // After a copy was killed having saved, the start checks the whole file: meanwhile the window is
-    // painted with the check's status and a bar that has moved, under the hourglass. A clean start
-    // paints no bar.
+    // painted with the check's status and a bar that has moved, under the hourglass, and the event
+    // loop runs. A close asked for meanwhile waits for the start to end. A clean start paints no bar.
     void startUpCheckIsPainted_data() {
         QTest::addColumn<bool>("killed");
         QTest::newRow("after a copy was killed having saved") << true;
@@ -371,10 +407,7 @@ private Q_SLOTS:
     }
     void startUpCheckIsPainted() {
         QFETCH(bool, killed);
-        f->db().Execute(
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) INSERT INTO "
-            "Contacts (ContID, ShownName) SELECT i, 'Name ' || i FROM n");
-        f->db().Connection().exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        f->seedContacts(kSeeded);
         if (killed) {
             const QString bench =
                 qEnvironmentVariable("POMARET_BUILD_DIR", QCoreApplication::applicationDirPath() + "/..") +
@@ -387,27 +420,87 @@ private Q_SLOTS:
         }
         QCOMPARE(db::Database::EndedUncleanly(f->databasePath()), killed);
         w = std::make_unique<frmMain>();
-        auto* bar = w->findChild<QProgressBar*>("StatusProgress");
-        QVERIFY(bar);
-        PaintLog log;
-        w->findChild<QLabel*>("lblStatus")->installEventFilter(&log);
-        bar->installEventFilter(&log);
+        QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
+        StepLog log(w->findChild<QLabel*>("lblStatus"), "Checking Database, please wait...");
+        log.during = [&] { w->close(); };
         QCOMPARE(w->MDIForm_Load(), Result::Running);
+        QVERIFY(w->isVisible());
 
-        const auto painted = [&](const std::function<bool(const PaintLog::Paint&)>& what) {
-            return std::any_of(log.paints.begin(), log.paints.end(), what);
-        };
-        QCOMPARE(painted([](const PaintLog::Paint& p) {
-                     return p.busy && p.label == "Checking Database, please wait...";
-                 }),
+        QCOMPARE(log.painted(
+                     [](const auto& p) { return p.busy && p.label == "Checking Database, please wait..."; }),
                  killed);
-        QCOMPARE(painted([](const PaintLog::Paint& p) { return p.busy && p.bar > 0; }), killed);
-        QVERIFY(!painted([](const PaintLog::Paint& p) { return p.bar >= 0 && !p.busy; }));
-        QVERIFY(bar->isHidden());
+        QCOMPARE(log.painted([](const auto& p) { return p.busy && p.bar > 0; }), killed);
+        QVERIFY(!log.painted([](const auto& p) { return p.bar >= 0 && !p.busy; }));
+        QCOMPARE(log.shown.size() >= 3, killed);
+        QCOMPARE_LE(log.longestGap(), 250);
+        QVERIFY(w->findChild<QProgressBar*>("StatusProgress")->isHidden());
         QVERIFY(!ui::IsBusy());
         QCOMPARE(g_dbLocal->IntegrityCheck(), QStringList{"ok"});
-        QCOMPARE(g_dbLocal->OpenRecordset("SELECT COUNT(*) FROM Contacts").Value(0).toInt(), 2000);
+        QCOMPARE(g_dbLocal->OpenRecordset("SELECT COUNT(*) FROM Contacts").Value(0).toInt(), kSeeded);
         QCOMPARE(f->prompts().count(), 0);
+        if (!killed) return;
+        f->prompts().answer(ui::Answer::Yes);
+        QTRY_COMPARE(unloaded.count(), 1);
+        QCOMPARE(f->prompts().lastText(), QStringLiteral("Close Pomaret?"));
+    }
+
+    // Backup, restore, compact and repair through the menu on a file of some size, as the start-up
+    // check above: the window goes on painting through the step, input made meanwhile is dropped,
+    // and a close waits for the step, then asks as usual.
+    void longStepKeepsTheWindowLive_data() {
+        QTest::addColumn<QString>("status");   // before ", please wait..."; %1 the database
+        QTest::addColumn<QString>("caption");  // of the Backup/Restore window
+        QTest::addColumn<int>("answer");       // to the command's own box; 0 none
+        QTest::newRow("mnuFileBackupDB") << "Backing Up Data Files"
+                                         << "Backing Up Current Data ..." << 0;
+        QTest::newRow("mnuFileRestoreDB") << "Restoring Data Files"
+                                          << "Restoring Program Data ..." << int(ui::Answer::Yes);
+        QTest::newRow("mnuFileCompDB") << "Compacting Pomaret - Contact Manager database."
+                                       << "" << int(ui::Answer::OK);
+        QTest::newRow("mnuFileRepDB") << "Repairing %1"
+                                      << "" << int(ui::Answer::OK);
+    }
+    void longStepKeepsTheWindowLive() {
+        const QByteArray command = QTest::currentDataTag();
+        QFETCH(QString, status);
+        QFETCH(QString, caption);
+        QFETCH(int, answer);
+        status = QString(status + ", please wait...").replace("%1", core::DataRoot::DatabasePath());
+        f->seedContacts(kSeeded);
+        QDir().mkpath(QFileInfo(core::DataRoot::BackupPath()).absolutePath());
+        f->db().BackupTo(core::DataRoot::BackupPath());
+        f->db().Execute("INSERT INTO Contacts (ContID, ShownName) VALUES (?, 'Gone again with a restore')",
+                        {kSeeded + 1});
+        start();
+        frmBackRest::SetTickInterval(0);
+        auto* search = w->findChild<QLineEdit*>("txtSrch");
+        search->setFocus();
+        QSignalSpy unloaded(w.get(), &frmMain::Unloaded);
+        StepLog log(w->findChild<QLabel*>("lblStatus"), status);
+        log.during = [&] {
+            QTest::keyClicks(search, "Brandt");
+            QTest::mouseClick(w->findChild<QToolBar*>("tbrMain")->widgetForAction(action("Names")),
+                              Qt::LeftButton);
+            w->close();
+        };
+        if (answer) f->prompts().answer(ui::Answer(answer));
+        action(command.constData())->trigger();
+        QVERIFY(w->isVisible());
+
+        QVERIFY(log.painted([&](const auto& p) { return p.busy && p.label == status; }));
+        QVERIFY(log.painted([](const auto& p) { return p.busy && p.bar > 0; }));
+        if (!caption.isEmpty()) QVERIFY(log.painted([&](const auto& p) { return p.label == caption; }));
+        QCOMPARE_GE(log.shown.size(), 3);
+        QCOMPARE_LE(log.longestGap(), 250);
+        QCOMPARE(search->text(), QString());
+        QVERIFY(!ui::ScreenRegistry::instance().find("frmNames"));
+        QCOMPARE(f->prompts().count(), answer ? 1 : 0);
+
+        f->prompts().answer(ui::Answer::Yes);
+        QTRY_COMPARE(unloaded.count(), 1);
+        QCOMPARE(f->prompts().lastText(), QStringLiteral("Close Pomaret?"));
+        QCOMPARE(f->db().IntegrityCheck(), QStringList{"ok"});
+        QCOMPARE(f->rowCount("Contacts"), command == "mnuFileRestoreDB" ? kSeeded : kSeeded + 1);
     }
 
     void firstStartLaysOutTheWindow() {

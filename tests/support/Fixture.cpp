@@ -1,8 +1,10 @@
 #include "support/Fixture.h"
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <string>
 
 #include "core/BlankDatabase.h"
 #include "core/Clock.h"
@@ -86,6 +88,14 @@ void Fixture::publish(db::Database* database) {
     } else {
         g_dbLocal.close();
     }
+}
+
+void Fixture::seedContacts(int count) {
+    m_db->Connection().exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(count) +
+        ") INSERT INTO Contacts (ContID, CTYPE, Setting, ShownName, FullName, CompName) SELECT i, 'C', "
+        "'Default', printf('Name %07d %.60c', i * 7919 % 1000003, 'x'), printf('Full %07d %.100c', i, 'y'), "
+        "printf('Company %.80c', 'z') FROM n; PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
 int Fixture::rowCount(const QString& table, const QString& where, const QVariantList& params) {
