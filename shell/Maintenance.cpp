@@ -258,8 +258,8 @@ void mnuFileRepDB_Click() {
                 if (IsSound(problems)) database.Reindex(db::Phase(progress, 2, 3, 3));
             });
         } catch (const db::DbError& e) {
-            // Damage bad enough stops the check itself.
-            damaged = db::IsDamage(e);
+            // Damage bad enough stops the check itself (which then gave no answer).
+            damaged = problems.isEmpty() && db::IsDamage(e);
             throw;
         }
         if (!IsSound(problems)) {

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,7 +16,6 @@
 #include <QTemporaryFile>
 #include <SQLiteCpp/Backup.h>
 #include <SQLiteCpp/SQLiteCpp.h>
-#include <algorithm>
 
 #include "platform/db/RecordsetImpl.h"
 #include "platform/db/SqlDialect.h"
