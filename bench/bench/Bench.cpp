@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -35,6 +36,7 @@
 
 #include <SQLiteCpp/Database.h>
 
+#include "BareSqlite.h"
 #include "StatementTrace.h"
 #include "calendar/CalendarShell.h"
 #include "core/BlankDatabase.h"
@@ -53,6 +55,7 @@
 #include "platform/ui/ScreenRegistry.h"
 #include "reports/QueryScreen.h"
 #include "seed/Seeder.h"
+#include "shell/frmBackRest.h"
 #include "shell/frmMain.h"
 
 namespace bench {
@@ -148,6 +151,34 @@ private:
     QString m_path;
     ui::SaveFileHandler* m_previous;
 };
+
+// Sees a window of this name come up, however the command runs it: the Backup/Restore window of a
+// step that has begun.
+class ShownWatch : public QObject {
+public:
+    explicit ShownWatch(QString name) : m_name(std::move(name)) { qApp->installEventFilter(this); }
+    ~ShownWatch() override { qApp->removeEventFilter(this); }
+    ShownWatch(const ShownWatch&) = delete;
+    ShownWatch& operator=(const ShownWatch&) = delete;
+
+    bool seen() const { return m_seen; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->objectName() == m_name) m_seen = true;
+        return false;
+    }
+
+private:
+    QString m_name;
+    bool m_seen = false;
+};
+
+bool windowShown(const QString& name) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [&](const QWidget* w) { return w->objectName() == name && w->isVisible(); });
+}
 
 // The posted work of the last step: layouts, the first paint, screens closed and deleted later.
 void settle() {
@@ -519,14 +550,15 @@ public:
     }
 
     // The same after a copy was killed having saved a change (untimed): the start takes over its lock
-    // and checks the database its write-ahead log was left with.
+    // and checks the database its write-ahead log was left with. Beside it the check alone.
     void startupUnclean() {
-        Measurement m = measurement(QStringLiteral("startup_unclean"), QStringLiteral("ms"), std::nullopt);
-        for (int rep = 0; rep <= m_options.reps; ++rep) {
-            startProcess(true);
-            add(m, rep, startProcess(false).first);
-        }
-        m_report.measurements << m;
+        besideSqlite(
+            QStringLiteral("startup_unclean"), 1.2,
+            [this] {
+                startProcess(true);
+                return startProcess(false).first;
+            },
+            [] { bare::StartupCheck(core::DataRoot::DatabasePath()); });
     }
 
     void open() {
@@ -916,7 +948,128 @@ public:
         }
     }
 
+    // File > Database Utilities > Backup Data ...: the copy written, checked and put in place, the
+    // progress window gone.
+    void backup() {
+        maintenance(QStringLiteral("backup"), "mnuFileBackupDB", true, QString(), ui::Answer::OK,
+                    [this] { bare::Backup(core::DataRoot::DatabasePath(), scratchFile("bench-copy.db")); });
+    }
+
+    // Restore Data ..., its question answered Yes: the backup checked, the database copied aside, the
+    // backup copied in and checked, the database opened again and the home screen back. The backup
+    // is the one the step before made, of the data every step before has read; without it (--only)
+    // one is made first.
+    void restore() {
+        if (!QFileInfo::exists(core::DataRoot::BackupPath())) {
+            m_trace.reset();
+            utility("mnuFileBackupDB", true, QString(), ui::Answer::OK);
+        }
+        maintenance(QStringLiteral("restore"), "mnuFileRestoreDB", true,
+                    QStringLiteral("Restoring the Database from backup files"), ui::Answer::Yes, [this] {
+                        bare::Restore(core::DataRoot::DatabasePath(), core::DataRoot::BackupPath(),
+                                      scratchFile("bench-aside.db"));
+                    });
+    }
+
+    // Compact Database and Repair Database, until their closing message is answered.
+    void compact() {
+        maintenance(QStringLiteral("compact"), "mnuFileCompDB", false,
+                    QStringLiteral("The database was sucessfully compacted"), ui::Answer::OK,
+                    [] { bare::Compact(core::DataRoot::DatabasePath()); });
+    }
+    void repair() {
+        maintenance(QStringLiteral("repair"), "mnuFileRepDB", false,
+                    QStringLiteral("The Database was sucessfully repaired."), ui::Answer::OK,
+                    [] { bare::Repair(core::DataRoot::DatabasePath()); });
+    }
+
 private:
+    // The Backup/Restore window closes itself on the third tick of its timer, 2.1 s after the copy at
+    // its own pace; timed at this one, the figure is the step's work and its window, not that wait.
+    static constexpr int kBackRestTickMs = 10;
+
+    // One figure beside the bare SQLite work of the same step (see BareSqlite.h), both in every
+    // repetition on the same file, the step first: `step` gives its time, `bareWork` is timed here;
+    // and the ratio of the two.
+    void besideSqlite(const QString& name, double ratioTarget, const std::function<double()>& step,
+                      const std::function<void()>& bareWork) {
+        Measurement total = measurement(name, QStringLiteral("ms"), std::nullopt);
+        Measurement direct =
+            measurement(name + QStringLiteral(".sqlite"), QStringLiteral("ms"), std::nullopt);
+        Measurement ratio = measurement(name + QStringLiteral(".ratio"), QStringLiteral("x"), ratioTarget);
+        for (int rep = 0; rep <= m_options.reps; ++rep) {
+            const double ms = step();
+            const auto start = SteadyClock::now();
+            bareWork();
+            const double bareMs = msSince(start);
+            add(total, rep, ms);
+            add(direct, rep, bareMs);
+            add(ratio, rep, ms / std::max(bareMs, 1e-6));
+        }
+        m_report.measurements << total << direct << ratio;
+    }
+
+    // A Database Utilities command from the home screen beside SQLite's part of it.
+    void maintenance(const QString& name, const char* command, bool progressWindow, const QString& box,
+                     ui::Answer answer, const std::function<void()>& bareWork) {
+        // The restore closes the connection the trace watches and opens another.
+        m_trace.reset();
+        struct Ticks {
+            int before = frmBackRest::TickInterval();
+            ~Ticks() { frmBackRest::SetTickInterval(before); }
+        } ticks;
+        frmBackRest::SetTickInterval(kBackRestTickMs);
+        besideSqlite(
+            name, 1.3,
+            [&] {
+                goHome();
+                return utility(command, progressWindow, box, answer);
+            },
+            bareWork);
+        m_trace = std::make_unique<StatementTrace>(g_dbLocal->Connection().getHandle());
+    }
+
+    // The command from the File menu until the window is back at rest: the box that ends it (`box`,
+    // how its text begins, when it has one) answered, the Backup/Restore window (`progressWindow`)
+    // come and gone, the database open, the home screen shown, no box or modal window up and the
+    // pointer an arrow. Gives the milliseconds.
+    double utility(const char* command, bool progressWindow, const QString& box, ui::Answer answer) {
+        auto* action = m_window->findChild<QAction*>(QLatin1String(command));
+        if (!action) throw Failure(std::string("the main window lacks the command ") + command);
+        std::optional<ExpectedMessage> expected;
+        if (!box.isEmpty()) expected.emplace(box, answer);
+        const QString backRest = QStringLiteral("frmBackRest");
+        ShownWatch shown(backRest);
+        const auto atRest = [&] {
+            const QWidget* home = ui::ScreenRegistry::instance().find(QStringLiteral("frmHome"));
+            return (!expected || expected->count() > 0) && (!progressWindow || shown.seen()) &&
+                   !windowShown(backRest) && g_dbLocal && home && home->isVisible() &&
+                   !QApplication::activeModalWidget() && !QApplication::overrideCursor();
+        };
+        const auto start = SteadyClock::now();
+        action->trigger();
+        if (!atRest()) {
+            // The step may run on while the event loop does: looked at every few milliseconds.
+            QEventLoop loop;
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+                if (atRest() || msSince(start) > 600000) loop.quit();
+            });
+            poll.start(2);
+            loop.exec();
+        }
+        settle();
+        const double ms = msSince(start);
+        if (!atRest()) throw Failure(std::string(command) + " did not bring the window back to rest");
+        if (expected && expected->count() != 1)
+            throw Failure(std::string(command) + " did not end with its one message");
+        return ms;
+    }
+
+    QString scratchFile(const char* name) const {
+        return QDir(m_options.dataDir).filePath(QLatin1String(name));
+    }
+
     // One step's figure: before each repetition `prepare` (untimed), then `act` timed together with
     // the posted work it leaves, then `after` (untimed); a warm-up and the timed repetitions.
     void timed(const QString& name, double target, const std::function<void()>& prepare,
@@ -1323,15 +1476,17 @@ void collectLoggedErrors(const QString& path, qint64 fromRowid, BenchReport& rep
 // before the window the others share opens.
 // `compared`: the step also runs its statements straight on SQLite (the .ratio and .layer_ratio
 // figures).
+// `bare`: the step is timed beside the bare SQLite work it does (the .sqlite and .ratio figures).
 struct Step {
     const char* name;
     bool compared;
     void (*run)(Session&);
+    bool bare = false;
 };
 
 const Step kSteps[] = {
     {"startup", false, [](Session& s) { s.startup(); }},
-    {"startup_unclean", false, [](Session& s) { s.startupUnclean(); }},
+    {"startup_unclean", false, [](Session& s) { s.startupUnclean(); }, true},
     {"search_one", true,
      [](Session& s) {
          s.search(QStringLiteral("search_one"), s.picks().oneHit, QStringLiteral("frmContEntry"), 40.0);
@@ -1449,6 +1604,12 @@ const Step kSteps[] = {
     {"cquery_export", false, [](Session& s) { s.contactExport(); }},
     {"pquery_many", true, [](Session& s) { s.projectMany(); }},
     {"pquery_export", false, [](Session& s) { s.projectExport(); }},
+    // Last, as they replace or rewrite the database. The backup is made first, of the data every step
+    // before has read, so that the restore gives back the same rows.
+    {"backup", false, [](Session& s) { s.backup(); }, true},
+    {"restore", false, [](Session& s) { s.restore(); }, true},
+    {"compact", false, [](Session& s) { s.compact(); }, true},
+    {"repair", false, [](Session& s) { s.repair(); }, true},
 };
 
 // The first steps, which start the program in processes of their own.
@@ -1490,6 +1651,14 @@ QStringList comparedStepNames() {
     QStringList names;
     for (const Step& step : kSteps) {
         if (step.compared) names << QLatin1String(step.name);
+    }
+    return names;
+}
+
+QStringList bareStepNames() {
+    QStringList names;
+    for (const Step& step : kSteps) {
+        if (step.bare) names << QLatin1String(step.name);
     }
     return names;
 }

@@ -53,6 +53,8 @@ QStringList measurementNames();
 // Those that also give their statements' figures: <step>.program_sql, .sqlite, .ratio, .layer and
 // .layer_ratio.
 QStringList comparedStepNames();
+// Those timed beside the bare SQLite work they do: <step>.sqlite and <step>.ratio.
+QStringList bareStepNames();
 
 // Runs the benchmark in this process, which must have a QApplication. Sets the data root, the
 // settings file and the clock the way the program's start does; progress goes to stderr.

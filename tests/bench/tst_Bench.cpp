@@ -48,6 +48,7 @@ class BenchTest : public QObject {
     static QSet<QString> namesFor(const QStringList& steps) {
         QSet<QString> names{QStringLiteral("peak_memory")};
         const QStringList compared = bench::comparedStepNames();
+        const QStringList bare = bench::bareStepNames();
         for (const QString& step : steps) {
             names << step;
             if (step == QLatin1String("startup")) names << QStringLiteral("startup.window");
@@ -55,6 +56,8 @@ class BenchTest : public QObject {
                 for (const char* part : {".program_sql", ".sqlite", ".ratio", ".layer", ".layer_ratio"})
                     names << step + QLatin1String(part);
             }
+            if (bare.contains(step))
+                names << step + QStringLiteral(".sqlite") << step + QStringLiteral(".ratio");
         }
         return names;
     }
