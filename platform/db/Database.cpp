@@ -232,6 +232,13 @@ private:
     QElapsedTimer m_since;
 };
 
+// SQLite's default cache of 2 MB rereads the same pages again and again: long lists look up a name
+// for each of their rows in tables whose pages are spread over the file, and a whole-file check reads
+// a table's pages again for each of its indexes.
+void useProgramCache(SQLite::Database& connection) {
+    connection.exec("PRAGMA cache_size=-16384");
+}
+
 qint64 pageCount(SQLite::Database& connection) {
     return connection.execAndGet("PRAGMA page_count").getInt64();
 }
@@ -522,9 +529,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         // over another file (a backup copied in by hand), and only a comparison of indexes with their
         // tables shows that.
         if (unclean) {
-            // The same cache as the program's connection: the check reads a table's pages again for
-            // each of its indexes, and the default cache rereads them from the file.
-            probe.exec("PRAGMA cache_size=-16384");
+            useProgramCache(probe);
             // The check reads every page once, then the tables again beside their indexes.
             PageProgress watch(probe.getHandle(), 2 * pageCount(probe), progress);
             SQLite::Statement check(probe, "PRAGMA integrity_check(1)");
@@ -563,9 +568,7 @@ std::unique_ptr<Database> Database::Open(const QString& path, const QList<TableD
         if (sqlite3_db_readonly(db->m_db->getHandle(), "main") != 0) throw cannotWrite;
         db->m_db->exec("PRAGMA journal_mode=WAL");
         db->m_db->exec("PRAGMA synchronous=FULL");
-        // Long lists look up a name for each of their rows in tables whose pages are spread over the
-        // file; SQLite's default cache of 2 MB then rereads the same pages again and again.
-        db->m_db->exec("PRAGMA cache_size=-16384");
+        useProgramCache(*db->m_db);
         SqlDialect::registerFunctions(db->m_db->getHandle());
     } catch (const SQLite::Exception& e) {
         if (e.getExtendedErrorCode() == SQLITE_READONLY_DIRECTORY) throw folderNotWritable(folder);
@@ -1155,6 +1158,7 @@ QStringList Database::CheckFile(const QString& path, const QList<TableDef>& requ
         const QString missing = missingFrom(probe, required);
         if (!missing.isEmpty()) return {notOurs(path, missing)};
         QStringList out;
+        useProgramCache(probe);
         PageProgress watch(probe.getHandle(), 2 * pageCount(probe), progress);
         SQLite::Statement check(probe, "PRAGMA integrity_check");
         while (check.executeStep()) out << QString::fromUtf8(check.getColumn(0).getText());
