@@ -396,15 +396,13 @@ namespace modAPI {
 bool BackupDataFiles() {
     bool damaged = false;
     const bool copied = core::trap(QStringLiteral("modAPI.BackupDataFiles"), Tail::Silent, [&] {
-        const QString status = QStringLiteral("Backing Up Data Files");
-        ui::SetBusy();
-        modGeneral::SetStatus(status, true);
         db::Database& database = g_dbLocal.get();
         const QString target = core::DataRoot::BackupPath();
         try {
             // The screens stay open: the copy reads on a connection of its own.
-            core::RunLongStep(
-                status, [&](const db::Progress& progress) { WriteCopy(database, target, true, progress); });
+            core::RunLongStep(QStringLiteral("Backing Up Data Files"), [&](const db::Progress& progress) {
+                WriteCopy(database, target, true, progress);
+            });
         } catch (const db::DbError& e) {
             damaged = db::IsDamage(e);
             throw;
@@ -424,16 +422,14 @@ bool BackupDataFiles() {
 bool RestoreDataFiles() {
     return core::trap(QStringLiteral("modAPI.RestoreDataFiles"), Tail::Action,
                       QStringLiteral("Restoring the Database"), [] {
-                          const QString status = QStringLiteral("Restoring Data Files");
-                          ui::SetBusy();
-                          modGeneral::SetStatus(status, true);
                           try {
                               const bool checked = !g_checkedBackup.isEmpty() &&
                                                    g_checkedBackup == StampOf(core::DataRoot::BackupPath());
                               g_checkedBackup.clear();
-                              core::RunLongStep(status, [checked](const db::Progress& progress) {
-                                  RestoreFromBackup(progress, checked);
-                              });
+                              core::RunLongStep(QStringLiteral("Restoring Data Files"),
+                                                [checked](const db::Progress& progress) {
+                                                    RestoreFromBackup(progress, checked);
+                                                });
                           } catch (...) {
                               // The error log lives in the database: open it again before this is logged.
                               try {

@@ -1647,20 +1647,25 @@ QStringList measurementNames() {
     return names;
 }
 
-QStringList comparedStepNames() {
+namespace {
+
+// The steps that have `flag` set.
+QStringList stepNames(bool Step::*flag) {
     QStringList names;
     for (const Step& step : kSteps) {
-        if (step.compared) names << QLatin1String(step.name);
+        if (step.*flag) names << QLatin1String(step.name);
     }
     return names;
 }
 
+}  // namespace
+
+QStringList comparedStepNames() {
+    return stepNames(&Step::compared);
+}
+
 QStringList bareStepNames() {
-    QStringList names;
-    for (const Step& step : kSteps) {
-        if (step.bare) names << QLatin1String(step.name);
-    }
-    return names;
+    return stepNames(&Step::bare);
 }
 
 BenchReport runBench(const BenchOptions& options) {
