@@ -171,7 +171,9 @@ Outcome claimLockFile(const QString& lockPath, const QByteArray& content, int* e
         if (!there.open(QIODevice::ReadOnly) || ::fstat(there.handle(), &judged) != 0) continue;
         LockInfo info;
         if (parseLockInfo(there.read(4096), &info) && isLive(info)) return Outcome::Running;
-        there.close();
+        // `there` stays open until the file moved aside has been compared with it: a file that is
+        // open keeps its inode, which a start that removed it could otherwise get again for its own
+        // new lock file, passing for the one judged stale.
         QByteArray aside = lock + ".stale-XXXXXX";
         if (const int fd = ::mkostemp(aside.data(), O_CLOEXEC); fd >= 0) {
             ::close(fd);
